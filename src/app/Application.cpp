@@ -1,0 +1,190 @@
+#include "app/Application.h"
+
+#include <Ogre.h>
+#include <OgreOverlaySystem.h>
+
+#include "app/FixedFrameUpdater.h"
+#include "app/Game.h"
+#include "app/WindowCloseWatcher.h"
+#include "render/SpriteManager.h"
+
+namespace {
+
+const char* const windowTitle = "Vorrak projekt";
+const unsigned int windowWidth = 800;
+const unsigned int windowHeight = 600;
+const char* const pluginNames[] = {"RenderSystem_GL", "Plugin_OctreeSceneManager", "Codec_STBI"};
+// The engine only logs a material script that fails to compile; without these the game would
+// run with blank sprites, so their absence ends start-up with a clear report instead.
+const char* const requiredMaterials[] = {"Sprite",       "OverlaySprite", "Ground",   "RedOverlay",
+                                         "GreenOverlay", "PlayerOne",     "PlayerTwo"};
+
+// A unit square in the plane z = 0 facing +z, as one triangle strip 0, 1, 3, 2.
+struct QuadVertex {
+    Ogre::Vector3 position;
+    Ogre::Vector2 uv;
+};
+
+// Origin at the bottom centre: the sprite quad, standing on the fighter's position.
+const QuadVertex bottomCenterQuad[4] = {
+    {{-0.5f, 0, 0}, {0, 1}}, {{0.5f, 0, 0}, {1, 1}}, {{0.5f, 1, 0}, {1, 0}}, {{-0.5f, 1, 0}, {0, 0}}};
+// Origin at the top-left corner: the box overlay quad, scaled to a box from its left-top.
+const QuadVertex topLeftQuad[4] = {
+    {{0, -1, 0}, {0, 1}}, {{1, -1, 0}, {1, 1}}, {{1, 0, 0}, {1, 0}}, {{0, 0, 0}, {0, 0}}};
+
+void emitQuad(Ogre::ManualObject* object, const char* material, const QuadVertex (&quad)[4]) {
+    object->begin(material, Ogre::RenderOperation::OT_TRIANGLE_STRIP);
+    for (const QuadVertex& vertex : quad) {
+        object->position(vertex.position);
+        object->textureCoord(vertex.uv);
+    }
+    for (Ogre::uint32 index : {0, 1, 3, 2})
+        object->index(index);
+    object->end();
+}
+
+void cloneWithMaterial(const Ogre::MeshPtr& mesh, const char* cloneName, const char* material) {
+    mesh->clone(cloneName)->getSubMesh(0)->setMaterialName(material);
+}
+
+} // namespace
+
+Application::Application(std::string resourceDir) : resourceDir(std::move(resourceDir)) {}
+
+Application::~Application() { teardown(); }
+
+void Application::run() {
+    startEngine();
+    createMatch();
+    root->startRendering();
+}
+
+void Application::startEngine() {
+    // The log goes to its file only: a player who starts the game from a shell sees only
+    // what matters.
+    logManager = std::make_unique<Ogre::LogManager>();
+    logManager->createLog("Ogre.log", true, false, false);
+    root = std::make_unique<Ogre::Root>("", "", "Ogre.log");
+    loadPlugins();
+
+    const Ogre::RenderSystemList& renderers = root->getAvailableRenderers();
+    if (renderers.empty())
+        OGRE_EXCEPT(Ogre::Exception::ERR_RENDERINGAPI_ERROR, "No render system is available",
+                    "Application::startEngine");
+    root->setRenderSystem(renderers.front());
+    root->initialise(false);
+    overlaySystem = std::make_unique<Ogre::OverlaySystem>();
+    window = root->createRenderWindow(windowTitle, windowWidth, windowHeight, false);
+
+    sceneManager = root->createSceneManager("OctreeSceneManager");
+    sceneManager->addRenderQueueListener(overlaySystem.get());
+
+    Ogre::ResourceGroupManager& resources = Ogre::ResourceGroupManager::getSingleton();
+    resources.addResourceLocation(resourceDir + "/media", "FileSystem", "General", false);
+    resources.initialiseAllResourceGroups();
+    requireMaterials();
+
+    createMeshes();
+}
+
+void Application::requireMaterials() {
+    for (const char* name : requiredMaterials) {
+        if (!Ogre::MaterialManager::getSingleton().getByName(name))
+            OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND,
+                        std::string("Material '") + name + "' is not defined in " + resourceDir +
+                            "/media (a missing folder or a material script that failed: see "
+                            "Ogre.log)",
+                        "Application::startEngine");
+    }
+}
+
+void Application::loadPlugins() {
+    for (const char* name : pluginNames)
+        root->loadPlugin(std::string(VORRAK_PLUGIN_DIR) + "/" + name);
+}
+
+void Application::createMeshes() {
+    Ogre::ManualObject* object = sceneManager->createManualObject("manualObj");
+
+    emitQuad(object, "Sprite", bottomCenterQuad);
+    Ogre::MeshPtr spriteQuad = object->convertToMesh("QuadBottomCenter.mesh");
+    cloneWithMaterial(spriteQuad, "PlayerOne.mesh", "PlayerOne");
+    cloneWithMaterial(spriteQuad, "PlayerTwo.mesh", "PlayerTwo");
+
+    object->clear();
+    emitQuad(object, "OverlaySprite", topLeftQuad);
+    Ogre::MeshPtr overlayQuad = object->convertToMesh("QuadTopLeft.mesh");
+    cloneWithMaterial(overlayQuad, "RedOverlay.mesh", "RedOverlay");
+    cloneWithMaterial(overlayQuad, "GreenOverlay.mesh", "GreenOverlay");
+
+    sceneManager->destroyManualObject(object);
+}
+
+void Application::createMatch() {
+    // The character data fetches sprite materials while the Game builds it, and the input
+    // system binds a key reader to each fighter: hence this order.
+    spriteManager = std::make_unique<SpriteManager>(resourceDir + "/sprites.cfg");
+    game = std::make_unique<Game>();
+    Game::getSingletonPtr()->createPlayers(sceneManager);
+    createScene();
+    createFrameListener();
+}
+
+void Application::createScene() {
+    sceneManager->setAmbientLight(Ogre::ColourValue(1, 1, 1, 1));
+    createGround();
+
+    camera = sceneManager->createCamera("Main Camera");
+    Ogre::SceneNode* cameraNode = sceneManager->getRootSceneNode()->createChildSceneNode();
+    cameraNode->attachObject(camera);
+    cameraNode->setPosition(0, 80, 300);
+    cameraNode->lookAt(Ogre::Vector3(0, 60, 0), Ogre::Node::TS_WORLD);
+    camera->setFarClipDistance(1000);
+    camera->setNearClipDistance(0.1f);
+
+    window->addViewport(camera, 0, 0, 0, 1, 1);
+    window->setActive(true);
+}
+
+void Application::createGround() {
+    const Ogre::Plane ground(Ogre::Vector3::UNIT_Y, 0);
+    Ogre::MeshManager::getSingleton().createPlane(
+        "GroundPlane", Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, ground, 500, 500,
+        100, 100, true, 1, 10, 10, Ogre::Vector3::UNIT_Z);
+
+    Ogre::Entity* entity = sceneManager->createEntity("GroundPlane", "GroundPlane");
+    entity->setMaterialName("Ground");
+    entity->setCastShadows(false);
+    sceneManager->getRootSceneNode()
+        ->createChildSceneNode(Ogre::Vector3::ZERO, Ogre::Quaternion::IDENTITY)
+        ->attachObject(entity);
+}
+
+void Application::createFrameListener() {
+    updater = std::make_unique<FixedFrameUpdater>(window);
+    root->addFrameListener(updater.get());
+    closeWatcher = std::make_unique<WindowCloseWatcher>(window);
+    root->addFrameListener(closeWatcher.get());
+}
+
+// Reverse order of creation. Runs after a failed start-up too, so every step checks what exists.
+void Application::teardown() {
+    if (root) {
+        if (closeWatcher)
+            root->removeFrameListener(closeWatcher.get());
+        if (updater)
+            root->removeFrameListener(updater.get());
+    }
+    closeWatcher.reset();
+    updater.reset();
+    game.reset();
+    spriteManager.reset();
+    if (sceneManager && overlaySystem)
+        sceneManager->removeRenderQueueListener(overlaySystem.get());
+    if (root && sceneManager)
+        root->destroySceneManager(sceneManager);
+    sceneManager = nullptr;
+    overlaySystem.reset();
+    root.reset();
+    logManager.reset();
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace Ogre {
+class Root;
+class SceneManager;
+class Camera;
+class RenderWindow;
+class OverlaySystem;
+class LogManager;
+} // namespace Ogre
+class FixedFrameUpdater;
+class Game;
+class SpriteManager;
+class WindowCloseWatcher;
+
+// Starts the engine with its fixed configuration, builds the scene and the match, and runs the
+// render loop until a player presses Escape or the window is closed. The entry point owns it;
+// it owns everything it creates and tears it down in reverse order of creation.
+class Application {
+public:
+    // resourceDir holds "media" and "sprites.cfg": the folder of the program itself.
+    explicit Application(std::string resourceDir);
+    ~Application();
+
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    void run();
+
+    // The start-up sequence in two halves, so engine-backed tests can stop after the first:
+    // the engine, its window, the resources and the quad meshes ...
+    void startEngine();
+    // ... then the sprite library, the match, the scene and the logic clock.
+    void createMatch();
+
+    void createMeshes();
+    void createScene();
+    void createGround();
+    void createFrameListener();
+
+    Ogre::Root* getRoot() const { return root.get(); }
+    Ogre::SceneManager* getSceneManager() const { return sceneManager; }
+    Ogre::Camera* getCamera() const { return camera; }
+    Ogre::RenderWindow* getWindow() const { return window; }
+    const std::string& getResourceDir() const { return resourceDir; }
+
+private:
+    void loadPlugins();
+    void requireMaterials();
+    void teardown();
+
+    std::string resourceDir;
+    std::unique_ptr<Ogre::LogManager> logManager;
+    std::unique_ptr<Ogre::Root> root;
+    std::unique_ptr<Ogre::OverlaySystem> overlaySystem;
+    Ogre::SceneManager* sceneManager = nullptr;
+    Ogre::Camera* camera = nullptr;
+    Ogre::RenderWindow* window = nullptr;
+    std::unique_ptr<SpriteManager> spriteManager;
+    std::unique_ptr<Game> game;
+    std::unique_ptr<FixedFrameUpdater> updater;
+    std::unique_ptr<WindowCloseWatcher> closeWatcher;
+};

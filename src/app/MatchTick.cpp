@@ -1,0 +1,48 @@
+#include "app/MatchTick.h"
+
+#include "app/Game.h"
+#include "collision/hitTest.h"
+#include "fighter/Player.h"
+
+MatchTick::MatchTick() : game(Game::getSingletonPtr()) {}
+
+void MatchTick::tick() {
+    Player& p1 = *game->player1;
+    Player& p2 = *game->player2;
+
+    // Hits are tested on the states of the step's start, so both fighters can trade hits in
+    // one step, and a hit landed on one does not cancel its own attack in the same step.
+    const PlayerState s1 = p1.state;
+    const PlayerState s2 = p2.state;
+
+    p1.updateStun();
+    p2.updateStun();
+    p1.checkBlock(p2.state.attacking);
+    p2.checkBlock(p1.state.attacking);
+
+    resolveHit(p2, s2, p1, s1);
+    resolveHit(p1, s1, p2, s2);
+
+    p1.selectAction();
+    p2.selectAction();
+    p1.updateAnimation();
+    p2.updateAnimation();
+
+    // At equal x the first fighter faces right.
+    const bool p1FacesLeft = p2.state.position.x < p1.state.position.x;
+    p1.setFacing(p1FacesLeft);
+    p2.setFacing(!p1FacesLeft);
+}
+
+void MatchTick::resolveHit(Player& attacker, const PlayerState& attackerBefore, Player& defender,
+                           const PlayerState& defenderBefore) {
+    if (!attackerBefore.canHit)
+        return;
+    if (!hitTest(*attacker.animation.currentHitboxes(), attackerBefore.position.x,
+                 attackerBefore.position.y, attackerBefore.facingLeft,
+                 *defender.animation.currentHitboxes(), defenderBefore.position.x,
+                 defenderBefore.position.y, defenderBefore.facingLeft))
+        return;
+    defender.takeHit(attacker.animation.currentHitProps());
+    attacker.state.canHit = false;
+}

@@ -1,0 +1,158 @@
+#include "fighter/Player.h"
+
+#include "anim/CharacterData.h"
+#include "collision/HitProps.h"
+#include "render/DisplayEntity.h"
+
+Player::Player(const std::string& name, CharacterData* character,
+               Ogre::SceneManager* sceneManager, InputDataDisplay* inputDisplay,
+               HealthDisplay* healthDisplay)
+    : history(historyLength), character(character) {
+    display = std::make_unique<DisplayEntity>(sceneManager, name, healthDisplay);
+    history.setListener(inputDisplay);
+    state.position = name == "Player2" ? Ogre::Vector2(50, 0) : Ogre::Vector2(-80, 0);
+    animation = character->getAnimation(PlayerState::Idle);
+    display->setSpriteMaterial(animation.currentMaterial());
+    display->setHealth(state.health);
+}
+
+Player::~Player() = default;
+
+void Player::updateStun() {
+    if (state.stunFrames > 0) {
+        --state.stunFrames;
+        if (state.stunFrames == 0)
+            resetToIdle();
+        return;
+    }
+    if (!state.attacking)
+        state.canAct = true;
+}
+
+void Player::checkBlock(bool opponentAttacking) {
+    if (state.attacking)
+        return;
+    const Direction::eDirection relative = history.newest().relativeDirection(state.facingLeft);
+    const bool holdingBack = relative == Direction::Left || relative == Direction::DownLeft;
+    if (opponentAttacking && state.canBlock && state.canAct && holdingBack) {
+        state.action = PlayerState::Block;
+        state.canAct = false;
+    }
+}
+
+void Player::takeHit(const HitProps* props) {
+    state.canAct = false;
+    state.attacking = false;
+    if (state.action == PlayerState::Block) {
+        state.stunFrames = props->blockStun + 1;
+        return;
+    }
+    state.action = PlayerState::Hit;
+    state.stunFrames = props->hitStun + 1;
+    state.health -= props->damage;
+}
+
+// A motion command wins over the plain attack, and both over walking.
+void Player::selectAction() {
+    if (!state.canAct)
+        return;
+    const InputFrame newest = history.newest();
+    const PlayerState::Action move = character->findMove(history, state.facingLeft);
+    if (move != PlayerState::Idle) {
+        startAttack(move);
+        return;
+    }
+    if (newest.pressed[0]) {
+        startAttack(PlayerState::HP);
+        return;
+    }
+    setWalk(newest.relativeDirection(state.facingLeft));
+}
+
+void Player::startAttack(PlayerState::Action attack) {
+    state.action = attack;
+    state.canAct = false;
+    state.canBlock = false;
+    state.attacking = true;
+}
+
+// Walking changes only the action: the fighter stays free to choose again next step.
+void Player::setWalk(Direction::eDirection relative) {
+    if (relative == Direction::Left)
+        state.action = PlayerState::WalkBackward;
+    else if (relative == Direction::Right)
+        state.action = PlayerState::WalkForward;
+    else
+        state.action = PlayerState::Idle;
+}
+
+void Player::resetToIdle() {
+    state.action = PlayerState::Idle;
+    state.canAct = true;
+    state.canBlock = true;
+    state.canHit = true;
+    state.attacking = false;
+}
+
+void Player::updateAnimation() {
+    // A finished animation still loaded under the chosen action counts as a switch too, so an
+    // attack chosen again on the step after it ended starts afresh instead of being lost.
+    bool switched = state.action != currentAnimAction || animation.isFinished();
+    if (switched) {
+        currentAnimAction = state.action;
+        animation = character->getAnimation(state.action);
+    } else {
+        animation.step();
+        if (animation.isFinished()) {
+            // The finished animation stays on screen for this step; Idle is loaded on the next.
+            resetToIdle();
+            switched = true;
+        }
+    }
+
+    const bool materialChanged = switched || animation.changed[FrameAnimation::MaterialTrack];
+    const bool hitboxesChanged = switched || animation.changed[FrameAnimation::HitboxesTrack];
+    const bool hitPropsChanged = animation.changed[FrameAnimation::HitPropsTrack] ||
+                                 (switched && animation.hasHitProps());
+    // Each active segment may land one hit: a new one re-arms the attack.
+    if (hitPropsChanged && animation.currentHitProps()->active)
+        state.canHit = true;
+
+    applyMovement();
+    updateDisplay(materialChanged);
+    if (hitboxesShown && hitboxesChanged)
+        updateHitboxDisplay();
+}
+
+void Player::applyMovement() {
+    Ogre::Vector2 movement = animation.currentMovement();
+    if (state.facingLeft)
+        movement.x = -movement.x;
+    state.position += movement;
+}
+
+void Player::setFacing(bool facingLeft) {
+    if (facingLeft == state.facingLeft)
+        return;
+    state.facingLeft = facingLeft;
+    display->setFlipped(facingLeft);
+}
+
+void Player::updateDisplay(bool materialChanged) {
+    display->setSpritePosition(state.position.x, state.position.y);
+    // A fighter who blocks or is being hit is drawn behind the other.
+    display->setInFront(state.action != PlayerState::Block && state.action != PlayerState::Hit);
+    display->setHealth(state.health);
+    if (materialChanged)
+        display->setSpriteMaterial(animation.currentMaterial());
+}
+
+void Player::updateHitboxDisplay() { display->showHitboxInfo(animation.currentHitboxes()); }
+
+void Player::setShowHitboxes(bool show) {
+    hitboxesShown = show;
+    if (show)
+        updateHitboxDisplay();
+    else
+        display->showHitboxInfo(nullptr);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "anim/FrameAnimation.h"
+#include "fighter/PlayerState.h"
+#include "input/InputHistory.h"
+
+namespace Ogre {
+class SceneManager;
+}
+class CharacterData;
+class DisplayEntity;
+class HealthDisplay;
+struct HitProps;
+
+// One fighter: its player's input history, its state, the running copy of its current action's
+// animation and its sprite. Chooses, keeps and leaves actions from input, stun and hits; moves
+// with its animation. Owned by the Game; shares the character data with the other fighter.
+class Player {
+public:
+    Player(const std::string& name, CharacterData* character, Ogre::SceneManager* sceneManager,
+           InputDataDisplay* inputDisplay, HealthDisplay* healthDisplay);
+    ~Player();
+
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    // The per-step operations, in the order the match tick calls them.
+    void updateStun();
+    // opponentAttacking: the other fighter's live attacking flag.
+    void checkBlock(bool opponentAttacking);
+    void takeHit(const HitProps* props);
+    void selectAction();
+    void updateAnimation();
+    void setFacing(bool facingLeft);
+
+    void setShowHitboxes(bool show);
+
+    InputHistory history;
+    PlayerState state;
+    std::unique_ptr<DisplayEntity> display;
+    CharacterData* character;
+    FrameAnimation animation;
+    PlayerState::Action currentAnimAction = PlayerState::Idle;
+    bool hitboxesShown = false;
+
+private:
+    static constexpr int historyLength = 60;
+
+    void startAttack(PlayerState::Action attack);
+    void setWalk(Direction::eDirection relative);
+    void resetToIdle();
+    void applyMovement();
+    void updateDisplay(bool materialChanged);
+    void updateHitboxDisplay();
+};

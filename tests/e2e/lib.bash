@@ -1,0 +1,76 @@
+# Shared by the end-to-end tests: start the built game, find its window, hold its keys, wait
+# for it to end. Every test gets the game binary as $1 and the close-request tool as $2.
+set -euo pipefail
+
+GAME=$1
+WM_CLOSE=${2:-}
+GAME_DIR=$(dirname "$GAME")
+WORK=$(mktemp -d)
+GAME_PID=""
+WINDOW=""
+trap 'cleanup' EXIT
+
+cleanup() {
+    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
+        kill -9 "$GAME_PID" 2>/dev/null || true
+    fi
+    rm -rf "$WORK"
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$WORK/stderr" ] && { echo "--- game stderr:" >&2; cat "$WORK/stderr" >&2; }
+    exit 1
+}
+
+# Starts the game in the background from the working directory given (default: $WORK).
+start_game() {
+    local from=${1:-$WORK}
+    (cd "$from" && exec "$GAME" >"$WORK/stdout" 2>"$WORK/stderr") &
+    GAME_PID=$!
+}
+
+# Waits for the game's window and gives it the keyboard focus.
+await_window() {
+    local i
+    for i in $(seq 1 300); do
+        WINDOW=$(xdotool search --name '^Vorrak projekt$' 2>/dev/null | head -n 1 || true)
+        [ -n "$WINDOW" ] && break
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
+        sleep 0.1
+    done
+    [ -n "$WINDOW" ] || fail "no window titled 'Vorrak projekt' appeared"
+    xdotool windowfocus --sync "$WINDOW"
+    # Let the first logic steps run, so the keyboard is being polled.
+    sleep 1
+}
+
+# Holds keys long enough for several logic steps to see them: the keyboard is polled, so a
+# tap shorter than a step could fall between two samples.
+hold() {
+    local seconds=$1
+    shift
+    xdotool keydown "$@"
+    sleep "$seconds"
+    xdotool keyup "$@"
+}
+
+# Waits up to $1 seconds for the game to end; prints its exit status.
+await_exit() {
+    local timeout=$1 i status
+    for i in $(seq 1 $((timeout * 10))); do
+        if ! kill -0 "$GAME_PID" 2>/dev/null; then
+            status=0
+            wait "$GAME_PID" || status=$?
+            GAME_PID=""
+            echo "$status"
+            return
+        fi
+        sleep 0.1
+    done
+    fail "the game did not end within $timeout seconds"
+}
+
+screenshot() {
+    import -window "$WINDOW" "$1"
+}

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Closing the window the way a window manager does ends the game with status 0.
+source "$(dirname "$0")/lib.bash"
+
+start_game
+await_window
+"$WM_CLOSE" "$WINDOW"
+status=$(await_exit 20)
+[ "$status" -eq 0 ] || fail "exit status $status after the close request"
+grep -q '\*\*\* Shutting down OIS \*\*\*' "$WORK/Ogre.log" || fail "no orderly shutdown"
+echo "ok"

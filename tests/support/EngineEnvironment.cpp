@@ -1,0 +1,49 @@
+#include "support/EngineEnvironment.h"
+
+#include <memory>
+
+#include <gtest/gtest.h>
+#include <Ogre.h>
+#include <unistd.h>
+
+namespace {
+
+std::unique_ptr<Application> application;
+
+std::string programDirectory() {
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+    const std::string program(path, length > 0 ? length : 0);
+    return program.substr(0, program.rfind('/'));
+}
+
+class Environment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        application = std::make_unique<Application>(programDirectory());
+        application->startEngine();
+    }
+    void TearDown() override { application.reset(); }
+};
+
+} // namespace
+
+namespace EngineEnvironment {
+
+Application& app() { return *application; }
+
+void renderFrame() { application->getRoot()->renderOneFrame(); }
+
+std::string screenshot(const std::string& name) {
+    const std::string path = "screenshot-" + name + ".png";
+    application->getWindow()->writeContentsToFile(path);
+    return path;
+}
+
+} // namespace EngineEnvironment
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new Environment);
+    return RUN_ALL_TESTS();
+}
