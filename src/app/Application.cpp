@@ -1,7 +1,10 @@
 #include "app/Application.h"
 
+#include <cstdlib>
+
 #include <Ogre.h>
 #include <OgreOverlaySystem.h>
+#include <X11/Xlib.h>
 
 #include "app/FixedFrameUpdater.h"
 #include "app/Game.h"
@@ -60,6 +63,7 @@ void Application::run() {
 }
 
 void Application::startEngine() {
+    openDisplay();
     // The log goes to its file only: a player who starts the game from a shell sees only
     // what matters.
     logManager = std::make_unique<Ogre::LogManager>();
@@ -96,6 +100,22 @@ void Application::requireMaterials() {
                             "Ogre.log)",
                         "Application::startEngine");
     }
+}
+
+// The GL render system dereferences a display it could not open; a clear report is better.
+// The window's close request is matched against the WM_DELETE_WINDOW atom, which the render
+// system only looks up if it already exists: on a display without a window manager (a virtual
+// one) nobody has made it yet, so make it here, before the render system looks.
+void Application::openDisplay() {
+    display = XOpenDisplay(nullptr);
+    if (!display) {
+        const char* name = std::getenv("DISPLAY");
+        OGRE_EXCEPT(Ogre::Exception::ERR_RENDERINGAPI_ERROR,
+                    std::string("Cannot open the X display '") + (name ? name : "") +
+                        "': the game needs a graphical display (is DISPLAY set?)",
+                    "Application::startEngine");
+    }
+    XInternAtom(display, "WM_DELETE_WINDOW", False);
 }
 
 void Application::loadPlugins() {
@@ -187,4 +207,7 @@ void Application::teardown() {
     overlaySystem.reset();
     root.reset();
     logManager.reset();
+    if (display)
+        XCloseDisplay(display);
+    display = nullptr;
 }

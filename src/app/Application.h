@@ -11,6 +11,7 @@ class RenderWindow;
 class OverlaySystem;
 class LogManager;
 } // namespace Ogre
+struct _XDisplay;
 class FixedFrameUpdater;
 class Game;
 class SpriteManager;
@@ -48,11 +49,14 @@ public:
     const std::string& getResourceDir() const { return resourceDir; }
 
 private:
+    void openDisplay();
     void loadPlugins();
     void requireMaterials();
     void teardown();
 
     std::string resourceDir;
+    // Our own connection to the X display, held for the whole run (see openDisplay).
+    _XDisplay* display = nullptr;
     std::unique_ptr<Ogre::LogManager> logManager;
     std::unique_ptr<Ogre::Root> root;
     std::unique_ptr<Ogre::OverlaySystem> overlaySystem;

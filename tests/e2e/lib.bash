@@ -55,15 +55,15 @@ hold() {
     xdotool keyup "$@"
 }
 
-# Waits up to $1 seconds for the game to end; prints its exit status.
+# Waits up to $1 seconds for the game to end and sets EXIT_STATUS. Runs in this shell, not
+# in a subshell: only the shell that started the game can collect its exit status.
 await_exit() {
-    local timeout=$1 i status
+    local timeout=$1 i
     for i in $(seq 1 $((timeout * 10))); do
         if ! kill -0 "$GAME_PID" 2>/dev/null; then
-            status=0
-            wait "$GAME_PID" || status=$?
+            EXIT_STATUS=0
+            wait "$GAME_PID" || EXIT_STATUS=$?
             GAME_PID=""
-            echo "$status"
             return
         fi
         sleep 0.1

@@ -22,6 +22,7 @@ public:
     void SetUp() override {
         application = std::make_unique<Application>(programDirectory());
         application->startEngine();
+        application->createScene();
     }
     void TearDown() override { application.reset(); }
 };

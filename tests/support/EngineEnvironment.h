@@ -5,8 +5,9 @@
 #include "app/Application.h"
 
 // The real engine, started once per test binary on the display the tests run on: root,
-// plug-ins, the 800 by 600 window, the scene manager with the overlay system, "media" and the
-// quad meshes. Tests build what they need on top of it and remove it again.
+// plug-ins, the 800 by 600 window, the scene manager with the overlay system, "media", the
+// quad meshes, the ground, the camera and the viewport: the game's start-up without the
+// match. Tests build what they need on top of it and remove it again.
 namespace EngineEnvironment {
 
 Application& app();
