@@ -2,7 +2,7 @@
 # for it to end. Every test gets the game binary as $1 and the close-request tool as $2.
 set -euo pipefail
 
-GAME=$1
+GAME=$(realpath "$1")
 WM_CLOSE=${2:-}
 GAME_DIR=$(dirname "$GAME")
 WORK=$(mktemp -d)
