@@ -1,0 +1,198 @@
+// Per-step costs of the game rules: input history, motion recognition, hit tests and animation
+// stepping. Figures are read by people; nothing here asserts a time.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "anim/FrameAnimation.h"
+#include "collision/HitProps.h"
+#include "collision/HitboxInfo.h"
+#include "collision/hitTest.h"
+#include "input/InputHistory.h"
+#include "input/MoveInput.h"
+
+namespace {
+
+constexpr int historyLength = 60;
+
+MoveInput specialMove() {
+    MoveInput move;
+    move.setButton(1);
+    move.addComponent(MoveComponent({Direction::Down}, 8));
+    move.addComponent(MoveComponent({Direction::DownLeft}, 8));
+    move.addComponent(MoveComponent({Direction::Left}, 10));
+    return move;
+}
+
+// Fills a history with a repeating pattern of numpad digits, oldest first, ending on the
+// newest frame, which gets a new press of the second button when asked.
+InputHistory historyOf(const std::string& pattern, bool pressed) {
+    InputHistory history(historyLength);
+    for (int i = 0; i < historyLength; ++i) {
+        InputFrame frame;
+        // Align the pattern so that its last digit lands on the newest frame.
+        const std::size_t at =
+            (pattern.size() * historyLength + i - historyLength + 1) % pattern.size();
+        frame.direction = static_cast<Direction::eDirection>(pattern[at] - '1');
+        frame.pressed[1] = pressed && i == historyLength - 1;
+        history.push(frame);
+    }
+    return history;
+}
+
+void BM_InputHistory_PushAndNewest(benchmark::State& state) {
+    InputHistory history(historyLength);
+    InputFrame frame;
+    int direction = 0;
+    for (auto _ : state) {
+        frame.direction = static_cast<Direction::eDirection>(direction);
+        direction = direction == 8 ? 0 : direction + 1;
+        history.push(frame);
+        benchmark::DoNotOptimize(history.newest());
+    }
+}
+BENCHMARK(BM_InputHistory_PushAndNewest);
+
+// The common case: the button was not pressed this step, so the command is rejected at once.
+void BM_Matches_SpecialMove_NoPress(benchmark::State& state) {
+    const InputHistory history = historyOf("2145", false);
+    const MoveInput move = specialMove();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(history.matches(&move, false));
+}
+BENCHMARK(BM_Matches_SpecialMove_NoPress);
+
+// A press on a history holding the command just entered.
+void BM_Matches_SpecialMove_Entered(benchmark::State& state) {
+    const InputHistory history = historyOf("555555214", true);
+    const MoveInput move = specialMove();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(history.matches(&move, false));
+}
+BENCHMARK(BM_Matches_SpecialMove_Entered);
+
+// A press on histories full of partial commands without a single Down: every occurrence of
+// back and down-back within the windows is tried and each attempt fails at the last step.
+// Alternating down-back and back is the costliest found (about 285 frame reads; no periodic
+// pattern of up to eight frames over down, down-back, back and neutral reads more); the others
+// show how the cost depends on the pattern.
+void BM_Matches_SpecialMove_WorstCase(benchmark::State& state, const char* pattern) {
+    const InputHistory history = historyOf(pattern, true);
+    const MoveInput move = specialMove();
+    bool matched = false;
+    for (auto _ : state) {
+        matched = history.matches(&move, false);
+        benchmark::DoNotOptimize(matched);
+    }
+    if (matched)
+        state.SkipWithError("the worst-case history must not match");
+}
+BENCHMARK_CAPTURE(BM_Matches_SpecialMove_WorstCase, Alternating14, "14");
+BENCHMARK_CAPTURE(BM_Matches_SpecialMove_WorstCase, Alternating1144, "1144");
+BENCHMARK_CAPTURE(BM_Matches_SpecialMove_WorstCase, Alternating145, "145");
+BENCHMARK_CAPTURE(BM_Matches_SpecialMove_WorstCase, AllBack, "4");
+
+// The character's largest box sets hold one box per list.
+struct Boxes {
+    HitboxInfo standing;
+    HitboxInfo spinFront;
+    Boxes() {
+        standing.addBox(AABB(-35, 35, 100, 0), false);
+        spinFront.addBox(AABB(-25, 25, 100, 40), false);
+        spinFront.addBox(AABB(30, 70, 75, 45), true);
+    }
+};
+
+void BM_HitTest_LargestSets(benchmark::State& state) {
+    const Boxes boxes;
+    // A miss tests every pair; a hit ends at the first overlap.
+    const float defenderX = state.range(0) ? 60.0f : 200.0f;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            hitTest(boxes.spinFront, 0, 0, false, boxes.standing, defenderX, 0, true));
+    }
+}
+BENCHMARK(BM_HitTest_LargestSets)->ArgName("hit")->Arg(0)->Arg(1);
+
+// The longest animation: the 90-frame spinning kick, with null materials.
+struct Tatsu {
+    HitboxInfo standing, spinning, spinFront, spinBack;
+    HitProps noHit, spinHitA, spinHitB;
+    FrameAnimation animation;
+
+    Tatsu() {
+        standing.addBox(AABB(-35, 35, 100, 0), false);
+        spinning.addBox(AABB(-25, 25, 100, 40), false);
+        spinFront = spinning;
+        spinFront.addBox(AABB(30, 70, 75, 45), true);
+        spinBack = spinning;
+        spinBack.addBox(AABB(-70, -30, 75, 45), true);
+        spinHitA = {true, 20, 40, 40};
+        spinHitB = {true, 20, 20, 10};
+
+        animation.material.setLoop(false);
+        for (int i = 0; i < 9; ++i)
+            animation.material.addSegment(10, Ogre::MaterialPtr());
+        HitboxInfo* const boxCycle[] = {&spinFront, &spinning, &spinBack, &spinning};
+        for (int i = 0; i < 9; ++i)
+            animation.hitboxes.addSegment(10, boxCycle[i % 4]);
+        animation.hitboxes.addSegment(1, &standing);
+        HitProps* const hits[] = {&spinHitA, &noHit,    &spinHitA, &noHit,   &spinHitA,
+                                  &noHit,    &spinHitB, &noHit,    &spinHitB};
+        for (HitProps* hit : hits)
+            animation.hitProps.addSegment(10, hit);
+        animation.movement.addSegment(1, Ogre::Vector2(0.3f, 0));
+        animation.computeConstantFlags();
+    }
+};
+
+// A fresh copy played to its end: 90 steps, counted as items, so the rate is per step (the
+// one copy per play is included; its own cost is below).
+void BM_FrameAnimation_StepTatsuPlayThrough(benchmark::State& state) {
+    const Tatsu tatsu;
+    for (auto _ : state) {
+        FrameAnimation playing = tatsu.animation;
+        while (!playing.isFinished()) {
+            playing.step();
+            benchmark::DoNotOptimize(playing.changed);
+        }
+        benchmark::DoNotOptimize(playing.currentHitboxes());
+    }
+    state.SetItemsProcessed(state.iterations() * 90);
+}
+BENCHMARK(BM_FrameAnimation_StepTatsuPlayThrough);
+
+void BM_FrameAnimation_CopyTatsu(benchmark::State& state) {
+    const Tatsu tatsu;
+    for (auto _ : state) {
+        FrameAnimation copy = tatsu.animation;
+        benchmark::DoNotOptimize(copy);
+    }
+}
+BENCHMARK(BM_FrameAnimation_CopyTatsu);
+
+// One fighter's input and collision work in one step: push the new frame, read it, look for
+// the special move, and test the hit. arg 0: no press (common); arg 1: a press on the
+// costliest history.
+void BM_OneFighterStep_InputAndCollision(benchmark::State& state) {
+    const bool worst = state.range(0) != 0;
+    InputHistory history = historyOf(worst ? "14" : "2145", false);
+    const MoveInput move = specialMove();
+    const Boxes boxes;
+    InputFrame frame;
+    frame.direction = worst ? Direction::Left : Direction::Neutral;
+    frame.pressed[1] = worst;
+    const Direction::eDirection other = worst ? Direction::DownLeft : Direction::Neutral;
+    for (auto _ : state) {
+        history.push(frame);
+        frame.direction = frame.direction == other ? (worst ? Direction::Left : other) : other;
+        benchmark::DoNotOptimize(history.newest());
+        benchmark::DoNotOptimize(history.matches(&move, false));
+        benchmark::DoNotOptimize(
+            hitTest(boxes.spinFront, 0, 0, false, boxes.standing, 200, 0, true));
+    }
+}
+BENCHMARK(BM_OneFighterStep_InputAndCollision)->ArgName("worst")->Arg(0)->Arg(1);
+
+} // namespace

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <vector>
+
+#include "anim/FrameAnimSegment.h"
+
+// A sequence of timed values played one logic step at a time. It has no clock of its own: time
+// is the number of advance() calls. A plain value: a copy continues from the same frame.
+template <typename T> class FrameAnimTrack {
+public:
+    // Appends a segment; the cursors stay where they are.
+    void addSegment(int duration, T value) {
+        segments.emplace_back(duration, value);
+        totalFrames += duration;
+    }
+
+    void setLoop(bool loop) { this->loop = loop; }
+
+    // Moves on by one frame. True when a new segment became current, which includes wrapping
+    // back to the first segment of a looping track. A non-looping track stepped on its last frame
+    // becomes finished and keeps showing that frame.
+    bool advance() {
+        if (currentFrame == totalFrames - 1) {
+            if (!loop) {
+                finished = true;
+                return false;
+            }
+            currentFrame = 0;
+            segmentIndex = 0;
+            segmentFrame = 0;
+            return true;
+        }
+        ++currentFrame;
+        if (segmentFrame == segments[segmentIndex].duration - 1) {
+            segmentFrame = 0;
+            ++segmentIndex;
+            return true;
+        }
+        ++segmentFrame;
+        return false;
+    }
+
+    // Only valid on a non-empty track.
+    T& current() { return segments[segmentIndex].value; }
+    const T& current() const { return segments[segmentIndex].value; }
+
+    bool isFinished() const { return finished; }
+    bool isEmpty() const { return segments.empty(); }
+    bool loopsSingleSegment() const { return loop && segments.size() == 1; }
+
+    std::vector<FrameAnimSegment<T>> segments;
+    int totalFrames = 0;
+    int currentFrame = 0;
+    bool loop = true;
+    bool finished = false;
+    int segmentIndex = 0;
+    int segmentFrame = 0;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <OgrePrerequisites.h>
+#include <OgreSharedPtr.h>
+#include <OgreVector.h>
+
+#include "anim/FrameAnimTrack.h"
+
+class HitboxInfo;
+struct HitProps;
+
+// The four parallel tracks of one fighter action: sprite image, box set, attack properties and
+// per-step movement (x towards the fighter's front). The character data builds one per action
+// and never plays it; a fighter plays its own copy, and a copy continues from the same frame.
+// The box sets and hit properties pointed to belong to the character data.
+class FrameAnimation {
+public:
+    // Indices into changed and constant.
+    enum Track { MaterialTrack = 0, HitboxesTrack = 1, HitPropsTrack = 2, MovementTrack = 3 };
+    static constexpr int trackCount = 4;
+
+    // Call once after the last segment was added and before the first step. An empty track, or
+    // one looping over a single segment, never changes value and is never stepped.
+    void computeConstantFlags();
+    // Advances every non-constant track by one frame and records which of them changed segment.
+    void step();
+    // The animation ends with its material track; the other tracks' ends are not consulted.
+    bool isFinished() const;
+    bool hasHitProps() const;
+
+    Ogre::MaterialPtr& currentMaterial() { return material.current(); }
+    const Ogre::MaterialPtr& currentMaterial() const { return material.current(); }
+    HitboxInfo*& currentHitboxes() { return hitboxes.current(); }
+    HitboxInfo* currentHitboxes() const { return hitboxes.current(); }
+    // Only after hasHitProps() returned true.
+    HitProps*& currentHitProps() { return hitProps.current(); }
+    HitProps* currentHitProps() const { return hitProps.current(); }
+    Ogre::Vector2& currentMovement() { return movement.current(); }
+    const Ogre::Vector2& currentMovement() const { return movement.current(); }
+
+    FrameAnimTrack<Ogre::MaterialPtr> material;
+    FrameAnimTrack<HitboxInfo*> hitboxes;
+    FrameAnimTrack<HitProps*> hitProps;
+    FrameAnimTrack<Ogre::Vector2> movement;
+    // Per track: the last step made a new segment current. A constant track keeps its flag.
+    bool changed[trackCount] = {false, false, false, false};
+    bool constant[trackCount] = {false, false, false, false};
+};
