@@ -1,0 +1,10 @@
+#include "render/HealthDisplay.h"
+
+#include <OgreStringConverter.h>
+#include <Overlay/OgreTextAreaOverlayElement.h>
+
+HealthDisplay::HealthDisplay(Ogre::TextAreaOverlayElement* textArea) : textArea(textArea) {}
+
+void HealthDisplay::setHealth(int health) {
+    textArea->setCaption(Ogre::StringConverter::toString(health));
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+
+#include "render/HealthDisplay.h"
+#include "render/InputDataDisplay.h"
+
+namespace Ogre {
+class Overlay;
+}
+
+// The head-up display: both players' health readouts and input panels on one overlay.
+// Owned by the Game, which creates it before the fighters; it owns the four displays, and its
+// destructor removes the overlay and its elements so a new match can build them again.
+class Hud {
+public:
+    Hud();
+    ~Hud();
+
+    Hud(const Hud&) = delete;
+    Hud& operator=(const Hud&) = delete;
+
+    // player 0 is the first player, player 1 the second.
+    InputDataDisplay* getInputDataDisplay(int player);
+    HealthDisplay* getHealthDisplay(int player);
+
+private:
+    Ogre::Overlay* overlay = nullptr;
+    std::unique_ptr<InputDataDisplay> inputDataDisplay1;
+    std::unique_ptr<InputDataDisplay> inputDataDisplay2;
+    std::unique_ptr<HealthDisplay> healthDisplay1;
+    std::unique_ptr<HealthDisplay> healthDisplay2;
+};

@@ -1,0 +1,62 @@
+#include "render/SpriteManager.h"
+
+#include <OgreConfigFile.h>
+#include <OgreException.h>
+#include <OgreLogManager.h>
+#include <OgreMaterialManager.h>
+
+template <> SpriteManager* Ogre::Singleton<SpriteManager>::msSingleton = nullptr;
+
+namespace {
+
+const char* const baseMaterialName = "Sprite";
+// The texture alias of the base material's image unit.
+const char* const imageAlias = "Image";
+
+} // namespace
+
+SpriteManager::SpriteManager(const std::string& tablePath) {
+    Ogre::ConfigFile file;
+    file.load(tablePath, "\t:=", true);
+    // Sections only group lines; a sprite named twice takes the last value visited, and the
+    // reader visits sections in byte-wise order of their names.
+    for (const auto& section : file.getSettingsBySection()) {
+        for (const auto& setting : section.second) {
+            // A line with an empty name or image would clone a material without a usable name
+            // or texture; the sprite falls back to the base material instead.
+            if (setting.first.empty() || setting.second.empty()) {
+                Ogre::LogManager::getSingleton().logWarning(
+                    tablePath + ": ignoring a sprite line with an empty name or image");
+                continue;
+            }
+            spriteTable[setting.first] = setting.second;
+        }
+    }
+}
+
+Ogre::MaterialPtr SpriteManager::getSpriteMaterial(std::string name) {
+    Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
+    Ogre::MaterialPtr existing = materials.getByName(name);
+    if (existing)
+        return existing;
+
+    Ogre::MaterialPtr base = materials.getByName(baseMaterialName);
+    if (!base)
+        OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND,
+                    "The base material \"Sprite\" of the sprite materials does not exist",
+                    "SpriteManager::getSpriteMaterial");
+
+    const auto entry = spriteTable.find(name);
+    if (entry == spriteTable.end())
+        return base;
+
+    Ogre::MaterialPtr material = base->clone(name);
+    const Ogre::AliasTextureNamePairList aliases = {{imageAlias, entry->second}};
+    // The engine marks the alias call deprecated, but its replacement would have to read the
+    // equally deprecated alias of every texture unit; this is the one place it is used.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    material->applyTextureAliases(aliases, true);
+#pragma GCC diagnostic pop
+    return material;
+}

@@ -1,0 +1,179 @@
+#include <memory>
+#include <string>
+
+#include <Ogre.h>
+#include <Overlay/OgreFont.h>
+#include <Overlay/OgreOverlay.h>
+#include <Overlay/OgreOverlayContainer.h>
+#include <Overlay/OgreOverlayManager.h>
+#include <Overlay/OgreTextAreaOverlayElement.h>
+#include <gtest/gtest.h>
+
+#include "render/Hud.h"
+#include "support/EngineEnvironment.h"
+
+namespace {
+
+Ogre::OverlayManager& overlays() {
+    return Ogre::OverlayManager::getSingleton();
+}
+
+Ogre::OverlayElement* element(const std::string& name) {
+    return overlays().getOverlayElement(name);
+}
+
+std::string caption(const std::string& name) {
+    return element(name)->getCaption();
+}
+
+InputFrame frame(Direction::eDirection direction, bool button0 = false, bool button1 = false) {
+    InputFrame result;
+    result.direction = direction;
+    result.pressed[0] = button0;
+    result.pressed[1] = button1;
+    return result;
+}
+
+class HudTest : public ::testing::Test {
+protected:
+    void SetUp() override { hud = std::make_unique<Hud>(); }
+
+    // Feeds count frames, numbered on from the last, as the input history would.
+    void feed(InputDataDisplay* display, const InputFrame& input, int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            InputFrame numbered = input;
+            numbered.frameNumber = ++frameNumber;
+            display->addFrame(numbered);
+        }
+    }
+
+    std::unique_ptr<Hud> hud;
+    int frameNumber = 0;
+};
+
+struct ExpectedPanel {
+    const char* panel;
+    const char* text;
+    Ogre::Real left, top, width, height, charHeight;
+};
+
+TEST_F(HudTest, BuildsTheOverlayAndItsEightElements) {
+    const ExpectedPanel expected[] = {
+        {"InputDataPanel1", "InputDataRows1", 0.1f, 0.1f, 0.3f, 0.5f, 20},
+        {"InputDataPanel2", "InputDataRows2", 0.6f, 0.1f, 0.3f, 0.5f, 20},
+        {"Health1", "HealthText1", 0.2f, 0.8f, 0.2f, 0.1f, 40},
+        {"Health2", "HealthText2", 0.6f, 0.8f, 0.2f, 0.1f, 40},
+    };
+    Ogre::Overlay* overlay = overlays().getByName("OverlayName");
+    ASSERT_NE(overlay, nullptr);
+    EXPECT_TRUE(overlay->isVisible());
+    const Ogre::Overlay::OverlayContainerList& roots = overlay->get2DElements();
+    ASSERT_EQ(roots.size(), 4u);
+
+    auto root = roots.begin();
+    for (const ExpectedPanel& spec : expected) {
+        SCOPED_TRACE(spec.panel);
+        Ogre::OverlayElement* panel = element(spec.panel);
+        EXPECT_EQ(*root++, panel);
+        EXPECT_EQ(panel->getTypeName(), "Panel");
+        EXPECT_EQ(panel->getMetricsMode(), Ogre::GMM_RELATIVE);
+        EXPECT_FLOAT_EQ(panel->getLeft(), spec.left);
+        EXPECT_FLOAT_EQ(panel->getTop(), spec.top);
+        EXPECT_FLOAT_EQ(panel->getWidth(), spec.width);
+        EXPECT_FLOAT_EQ(panel->getHeight(), spec.height);
+
+        auto* text = static_cast<Ogre::TextAreaOverlayElement*>(element(spec.text));
+        EXPECT_EQ(text->getTypeName(), "TextArea");
+        EXPECT_EQ(text->getParent(), panel);
+        EXPECT_EQ(text->getMetricsMode(), Ogre::GMM_PIXELS);
+        EXPECT_FLOAT_EQ(text->getCharHeight(), spec.charHeight);
+        EXPECT_FLOAT_EQ(text->getLeft(), 0);
+        EXPECT_FLOAT_EQ(text->getTop(), 0);
+        ASSERT_TRUE(text->getFont());
+        EXPECT_EQ(text->getFont()->getName(), "SpecialChars");
+    }
+}
+
+TEST_F(HudTest, DestroyingTheHudRemovesOverlayAndElements) {
+    hud.reset();
+    EXPECT_EQ(overlays().getByName("OverlayName"), nullptr);
+    for (const char* name : {"InputDataPanel1", "InputDataRows1", "InputDataPanel2",
+                             "InputDataRows2", "Health1", "HealthText1", "Health2", "HealthText2"})
+        EXPECT_FALSE(overlays().hasOverlayElement(name)) << name;
+
+    // A new match builds everything again under the same names.
+    ASSERT_NO_THROW(hud = std::make_unique<Hud>());
+    EXPECT_NE(overlays().getByName("OverlayName"), nullptr);
+}
+
+TEST_F(HudTest, RowsShowDirectionButtonsAndTheFrameCount) {
+    InputDataDisplay* first = hud->getInputDataDisplay(0);
+    first->setVisible(true);
+    // Right held from the first frame, the first button pressed in the 31st.
+    feed(first, frame(Direction::Right), 30);
+    feed(first, frame(Direction::Right, true));
+    feed(first, frame(Direction::Right), 5);
+    EXPECT_EQ(caption("InputDataRows1"), "d    32\n"
+                                         "d y  31\n"
+                                         "d    1\n");
+
+    InputDataDisplay* second = hud->getInputDataDisplay(1);
+    second->setVisible(true);
+    feed(second, frame(Direction::Neutral));
+    feed(second, frame(Direction::Neutral, false, true));
+    // Letting go adds no row, but the same press after it does.
+    feed(second, frame(Direction::Neutral));
+    feed(second, frame(Direction::Neutral, false, true));
+    feed(second, frame(Direction::DownLeft, true, true));
+    feed(second, frame(static_cast<Direction::eDirection>(9), true));
+    EXPECT_EQ(caption("InputDataRows2"), "  y  6\n"
+                                         "z yh 5\n"
+                                         "  h  4\n"
+                                         "  h  2\n");
+    EXPECT_EQ(caption("InputDataRows1").substr(0, 8), "d    32\n");
+}
+
+TEST_F(HudTest, AtMostFifteenRowsNewestOnTop) {
+    InputDataDisplay* display = hud->getInputDataDisplay(0);
+    display->setVisible(true);
+    for (int i = 1; i <= 16; ++i)
+        feed(display, frame(i % 2 ? Direction::Up : Direction::Down));
+
+    std::string expected;
+    for (int i = 16; i >= 2; --i)
+        expected += std::string(i % 2 ? "w" : "x") + "    " + std::to_string(i) + "\n";
+    EXPECT_EQ(caption("InputDataRows1"), expected);
+}
+
+TEST_F(HudTest, HidingEmptiesThePanelAndRestartsTheCount) {
+    InputDataDisplay* display = hud->getInputDataDisplay(0);
+    display->setVisible(true);
+    feed(display, frame(Direction::Left), 3);
+    ASSERT_EQ(caption("InputDataRows1"), "a    1\n");
+
+    display->setVisible(false);
+    EXPECT_EQ(caption("InputDataRows1"), "");
+    EXPECT_FALSE(element("InputDataRows1")->isVisible());
+    // Nothing is counted or shown while hidden.
+    feed(display, frame(Direction::Up), 4);
+    EXPECT_EQ(caption("InputDataRows1"), "");
+
+    display->setVisible(true);
+    EXPECT_TRUE(element("InputDataRows1")->isVisible());
+    // Left is still the last input seen, so it adds no row until the input changes.
+    feed(display, frame(Direction::Left), 2);
+    EXPECT_EQ(caption("InputDataRows1"), "");
+    feed(display, frame(Direction::UpLeft));
+    EXPECT_EQ(caption("InputDataRows1"), "q    3\n");
+}
+
+TEST_F(HudTest, HealthCaptionsAreTheDecimalHealth) {
+    hud->getHealthDisplay(0)->setHealth(1000);
+    hud->getHealthDisplay(1)->setHealth(-50);
+    EXPECT_EQ(caption("HealthText1"), "1000");
+    EXPECT_EQ(caption("HealthText2"), "-50");
+    hud->getHealthDisplay(0)->setHealth(0);
+    EXPECT_EQ(caption("HealthText1"), "0");
+}
+
+} // namespace
