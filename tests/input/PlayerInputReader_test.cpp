@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "../support/FakeKeyboard.h"
+#include "support/FakeKeyboard.h"
 #include "input/InputHistory.h"
 #include "input/PlayerInputReader.h"
 
