@@ -4,14 +4,26 @@
 #include <OgreException.h>
 #include <OgreLogManager.h>
 #include <OgreMaterialManager.h>
+#include <OgreTechnique.h>
 
 template <> SpriteManager* Ogre::Singleton<SpriteManager>::msSingleton = nullptr;
 
 namespace {
 
 const char* const baseMaterialName = "Sprite";
-// The texture alias of the base material's image unit.
-const char* const imageAlias = "Image";
+// The base material's texture unit that shows the sprite's image.
+const char* const imageUnitName = "Image";
+
+// Points every texture unit named "Image" at the image: what the engine's deprecated alias
+// call did for a unit aliased "Image".
+void showImage(const Ogre::MaterialPtr& material, const std::string& image) {
+    for (Ogre::Technique* technique : material->getTechniques()) {
+        for (Ogre::Pass* pass : technique->getPasses()) {
+            if (Ogre::TextureUnitState* unit = pass->getTextureUnitState(imageUnitName))
+                unit->setTextureName(image);
+        }
+    }
+}
 
 } // namespace
 
@@ -51,12 +63,6 @@ Ogre::MaterialPtr SpriteManager::getSpriteMaterial(std::string name) {
         return base;
 
     Ogre::MaterialPtr material = base->clone(name);
-    const Ogre::AliasTextureNamePairList aliases = {{imageAlias, entry->second}};
-    // The engine marks the alias call deprecated, but its replacement would have to read the
-    // equally deprecated alias of every texture unit; this is the one place it is used.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    material->applyTextureAliases(aliases, true);
-#pragma GCC diagnostic pop
+    showImage(material, entry->second);
     return material;
 }
