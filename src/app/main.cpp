@@ -1,22 +1,11 @@
+#include <exception>
 #include <iostream>
 #include <string>
 
-#include <exception>
-
-#include <unistd.h>
-
 #include "app/Application.h"
+#include "app/programDirectory.h"
 
 namespace {
-
-// "media" and "sprites.cfg" live beside the program, wherever it is started from.
-std::string programDirectory(const char* argv0) {
-    char path[4096];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    std::string program = length > 0 ? std::string(path, length) : std::string(argv0);
-    const std::string::size_type slash = program.rfind('/');
-    return slash == std::string::npos ? "." : program.substr(0, slash);
-}
 
 int reportFatal(const std::string& text) {
     std::cerr << "An exception has occurred!\n" << text << std::endl;
@@ -25,9 +14,9 @@ int reportFatal(const std::string& text) {
 
 } // namespace
 
-int main(int, char** argv) {
+int main() {
     try {
-        Application app(programDirectory(argv[0]));
+        Application app(programDirectory());
         app.run();
     } catch (const std::exception& e) {
         // The engine's and the input library's exceptions are standard exceptions whose

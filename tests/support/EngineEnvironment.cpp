@@ -4,18 +4,12 @@
 
 #include <gtest/gtest.h>
 #include <Ogre.h>
-#include <unistd.h>
+
+#include "app/programDirectory.h"
 
 namespace {
 
 std::unique_ptr<Application> application;
-
-std::string programDirectory() {
-    char path[4096];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    const std::string program(path, length > 0 ? length : 0);
-    return program.substr(0, program.rfind('/'));
-}
 
 class Environment : public ::testing::Environment {
 public:

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string>
+
+// The folder of the running program, where "media" and "sprites.cfg" are installed beside it:
+// the game finds its resources wherever it is started from.
+std::string programDirectory();
