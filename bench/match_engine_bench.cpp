@@ -1,0 +1,153 @@
+#include <memory>
+
+#include <benchmark/benchmark.h>
+
+#include "app/Game.h"
+#include "app/MatchTick.h"
+#include "fighter/Player.h"
+#include "input/PlayerInputReader.h"
+#include "render/SpriteManager.h"
+#include "support/BenchEngine.h"
+#include "support/FakeKeyboard.h"
+
+namespace {
+
+// A match on the shared engine, stepped as the game steps it once the keyboard is captured:
+// the first reader, the second reader, then the match tick, with the fighters' real sprites,
+// HUD and box overlays. The keyboard is held by hand.
+class Match {
+public:
+    explicit Match(bool debugDisplays) {
+        Application& app = BenchEngine::app();
+        spriteManager = std::make_unique<SpriteManager>(app.getResourceDir() + "/sprites.cfg");
+        game = std::make_unique<Game>();
+        game->createPlayers(app.getSceneManager());
+        reader1 = std::make_unique<PlayerInputReader>(&p1().history, &keyboard, false);
+        reader2 = std::make_unique<PlayerInputReader>(&p2().history, &keyboard, true);
+        matchTick = std::make_unique<MatchTick>();
+        if (debugDisplays) {
+            game->showInputPanels();
+            game->showHitboxes();
+        }
+    }
+
+    ~Match() {
+        matchTick.reset();
+        game.reset();
+        spriteManager.reset();
+    }
+
+    void step() {
+        reader1->update();
+        reader2->update();
+        matchTick->tick();
+    }
+
+    Player& p1() { return *game->player1; }
+    Player& p2() { return *game->player2; }
+
+    FakeKeyboard keyboard;
+
+private:
+    std::unique_ptr<SpriteManager> spriteManager;
+    std::unique_ptr<Game> game;
+    std::unique_ptr<PlayerInputReader> reader1;
+    std::unique_ptr<PlayerInputReader> reader2;
+    std::unique_ptr<MatchTick> matchTick;
+};
+
+// Health only goes down; a fighter near the end is put back to full so the readout keeps the
+// width of a real fight's numbers over millions of steps.
+void refillHealth(Player& player) {
+    if (player.state.health <= 100)
+        player.state.health = 1000;
+}
+
+// A landed hit, blocked or not, restarts the defender's stun count.
+bool wasJustHit(const Player& player, int stunBefore) {
+    return player.state.stunFrames > stunBefore;
+}
+
+const char* const debugLabel[] = {"debug displays off", "input panels and boxes shown"};
+
+// The common step: nobody attacks. For a second at a time both stand, walk in, stand, walk
+// apart, so each reader reports a change of direction now and then and the sprites move.
+// Argument 1 shows the input panels and both fighters' boxes, as F2 and F3 do.
+void BM_LogicStepIdleOrWalking(benchmark::State& state) {
+    Match match(state.range(0) != 0);
+    match.p1().state.position.x = -80;
+    match.p2().state.position.x = 50;
+    const OIS::KeyCode p1Keys[] = {OIS::KC_UNASSIGNED, OIS::KC_D, OIS::KC_UNASSIGNED, OIS::KC_A};
+    const OIS::KeyCode p2Keys[] = {OIS::KC_UNASSIGNED, OIS::KC_LEFT, OIS::KC_UNASSIGNED,
+                                   OIS::KC_RIGHT};
+    int step = 0;
+    for (auto _ : state) {
+        if (step % 60 == 0) {
+            const int phase = step / 60 % 4;
+            match.keyboard.releaseAll();
+            match.keyboard.press(p1Keys[phase]);
+            match.keyboard.press(p2Keys[phase]);
+        }
+        match.step();
+        ++step;
+    }
+    benchmark::DoNotOptimize(match.p1().state.position);
+    state.SetLabel(debugLabel[state.range(0)]);
+}
+BENCHMARK(BM_LogicStepIdleOrWalking)->Arg(0)->Arg(1);
+
+// Both fighters enter the spinning kick (down, down-back, back with the kick) over and over, in
+// step with each other: neither is attacking yet when the other holds down-back, so neither
+// blocks. They start far enough apart to spin towards each other for most of the move before
+// the kicks meet and both are hit; while both reel they are put back, so every round is the
+// same and about half of all steps have both fighters in their attack.
+void BM_LogicStepBothAttacking(benchmark::State& state) {
+    Match match(state.range(0) != 0);
+    match.p1().state.position.x = -60;
+    match.p2().state.position.x = 60;
+    match.step(); // let them face each other
+    FakeKeyboard& keys = match.keyboard;
+    int step = 0;
+    int hits = 0;
+    int bothAttacking = 0;
+    for (auto _ : state) {
+        const int stun1 = match.p1().state.stunFrames;
+        const int stun2 = match.p2().state.stunFrames;
+        keys.releaseAll();
+        switch (step % 4) {
+        case 0:
+            keys.press(OIS::KC_S);
+            keys.press(OIS::KC_DOWN);
+            break;
+        case 1:
+            keys.press(OIS::KC_S);
+            keys.press(OIS::KC_A);
+            keys.press(OIS::KC_DOWN);
+            keys.press(OIS::KC_RIGHT);
+            break;
+        case 2:
+            keys.press(OIS::KC_A);
+            keys.press(OIS::KC_K);
+            keys.press(OIS::KC_RIGHT);
+            keys.press(OIS::KC_NUMPAD2);
+            break;
+        }
+        match.step();
+        ++step;
+        hits += wasJustHit(match.p1(), stun1) + wasJustHit(match.p2(), stun2);
+        bothAttacking += match.p1().state.attacking && match.p2().state.attacking;
+        if (match.p1().state.action == PlayerState::Hit &&
+            match.p2().state.action == PlayerState::Hit) {
+            match.p1().state.position.x = -60;
+            match.p2().state.position.x = 60;
+        }
+        refillHealth(match.p1());
+        refillHealth(match.p2());
+    }
+    state.counters["hits_per_1000_steps"] = 1000.0 * hits / step;
+    state.counters["both_attacking_share"] = 1.0 * bothAttacking / step;
+    state.SetLabel(debugLabel[state.range(0)]);
+}
+BENCHMARK(BM_LogicStepBothAttacking)->Arg(0)->Arg(1);
+
+} // namespace
