@@ -2,6 +2,7 @@
 #include <string>
 
 #include <Ogre.h>
+#include <X11/Xlib.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -17,9 +18,18 @@ std::string programDirectory() {
     return program.substr(0, program.rfind('/'));
 }
 
+// A virtual display resets itself when its last client leaves, and refuses connections while
+// it does; the engines started and stopped one after another here would then fail to open it.
+// One connection held for the whole run keeps it up.
+void holdDisplay() {
+    static Display* const display = XOpenDisplay(nullptr);
+    benchmark::DoNotOptimize(display);
+}
+
 // The engine allows one root per process: the shared engine of the other benchmarks is
 // stopped before a benchmark starts its own (the next user of the shared one starts it again).
 std::unique_ptr<Application> ownApplication() {
+    holdDisplay();
     BenchEngine::stop();
     return std::make_unique<Application>(programDirectory());
 }
