@@ -2,34 +2,17 @@
 #include <string>
 
 #include <Ogre.h>
-#include <X11/Xlib.h>
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include "app/Application.h"
+#include "app/programDirectory.h"
 #include "support/BenchEngine.h"
 
 namespace {
 
-std::string programDirectory() {
-    char path[4096];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    const std::string program(path, length > 0 ? length : 0);
-    return program.substr(0, program.rfind('/'));
-}
-
-// A virtual display resets itself when its last client leaves, and refuses connections while
-// it does; the engines started and stopped one after another here would then fail to open it.
-// One connection held for the whole run keeps it up.
-void holdDisplay() {
-    static Display* const display = XOpenDisplay(nullptr);
-    benchmark::DoNotOptimize(display);
-}
-
 // The engine allows one root per process: the shared engine of the other benchmarks is
 // stopped before a benchmark starts its own (the next user of the shared one starts it again).
 std::unique_ptr<Application> ownApplication() {
-    holdDisplay();
     BenchEngine::stop();
     return std::make_unique<Application>(programDirectory());
 }

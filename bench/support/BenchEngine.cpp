@@ -4,20 +4,13 @@
 #include <memory>
 #include <string>
 
-#include <unistd.h>
+#include "app/programDirectory.h"
 
 namespace {
 
 std::unique_ptr<Application>& instance() {
     static std::unique_ptr<Application> application;
     return application;
-}
-
-std::string programDirectory() {
-    char path[4096];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    const std::string program(path, length > 0 ? length : 0);
-    return program.substr(0, program.rfind('/'));
 }
 
 } // namespace
