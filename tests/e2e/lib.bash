@@ -71,6 +71,13 @@ await_exit() {
     fail "the game did not end within $timeout seconds"
 }
 
+# Grabs the window as it is now: xwd is quick, so the moment is well defined even on a busy
+# machine; the picture is converted afterwards.
+capture() {
+    xwd -silent -id "$WINDOW" -out "$1"
+}
+
 screenshot() {
-    import -window "$WINDOW" "$1"
+    capture "$WORK/capture.xwd"
+    convert "$WORK/capture.xwd" "$1"
 }

@@ -49,16 +49,26 @@ hold 0.2 F3
 screenshot "$SHOTS/3-hitboxes.png"
 [ "$(dominant_pixels "$SHOTS/3-hitboxes.png" 800x400+0+100 g)" -ge 5000 ] ||
     fail "no green body boxes after F3"
+# The punch box is out for a third of a second, from a quarter second after the press: a
+# burst of screenshots, back to back from the press on, catches it whatever the pace of
+# the machine.
+(for shot in $(seq 10 40); do capture "$WORK/punch-$shot.xwd"; sleep 0.02; done) &
+burst=$!
 hold 0.1 j
-sleep 0.2
-screenshot "$SHOTS/4-punch-boxes.png"
-sleep 0.8
+wait "$burst"
 hold 0.2 F1
 screenshot "$SHOTS/5-hidden.png"
 [ "$(dominant_pixels "$SHOTS/5-hidden.png" 800x400+0+100 g)" -lt 50 ] ||
     fail "boxes still shown after F1"
 # Under the green boxes the headbands lose their red: what is red now is the punch box.
-red_with_box=$(dominant_pixels "$SHOTS/4-punch-boxes.png" 800x400+0+100 r)
+red_with_box=0
+for shot in "$WORK"/punch-*.xwd; do
+    red=$(dominant_pixels "$shot" 800x400+0+100 r)
+    if [ "$red" -gt "$red_with_box" ]; then
+        red_with_box=$red
+        convert "$shot" "$SHOTS/4-punch-boxes.png"
+    fi
+done
 red_without=$(dominant_pixels "$SHOTS/3-hitboxes.png" 800x400+0+100 r)
 [ "$red_with_box" -ge $((red_without + 100)) ] ||
     fail "no red punch box while punching ($red_with_box red pixels, $red_without without boxes)"
