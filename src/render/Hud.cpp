@@ -29,18 +29,18 @@ const HudPanel panels[] = {
     {"Health2", "HealthText2", 0.6f, 0.8f, 0.2f, 0.1f, 40},
 };
 
-void createElements(const HudPanel& spec) {
+void createElements(const HudPanel& layout) {
     Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
 
-    Ogre::OverlayElement* panel = overlays.createOverlayElement("Panel", spec.panelName);
+    Ogre::OverlayElement* panel = overlays.createOverlayElement("Panel", layout.panelName);
     panel->setMetricsMode(Ogre::GMM_RELATIVE);
-    panel->setPosition(spec.left, spec.top);
-    panel->setDimensions(spec.width, spec.height);
+    panel->setPosition(layout.left, layout.top);
+    panel->setDimensions(layout.width, layout.height);
 
     auto* text = static_cast<Ogre::TextAreaOverlayElement*>(
-        overlays.createOverlayElement("TextArea", spec.textName));
+        overlays.createOverlayElement("TextArea", layout.textName));
     text->setMetricsMode(Ogre::GMM_PIXELS);
-    text->setCharHeight(spec.charHeight);
+    text->setCharHeight(layout.charHeight);
     text->setFontName(fontName);
 }
 
@@ -57,14 +57,14 @@ Ogre::TextAreaOverlayElement* textAreaNamed(const char* name) {
 } // namespace
 
 Hud::Hud() {
-    for (const HudPanel& spec : panels)
-        createElements(spec);
+    for (const HudPanel& layout : panels)
+        createElements(layout);
 
     overlay = Ogre::OverlayManager::getSingleton().create(overlayName);
-    for (const HudPanel& spec : panels)
-        overlay->add2D(panelNamed(spec.panelName));
-    for (const HudPanel& spec : panels)
-        panelNamed(spec.panelName)->addChild(textAreaNamed(spec.textName));
+    for (const HudPanel& layout : panels)
+        overlay->add2D(panelNamed(layout.panelName));
+    for (const HudPanel& layout : panels)
+        panelNamed(layout.panelName)->addChild(textAreaNamed(layout.textName));
     overlay->show();
 
     inputDataDisplay1 = std::make_unique<InputDataDisplay>(textAreaNamed(panels[0].textName));
@@ -77,10 +77,10 @@ Hud::~Hud() {
     // Each text area leaves its panel and each panel leaves the overlay as it is destroyed, so
     // children go first and the overlay, empty by then, last.
     Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
-    for (const HudPanel& spec : panels)
-        overlays.destroyOverlayElement(spec.textName);
-    for (const HudPanel& spec : panels)
-        overlays.destroyOverlayElement(spec.panelName);
+    for (const HudPanel& layout : panels)
+        overlays.destroyOverlayElement(layout.textName);
+    for (const HudPanel& layout : panels)
+        overlays.destroyOverlayElement(layout.panelName);
     overlays.destroy(overlay);
 }
 

@@ -71,22 +71,22 @@ TEST_F(HudTest, BuildsTheOverlayAndItsEightElements) {
     ASSERT_EQ(roots.size(), 4u);
 
     auto root = roots.begin();
-    for (const ExpectedPanel& spec : expected) {
-        SCOPED_TRACE(spec.panel);
-        Ogre::OverlayElement* panel = element(spec.panel);
+    for (const ExpectedPanel& panelLayout : expected) {
+        SCOPED_TRACE(panelLayout.panel);
+        Ogre::OverlayElement* panel = element(panelLayout.panel);
         EXPECT_EQ(*root++, panel);
         EXPECT_EQ(panel->getTypeName(), "Panel");
         EXPECT_EQ(panel->getMetricsMode(), Ogre::GMM_RELATIVE);
-        EXPECT_FLOAT_EQ(panel->getLeft(), spec.left);
-        EXPECT_FLOAT_EQ(panel->getTop(), spec.top);
-        EXPECT_FLOAT_EQ(panel->getWidth(), spec.width);
-        EXPECT_FLOAT_EQ(panel->getHeight(), spec.height);
+        EXPECT_FLOAT_EQ(panel->getLeft(), panelLayout.left);
+        EXPECT_FLOAT_EQ(panel->getTop(), panelLayout.top);
+        EXPECT_FLOAT_EQ(panel->getWidth(), panelLayout.width);
+        EXPECT_FLOAT_EQ(panel->getHeight(), panelLayout.height);
 
-        auto* text = static_cast<Ogre::TextAreaOverlayElement*>(element(spec.text));
+        auto* text = static_cast<Ogre::TextAreaOverlayElement*>(element(panelLayout.text));
         EXPECT_EQ(text->getTypeName(), "TextArea");
         EXPECT_EQ(text->getParent(), panel);
         EXPECT_EQ(text->getMetricsMode(), Ogre::GMM_PIXELS);
-        EXPECT_FLOAT_EQ(text->getCharHeight(), spec.charHeight);
+        EXPECT_FLOAT_EQ(text->getCharHeight(), panelLayout.charHeight);
         EXPECT_FLOAT_EQ(text->getLeft(), 0);
         EXPECT_FLOAT_EQ(text->getTop(), 0);
         ASSERT_TRUE(text->getFont());
