@@ -2,58 +2,21 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/Game.h"
-#include "app/MatchTick.h"
-#include "fighter/Player.h"
-#include "input/PlayerInputReader.h"
-#include "render/SpriteManager.h"
 #include "support/BenchEngine.h"
-#include "support/FakeKeyboard.h"
+#include "support/SteppedMatch.h"
 
 namespace {
 
-// A match on the shared engine, stepped as the game steps it once the keyboard is captured:
-// the first reader, the second reader, then the match tick, with the fighters' real sprites,
-// HUD and box overlays. The keyboard is held by hand.
-class Match {
+// A match on the shared engine with the fighters' real sprites, HUD and box overlays,
+// optionally with the debug displays on, as F2 and F3 switch them.
+class Match : public SteppedMatch {
 public:
-    explicit Match(bool debugDisplays) {
-        Application& app = BenchEngine::app();
-        spriteManager = std::make_unique<SpriteManager>(app.getResourceDir() + "/sprites.cfg");
-        game = std::make_unique<Game>();
-        game->createPlayers(app.getSceneManager());
-        reader1 = std::make_unique<PlayerInputReader>(&p1().history, &keyboard, false);
-        reader2 = std::make_unique<PlayerInputReader>(&p2().history, &keyboard, true);
-        matchTick = std::make_unique<MatchTick>();
-        if (debugDisplays) {
-            game->showInputPanels();
-            game->showHitboxes();
-        }
+    explicit Match(bool debugDisplays) : SteppedMatch(BenchEngine::app()) {
+        if (!debugDisplays)
+            return;
+        game->showInputPanels();
+        game->showHitboxes();
     }
-
-    ~Match() {
-        matchTick.reset();
-        game.reset();
-        spriteManager.reset();
-    }
-
-    void step() {
-        reader1->update();
-        reader2->update();
-        matchTick->tick();
-    }
-
-    Player& p1() { return *game->player1; }
-    Player& p2() { return *game->player2; }
-
-    FakeKeyboard keyboard;
-
-private:
-    std::unique_ptr<SpriteManager> spriteManager;
-    std::unique_ptr<Game> game;
-    std::unique_ptr<PlayerInputReader> reader1;
-    std::unique_ptr<PlayerInputReader> reader2;
-    std::unique_ptr<MatchTick> matchTick;
 };
 
 // Health only goes down; a fighter near the end is put back to full so the readout keeps the

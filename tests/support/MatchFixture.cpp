@@ -2,28 +2,12 @@
 
 #include "support/EngineEnvironment.h"
 
-void MatchFixture::SetUp() {
-    Application& app = EngineEnvironment::app();
-    spriteManager = std::make_unique<SpriteManager>(app.getResourceDir() + "/sprites.cfg");
-    game = std::make_unique<Game>();
-    game->createPlayers(app.getSceneManager());
-    reader1 = std::make_unique<PlayerInputReader>(&p1().history, &keyboard, false);
-    reader2 = std::make_unique<PlayerInputReader>(&p2().history, &keyboard, true);
-    matchTick = std::make_unique<MatchTick>();
-}
-
-void MatchFixture::TearDown() {
-    matchTick.reset();
-    game.reset();
-    spriteManager.reset();
-}
+MatchFixture::MatchFixture()
+    : match(EngineEnvironment::app()), keyboard(match.keyboard), game(match.game.get()) {}
 
 void MatchFixture::step(int n) {
-    for (int i = 0; i < n; ++i) {
-        reader1->update();
-        reader2->update();
-        matchTick->tick();
-    }
+    for (int i = 0; i < n; ++i)
+        match.step();
 }
 
 void MatchFixture::tap(OIS::KeyCode key) {
