@@ -11,19 +11,11 @@
 #include "collision/hitTest.h"
 #include "input/InputHistory.h"
 #include "input/MoveInput.h"
+#include "support/InputFrames.h"
 
 namespace {
 
 constexpr int historyLength = 60;
-
-MoveInput specialMove() {
-    MoveInput move;
-    move.setButton(1);
-    move.addComponent(MoveComponent({Direction::Down}, 8));
-    move.addComponent(MoveComponent({Direction::DownLeft}, 8));
-    move.addComponent(MoveComponent({Direction::Left}, 10));
-    return move;
-}
 
 // Fills a history with a repeating pattern of numpad digits, oldest first, ending on the
 // newest frame, which gets a new press of the second button when asked.

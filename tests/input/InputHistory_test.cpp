@@ -4,16 +4,9 @@
 
 #include "input/InputHistory.h"
 #include "render/InputDataDisplay.h"
+#include "support/InputFrames.h"
 
 namespace {
-
-InputFrame frameWith(Direction::eDirection direction, bool press0 = false, bool press1 = false) {
-    InputFrame frame;
-    frame.direction = direction;
-    frame.pressed[0] = press0;
-    frame.pressed[1] = press1;
-    return frame;
-}
 
 bool sameFrame(const InputFrame& a, const InputFrame& b) {
     return a.direction == b.direction && a.pressed[0] == b.pressed[0] &&
@@ -32,7 +25,7 @@ TEST(InputHistory, StartsFullOfUnnumberedNeutralFrames) {
 
 TEST(InputHistory, NumbersFramesAndKeepsTheNewestFirstAtAFixedLength) {
     InputHistory history(60);
-    history.push(frameWith(Direction::Down, false, true));
+    history.push(frameOf(Direction::Down, false, true));
     const InputFrame first = history.newest();
     EXPECT_EQ(first.frameNumber, 1);
     EXPECT_EQ(first.direction, Direction::Down);
@@ -40,7 +33,7 @@ TEST(InputHistory, NumbersFramesAndKeepsTheNewestFirstAtAFixedLength) {
     EXPECT_EQ(history.frames.back().frameNumber, 0);
 
     for (int i = 2; i <= 60; ++i)
-        history.push(frameWith(static_cast<Direction::eDirection>(i % 9)));
+        history.push(frameOf(static_cast<Direction::eDirection>(i % 9)));
     ASSERT_EQ(history.frames.size(), 60u);
     // No filler is left: the numbers fall by one from the newest (60) to the oldest (1).
     int expected = 60;
@@ -48,7 +41,7 @@ TEST(InputHistory, NumbersFramesAndKeepsTheNewestFirstAtAFixedLength) {
         EXPECT_EQ(frame.frameNumber, expected--);
     EXPECT_TRUE(sameFrame(history.frames.back(), first));
 
-    history.push(frameWith(Direction::Up));
+    history.push(frameOf(Direction::Up));
     EXPECT_EQ(history.frames.size(), 60u);
     EXPECT_EQ(history.frameCounter, 61);
     EXPECT_EQ(history.newest().frameNumber, 61);
@@ -66,7 +59,7 @@ TEST(InputHistory, ListenerGetsEachNumberedFrameAndChangesNothingStored) {
     const Direction::eDirection directions[] = {Direction::Down, Direction::DownLeft,
                                                 Direction::Left, Direction::Neutral};
     for (Direction::eDirection direction : directions) {
-        const InputFrame frame = frameWith(direction, direction == Direction::Left);
+        const InputFrame frame = frameOf(direction, direction == Direction::Left);
         heard.push(frame);
         unheard.push(frame);
         EXPECT_TRUE(sameFrame(display.lastFrame, heard.newest()));

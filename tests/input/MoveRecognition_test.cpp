@@ -8,20 +8,11 @@
 
 #include "input/InputHistory.h"
 #include "input/MoveInput.h"
+#include "support/InputFrames.h"
 
 namespace {
 
 using Direction::eDirection;
-
-// The spinning kick's command: down, down-back, back, then the second button.
-MoveInput specialMove() {
-    MoveInput move;
-    move.setButton(1);
-    move.addComponent(MoveComponent({Direction::Down}, 8));
-    move.addComponent(MoveComponent({Direction::DownLeft}, 8));
-    move.addComponent(MoveComponent({Direction::Left}, 10));
-    return move;
-}
 
 // A command whose last step accepts two directions, to tell the run of the direction found
 // from a run of any accepted direction.

@@ -11,6 +11,7 @@
 
 #include "render/Hud.h"
 #include "support/EngineEnvironment.h"
+#include "support/InputFrames.h"
 
 namespace {
 
@@ -24,14 +25,6 @@ Ogre::OverlayElement* element(const std::string& name) {
 
 std::string caption(const std::string& name) {
     return element(name)->getCaption();
-}
-
-InputFrame frame(Direction::eDirection direction, bool button0 = false, bool button1 = false) {
-    InputFrame result;
-    result.direction = direction;
-    result.pressed[0] = button0;
-    result.pressed[1] = button1;
-    return result;
 }
 
 class HudTest : public ::testing::Test {
@@ -110,22 +103,22 @@ TEST_F(HudTest, RowsShowDirectionButtonsAndTheFrameCount) {
     InputDataDisplay* first = hud->getInputDataDisplay(0);
     first->setVisible(true);
     // Right held from the first frame, the first button pressed in the 31st.
-    feed(first, frame(Direction::Right), 30);
-    feed(first, frame(Direction::Right, true));
-    feed(first, frame(Direction::Right), 5);
+    feed(first, frameOf(Direction::Right), 30);
+    feed(first, frameOf(Direction::Right, true));
+    feed(first, frameOf(Direction::Right), 5);
     EXPECT_EQ(caption("InputDataRows1"), "d    32\n"
                                          "d y  31\n"
                                          "d    1\n");
 
     InputDataDisplay* second = hud->getInputDataDisplay(1);
     second->setVisible(true);
-    feed(second, frame(Direction::Neutral));
-    feed(second, frame(Direction::Neutral, false, true));
+    feed(second, frameOf(Direction::Neutral));
+    feed(second, frameOf(Direction::Neutral, false, true));
     // Letting go adds no row, but the same press after it does.
-    feed(second, frame(Direction::Neutral));
-    feed(second, frame(Direction::Neutral, false, true));
-    feed(second, frame(Direction::DownLeft, true, true));
-    feed(second, frame(static_cast<Direction::eDirection>(9), true));
+    feed(second, frameOf(Direction::Neutral));
+    feed(second, frameOf(Direction::Neutral, false, true));
+    feed(second, frameOf(Direction::DownLeft, true, true));
+    feed(second, frameOf(static_cast<Direction::eDirection>(9), true));
     EXPECT_EQ(caption("InputDataRows2"), "  y  6\n"
                                          "z yh 5\n"
                                          "  h  4\n"
@@ -137,7 +130,7 @@ TEST_F(HudTest, AtMostFifteenRowsNewestOnTop) {
     InputDataDisplay* display = hud->getInputDataDisplay(0);
     display->setVisible(true);
     for (int i = 1; i <= 16; ++i)
-        feed(display, frame(i % 2 ? Direction::Up : Direction::Down));
+        feed(display, frameOf(i % 2 ? Direction::Up : Direction::Down));
 
     std::string expected;
     for (int i = 16; i >= 2; --i)
@@ -148,22 +141,22 @@ TEST_F(HudTest, AtMostFifteenRowsNewestOnTop) {
 TEST_F(HudTest, HidingEmptiesThePanelAndRestartsTheCount) {
     InputDataDisplay* display = hud->getInputDataDisplay(0);
     display->setVisible(true);
-    feed(display, frame(Direction::Left), 3);
+    feed(display, frameOf(Direction::Left), 3);
     ASSERT_EQ(caption("InputDataRows1"), "a    1\n");
 
     display->setVisible(false);
     EXPECT_EQ(caption("InputDataRows1"), "");
     EXPECT_FALSE(element("InputDataRows1")->isVisible());
     // Nothing is counted or shown while hidden.
-    feed(display, frame(Direction::Up), 4);
+    feed(display, frameOf(Direction::Up), 4);
     EXPECT_EQ(caption("InputDataRows1"), "");
 
     display->setVisible(true);
     EXPECT_TRUE(element("InputDataRows1")->isVisible());
     // Left is still the last input seen, so it adds no row until the input changes.
-    feed(display, frame(Direction::Left), 2);
+    feed(display, frameOf(Direction::Left), 2);
     EXPECT_EQ(caption("InputDataRows1"), "");
-    feed(display, frame(Direction::UpLeft));
+    feed(display, frameOf(Direction::UpLeft));
     EXPECT_EQ(caption("InputDataRows1"), "q    3\n");
 }
 
