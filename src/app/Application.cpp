@@ -8,7 +8,10 @@
 
 #include "app/FixedFrameUpdater.h"
 #include "app/Game.h"
+#include "app/LocalPlay.h"
 #include "app/WindowCloseWatcher.h"
+#include "match/Match.h"
+#include "match/SyncTest.h"
 #include "render/SpriteManager.h"
 
 namespace {
@@ -52,7 +55,8 @@ void cloneWithMaterial(const Ogre::MeshPtr& mesh, const char* cloneName, const c
 
 } // namespace
 
-Application::Application(std::string resourceDir) : resourceDir(std::move(resourceDir)) {}
+Application::Application(std::string resourceDir, Options options)
+    : resourceDir(std::move(resourceDir)), options(std::move(options)) {}
 
 Application::~Application() { teardown(); }
 
@@ -146,8 +150,16 @@ void Application::createMatch() {
     spriteManager = std::make_unique<SpriteManager>(resourceDir + "/sprites.cfg");
     game = std::make_unique<Game>();
     Game::getSingletonPtr()->createPlayers(sceneManager);
+    match = std::make_unique<Match>(*game);
+    driver = createDriver();
     createScene();
     createFrameListener();
+}
+
+std::unique_ptr<MatchDriver> Application::createDriver() {
+    if (options.syncTestSteps > 0)
+        return std::make_unique<SyncTest>(*match, options.syncTestSteps);
+    return std::make_unique<LocalPlay>(*match);
 }
 
 void Application::createScene() {
@@ -181,7 +193,7 @@ void Application::createGround() {
 }
 
 void Application::createFrameListener() {
-    updater = std::make_unique<FixedFrameUpdater>(window);
+    updater = std::make_unique<FixedFrameUpdater>(window, *driver);
     root->addFrameListener(updater.get());
     closeWatcher = std::make_unique<WindowCloseWatcher>(window);
     root->addFrameListener(closeWatcher.get());
@@ -197,6 +209,8 @@ void Application::teardown() {
     }
     closeWatcher.reset();
     updater.reset();
+    driver.reset();
+    match.reset();
     game.reset();
     spriteManager.reset();
     if (sceneManager && overlaySystem)

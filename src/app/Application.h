@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "app/Options.h"
+
 namespace Ogre {
 class Root;
 class SceneManager;
@@ -14,6 +16,8 @@ class LogManager;
 struct _XDisplay;
 class FixedFrameUpdater;
 class Game;
+class Match;
+class MatchDriver;
 class SpriteManager;
 class WindowCloseWatcher;
 
@@ -23,7 +27,7 @@ class WindowCloseWatcher;
 class Application {
 public:
     // resourceDir holds "media" and "sprites.cfg": the folder of the program itself.
-    explicit Application(std::string resourceDir);
+    explicit Application(std::string resourceDir, Options options = {});
     ~Application();
 
     Application(const Application&) = delete;
@@ -34,7 +38,7 @@ public:
     // The start-up sequence in two halves, so engine-backed tests can stop after the first:
     // the engine, its window, the resources and the quad meshes ...
     void startEngine();
-    // ... then the sprite library, the match, the scene and the logic clock.
+    // ... then the sprite library, the match and what drives it, the scene and the logic clock.
     void createMatch();
 
     void createMeshes();
@@ -53,8 +57,10 @@ private:
     void loadPlugins();
     void requireMaterials();
     void teardown();
+    std::unique_ptr<MatchDriver> createDriver();
 
     std::string resourceDir;
+    Options options;
     // Our own connection to the X display, held for the whole run (see openDisplay).
     _XDisplay* display = nullptr;
     std::unique_ptr<Ogre::LogManager> logManager;
@@ -65,6 +71,8 @@ private:
     Ogre::RenderWindow* window = nullptr;
     std::unique_ptr<SpriteManager> spriteManager;
     std::unique_ptr<Game> game;
+    std::unique_ptr<Match> match;
+    std::unique_ptr<MatchDriver> driver;
     std::unique_ptr<FixedFrameUpdater> updater;
     std::unique_ptr<WindowCloseWatcher> closeWatcher;
 };

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/programDirectory.h"
 
 namespace {
@@ -14,9 +15,12 @@ int reportFatal(const std::string& text) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    Options options;
+    if (const std::optional<int> status = parseCommandLine(argc, argv, options))
+        return *status;
     try {
-        Application app(programDirectory());
+        Application app(programDirectory(), options);
         app.run();
     } catch (const std::exception& e) {
         // The engine's and the input library's exceptions are standard exceptions whose

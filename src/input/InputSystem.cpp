@@ -6,8 +6,6 @@
 #include <OgreLogManager.h>
 #include <OgreRenderWindow.h>
 
-#include "app/Game.h"
-#include "fighter/Player.h"
 #include "input/PlayerInputReader.h"
 
 namespace {
@@ -29,9 +27,8 @@ InputSystem::InputSystem(Ogre::RenderWindow* window) {
     inputManager = createInputManager(window);
     keyboard = static_cast<OIS::Keyboard*>(inputManager->createInputObject(OIS::OISKeyboard, false));
 
-    Game* game = Game::getSingletonPtr();
-    reader1 = std::make_unique<PlayerInputReader>(&game->player1->history, keyboard, false);
-    reader2 = std::make_unique<PlayerInputReader>(&game->player2->history, keyboard, true);
+    reader1 = std::make_unique<PlayerInputReader>(keyboard, false);
+    reader2 = std::make_unique<PlayerInputReader>(keyboard, true);
 }
 
 InputSystem::~InputSystem() {
@@ -40,21 +37,17 @@ InputSystem::~InputSystem() {
     OIS::InputManager::destroyInputSystem(inputManager);
 }
 
-bool InputSystem::update() {
+StepInput InputSystem::sample() {
     keyboard->capture();
-    if (keyboard->isKeyDown(OIS::KC_ESCAPE))
-        return false;
-
-    // In this order, so F1 held with F2 or F3 leaves those displays on.
-    Game* game = Game::getSingletonPtr();
-    if (keyboard->isKeyDown(OIS::KC_F1))
-        game->hideDebugDisplays();
-    if (keyboard->isKeyDown(OIS::KC_F2))
-        game->showInputPanels();
-    if (keyboard->isKeyDown(OIS::KC_F3))
-        game->showHitboxes();
-
-    reader1->update();
-    reader2->update();
-    return true;
+    StepInput input;
+    if (keyboard->isKeyDown(OIS::KC_ESCAPE)) {
+        input.keys.quit = true;
+        return input;
+    }
+    input.keys.hideDebugDisplays = keyboard->isKeyDown(OIS::KC_F1);
+    input.keys.showInputPanels = keyboard->isKeyDown(OIS::KC_F2);
+    input.keys.showHitboxes = keyboard->isKeyDown(OIS::KC_F3);
+    input.players[0] = reader1->read();
+    input.players[1] = reader2->read();
+    return input;
 }
