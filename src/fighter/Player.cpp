@@ -171,15 +171,13 @@ void Player::setShowHitboxes(bool show) {
         display->showHitboxInfo(nullptr);
 }
 
-FighterState Player::save() const {
-    FighterState saved;
+void Player::save(FighterState& saved) const {
     saved.state = state;
     saved.animationAction = currentAnimAction;
     saved.animation = animation.position();
     std::copy(history.frames.begin(), history.frames.end(), saved.history.begin());
     saved.frameCounter = history.frameCounter;
     saved.hitboxesShown = hitboxesShown;
-    return saved;
 }
 
 void Player::restore(const FighterState& saved) {

@@ -39,7 +39,7 @@ public:
 
     void setShowHitboxes(bool show);
 
-    FighterState save() const;
+    void save(FighterState& saved) const;
     // Leaves the display alone: see syncDisplay.
     void restore(const FighterState& saved);
     // While held, the fighter plays on but its sprite, boxes and health readout stay as they are.

@@ -28,8 +28,8 @@ void Match::applyProgramKeys(const ProgramKeys& keys) {
 
 MatchState Match::save() const {
     MatchState state;
-    state.fighters[0] = game.player1->save();
-    state.fighters[1] = game.player2->save();
+    game.player1->save(state.fighters[0]);
+    game.player2->save(state.fighters[1]);
     state.panels[0] = game.hud->getInputDataDisplay(0)->panel;
     state.panels[1] = game.hud->getInputDataDisplay(1)->panel;
     return state;
