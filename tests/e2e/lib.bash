@@ -23,10 +23,12 @@ fail() {
     exit 1
 }
 
-# Starts the game in the background from the working directory given (default: $WORK).
+# Starts the game in the background from the working directory given (default: $WORK), with
+# the options in the array GAME_ARGS.
+GAME_ARGS=()
 start_game() {
     local from=${1:-$WORK}
-    (cd "$from" && exec "$GAME" >"$WORK/stdout" 2>"$WORK/stderr") &
+    (cd "$from" && exec "$GAME" "${GAME_ARGS[@]}" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
 }
 
