@@ -31,8 +31,11 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
             ->type_name("N")
             ->check(CLI::Range(1, MatchTimeline::maxRollback));
     CLI::Option* frameData =
-        app.add_flag("--frame-data", options.frameData, "Print the moves' frame data and exit");
+        app.add_flag("--frame-data", options.frameData,
+                     "Measure the moves' frame data on the game's rules, print it and exit "
+                     "(starts the engine: needs a display, like the game)");
     replay->excludes(record)->excludes(syncTest)->excludes(frameData);
+    record->excludes(syncTest);
     frameData->excludes(record)->excludes(syncTest);
 
     try {
