@@ -23,10 +23,12 @@ fail() {
     exit 1
 }
 
-# Starts the game in the background from the working directory given (default: $WORK).
+# Starts the game in the background from the working directory given (default: $WORK), with
+# the options that follow it.
 start_game() {
     local from=${1:-$WORK}
-    (cd "$from" && exec "$GAME" >"$WORK/stdout" 2>"$WORK/stderr") &
+    shift || true
+    (cd "$from" && exec "$GAME" "$@" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
 }
 
