@@ -20,10 +20,14 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
                  "vorrak");
     app.add_flag("--version", "Print the program's version and exit");
     CLI::Option* record =
-        app.add_option("--record", options.recordPath, "Record the match into FILE")
+        app.add_option("--record", options.recordPath,
+                       "Play as usual and record the match into FILE, complete however the "
+                       "game ends")
             ->type_name("FILE");
     CLI::Option* replay =
-        app.add_option("--replay", options.replayPath, "Play back the match recorded in FILE")
+        app.add_option("--replay", options.replayPath,
+                       "Play back the match recorded in FILE, checking it comes out the same; "
+                       "Escape ends it early")
             ->type_name("FILE");
     CLI::Option* syncTest =
         app.add_option("--sync-test", options.syncTestSteps,
