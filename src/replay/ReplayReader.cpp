@@ -1,5 +1,6 @@
 #include "replay/ReplayReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>

@@ -14,7 +14,7 @@ struct MatchState;
 // confirmed step. The file is written beside its final name and renamed into place by
 // finish(), or by the destructor, so whatever ends the match (the recorded Escape, the window
 // closing, an error unwinding the program) leaves either no file or a complete one. Steps past
-// ReplayFormat::maxSteps are not recorded.
+// ReplayFormat::maxSteps, or after finish(), are not recorded.
 //
 //     ReplayRecorder recorder(path, characterDataHash(data));   // throws ReplayError
 //     recorder.record(input, stateAfterTheStep);                // once per step
