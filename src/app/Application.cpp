@@ -1,6 +1,9 @@
 #include "app/Application.h"
 
 #include <cstdlib>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
 
 #include <Ogre.h>
 #include <OgreOverlaySystem.h>
@@ -10,9 +13,17 @@
 #include "app/Game.h"
 #include "app/LocalPlay.h"
 #include "app/WindowCloseWatcher.h"
+#include "anim/CharacterData.h"
+#include "fighter/Player.h"
 #include "match/Match.h"
 #include "match/SyncTest.h"
+#include "match/checksum.h"
+#include "match/frameDataTable.h"
 #include "render/SpriteManager.h"
+#include "replay/ReplayPlayback.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/characterDataHash.h"
 
 namespace {
 
@@ -61,6 +72,10 @@ Application::Application(std::string resourceDir, Options options)
 Application::~Application() { teardown(); }
 
 void Application::run() {
+    if (options.frameData)
+        return printFrameData();
+    if (!options.replayPath.empty())
+        replay = std::make_unique<Replay>(readReplay(options.replayPath));
     startEngine();
     createMatch();
     root->startRendering();
@@ -147,19 +162,48 @@ void Application::createMeshes() {
 void Application::createMatch() {
     // The character data fetches sprite materials while the Game builds it, and the input
     // system binds a key reader to each fighter: hence this order.
-    spriteManager = std::make_unique<SpriteManager>(resourceDir + "/sprites.cfg");
-    game = std::make_unique<Game>();
-    Game::getSingletonPtr()->createPlayers(sceneManager);
+    createGame();
     match = std::make_unique<Match>(*game);
     driver = createDriver();
     createScene();
     createFrameListener();
 }
 
+void Application::createGame() {
+    spriteManager = std::make_unique<SpriteManager>(resourceDir + "/sprites.cfg");
+    game = std::make_unique<Game>();
+    game->createPlayers(sceneManager);
+}
+
 std::unique_ptr<MatchDriver> Application::createDriver() {
     if (options.syncTestSteps > 0)
         return std::make_unique<SyncTest>(*match, options.syncTestSteps);
+    const std::uint64_t characterHash = characterDataHash(*game->characterData);
+    if (replay)
+        return std::make_unique<ReplayPlayback>(*match, std::move(*replay), characterHash);
+    if (!options.recordPath.empty())
+        return std::make_unique<LocalPlay>(
+            *match, std::make_unique<ReplayRecorder>(options.recordPath, characterHash));
     return std::make_unique<LocalPlay>(*match);
+}
+
+// The moves are measured on the match's own rules and data, so the engine starts as for a game
+// (the character data needs the sprite materials); no frame is rendered.
+void Application::printFrameData() {
+    startEngine();
+    createGame();
+    std::cout << measureFrameData(*game) << std::flush;
+}
+
+// The last state of every match in the log, so a recording and its replay can be compared.
+void Application::logMatchEnd() {
+    if (!match || !logManager)
+        return;
+    std::ostringstream line;
+    line << "Match ended: checksum " << std::hex << std::setw(16) << std::setfill('0')
+         << checksum(match->save()) << std::dec << ", health " << game->player1->state.health
+         << " / " << game->player2->state.health;
+    logManager->logMessage(line.str());
 }
 
 void Application::createScene() {
@@ -201,6 +245,7 @@ void Application::createFrameListener() {
 
 // Reverse order of creation. Runs after a failed start-up too, so every step checks what exists.
 void Application::teardown() {
+    logMatchEnd();
     if (root) {
         if (closeWatcher)
             root->removeFrameListener(closeWatcher.get());

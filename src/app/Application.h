@@ -19,6 +19,7 @@ class Game;
 class Match;
 class MatchDriver;
 class SpriteManager;
+struct Replay;
 class WindowCloseWatcher;
 
 // Starts the engine with its fixed configuration, builds the scene and the match, and runs the
@@ -33,6 +34,7 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
+    // The game, a recording or a replay as the options say; with --frame-data, the table only.
     void run();
 
     // The start-up sequence in two halves, so engine-backed tests can stop after the first:
@@ -40,6 +42,8 @@ public:
     void startEngine();
     // ... then the sprite library, the match and what drives it, the scene and the logic clock.
     void createMatch();
+    // The sprite library and the Game with both fighters: the first part of createMatch.
+    void createGame();
 
     void createMeshes();
     void createScene();
@@ -58,9 +62,13 @@ private:
     void requireMaterials();
     void teardown();
     std::unique_ptr<MatchDriver> createDriver();
+    void printFrameData();
+    void logMatchEnd();
 
     std::string resourceDir;
     Options options;
+    // Read and checked before the engine starts, so a bad file ends the program at once.
+    std::unique_ptr<Replay> replay;
     // Our own connection to the X display, held for the whole run (see openDisplay).
     _XDisplay* display = nullptr;
     std::unique_ptr<Ogre::LogManager> logManager;

@@ -20,10 +20,14 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
                  "vorrak");
     app.add_flag("--version", "Print the program's version and exit");
     CLI::Option* record =
-        app.add_option("--record", options.recordPath, "Record the match into FILE")
+        app.add_option("--record", options.recordPath,
+                       "Play as usual and record the match into FILE, complete however the "
+                       "game ends")
             ->type_name("FILE");
     CLI::Option* replay =
-        app.add_option("--replay", options.replayPath, "Play back the match recorded in FILE")
+        app.add_option("--replay", options.replayPath,
+                       "Play back the match recorded in FILE, checking it comes out the same; "
+                       "Escape ends it early")
             ->type_name("FILE");
     CLI::Option* syncTest =
         app.add_option("--sync-test", options.syncTestSteps,
@@ -31,8 +35,11 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
             ->type_name("N")
             ->check(CLI::Range(1, MatchTimeline::maxRollback));
     CLI::Option* frameData =
-        app.add_flag("--frame-data", options.frameData, "Print the moves' frame data and exit");
+        app.add_flag("--frame-data", options.frameData,
+                     "Measure the moves' frame data on the game's rules, print it and exit "
+                     "(starts the engine: needs a display, like the game)");
     replay->excludes(record)->excludes(syncTest)->excludes(frameData);
+    record->excludes(syncTest);
     frameData->excludes(record)->excludes(syncTest);
 
     try {

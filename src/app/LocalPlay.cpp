@@ -1,5 +1,19 @@
 #include "app/LocalPlay.h"
 
 #include "match/Match.h"
+#include "replay/ReplayRecorder.h"
 
-bool LocalPlay::step(const StepInput& keyboard) { return match.step(keyboard); }
+LocalPlay::LocalPlay(Match& match, std::unique_ptr<ReplayRecorder> recorder)
+    : match(match), recorder(std::move(recorder)) {}
+
+LocalPlay::~LocalPlay() = default;
+
+bool LocalPlay::step(const StepInput& keyboard) {
+    const bool keepRunning = match.step(keyboard);
+    if (!recorder)
+        return keepRunning;
+    recorder->record(keyboard, match.save());
+    if (!keepRunning)
+        recorder->finish();
+    return keepRunning;
+}

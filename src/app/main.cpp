@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/programDirectory.h"
+#include "replay/ReplayError.h"
 
 namespace {
 
@@ -22,6 +23,10 @@ int main(int argc, char** argv) {
     try {
         Application app(programDirectory(), options);
         app.run();
+    } catch (const ReplayError& e) {
+        // A file the player named, not a fault of the game: one line says it.
+        std::cerr << "vorrak: " << e.what() << std::endl;
+        return 1;
     } catch (const std::exception& e) {
         // The engine's and the input library's exceptions are standard exceptions whose
         // what() is their full description.

@@ -24,11 +24,11 @@ fail() {
 }
 
 # Starts the game in the background from the working directory given (default: $WORK), with
-# the options in the array GAME_ARGS.
-GAME_ARGS=()
+# the options that follow it.
 start_game() {
     local from=${1:-$WORK}
-    (cd "$from" && exec "$GAME" "${GAME_ARGS[@]}" >"$WORK/stdout" 2>"$WORK/stderr") &
+    shift || true
+    (cd "$from" && exec "$GAME" "$@" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
 }
 

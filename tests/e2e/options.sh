@@ -15,8 +15,7 @@ for wrong in "--bogus" "--sync-test" "--sync-test 0" "--sync-test 9" "--sync-tes
     grep -q '^Usage: vorrak' "$WORK/usage" || fail "'$wrong' printed no usage line"
 done
 
-GAME_ARGS=(--sync-test 8)
-start_game
+start_game "$WORK" --sync-test 8
 await_window
 hold 0.3 d Left
 hold 0.1 j KP_1

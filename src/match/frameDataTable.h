@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "match/MoveFrameData.h"
+
+class Game;
+
+// The frame data of named moves as the table --frame-data prints, with a line on how it was
+// measured and each multi-window move's active steps beneath.
+std::string frameDataTable(const std::vector<std::pair<std::string, MoveFrameData>>& moves);
+
+// Measures the punch and the spinning kick on the game's fighters and returns their table.
+std::string measureFrameData(Game& game);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "input/StepInput.h"
+#include "replay/ReplayFormat.h"
+
+// A recorded match as read from its file and checked through: the steps, still in their
+// two-byte form, and the checksums the match must show when played back. Made by readReplay,
+// owned by the replay's playback.
+struct Replay {
+    // Where it came from, for messages.
+    std::string source;
+    std::uint64_t characterHash = 0;
+    std::vector<std::uint16_t> steps;
+    // The match after steps 60, 120, ...
+    std::vector<std::uint64_t> checkpoints;
+    // The match after the last step; only meaningful when there are steps.
+    std::uint64_t finalChecksum = 0;
+
+    // index from 0; the file numbers this step index + 1.
+    StepInput step(std::size_t index) const { return ReplayFormat::decodeStep(steps[index]); }
+};

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+
+#include "input/StepInput.h"
+
+// The replay file, all numbers little-endian:
+//   header   8 bytes "VORRAKRP", 2 bytes format version, 8 bytes character data hash
+//   body     every step as 2 bytes (see encodeStep), the steps numbered from 1 by their place;
+//            after every 60th step the 8-byte checksum of the match once that step ran
+//   trailer  4 bytes step count, 8 bytes checksum of the match after the last step, 8 bytes
+//            FNV-1a of everything before it
+// The recorder writes it, the reader checks every part of it before a replay starts.
+namespace ReplayFormat {
+
+constexpr char magic[8] = {'V', 'O', 'R', 'R', 'A', 'K', 'R', 'P'};
+constexpr std::uint16_t version = 1;
+constexpr int checkpointInterval = 60;
+constexpr std::uint64_t headerSize = 8 + 2 + 8;
+constexpr std::uint64_t trailerSize = 4 + 8 + 8;
+constexpr std::uint64_t stepSize = 2;
+constexpr std::uint64_t checksumSize = 8;
+// A day of play: longer matches are recorded up to here, and a file that claims more, or is
+// larger than such a match takes, is refused unread.
+constexpr std::uint64_t maxSteps = 24ull * 60 * 60 * 60;
+
+constexpr std::uint64_t bodySize(std::uint64_t steps) {
+    return steps * stepSize + steps / checkpointInterval * checksumSize;
+}
+constexpr std::uint64_t fileSize(std::uint64_t steps) {
+    return headerSize + bodySize(steps) + trailerSize;
+}
+
+// Per player 4 bits of direction and 2 of presses, the first player in the low bits; the four
+// program keys in the top 4 bits. Frame numbers are not stored: the fighters' histories number
+// the frames as they take them.
+inline std::uint16_t encodeStep(const StepInput& input) {
+    std::uint16_t bits = 0;
+    for (int player = 0; player < 2; ++player) {
+        const InputFrame& frame = input.players[player];
+        const unsigned playerBits = static_cast<unsigned>(frame.direction) |
+                                    unsigned{frame.pressed[0]} << 4 |
+                                    unsigned{frame.pressed[1]} << 5;
+        bits |= static_cast<std::uint16_t>(playerBits << (6 * player));
+    }
+    const ProgramKeys& keys = input.keys;
+    bits |= static_cast<std::uint16_t>(
+        unsigned{keys.quit} << 12 | unsigned{keys.hideDebugDisplays} << 13 |
+        unsigned{keys.showInputPanels} << 14 | unsigned{keys.showHitboxes} << 15);
+    return bits;
+}
+
+// Every 16-bit value but those with a direction above 8 is a step.
+inline bool isValidStep(std::uint16_t bits) {
+    return (bits & 0xf) <= Direction::UpRight && (bits >> 6 & 0xf) <= Direction::UpRight;
+}
+
+// Only a value that isValidStep accepts.
+inline StepInput decodeStep(std::uint16_t bits) {
+    StepInput input;
+    for (int player = 0; player < 2; ++player) {
+        const unsigned playerBits = bits >> (6 * player) & 0x3f;
+        InputFrame& frame = input.players[player];
+        frame.direction = static_cast<Direction::eDirection>(playerBits & 0xf);
+        frame.pressed[0] = playerBits >> 4 & 1;
+        frame.pressed[1] = playerBits >> 5 & 1;
+    }
+    input.keys.quit = bits >> 12 & 1;
+    input.keys.hideDebugDisplays = bits >> 13 & 1;
+    input.keys.showInputPanels = bits >> 14 & 1;
+    input.keys.showHitboxes = bits >> 15 & 1;
+    return input;
+}
+
+} // namespace ReplayFormat

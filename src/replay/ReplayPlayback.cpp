@@ -1,0 +1,38 @@
+#include "replay/ReplayPlayback.h"
+
+#include <iomanip>
+#include <sstream>
+#include <stdexcept>
+
+#include "match/Match.h"
+#include "match/checksum.h"
+#include "replay/ReplayReader.h"
+
+ReplayPlayback::ReplayPlayback(Match& match, Replay replay, std::uint64_t characterHash)
+    : match(match), replay(std::move(replay)) {
+    requireCharacterData(this->replay, characterHash);
+}
+
+bool ReplayPlayback::step(const StepInput& keyboard) {
+    if (keyboard.keys.quit || next == replay.steps.size())
+        return false;
+    const bool keepRunning = match.step(replay.step(next));
+    ++next;
+    if (next % ReplayFormat::checkpointInterval == 0)
+        expect(replay.checkpoints[next / ReplayFormat::checkpointInterval - 1]);
+    if (next == replay.steps.size())
+        expect(replay.finalChecksum);
+    return keepRunning && next < replay.steps.size();
+}
+
+void ReplayPlayback::expect(std::uint64_t recorded) const {
+    const std::uint64_t actual = checksum(match.save());
+    if (actual == recorded)
+        return;
+    std::ostringstream report;
+    report << std::hex << std::setfill('0') << "The replay '" << replay.source
+           << "' went out of sync at step " << std::dec << next << std::hex
+           << ": the match's checksum is " << std::setw(16) << actual << ", the recording's "
+           << std::setw(16) << recorded;
+    throw std::runtime_error(report.str());
+}

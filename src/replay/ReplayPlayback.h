@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "match/MatchDriver.h"
+#include "replay/Replay.h"
+
+class Match;
+
+// Plays a recorded match back: every logic step takes the next recorded step instead of the
+// keyboard, and every 60 steps, and after the last, the match must show the recorded checksum,
+// or the program ends with a report naming the step. The recorded quit, the end of the
+// recording or Escape on the keyboard ends the playback. Owned by the Application; the match is
+// not owned.
+class ReplayPlayback : public MatchDriver {
+public:
+    // Throws ReplayError when the replay was recorded with other character data.
+    ReplayPlayback(Match& match, Replay replay, std::uint64_t characterHash);
+
+    bool step(const StepInput& keyboard) override;
+
+    std::size_t stepsPlayed() const { return next; }
+
+private:
+    void expect(std::uint64_t recorded) const;
+
+    Match& match;
+    Replay replay;
+    std::size_t next = 0;
+};

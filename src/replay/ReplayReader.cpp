@@ -1,0 +1,127 @@
+#include "replay/ReplayReader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <sstream>
+
+#include "replay/Fnv1a.h"
+#include "replay/ReplayError.h"
+
+namespace {
+
+[[noreturn]] void refuse(const std::string& source, const std::string& reason) {
+    throw ReplayError("Cannot play back '" + source + "': " + reason);
+}
+
+std::string hex(std::uint64_t value) {
+    std::ostringstream text;
+    text << std::hex << std::setw(16) << std::setfill('0') << value;
+    return text.str();
+}
+
+// Reads little-endian numbers from a buffer whose length was checked beforehand.
+class Cursor {
+public:
+    Cursor(const std::string& bytes, std::uint64_t at) : bytes(bytes), at(at) {}
+
+    std::uint64_t word(int size) {
+        std::uint64_t value = 0;
+        for (int i = 0; i < size; ++i)
+            value |= std::uint64_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
+        at += static_cast<std::uint64_t>(size);
+        return value;
+    }
+
+private:
+    const std::string& bytes;
+    std::uint64_t at;
+};
+
+void checkHeader(const std::string& bytes, const std::string& source) {
+    if (bytes.empty())
+        refuse(source, "the file is empty");
+    const std::size_t magicSize = sizeof ReplayFormat::magic;
+    if (std::memcmp(bytes.data(), ReplayFormat::magic, std::min(bytes.size(), magicSize)) != 0)
+        refuse(source, "the file is not a Vorrak replay");
+    if (bytes.size() < magicSize + 2)
+        refuse(source, "the file is truncated");
+    const auto version = static_cast<unsigned>(Cursor(bytes, magicSize).word(2));
+    if (version > ReplayFormat::version)
+        refuse(source, "it was recorded by a newer Vorrak (replay format " +
+                           std::to_string(version) + "; this one reads format " +
+                           std::to_string(ReplayFormat::version) + ")");
+    if (version < ReplayFormat::version)
+        refuse(source, "unknown replay format " + std::to_string(version));
+    if (bytes.size() < ReplayFormat::headerSize + ReplayFormat::trailerSize)
+        refuse(source, "the file is truncated");
+}
+
+} // namespace
+
+Replay readReplay(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error)
+        refuse(path, error.message());
+    if (!std::filesystem::is_regular_file(status))
+        refuse(path, "it is not a regular file");
+    const std::uint64_t size = std::filesystem::file_size(path, error);
+    if (error)
+        refuse(path, error.message());
+    const std::uint64_t largest = ReplayFormat::fileSize(ReplayFormat::maxSteps);
+    if (size > largest)
+        refuse(path, "the file is too large for a replay (" + std::to_string(size) +
+                         " bytes; a day of play takes " + std::to_string(largest) + ")");
+
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes(size, '\0');
+    if (!file.read(bytes.data(), static_cast<std::streamsize>(size)))
+        refuse(path, "reading the file failed");
+    return parseReplay(bytes, path);
+}
+
+Replay parseReplay(const std::string& bytes, const std::string& source) {
+    checkHeader(bytes, source);
+    Replay replay;
+    replay.source = source;
+    replay.characterHash = Cursor(bytes, sizeof ReplayFormat::magic + 2).word(8);
+
+    const std::uint64_t trailerAt = bytes.size() - ReplayFormat::trailerSize;
+    Cursor trailer(bytes, trailerAt);
+    const std::uint64_t stepCount = trailer.word(4);
+    replay.finalChecksum = trailer.word(8);
+    const std::uint64_t check = trailer.word(8);
+    if (stepCount > ReplayFormat::maxSteps || ReplayFormat::fileSize(stepCount) != bytes.size())
+        refuse(source, "the file is truncated or damaged (its length does not fit the " +
+                           std::to_string(stepCount) + " steps it claims)");
+    Fnv1a hash;
+    hash.addBytes(bytes.data(), trailerAt + 12);
+    if (hash.value != check)
+        refuse(source, "the file is damaged (its contents do not match their check value)");
+
+    Cursor body(bytes, ReplayFormat::headerSize);
+    replay.steps.reserve(stepCount);
+    for (std::uint64_t step = 1; step <= stepCount; ++step) {
+        const auto bits = static_cast<std::uint16_t>(body.word(2));
+        if (!ReplayFormat::isValidStep(bits))
+            refuse(source, "the file is damaged (step " + std::to_string(step) +
+                               " has a direction that does not exist)");
+        if (!replay.steps.empty() && ReplayFormat::decodeStep(replay.steps.back()).keys.quit)
+            refuse(source, "the file is damaged (steps follow the quit at step " +
+                               std::to_string(step - 1) + ")");
+        replay.steps.push_back(bits);
+        if (step % ReplayFormat::checkpointInterval == 0)
+            replay.checkpoints.push_back(body.word(8));
+    }
+    return replay;
+}
+
+void requireCharacterData(const Replay& replay, std::uint64_t characterHash) {
+    if (replay.characterHash != characterHash)
+        refuse(replay.source, "it was recorded with other character data (" +
+                                  hex(replay.characterHash) + ") than this Vorrak has (" +
+                                  hex(characterHash) + ")");
+}

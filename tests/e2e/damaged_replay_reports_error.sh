@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# A damaged replay file ends the program with one line on stderr and exit 1, before the engine
+# starts; a file of gigabytes is refused by its size without being read.
+source "$(dirname "$0")/lib.bash"
+
+expect_refusal() {
+    local file=$1 reason=$2
+    EXIT_STATUS=0
+    timeout 20 "$GAME" --replay "$file" >"$WORK/stdout" 2>"$WORK/stderr" || EXIT_STATUS=$?
+    [ "$EXIT_STATUS" -eq 1 ] || fail "exit status $EXIT_STATUS for $file"
+    [ "$(wc -l <"$WORK/stderr")" -eq 1 ] || fail "not one line on stderr for $file"
+    grep -q "^vorrak: Cannot play back '$file': .*$reason" "$WORK/stderr" ||
+        fail "unexpected report for $file: $(cat "$WORK/stderr")"
+}
+
+printf 'VORRAKRP\001\000' >"$WORK/short.vrp"
+expect_refusal "$WORK/short.vrp" "truncated"
+head -c 4096 /dev/urandom >"$WORK/junk.vrp"
+expect_refusal "$WORK/junk.vrp" "not a Vorrak replay"
+truncate -s 8G "$WORK/huge.vrp"
+expect_refusal "$WORK/huge.vrp" "too large"
+expect_refusal "$WORK/missing.vrp" "No such file"
+echo "ok"

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# A match recorded through real key presses (a walk, a punch that lands, F3, Escape) plays
+# back by itself to the same final state, exit 0. A recording ended by closing the window is
+# complete too and plays back to its last step.
+source "$(dirname "$0")/lib.bash"
+
+match_end() {
+    grep -o 'Match ended: .*' "$WORK/Ogre.log" || fail "no 'Match ended' line in Ogre.log"
+}
+
+start_game "$WORK" --record "$WORK/punch.vrp"
+await_window
+hold 1.0 d
+hold 0.1 j
+sleep 1.2
+hold 0.1 F3
+hold 0.3 Escape
+await_exit 20
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after recording"
+[ -s "$WORK/punch.vrp" ] || fail "no replay file"
+[ ! -e "$WORK/punch.vrp.recording" ] || fail "the temporary file was left behind"
+recorded=$(match_end)
+grep -q 'health 1000 / 950$' <<<"$recorded" || fail "the punch did not land: $recorded"
+
+start_game "$WORK" --replay "$WORK/punch.vrp"
+await_exit 30
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after the replay"
+[ "$(match_end)" = "$recorded" ] || fail "replayed '$(match_end)', recorded '$recorded'"
+[ ! -s "$WORK/stderr" ] || fail "unexpected output on stderr"
+
+start_game "$WORK" --record "$WORK/closed.vrp"
+await_window
+hold 0.5 a
+"$WM_CLOSE" "$WINDOW"
+await_exit 20
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after the close request"
+recorded=$(match_end)
+start_game "$WORK" --replay "$WORK/closed.vrp"
+await_exit 30
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS replaying the closed match"
+[ "$(match_end)" = "$recorded" ] || fail "replayed '$(match_end)', recorded '$recorded'"
+echo "ok"

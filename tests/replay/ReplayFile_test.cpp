@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "match/MatchState.h"
+#include "match/checksum.h"
+#include "replay/Fnv1a.h"
+#include "replay/ReplayError.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayRecorder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::uint64_t characterHash = 0x1234567890abcdefull;
+
+StepInput randomStep(std::mt19937& random) {
+    StepInput input;
+    for (InputFrame& frame : input.players) {
+        frame.direction = static_cast<Direction::eDirection>(random() % 9);
+        frame.pressed[0] = random() % 4 == 0;
+        frame.pressed[1] = random() % 4 == 0;
+    }
+    input.keys.hideDebugDisplays = random() % 16 == 0;
+    input.keys.showInputPanels = random() % 16 == 0;
+    input.keys.showHitboxes = random() % 16 == 0;
+    return input;
+}
+
+// Stands for the match after step n: states whose checksums differ from step to step.
+MatchState stateAfter(int n) {
+    MatchState state;
+    state.fighters[1].state.health = 1000 - n;
+    return state;
+}
+
+std::string contentsOf(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+class ReplayFileTest : public ::testing::Test {
+protected:
+    ReplayFileTest()
+        : dir(fs::temp_directory_path() / ("vorrak-replay-" + std::to_string(getpid()))) {
+        fs::create_directories(dir);
+    }
+    ~ReplayFileTest() override { fs::remove_all(dir); }
+
+    // A match of `steps` random steps; the last is the quit when quits is set.
+    std::vector<StepInput> record(const fs::path& path, int steps, bool quits) {
+        std::mt19937 random(7);
+        std::vector<StepInput> inputs;
+        ReplayRecorder recorder(path.string(), characterHash);
+        for (int n = 1; n <= steps; ++n) {
+            StepInput input = randomStep(random);
+            input.keys.quit = quits && n == steps;
+            recorder.record(input, stateAfter(n));
+            inputs.push_back(input);
+        }
+        return inputs;
+    }
+
+    // A valid recording of 130 steps, as bytes.
+    std::string validBytes() {
+        record(dir / "valid.vrp", 130, true);
+        return contentsOf(dir / "valid.vrp");
+    }
+
+    fs::path dir;
+};
+
+// The check value recomputed, so a planted fault reaches the checks behind it.
+std::string resealed(std::string bytes) {
+    Fnv1a hash;
+    hash.addBytes(bytes.data(), bytes.size() - 8);
+    for (int i = 0; i < 8; ++i)
+        bytes[bytes.size() - 8 + i] = static_cast<char>(hash.value >> (8 * i));
+    return bytes;
+}
+
+// Parses damaged contents: a ReplayError of one line, and nothing else, may come out.
+std::string refusal(const std::string& bytes) {
+    try {
+        parseReplay(bytes, "damaged.vrp");
+    } catch (const ReplayError& e) {
+        const std::string text = e.what();
+        EXPECT_EQ(text.find('\n'), std::string::npos) << text;
+        EXPECT_EQ(text.rfind("Cannot play back 'damaged.vrp': ", 0), 0u) << text;
+        return text;
+    }
+    ADD_FAILURE() << "accepted a damaged file of " << bytes.size() << " bytes";
+    return "";
+}
+
+} // namespace
+
+TEST_F(ReplayFileTest, ReadsBackEveryStepAndTheChecksumsEvery60Steps) {
+    const std::vector<StepInput> inputs = record(dir / "match.vrp", 150, true);
+
+    EXPECT_FALSE(fs::exists(dir / "match.vrp.recording"));
+    EXPECT_EQ(fs::file_size(dir / "match.vrp"), ReplayFormat::fileSize(150));
+    const Replay replay = readReplay((dir / "match.vrp").string());
+    EXPECT_EQ(replay.characterHash, characterHash);
+    ASSERT_EQ(replay.steps.size(), inputs.size());
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        ASSERT_EQ(replay.steps[i], ReplayFormat::encodeStep(inputs[i])) << "step " << i + 1;
+    EXPECT_TRUE(replay.step(149).keys.quit);
+    EXPECT_EQ(replay.checkpoints,
+              (std::vector<std::uint64_t>{checksum(stateAfter(60)), checksum(stateAfter(120))}));
+    EXPECT_EQ(replay.finalChecksum, checksum(stateAfter(150)));
+}
+
+TEST(ReplayFormatTest, EveryValidStepSurvivesItsTwoBytes) {
+    for (unsigned bits = 0; bits <= 0xffff; ++bits) {
+        const auto step = static_cast<std::uint16_t>(bits);
+        if (ReplayFormat::isValidStep(step)) {
+            ASSERT_EQ(ReplayFormat::encodeStep(ReplayFormat::decodeStep(step)), step);
+        }
+    }
+}
+
+// An exception unwinding the program ends the match without Escape: the file is complete.
+TEST_F(ReplayFileTest, AnErrorThatEndsTheMatchLeavesACompleteFile) {
+    const fs::path path = dir / "interrupted.vrp";
+    try {
+        ReplayRecorder recorder(path.string(), characterHash);
+        for (int n = 1; n <= 70; ++n)
+            recorder.record(StepInput{}, stateAfter(n));
+        throw std::runtime_error("the game failed");
+    } catch (const std::runtime_error&) {
+    }
+    const Replay replay = readReplay(path.string());
+    EXPECT_EQ(replay.steps.size(), 70u);
+    EXPECT_EQ(replay.finalChecksum, checksum(stateAfter(70)));
+}
+
+TEST_F(ReplayFileTest, AFileThatCannotBeCreatedIsReportedAtOnce) {
+    EXPECT_THROW(ReplayRecorder((dir / "no-such-folder" / "m.vrp").string(), characterHash),
+                 ReplayError);
+}
+
+TEST_F(ReplayFileTest, RefusesEveryDamagedFileWithOneLine) {
+    const std::string valid = validBytes();
+    ASSERT_NO_THROW(parseReplay(valid, "valid.vrp"));
+
+    for (std::size_t length = 0; length < valid.size(); ++length)
+        refusal(valid.substr(0, length));
+    for (std::size_t bit = 0; bit < valid.size() * 8; ++bit) {
+        std::string flipped = valid;
+        flipped[bit / 8] = static_cast<char>(flipped[bit / 8] ^ (1 << (bit % 8)));
+        refusal(flipped);
+    }
+    std::mt19937 random(11);
+    for (int round = 0; round < 2000; ++round) {
+        std::string scrambled = valid;
+        for (int bytes = 1 + static_cast<int>(random() % 8); bytes > 0; --bytes)
+            scrambled[random() % scrambled.size()] = static_cast<char>(random());
+        if (scrambled != valid)
+            refusal(scrambled);
+    }
+    std::string junk(1 << 20, '\0');
+    for (char& byte : junk)
+        byte = static_cast<char>(random());
+    refusal(junk);
+}
+
+TEST_F(ReplayFileTest, NamesWhatIsWrong) {
+    const std::string valid = validBytes();
+    std::string newer = valid;
+    newer[8] = 2;
+    std::string otherMagic = valid;
+    otherMagic[0] = 'X';
+    std::string badDirection = valid;
+    badDirection[ReplayFormat::headerSize] = 9;
+    std::string afterQuit = valid;
+    afterQuit[ReplayFormat::headerSize + 1] = 0x10;
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "the file is empty"},
+        {valid.substr(0, 12), "the file is truncated"},
+        {valid.substr(0, valid.size() - 2), "truncated or damaged"},
+        {otherMagic, "not a Vorrak replay"},
+        {newer, "recorded by a newer Vorrak (replay format 2; this one reads format 1)"},
+        {resealed(badDirection), "step 1 has a direction that does not exist"},
+        {resealed(afterQuit), "steps follow the quit at step 1"},
+    };
+    for (const auto& [bytes, reason] : cases)
+        EXPECT_NE(refusal(bytes).find(reason), std::string::npos) << reason;
+
+    const Replay replay = parseReplay(valid, "valid.vrp");
+    EXPECT_NO_THROW(requireCharacterData(replay, characterHash));
+    EXPECT_THROW(requireCharacterData(replay, characterHash + 1), ReplayError);
+}
+
+// Gigabytes of nothing are refused by their size, unread: the test would take minutes otherwise.
+TEST_F(ReplayFileTest, RefusesAHugeFileUnread) {
+    const fs::path huge = dir / "huge.vrp";
+    std::ofstream(huge).close();
+    fs::resize_file(huge, std::uintmax_t{8} << 30);
+    try {
+        readReplay(huge.string());
+        FAIL() << "accepted 8 GiB";
+    } catch (const ReplayError& e) {
+        EXPECT_NE(std::string(e.what()).find("too large"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(readReplay(dir.string()), ReplayError);
+    EXPECT_THROW(readReplay((dir / "missing.vrp").string()), ReplayError);
+}

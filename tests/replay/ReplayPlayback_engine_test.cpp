@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include <unistd.h>
+
+#include "anim/CharacterData.h"
+#include "collision/HitProps.h"
+#include "match/checksum.h"
+#include "render/SpriteManager.h"
+#include "replay/ReplayError.h"
+#include "replay/ReplayPlayback.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/characterDataHash.h"
+#include "support/EngineEnvironment.h"
+#include "support/SteppedMatch.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Both fighters pushing forward, punching and kicking now and then: a match with hits.
+StepInput randomStep(std::mt19937& random) {
+    StepInput input;
+    const Direction::eDirection forward[2] = {Direction::Right, Direction::Left};
+    for (int player = 0; player < 2; ++player) {
+        InputFrame& frame = input.players[player];
+        frame.direction =
+            random() % 3 == 0 ? static_cast<Direction::eDirection>(random() % 9) : forward[player];
+        frame.pressed[0] = random() % 12 == 0;
+        frame.pressed[1] = random() % 24 == 0;
+    }
+    input.keys.showHitboxes = random() % 100 == 0;
+    return input;
+}
+
+std::uint64_t hashOf(const SteppedMatch& match) {
+    return characterDataHash(*match.game->characterData);
+}
+
+class ReplayPlaybackTest : public ::testing::Test {
+protected:
+    ReplayPlaybackTest()
+        : path(fs::temp_directory_path() / ("vorrak-playback-" + std::to_string(getpid()))) {}
+    ~ReplayPlaybackTest() override { fs::remove(path); }
+
+    // Plays and records a match as local play does; returns its final checksum.
+    std::uint64_t recordMatch(int steps) {
+        SteppedMatch match(EngineEnvironment::app());
+        ReplayRecorder recorder(path.string(), hashOf(match));
+        std::mt19937 random(5);
+        for (int n = 1; n <= steps; ++n) {
+            StepInput input = randomStep(random);
+            input.keys.quit = n == steps;
+            match.step(input);
+            recorder.record(input, match.match->save());
+        }
+        healthLost = 2000 - match.p1().state.health - match.p2().state.health;
+        return checksum(match.match->save());
+    }
+
+    fs::path path;
+    int healthLost = 0;
+};
+
+} // namespace
+
+TEST_F(ReplayPlaybackTest, PlaysTheRecordedMatchBackToTheSameState) {
+    const std::uint64_t recorded = recordMatch(600);
+
+    SteppedMatch match(EngineEnvironment::app());
+    ReplayPlayback playback(*match.match, readReplay(path.string()), hashOf(match));
+    int steps = 1;
+    while (playback.step(StepInput{}))
+        ++steps;
+    ASSERT_GT(healthLost, 0) << "no hit landed in the recorded match";
+    EXPECT_EQ(steps, 600);
+    EXPECT_EQ(checksum(match.match->save()), recorded);
+}
+
+TEST_F(ReplayPlaybackTest, AMatchThatGoesAnotherWayIsReportedAtTheNextCheckpoint) {
+    recordMatch(200);
+
+    SteppedMatch match(EngineEnvironment::app());
+    match.p2().state.health -= 1;
+    ReplayPlayback playback(*match.match, readReplay(path.string()), hashOf(match));
+    for (int step = 1; step < 60; ++step)
+        ASSERT_TRUE(playback.step(StepInput{}));
+    try {
+        playback.step(StepInput{});
+        FAIL() << "no mismatch reported";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("out of sync at step 60:"), std::string::npos)
+            << e.what();
+    }
+}
+
+TEST_F(ReplayPlaybackTest, EscapeOnTheKeyboardEndsThePlaybackAndOtherDataRefusesIt) {
+    recordMatch(100);
+
+    SteppedMatch match(EngineEnvironment::app());
+    EXPECT_THROW(ReplayPlayback(*match.match, readReplay(path.string()), hashOf(match) ^ 1),
+                 ReplayError);
+    ReplayPlayback playback(*match.match, readReplay(path.string()), hashOf(match));
+    StepInput escape;
+    escape.keys.quit = true;
+    EXPECT_FALSE(playback.step(escape));
+    EXPECT_EQ(playback.stepsPlayed(), 0u);
+}
+
+// Each change a match could feel changes the hash; a second build of the same data does not.
+TEST(CharacterDataHashTest, FollowsTheDataByValue) {
+    SteppedMatch match(EngineEnvironment::app());
+    const std::uint64_t original = hashOf(match);
+    CharacterData data;
+    ASSERT_EQ(characterDataHash(data), original);
+
+    FrameAnimation& punch = data.animations[PlayerState::HP];
+    MoveComponent& lastStep = data.moves.front().first->components.back();
+    const std::pair<const char*, std::function<void(int)>> changes[] = {
+        {"segment duration", [&](int d) { punch.hitProps.segments[1].duration += d; }},
+        {"box", [&](int d) { punch.hitboxes.segments[1].value->attackBoxes[0].right += d; }},
+        {"damage", [&](int d) { punch.hitProps.segments[1].value->damage += d; }},
+        {"movement",
+         [&](int d) {
+             data.animations[PlayerState::WalkForward].movement.segments[0].value.x += d;
+         }},
+        {"motion window", [&](int d) { lastStep.window += d; }},
+    };
+    for (const auto& [name, change] : changes) {
+        change(1);
+        EXPECT_NE(characterDataHash(data), original) << name;
+        change(-1);
+    }
+    const Ogre::MaterialPtr idle = punch.material.segments[0].value;
+    punch.material.segments[0].value = SpriteManager::getSingletonPtr()->getSpriteMaterial("Idle1");
+    EXPECT_NE(characterDataHash(data), original) << "sprite";
+    punch.material.segments[0].value = idle;
+    EXPECT_EQ(characterDataHash(data), original);
+}
