@@ -9,9 +9,11 @@
 #include "app/FixedFrameUpdater.h"
 #include "app/Game.h"
 #include "app/LocalPlay.h"
+#include "app/NetPlay.h"
 #include "app/WindowCloseWatcher.h"
 #include "match/Match.h"
 #include "match/SyncTest.h"
+#include "net/characterDataHash.h"
 #include "render/SpriteManager.h"
 
 namespace {
@@ -82,7 +84,7 @@ void Application::startEngine() {
     root->setRenderSystem(renderers.front());
     root->initialise(false);
     overlaySystem = std::make_unique<Ogre::OverlaySystem>();
-    window = root->createRenderWindow(windowTitle, windowWidth, windowHeight, false);
+    window = root->createRenderWindow(title(), windowWidth, windowHeight, false);
 
     sceneManager = root->createSceneManager("OctreeSceneManager");
     sceneManager->addRenderQueueListener(overlaySystem.get());
@@ -156,7 +158,29 @@ void Application::createMatch() {
     createFrameListener();
 }
 
+// Online play names the side and the other player.
+std::string Application::title() const {
+    if (!options.host && options.joinHost.empty())
+        return windowTitle;
+    return NetPlay::title(options.host, options.joinHost, static_cast<std::uint16_t>(options.port));
+}
+
 std::unique_ptr<MatchDriver> Application::createDriver() {
+    if (options.host || !options.joinHost.empty()) {
+        NetPlay::Setup setup;
+        setup.host = options.host;
+        setup.hostName = options.joinHost;
+        setup.port = static_cast<std::uint16_t>(options.port);
+        setup.inputDelay = options.inputDelay;
+        setup.dataHash = characterDataHash(*game->characterData);
+        setup.setTitle = [this](const std::string& title) {
+            unsigned long handle = 0;
+            window->getCustomAttribute("WINDOW", &handle);
+            XStoreName(display, handle, title.c_str());
+            XFlush(display);
+        };
+        return std::make_unique<NetPlay>(*match, std::move(setup));
+    }
     if (options.syncTestSteps > 0)
         return std::make_unique<SyncTest>(*match, options.syncTestSteps);
     return std::make_unique<LocalPlay>(*match);

@@ -58,6 +58,7 @@ private:
     void requireMaterials();
     void teardown();
     std::unique_ptr<MatchDriver> createDriver();
+    std::string title() const;
 
     std::string resourceDir;
     Options options;
