@@ -73,7 +73,7 @@ NetPlay::~NetPlay() {
 
 std::string NetPlay::title(bool host, const std::string& hostName, std::uint16_t port) {
     return host ? "Vorrak projekt - left fighter (host), waiting on port " + std::to_string(port)
-                : "Vorrak projekt - right fighter (guest) vs " + hostName + ":" +
+                : "Vorrak projekt - right fighter (guest), joining " + hostName + ":" +
                       std::to_string(port);
 }
 
