@@ -12,6 +12,7 @@
 #include "app/FixedFrameUpdater.h"
 #include "app/Game.h"
 #include "app/LocalPlay.h"
+#include "app/NetPlay.h"
 #include "app/WindowCloseWatcher.h"
 #include "anim/CharacterData.h"
 #include "fighter/Player.h"
@@ -97,7 +98,7 @@ void Application::startEngine() {
     root->setRenderSystem(renderers.front());
     root->initialise(false);
     overlaySystem = std::make_unique<Ogre::OverlaySystem>();
-    window = root->createRenderWindow(windowTitle, windowWidth, windowHeight, false);
+    window = root->createRenderWindow(title(), windowWidth, windowHeight, false);
 
     sceneManager = root->createSceneManager("OctreeSceneManager");
     sceneManager->addRenderQueueListener(overlaySystem.get());
@@ -175,7 +176,32 @@ void Application::createGame() {
     game->createPlayers(sceneManager);
 }
 
+// Online play names the side and the other player.
+std::string Application::title() const {
+    if (!options.host && options.joinHost.empty())
+        return windowTitle;
+    return NetPlay::title(options.host, options.joinHost, static_cast<std::uint16_t>(options.port));
+}
+
 std::unique_ptr<MatchDriver> Application::createDriver() {
+    if (options.host || !options.joinHost.empty()) {
+        NetPlay::Setup setup;
+        setup.host = options.host;
+        setup.hostName = options.joinHost;
+        setup.port = static_cast<std::uint16_t>(options.port);
+        setup.inputDelay = options.inputDelay;
+        setup.dataHash = characterDataHash(*game->characterData);
+        setup.setTitle = [this](const std::string& title) {
+            unsigned long handle = 0;
+            window->getCustomAttribute("WINDOW", &handle);
+            XStoreName(display, handle, title.c_str());
+            XFlush(display);
+        };
+        if (!options.recordPath.empty())
+            setup.recorder =
+                std::make_unique<ReplayRecorder>(options.recordPath, setup.dataHash);
+        return std::make_unique<NetPlay>(*match, std::move(setup));
+    }
     if (options.syncTestSteps > 0)
         return std::make_unique<SyncTest>(*match, options.syncTestSteps);
     const std::uint64_t characterHash = characterDataHash(*game->characterData);

@@ -64,6 +64,7 @@ private:
     std::unique_ptr<MatchDriver> createDriver();
     void printFrameData();
     void logMatchEnd();
+    std::string title() const;
 
     std::string resourceDir;
     Options options;

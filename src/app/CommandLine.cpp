@@ -9,8 +9,22 @@
 namespace {
 
 const char* const usageLine =
-    "Usage: vorrak [--record FILE | --replay FILE | --sync-test N | --frame-data] [--help] "
-    "[--version]";
+    "Usage: vorrak [--record FILE | --replay FILE | --sync-test N | --frame-data] "
+    "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--help] [--version]";
+
+// HOST or HOST:PORT; false when the port is not a number from 1 to 65535 or no host is named.
+bool parseAddress(const std::string& address, Options& options) {
+    const std::size_t colon = address.rfind(':');
+    options.joinHost = address.substr(0, colon);
+    if (colon == std::string::npos)
+        return !address.empty();
+    const std::string port = address.substr(colon + 1);
+    if (options.joinHost.empty() || port.empty() || port.size() > 5 ||
+        port.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    options.port = std::stoi(port);
+    return options.port >= 1 && options.port <= 65535;
+}
 
 } // namespace
 
@@ -38,9 +52,27 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         app.add_flag("--frame-data", options.frameData,
                      "Measure the moves' frame data on the game's rules, print it and exit "
                      "(starts the engine: needs a display, like the game)");
+    std::string joinAddress;
+    CLI::Option* host =
+        app.add_option("--host", options.port,
+                       "Play online: wait for the other player on UDP port PORT (default " +
+                           std::to_string(Options::defaultPort) + ")")
+            ->type_name("PORT")
+            ->expected(0, 1)
+            ->check(CLI::Range(1, 65535));
+    CLI::Option* join =
+        app.add_option("--join", joinAddress, "Play online: join the player waiting at HOST")
+            ->type_name("HOST[:PORT]");
+    CLI::Option* delay =
+        app.add_option("--delay", options.inputDelay,
+                       "Online: steps between a key and the match taking it (default 1)")
+            ->type_name("N")
+            ->check(CLI::Range(0, 4));
     replay->excludes(record)->excludes(syncTest)->excludes(frameData);
     record->excludes(syncTest);
     frameData->excludes(record)->excludes(syncTest);
+    host->excludes(join)->excludes(replay)->excludes(syncTest)->excludes(frameData);
+    join->excludes(replay)->excludes(syncTest)->excludes(frameData);
 
     try {
         app.parse(argc, argv);
@@ -50,6 +82,15 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         std::cerr << "vorrak: " << e.what() << "\n" << usageLine << "\n";
         return 2;
     }
+    options.host = host->count() > 0;
+    const auto usageError = [](const std::string& error) {
+        std::cerr << "vorrak: " << error << "\n" << usageLine << "\n";
+        return 2;
+    };
+    if (join->count() > 0 && !parseAddress(joinAddress, options))
+        return usageError("--join: '" + joinAddress + "' is not HOST or HOST:PORT");
+    if (delay->count() > 0 && !options.host && join->count() == 0)
+        return usageError("--delay needs --host or --join");
     if (app.count("--version") > 0) {
         std::cout << "vorrak " << VORRAK_VERSION << "\n";
         return 0;

@@ -13,4 +13,12 @@ struct Options {
     int syncTestSteps = 0;
     // Print the moves' frame data and exit.
     bool frameData = false;
+
+    // Online play: wait for the other player on port, or join the host joinHost on port.
+    static constexpr int defaultPort = 7717;
+    bool host = false;
+    std::string joinHost;
+    int port = defaultPort;
+    // Steps between a local key and the match taking it.
+    int inputDelay = 1;
 };

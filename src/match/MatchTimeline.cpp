@@ -13,6 +13,12 @@ bool MatchTimeline::advance(const StepInput& input) {
     return match.step(input);
 }
 
+MatchState MatchTimeline::stateBefore(int step) const {
+    if (step < oldest() || step > steps)
+        throw std::out_of_range("Step " + std::to_string(step) + " is out of the match's reach");
+    return step == steps ? match.save() : entryOf(step).before;
+}
+
 void MatchTimeline::resimulateFrom(int step) {
     if (step < oldest() || step >= steps)
         throw std::out_of_range("Step " + std::to_string(step) +

@@ -28,6 +28,9 @@ public:
     const StepInput& inputAt(int step) const { return entryOf(step).input; }
     void setInput(int step, const StepInput& input) { entryOf(step).input = input; }
 
+    // The match before the step: steps from oldest() to now() (the match as it stands).
+    MatchState stateBefore(int step) const;
+
     // Goes back to the state before the step and runs every step from there to now again on
     // the stored inputs. The screen is left alone while they run and shown once at the end, so
     // no panel row or sprite of a re-run step is ever drawn twice.

@@ -1,0 +1,213 @@
+#include "app/NetPlay.h"
+
+#include <csignal>
+#include <iostream>
+#include <random>
+#include <stdexcept>
+
+#include <OgreLogManager.h>
+
+#include "match/Match.h"
+#include "net/EnetLink.h"
+#include "net/NetInput.h"
+#include "net/RollbackSession.h"
+#include "render/ConnectionDisplay.h"
+#include "replay/ReplayRecorder.h"
+
+namespace {
+
+// Silence longer than this ends the match.
+constexpr double connectionTimeout = 3.0;
+
+volatile std::sig_atomic_t pendingSignal = 0;
+
+void noteSignal(int signal) { pendingSignal = signal; }
+
+// Either key set moves the local fighter: the first set's stick wins where both are pushed.
+InputFrame merged(const InputFrame& a, const InputFrame& b) {
+    const auto h = [](Direction::eDirection d) { return d % 3 - 1; };
+    const auto v = [](Direction::eDirection d) { return d / 3 - 1; };
+    InputFrame frame;
+    frame.direction = encodeDirection(h(a.direction) ? h(a.direction) : h(b.direction),
+                                      v(a.direction) ? v(a.direction) : v(b.direction));
+    for (int i = 0; i < 2; ++i)
+        frame.pressed[i] = a.pressed[i] || b.pressed[i];
+    return frame;
+}
+
+const char* describe(net::QuitReason reason) {
+    switch (reason) {
+    case net::QuitReason::Escape:
+        return "pressed Escape";
+    case net::QuitReason::Closed:
+        return "closed the game";
+    case net::QuitReason::Mismatch:
+        return "runs another version or other character data";
+    case net::QuitReason::Desync:
+        return "found the match out of sync";
+    case net::QuitReason::Protocol:
+        return "received a malformed message";
+    }
+    return "left";
+}
+
+} // namespace
+
+NetPlay::NetPlay(Match& match, Setup setup)
+    : match(match), setup(std::move(setup)), display(std::make_unique<ConnectionDisplay>()) {
+    link = this->setup.host ? EnetLink::host(this->setup.port)
+                            : EnetLink::join(this->setup.hostName, this->setup.port);
+    if (this->setup.host)
+        sessionId = std::random_device{}() | 1;
+    display->show(this->setup.host ? "Waiting for a player on port " + std::to_string(this->setup.port)
+                                   : "Connecting to " + link->peerName());
+    std::signal(SIGINT, noteSignal);
+    std::signal(SIGTERM, noteSignal);
+}
+
+NetPlay::~NetPlay() {
+    if (!ended)
+        tellAndClose(net::QuitReason::Closed);
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+}
+
+std::string NetPlay::title(bool host, const std::string& hostName, std::uint16_t port) {
+    return host ? "Vorrak projekt - left fighter (host), waiting on port " + std::to_string(port)
+                : "Vorrak projekt - right fighter (guest), joining " + hostName + ":" +
+                      std::to_string(port);
+}
+
+bool NetPlay::step(const StepInput& keyboard) {
+    // A signal ends the game as it would end the game at one keyboard, once the other side
+    // knows.
+    if (const int signal = pendingSignal) {
+        tellAndClose(net::QuitReason::Closed);
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    }
+    EnetLink::Polled polled = link->poll();
+    if (polled.malformedReliable)
+        fail("Online play ended: " + link->peerName() + " sent a malformed message",
+             net::QuitReason::Protocol);
+    if (polled.malformedUnreliable > 0) {
+        malformed += polled.malformedUnreliable;
+        Ogre::LogManager::getSingleton().logMessage("Online play: dropped " +
+                                                    std::to_string(malformed) +
+                                                    " malformed input packets so far");
+    }
+    if (polled.connected && !setup.host)
+        link->send(net::Hello{net::protocolVersion, setup.dataHash, 0}, true);
+    for (const net::Message& message : polled.messages)
+        if (!(session ? handle(message) : handshake(message)))
+            return false;
+    if (polled.disconnected)
+        fail("Online play ended: connection lost (" + link->peerName() + " disconnected)", {});
+    if ((link->isConnected() || !setup.host) && link->secondsSinceHeard() > connectionTimeout)
+        fail("Online play ended: connection lost (nothing from " + link->peerName() +
+                 " for 3 s)",
+             {});
+    if (keyboard.keys.quit) {
+        tellAndClose(net::QuitReason::Escape);
+        return false;
+    }
+    return session ? play(keyboard) : true;
+}
+
+// The guest speaks first; the host answers with its own hello and the session id.
+bool NetPlay::handshake(const net::Message& message) {
+    const auto* hello = std::get_if<net::Hello>(&message);
+    if (!hello)
+        return true; // inputs sent before our hello arrived: they come again
+    if (setup.host)
+        link->send(net::Hello{net::protocolVersion, setup.dataHash, sessionId}, true);
+    if (hello->version != net::protocolVersion)
+        fail("Online play ended: " + link->peerName() + " speaks protocol version " +
+                 std::to_string(hello->version) + ", this game version " +
+                 std::to_string(net::protocolVersion),
+             net::QuitReason::Mismatch);
+    if (hello->dataHash != setup.dataHash)
+        fail("Online play ended: " + link->peerName() +
+                 " has other character data (its hash differs from this game's)",
+             net::QuitReason::Mismatch);
+    if (!setup.host)
+        sessionId = hello->session;
+    session = std::make_unique<RollbackSession>(match, setup.host ? 0 : 1, setup.inputDelay,
+                                                sessionId);
+    if (ReplayRecorder* recorder = setup.recorder.get())
+        session->onConfirmed = [recorder](int, const StepInput& input, const MatchState& after) {
+            recorder->record(input, after);
+        };
+    const std::string side = setup.host ? "left fighter (host)" : "right fighter (guest)";
+    report("Online play: " + side + " vs " + link->peerName());
+    if (setup.setTitle)
+        setup.setTitle("Vorrak projekt - " + side + " vs " + link->peerName());
+    return true;
+}
+
+bool NetPlay::handle(const net::Message& message) {
+    if (const auto* inputs = std::get_if<net::Inputs>(&message)) {
+        session->receive(*inputs);
+    } else if (const auto* checksum = std::get_if<net::Checksum>(&message)) {
+        session->receive(*checksum);
+    } else if (const auto* quit = std::get_if<net::Quit>(&message)) {
+        if (quit->session != sessionId)
+            return true;
+        const std::string why = "Online play ended: " + link->peerName() + " " +
+                                describe(quit->reason) +
+                                (quit->reason == net::QuitReason::Desync
+                                     ? " at step " + std::to_string(quit->step)
+                                     : "");
+        ended = true;
+        link->close();
+        if (quit->reason == net::QuitReason::Escape || quit->reason == net::QuitReason::Closed) {
+            report(why);
+            return false;
+        }
+        throw std::runtime_error(why);
+    }
+    return true;
+}
+
+bool NetPlay::play(const StepInput& keyboard) {
+    const std::uint16_t local =
+        NetInput::encode(merged(keyboard.players[0], keyboard.players[1]), keyboard.keys);
+    session->step(local);
+    link->send(session->inputsToSend(), false);
+    for (const net::Checksum& checksum : session->takeChecksums())
+        link->send(checksum, true);
+    link->flush();
+    if (const std::optional<int> step = session->desyncStep())
+        fail("Online play ended: the match lost sync at step " + std::to_string(*step) +
+                 " (the two sides' checksums differ)",
+             net::QuitReason::Desync, *step);
+
+    rolledBack[tick++ % 60] = session->stats().lastRolledBack;
+    int lastSecond = 0;
+    for (int steps : rolledBack)
+        lastSecond += steps;
+    display->show("RTT " + std::to_string(link->roundTripMs()) + " ms   rollback " +
+                  std::to_string(lastSecond) + " steps/s   waited " +
+                  std::to_string(session->stats().waited + session->stats().skipped) + " steps");
+    return true;
+}
+
+void NetPlay::fail(const std::string& reason, std::optional<net::QuitReason> tell, int step) {
+    if (tell)
+        tellAndClose(*tell, step);
+    ended = true;
+    link->close();
+    Ogre::LogManager::getSingleton().logMessage(reason);
+    throw std::runtime_error(reason);
+}
+
+void NetPlay::report(const std::string& line) {
+    Ogre::LogManager::getSingleton().logMessage(line);
+    std::cerr << "vorrak: " << line << std::endl;
+}
+
+void NetPlay::tellAndClose(net::QuitReason reason, int step) {
+    ended = true;
+    link->send(net::Quit{sessionId, reason, step}, true);
+    link->close();
+}

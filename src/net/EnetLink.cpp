@@ -1,0 +1,149 @@
+#include "net/EnetLink.h"
+
+#include <stdexcept>
+
+#include <enet/enet.h>
+
+#include "net/MessageCodec.h"
+
+namespace {
+
+constexpr std::size_t channelCount = 2;
+constexpr enet_uint8 inputChannel = 0;
+constexpr enet_uint8 reliableChannel = 1;
+
+void initialiseEnet() {
+    if (enet_initialize() != 0)
+        throw std::runtime_error("The network library could not be started");
+}
+
+std::string nameOf(const ENetAddress& address) {
+    char ip[64] = "";
+    enet_address_get_host_ip(&address, ip, sizeof ip);
+    return std::string(ip) + ":" + std::to_string(address.port);
+}
+
+} // namespace
+
+std::unique_ptr<EnetLink> EnetLink::host(std::uint16_t port) {
+    initialiseEnet();
+    ENetAddress address{};
+    address.host = ENET_HOST_ANY;
+    address.port = port;
+    // One peer: ENet itself turns away a third player.
+    ENetHost* host = enet_host_create(&address, 1, channelCount, 0, 0);
+    if (!host) {
+        enet_deinitialize();
+        throw std::runtime_error("Cannot wait for a player on UDP port " + std::to_string(port) +
+                                 " (is it in use?)");
+    }
+    return std::unique_ptr<EnetLink>(new EnetLink(host, nullptr, ""));
+}
+
+std::unique_ptr<EnetLink> EnetLink::join(const std::string& hostName, std::uint16_t port) {
+    initialiseEnet();
+    ENetAddress address{};
+    address.port = port;
+    if (enet_address_set_host(&address, hostName.c_str()) != 0) {
+        enet_deinitialize();
+        throw std::runtime_error("Cannot find the host '" + hostName + "'");
+    }
+    ENetHost* host = enet_host_create(nullptr, 1, channelCount, 0, 0);
+    ENetPeer* peer = host ? enet_host_connect(host, &address, channelCount, 0) : nullptr;
+    if (!peer) {
+        if (host)
+            enet_host_destroy(host);
+        enet_deinitialize();
+        throw std::runtime_error("Cannot open a UDP socket to reach " + hostName);
+    }
+    return std::unique_ptr<EnetLink>(new EnetLink(host, peer, nameOf(address)));
+}
+
+EnetLink::EnetLink(ENetHost* host, ENetPeer* peer, std::string name)
+    : enetHost(host), peer(peer), name(std::move(name)), lastHeard(std::chrono::steady_clock::now()) {}
+
+EnetLink::~EnetLink() {
+    close();
+    enet_host_destroy(enetHost);
+    enet_deinitialize();
+}
+
+EnetLink::Polled EnetLink::poll() {
+    Polled polled;
+    ENetEvent event;
+    while (enet_host_service(enetHost, &event, 0) > 0) {
+        // Only the host sees a connection it did not ask for; a guest's peer is known.
+        if (event.type == ENET_EVENT_TYPE_CONNECT && (!peer || event.peer == peer) && !connected) {
+            peer = event.peer;
+            connected = polled.connected = true;
+            name = nameOf(peer->address);
+            lastHeard = std::chrono::steady_clock::now();
+            // ENet's own give-up time stays above the game's 3 s, which decides.
+            enet_peer_timeout(peer, 0, 5000, 10000);
+            continue;
+        }
+        if (event.peer != peer) {
+            if (event.type == ENET_EVENT_TYPE_RECEIVE)
+                enet_packet_destroy(event.packet);
+            continue;
+        }
+        if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
+            polled.disconnected = true;
+            connected = false;
+            peer = nullptr;
+        } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+            lastHeard = std::chrono::steady_clock::now();
+            std::optional<net::Message> message =
+                MessageCodec::decode(event.packet->data, event.packet->dataLength);
+            if (message)
+                polled.messages.push_back(std::move(*message));
+            else if (event.channelID == inputChannel)
+                ++polled.malformedUnreliable;
+            else
+                polled.malformedReliable = true;
+            enet_packet_destroy(event.packet);
+        }
+    }
+    return polled;
+}
+
+void EnetLink::send(const net::Message& message, bool reliable) {
+    if (!isConnected())
+        return;
+    const std::vector<std::uint8_t> bytes = MessageCodec::encode(message);
+    ENetPacket* packet = enet_packet_create(
+        bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
+    if (enet_peer_send(peer, reliable ? reliableChannel : inputChannel, packet) != 0)
+        enet_packet_destroy(packet);
+}
+
+void EnetLink::flush() { enet_host_flush(enetHost); }
+
+void EnetLink::close() {
+    if (!peer)
+        return;
+    if (connected) {
+        // What is queued (a quit) goes first; waiting a little for the other side's answer
+        // lets ENet send it again if it was lost.
+        enet_peer_disconnect_later(peer, 0);
+        ENetEvent event;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        while (std::chrono::steady_clock::now() < deadline &&
+               enet_host_service(enetHost, &event, 20) >= 0) {
+            if (event.type == ENET_EVENT_TYPE_RECEIVE)
+                enet_packet_destroy(event.packet);
+            else if (event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == peer)
+                break;
+        }
+    } else {
+        enet_peer_reset(peer);
+    }
+    peer = nullptr;
+    connected = false;
+}
+
+std::uint32_t EnetLink::roundTripMs() const { return isConnected() ? peer->roundTripTime : 0; }
+
+double EnetLink::secondsSinceHeard() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - lastHeard).count();
+}

@@ -1,0 +1,168 @@
+#include "net/MessageCodec.h"
+
+#include "net/NetInput.h"
+
+namespace {
+
+using namespace net;
+
+constexpr std::uint32_t helloMagic = 0x4e4b5256; // "VRKN"
+
+enum Type : std::uint8_t { HelloType = 1, InputsType = 2, ChecksumType = 3, QuitType = 4 };
+
+class Writer {
+public:
+    explicit Writer(Type type) { put(type, 1); }
+
+    void put(std::uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+
+    std::vector<std::uint8_t> out;
+};
+
+// Reads fixed-size fields; any read past the end marks the whole packet bad.
+class Reader {
+public:
+    Reader(const std::uint8_t* data, std::size_t size) : data(data), size(size) {}
+
+    std::uint64_t get(int bytes) {
+        if (size - at < static_cast<std::size_t>(bytes)) {
+            bad = true;
+            return 0;
+        }
+        std::uint64_t value = 0;
+        for (int i = 0; i < bytes; ++i)
+            value |= std::uint64_t{data[at++]} << (8 * i);
+        return value;
+    }
+    std::int32_t getInt32() { return static_cast<std::int32_t>(get(4)); }
+
+    // Every byte read, none left over, none missing.
+    bool complete() const { return !bad && at == size; }
+
+private:
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t at = 0;
+    bool bad = false;
+};
+
+struct Encoder {
+    std::vector<std::uint8_t> operator()(const Hello& hello) const {
+        Writer w(HelloType);
+        w.put(helloMagic, 4);
+        w.put(hello.version, 2);
+        w.put(hello.dataHash, 8);
+        w.put(hello.session, 4);
+        return w.out;
+    }
+    std::vector<std::uint8_t> operator()(const Inputs& inputs) const {
+        Writer w(InputsType);
+        w.put(inputs.session, 4);
+        w.put(static_cast<std::uint32_t>(inputs.firstStep), 4);
+        w.put(static_cast<std::uint32_t>(inputs.received), 4);
+        w.put(static_cast<std::uint32_t>(inputs.step), 4);
+        w.put(static_cast<std::uint8_t>(inputs.advantage), 1);
+        w.put(inputs.frames.size(), 1);
+        for (std::uint16_t frame : inputs.frames)
+            w.put(frame, 2);
+        return w.out;
+    }
+    std::vector<std::uint8_t> operator()(const Checksum& checksum) const {
+        Writer w(ChecksumType);
+        w.put(checksum.session, 4);
+        w.put(static_cast<std::uint32_t>(checksum.step), 4);
+        w.put(checksum.value, 8);
+        return w.out;
+    }
+    std::vector<std::uint8_t> operator()(const Quit& quit) const {
+        Writer w(QuitType);
+        w.put(quit.session, 4);
+        w.put(static_cast<std::uint8_t>(quit.reason), 1);
+        w.put(static_cast<std::uint32_t>(quit.step), 4);
+        return w.out;
+    }
+};
+
+std::optional<Message> decodeHello(Reader& r) {
+    Hello hello;
+    const bool magic = r.get(4) == helloMagic;
+    hello.version = static_cast<std::uint16_t>(r.get(2));
+    hello.dataHash = r.get(8);
+    hello.session = static_cast<std::uint32_t>(r.get(4));
+    if (!magic || !r.complete())
+        return std::nullopt;
+    return hello;
+}
+
+std::optional<Message> decodeInputs(Reader& r) {
+    Inputs inputs;
+    inputs.session = static_cast<std::uint32_t>(r.get(4));
+    inputs.firstStep = r.getInt32();
+    inputs.received = r.getInt32();
+    inputs.step = r.getInt32();
+    inputs.advantage = static_cast<std::int8_t>(r.get(1));
+    const int count = static_cast<int>(r.get(1));
+    if (count > maxFramesPerMessage || inputs.firstStep < 0 || inputs.received < 0 ||
+        inputs.step < 0)
+        return std::nullopt;
+    for (int i = 0; i < count; ++i) {
+        const auto frame = static_cast<std::uint16_t>(r.get(2));
+        if (!NetInput::isValid(frame))
+            return std::nullopt;
+        inputs.frames.push_back(frame);
+    }
+    // The last frame's step must be a step number too.
+    if (!r.complete() || inputs.firstStep > INT32_MAX - count)
+        return std::nullopt;
+    return inputs;
+}
+
+std::optional<Message> decodeChecksum(Reader& r) {
+    Checksum checksum;
+    checksum.session = static_cast<std::uint32_t>(r.get(4));
+    checksum.step = r.getInt32();
+    checksum.value = r.get(8);
+    if (!r.complete() || checksum.step < 0)
+        return std::nullopt;
+    return checksum;
+}
+
+std::optional<Message> decodeQuit(Reader& r) {
+    Quit quit;
+    quit.session = static_cast<std::uint32_t>(r.get(4));
+    const auto reason = static_cast<std::uint8_t>(r.get(1));
+    quit.step = r.getInt32();
+    if (!r.complete() || reason >= quitReasonCount || quit.step < 0)
+        return std::nullopt;
+    quit.reason = static_cast<QuitReason>(reason);
+    return quit;
+}
+
+} // namespace
+
+namespace MessageCodec {
+
+std::vector<std::uint8_t> encode(const Message& message) { return std::visit(Encoder{}, message); }
+
+std::optional<Message> decode(const std::uint8_t* data, std::size_t size) {
+    if (!data || size == 0)
+        return std::nullopt;
+    Reader r(data + 1, size - 1);
+    switch (data[0]) {
+    case HelloType:
+        return decodeHello(r);
+    case InputsType:
+        return decodeInputs(r);
+    case ChecksumType:
+        return decodeChecksum(r);
+    case QuitType:
+        return decodeQuit(r);
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace MessageCodec

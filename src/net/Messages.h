@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <variant>
+#include <vector>
+
+// What the two sides of an online match say to each other. Hello, Checksum and Quit travel on
+// the reliable channel, Inputs on the unreliable one. Every message after the handshake carries
+// the session id the host chose, so stray packets of another session are told apart.
+namespace net {
+
+constexpr std::uint16_t protocolVersion = 1;
+// The most input frames one Inputs message carries.
+constexpr int maxFramesPerMessage = 64;
+
+// The first message of each side: the guest's carries session 0, the host's the session id.
+struct Hello {
+    std::uint16_t version = protocolVersion;
+    std::uint64_t dataHash = 0;
+    std::uint32_t session = 0;
+};
+
+// The sender's input frames for steps firstStep, firstStep + 1, ...: every one the receiver has
+// not acknowledged yet (there may be none). received: how many of the receiver's frames the
+// sender holds, all from step 0 on. For the time sync: step, the sender's next step, and
+// advantage, how many steps the sender thinks it runs ahead of the receiver.
+struct Inputs {
+    std::uint32_t session = 0;
+    std::int32_t firstStep = 0;
+    std::int32_t received = 0;
+    std::int32_t step = 0;
+    std::int8_t advantage = 0;
+    std::vector<std::uint16_t> frames;
+};
+
+// The checksum of the match before the step, once both sides' inputs up to it are known.
+struct Checksum {
+    std::uint32_t session = 0;
+    std::int32_t step = 0;
+    std::uint64_t value = 0;
+};
+
+enum class QuitReason : std::uint8_t {
+    Escape = 0,      // the player pressed Escape
+    Closed = 1,      // the window was closed or the program got a signal
+    Mismatch = 2,    // version or character data differ
+    Desync = 3,      // the checksums of a step differ (step names it)
+    Protocol = 4,    // a malformed packet arrived
+};
+constexpr std::uint8_t quitReasonCount = 5;
+
+struct Quit {
+    std::uint32_t session = 0;
+    QuitReason reason = QuitReason::Escape;
+    std::int32_t step = 0;
+};
+
+using Message = std::variant<Hello, Inputs, Checksum, Quit>;
+
+} // namespace net

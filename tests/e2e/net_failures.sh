@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Online play that cannot go on ends cleanly on the side that is left, saying why: another
+# protocol version or other character data (either side), a malformed message, the other
+# game killed.
+source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/net_lib.bash"
+
+peer() { # ARGS: the stand-in peer, in the background
+    "$NET_PEER" "$@" >"$WORK/peer.out" 2>&1 &
+}
+
+start_side version --host "$PORT"
+await_title 'left fighter' >/dev/null
+peer join "$PORT" version
+expect_end version 10 1 "protocol version 99"
+
+start_side data --host "$PORT"
+await_title 'left fighter' >/dev/null
+peer join "$PORT" data
+expect_end data 10 1 "other character data"
+
+peer host "$PORT" data
+start_side guestdata --join "127.0.0.1:$PORT"
+expect_end guestdata 15 1 "other character data"
+
+start_side junk --host "$PORT"
+await_title 'left fighter' >/dev/null
+peer join "$PORT" junk
+expect_end junk 10 1 "sent a malformed message"
+grep -q "dropped 1 malformed input packets" "$WORK/junk/Ogre.log" || fail "the malformed input went unnoticed"
+
+start_side host --host "$PORT"
+await_title 'left fighter' >/dev/null
+start_side guest --join "127.0.0.1:$PORT"
+await_title 'right fighter .guest. vs' >/dev/null
+sleep 1
+kill -9 "${PIDS[guest]}"
+unset "PIDS[guest]"
+expect_end host 10 1 "connection lost"
+echo "ok"

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Two games play online over 127.0.0.1: the host's left fighter walks up and punches; both
+# windows then show the same health, lower than at the start. Escape on the guest ends both
+# with status 0, and the host says why. The host's recording of the confirmed match plays back
+# with the hit in it.
+source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/net_lib.bash"
+
+# The windows overlap on a display without a window manager: the one grabbed goes on top.
+health() { # WINDOW FILE: the health readouts of the window, as a picture
+    xdotool windowraise "$1"
+    sleep 0.5
+    xwd -silent -id "$1" -out "$WORK/grab.xwd"
+    convert "$WORK/grab.xwd" -crop 800x80+0+460 +repage "$2"
+}
+
+start_side host --host "$PORT" --record "$WORK/online.vrp"
+host_window=$(await_title 'left fighter')
+start_side guest --join "127.0.0.1:$PORT" --delay 2
+guest_window=$(await_title 'right fighter .guest. vs')
+await_title 'left fighter .host. vs 127.0.0.1' >/dev/null
+sleep 1
+health "$host_window" "$WORK/before.png"
+
+xdotool windowfocus --sync "$host_window"
+hold 1.2 d
+hold 0.2 j
+sleep 1.5
+health "$host_window" "$WORK/host.png"
+health "$guest_window" "$WORK/guest.png"
+[ "$(compare -metric AE "$WORK/host.png" "$WORK/guest.png" null: 2>&1)" = 0 ] ||
+    fail "the two windows show different health"
+[ "$(compare -metric AE "$WORK/before.png" "$WORK/host.png" null: 2>&1)" != 0 ] ||
+    fail "no hit landed: the health is as at the start"
+
+xdotool windowfocus --sync "$guest_window"
+hold 0.3 Escape
+expect_end guest 10 0 "Online play: right fighter"
+expect_end host 10 0 "pressed Escape"
+
+start_side replay --replay "$WORK/online.vrp"
+await_side replay 60
+[ "$STATUS" -eq 0 ] || fail "the online recording played back with status $STATUS"
+grep -q 'Match ended: .*, health 1000 / 950' "$WORK/replay/Ogre.log" ||
+    fail "the replay of the online match does not end with the punch landed"
+echo "ok"
