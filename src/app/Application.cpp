@@ -144,6 +144,7 @@ void Application::createMatch() {
     // The character data fetches sprite materials while the Game builds it, and the input
     // system binds a key reader to each fighter: hence this order.
     spriteManager = std::make_unique<SpriteManager>(resourceDir + "/sprites.cfg");
+    spriteManager->loadAllSprites();
     game = std::make_unique<Game>();
     Game::getSingletonPtr()->createPlayers(sceneManager);
     createScene();

@@ -66,3 +66,8 @@ Ogre::MaterialPtr SpriteManager::getSpriteMaterial(std::string name) {
     showImage(material, entry->second);
     return material;
 }
+
+void SpriteManager::loadAllSprites() {
+    for (const auto& sprite : spriteTable)
+        getSpriteMaterial(sprite.first)->load();
+}
