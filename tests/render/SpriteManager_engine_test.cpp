@@ -132,6 +132,8 @@ TEST_F(SpriteTableTest, LoadsEverySpritesImageBeforeItIsShown) {
             Ogre::TextureManager::getSingleton().getByName(std::string(image) + ".png");
         ASSERT_TRUE(texture);
         EXPECT_TRUE(texture->isLoaded());
+        // As the base material's image: sprites are never drawn smaller than their images.
+        EXPECT_EQ(texture->getNumMipmaps(), 0u);
     }
 }
 
