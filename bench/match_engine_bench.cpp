@@ -113,4 +113,51 @@ void BM_LogicStepBothAttacking(benchmark::State& state) {
 }
 BENCHMARK(BM_LogicStepBothAttacking)->Arg(0)->Arg(1);
 
+// The worst case of the debug displays: both input panels and both fighters' boxes shown, both
+// fighters in their spinning kick on nearly every step, and each player's input different on
+// every step, so each panel adds a row every step and the boxes change every ten. The
+// fighters stay too far apart to hit each other: they are put back before their kicks meet.
+// Without the input panels, the same steps show what the boxes and the rest cost alone.
+void fullStepAttacking(benchmark::State& state, bool inputPanels) {
+    Match match(false);
+    match.game->showHitboxes();
+    if (inputPanels)
+        match.game->showInputPanels();
+    match.p1().state.position.x = -300;
+    match.p2().state.position.x = 300;
+    match.step(); // let them face each other
+    FakeKeyboard& keys = match.keyboard;
+    // Down, down-back, back with the kick, for each fighter: the command comes round every
+    // three steps, so a fighter whose kick has ended starts the next within three.
+    const OIS::KeyCode p1Keys[3][2] = {
+        {OIS::KC_S, OIS::KC_S}, {OIS::KC_S, OIS::KC_A}, {OIS::KC_A, OIS::KC_K}};
+    const OIS::KeyCode p2Keys[3][2] = {{OIS::KC_DOWN, OIS::KC_DOWN},
+                                       {OIS::KC_DOWN, OIS::KC_RIGHT},
+                                       {OIS::KC_RIGHT, OIS::KC_NUMPAD2}};
+    int step = 0;
+    int bothAttacking = 0;
+    for (auto _ : state) {
+        keys.releaseAll();
+        for (OIS::KeyCode key : p1Keys[step % 3])
+            keys.press(key);
+        for (OIS::KeyCode key : p2Keys[step % 3])
+            keys.press(key);
+        match.step();
+        ++step;
+        bothAttacking += match.p1().state.attacking && match.p2().state.attacking;
+        if (match.p2().state.position.x - match.p1().state.position.x < 200) {
+            match.p1().state.position.x = -300;
+            match.p2().state.position.x = 300;
+        }
+    }
+    state.counters["both_attacking_share"] = 1.0 * bothAttacking / step;
+    state.counters["health_lost"] = 2000 - match.p1().state.health - match.p2().state.health;
+}
+
+void BM_FullStepAllDisplaysAttacking(benchmark::State& state) { fullStepAttacking(state, true); }
+BENCHMARK(BM_FullStepAllDisplaysAttacking);
+
+void BM_FullStepBoxesShownAttacking(benchmark::State& state) { fullStepAttacking(state, false); }
+BENCHMARK(BM_FullStepBoxesShownAttacking);
+
 } // namespace

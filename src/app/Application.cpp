@@ -172,6 +172,8 @@ void Application::createMatch() {
 
 void Application::createGame() {
     spriteManager = std::make_unique<SpriteManager>(resourceDir + "/sprites.cfg");
+    // Every sprite's image now, so no move waits for its pictures in the middle of a fight.
+    spriteManager->loadAllSprites();
     game = std::make_unique<Game>();
     game->createPlayers(sceneManager);
 }

@@ -42,7 +42,11 @@ void DisplayEntity::setSpriteMaterial(Ogre::MaterialPtr material) {
 }
 
 void DisplayEntity::setSpritePosition(float x, float y) {
-    node->setPosition(x, y, 0);
+    // Called every step; a fighter standing still costs no engine call.
+    const Ogre::Vector3 position(x, y, 0);
+    if (position == node->getPosition())
+        return;
+    node->setPosition(position);
 }
 
 void DisplayEntity::setFlipped(bool flipped) {

@@ -5,7 +5,7 @@ class TextAreaOverlayElement;
 }
 
 // One fighter's health as a number on the HUD. Owned by the Hud; the fighter's DisplayEntity
-// feeds it every logic step.
+// feeds it every logic step, and the caption is set only when the number changes.
 class HealthDisplay {
 public:
     explicit HealthDisplay(Ogre::TextAreaOverlayElement* textArea);
@@ -14,4 +14,6 @@ public:
 
 private:
     Ogre::TextAreaOverlayElement* textArea;
+    bool shown = false;
+    int shownHealth = 0;
 };

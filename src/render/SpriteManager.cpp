@@ -15,12 +15,17 @@ const char* const baseMaterialName = "Sprite";
 const char* const imageUnitName = "Image";
 
 // Points every texture unit named "Image" at the image: what the engine's deprecated alias
-// call did for a unit aliased "Image".
+// call did for a unit aliased "Image". The mipmap count belongs to the texture, not the unit,
+// so the one the base material asks for is carried over to the new image.
 void showImage(const Ogre::MaterialPtr& material, const std::string& image) {
     for (Ogre::Technique* technique : material->getTechniques()) {
         for (Ogre::Pass* pass : technique->getPasses()) {
-            if (Ogre::TextureUnitState* unit = pass->getTextureUnitState(imageUnitName))
-                unit->setTextureName(image);
+            Ogre::TextureUnitState* unit = pass->getTextureUnitState(imageUnitName);
+            if (!unit)
+                continue;
+            const int mipmaps = unit->getNumMipmaps();
+            unit->setTextureName(image);
+            unit->setNumMipmaps(mipmaps);
         }
     }
 }
@@ -65,4 +70,9 @@ Ogre::MaterialPtr SpriteManager::getSpriteMaterial(std::string name) {
     Ogre::MaterialPtr material = base->clone(name);
     showImage(material, entry->second);
     return material;
+}
+
+void SpriteManager::loadAllSprites() {
+    for (const auto& sprite : spriteTable)
+        getSpriteMaterial(sprite.first)->load();
 }

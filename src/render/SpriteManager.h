@@ -20,6 +20,10 @@ public:
     // when a material has to be made and the base material is missing.
     Ogre::MaterialPtr getSpriteMaterial(std::string name);
 
+    // Makes every sprite's material and loads its image now. The start-up calls it once, so
+    // that no sprite's first showing waits for its image in the middle of a fight.
+    void loadAllSprites();
+
 private:
     std::map<std::string, std::string> spriteTable;
 };

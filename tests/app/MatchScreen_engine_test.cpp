@@ -1,4 +1,6 @@
 #include <Ogre.h>
+#include <Overlay/OgreOverlayElement.h>
+#include <Overlay/OgreOverlayManager.h>
 
 #include "render/Hud.h"
 #include "support/EngineEnvironment.h"
@@ -27,6 +29,11 @@ public:
             }
         }
         return count;
+    }
+
+    float luma(int x, int y) const {
+        const Ogre::ColourValue c = image.getColourAt(x, y, 0);
+        return 0.299f * c.r + 0.587f * c.g + 0.114f * c.b;
     }
 
 private:
@@ -79,4 +86,44 @@ TEST_F(MatchScreenTest, TheInputPanelShowsRowsOnceShown) {
     EngineEnvironment::screenshot("input-panel");
     EXPECT_EQ(game->hud->getInputDataDisplay(0)->panel.rowCount, 3);
     EXPECT_GT(screen.whitePixels(left, top, right, bottom), 300);
+}
+
+// A full panel runs down over the first fighter; its white glyphs must stay readable on the
+// white clothing behind them, which only a dark edge round each glyph can do.
+TEST_F(MatchScreenTest, InputPanelGlyphsStandOutOverTheFightersClothes) {
+    place(-125, 50);
+    game->showInputPanels();
+    // Directions that keep the fighter standing where it is, a new row on every step.
+    const std::vector<std::vector<OIS::KeyCode>> inputs = {
+        {OIS::KC_S}, {OIS::KC_W}, {OIS::KC_S, OIS::KC_A}, {OIS::KC_W, OIS::KC_D}};
+    for (int row = 0; row <= InputDataDisplay::maxRows; ++row) {
+        keyboard.releaseAll();
+        for (OIS::KeyCode key : inputs[row % inputs.size()])
+            keyboard.press(key);
+        step();
+    }
+    ASSERT_EQ(game->hud->getInputDataDisplay(0)->panel.rowCount, InputDataDisplay::maxRows);
+
+    // The same moment with and without the rows.
+    Ogre::OverlayElement* rows = Ogre::OverlayManager::getSingleton().getOverlayElement("InputDataRows1");
+    rows->hide();
+    const Screen behind;
+    rows->show();
+    const Screen shown;
+    EngineEnvironment::screenshot("input-panel-over-fighter");
+
+    // The first panel's rows: 15 of 20 pixels from its top-left corner, each at most eight
+    // glyphs of 15 pixels.
+    int white = 0, darkened = 0;
+    for (int y = 60; y < 360; ++y) {
+        for (int x = 80; x < 200; ++x) {
+            const float before = behind.luma(x, y);
+            if (before < 0.75f)
+                continue;
+            ++white;
+            darkened += shown.luma(x, y) < before - 0.4f;
+        }
+    }
+    ASSERT_GT(white, 2000) << "the rows should run over the fighter's clothes";
+    EXPECT_GT(darkened, white / 20) << darkened << " of " << white;
 }

@@ -122,50 +122,66 @@ TEST_F(DisplayEntityTest, PassesMaterialAndHealthOn) {
     EXPECT_EQ(healthText->getCaption(), "950");
     sprite->setHealth(-1);
     EXPECT_EQ(healthText->getCaption(), "-1");
+    // The caption is set only when the number changes.
+    healthText->setCaption("untouched");
+    sprite->setHealth(-1);
+    EXPECT_EQ(healthText->getCaption(), "untouched");
 }
 
-TEST_F(DisplayEntityTest, NumbersBoxesAttackFirstAndRebuildsFromOne) {
+TEST_F(DisplayEntityTest, ShowsBoxesOnQuadsMadeOnceAndReused) {
     HitboxInfo info;
     info.addBox(AABB(0, 10, 20, 0), false);
     info.addBox(AABB(5, 45, 70, 50), true);
     info.addBox(AABB(-20, 20, 90, 0), false);
     const HitboxDisplay& boxes = *sprite->getHitboxDisplay();
+    struct Quad {
+        const char* name;
+        const char* mesh;
+        int group;
+    };
+    const Quad quads[] = {{"Tester_ATTACKBOX_1", "RedOverlay.mesh", 90},
+                          {"Tester_BODYBOX_1", "GreenOverlay.mesh", 80},
+                          {"Tester_BODYBOX_2", "GreenOverlay.mesh", 80}};
+    auto shown = [](const char* name) { return scene()->getEntity(name)->getVisible(); };
 
+    sprite->showHitboxInfo(&info);
+    const std::size_t entities = scene()->getMovableObjects("Entity").size();
     for (int showing = 0; showing < 2; ++showing) {
         sprite->showHitboxInfo(&info);
         EXPECT_EQ(boxes.getBoxCount(), 3);
-        EXPECT_EQ(boxes.getHitboxNode()->numChildren(), 3u);
-        EXPECT_FALSE(scene()->hasEntity("Tester_HITBOX_4"));
-        const char* meshes[] = {"RedOverlay.mesh", "GreenOverlay.mesh", "GreenOverlay.mesh"};
-        const int groups[] = {90, 80, 80};
-        for (int number = 1; number <= 3; ++number) {
-            const std::string name = "Tester_HITBOX_" + std::to_string(number);
-            ASSERT_TRUE(scene()->hasEntity(name)) << name;
-            Ogre::Entity* entity = scene()->getEntity(name);
-            EXPECT_EQ(entity->getMesh()->getName(), meshes[number - 1]) << name;
-            EXPECT_EQ(entity->getRenderQueueGroup(), groups[number - 1]) << name;
-            EXPECT_EQ(entity->getParentSceneNode()->getParent(), boxes.getHitboxNode()) << name;
+        for (const Quad& quad : quads) {
+            ASSERT_TRUE(scene()->hasEntity(quad.name)) << quad.name;
+            Ogre::Entity* entity = scene()->getEntity(quad.name);
+            EXPECT_TRUE(entity->getVisible()) << quad.name;
+            EXPECT_EQ(entity->getMesh()->getName(), quad.mesh) << quad.name;
+            EXPECT_EQ(entity->getRenderQueueGroup(), quad.group) << quad.name;
+            EXPECT_EQ(entity->getParentSceneNode()->getParent(), boxes.getHitboxNode()) << quad.name;
         }
-        expectSpan(boxBounds("Tester_HITBOX_1"), 5, 45, 50, 70);
-        expectSpan(boxBounds("Tester_HITBOX_2"), 0, 10, 0, 20);
+        expectSpan(boxBounds("Tester_ATTACKBOX_1"), 5, 45, 50, 70);
+        expectSpan(boxBounds("Tester_BODYBOX_1"), 0, 10, 0, 20);
+        expectSpan(boxBounds("Tester_BODYBOX_2"), -20, 20, 0, 90);
     }
 
     HitboxInfo attackOnly;
     attackOnly.addBox(AABB(0, 1, 1, 0), true);
     sprite->showHitboxInfo(&attackOnly);
-    EXPECT_TRUE(scene()->hasEntity("Tester_HITBOX_1"));
-    EXPECT_FALSE(scene()->hasEntity("Tester_HITBOX_2"));
-
-    sprite->showHitboxInfo(nullptr);
-    EXPECT_EQ(boxes.getBoxCount(), 0);
-    EXPECT_FALSE(scene()->hasEntity("Tester_HITBOX_1"));
-    EXPECT_EQ(boxes.getHitboxNode()->numChildren(), 0u);
+    EXPECT_EQ(boxes.getBoxCount(), 1);
+    EXPECT_TRUE(shown("Tester_ATTACKBOX_1"));
+    expectSpan(boxBounds("Tester_ATTACKBOX_1"), 0, 1, 0, 1);
+    EXPECT_FALSE(shown("Tester_BODYBOX_1"));
+    EXPECT_FALSE(shown("Tester_BODYBOX_2"));
 
     const HitboxInfo empty;
-    sprite->showHitboxInfo(&attackOnly);
-    sprite->showHitboxInfo(&empty);
-    EXPECT_EQ(boxes.getBoxCount(), 0);
-    EXPECT_FALSE(scene()->hasEntity("Tester_HITBOX_1"));
+    for (const HitboxInfo* nothing : {static_cast<const HitboxInfo*>(nullptr), &empty}) {
+        sprite->showHitboxInfo(&info);
+        sprite->showHitboxInfo(nothing);
+        EXPECT_EQ(boxes.getBoxCount(), 0);
+        for (const Quad& quad : quads)
+            EXPECT_FALSE(shown(quad.name)) << quad.name;
+    }
+    // Every change was made on the quads of the first showing.
+    EXPECT_EQ(scene()->getMovableObjects("Entity").size(), entities);
+    EXPECT_EQ(boxes.getHitboxNode()->numChildren(), 3u);
 }
 
 TEST_F(DisplayEntityTest, BoxesStandInTheFightersFrameAndFollowIt) {
@@ -174,16 +190,16 @@ TEST_F(DisplayEntityTest, BoxesStandInTheFightersFrameAndFollowIt) {
     sprite->setSpritePosition(200, 0);
     sprite->showHitboxInfo(&info);
     EXPECT_FALSE(sprite->getHitboxDisplay()->getHitboxNode()->getInheritScale());
-    expectSpan(boxBounds("Tester_HITBOX_1"), 190, 230, 40, 100);
+    expectSpan(boxBounds("Tester_BODYBOX_1"), 190, 230, 40, 100);
 
     sprite->setFlipped(true);
-    expectSpan(boxBounds("Tester_HITBOX_1"), 170, 210, 40, 100);
+    expectSpan(boxBounds("Tester_BODYBOX_1"), 170, 210, 40, 100);
 
     // Only the sprite is told; its boxes come along.
     sprite->setSpritePosition(-50, 5);
-    expectSpan(boxBounds("Tester_HITBOX_1"), -80, -40, 45, 105);
+    expectSpan(boxBounds("Tester_BODYBOX_1"), -80, -40, 45, 105);
     const Ogre::AxisAlignedBox engineBounds =
-        scene()->getEntity("Tester_HITBOX_1")->getWorldBoundingBox(true);
+        scene()->getEntity("Tester_BODYBOX_1")->getWorldBoundingBox(true);
     EXPECT_NEAR(engineBounds.getCenter().x, -60, 1e-3);
     EXPECT_NEAR(engineBounds.getCenter().y, 75, 1e-3);
 }
@@ -196,13 +212,13 @@ TEST_F(DisplayEntityTest, DestructorTakesSpriteAndBoxesOutOfTheScene) {
 
     sprite.reset();
     EXPECT_FALSE(scene()->hasEntity("TesterDisplayEntity"));
-    EXPECT_FALSE(scene()->hasEntity("Tester_HITBOX_1"));
+    EXPECT_FALSE(scene()->hasEntity("Tester_ATTACKBOX_1"));
     EXPECT_EQ(scene()->getRootSceneNode()->numChildren(), nodesBefore - 1);
 
     // The same fighter can be built again.
     ASSERT_NO_THROW(sprite = std::make_unique<DisplayEntity>(scene(), "Tester", health.get()));
     sprite->showHitboxInfo(&info);
-    EXPECT_TRUE(scene()->hasEntity("Tester_HITBOX_1"));
+    EXPECT_TRUE(scene()->hasEntity("Tester_ATTACKBOX_1"));
 }
 
 } // namespace

@@ -26,7 +26,8 @@ protected:
         directory = mkdtemp(pattern);
         Ogre::Image image(Ogre::PF_BYTE_RGBA, 4, 4);
         image.setTo(Ogre::ColourValue(1, 0, 1, 1));
-        image.save(directory + "/SpriteTableShared.png");
+        for (const char* name : {"SpriteTableShared.png", "T6One.png", "T6Two.png"})
+            image.save(directory + "/" + name);
         Ogre::ResourceGroupManager::getSingleton().addResourceLocation(directory, "FileSystem",
                                                                        "General");
     }
@@ -118,6 +119,22 @@ TEST_F(SpriteTableTest, TwoSpritesWithOneImageShareItsTexture) {
     EXPECT_EQ(texture->getWidth(), 4u);
     EXPECT_EQ(second->getTechnique(0)->getPass(0)->getTextureUnitState("Image")->_getTexturePtr(),
               texture);
+}
+
+TEST_F(SpriteTableTest, LoadsEverySpritesImageBeforeItIsShown) {
+    SpriteManager sprites(writeTable("load.cfg", "T6One = T6One.png\nT6Two = T6Two.png\n"));
+    sprites.loadAllSprites();
+    for (const char* image : {"T6One", "T6Two"}) {
+        SCOPED_TRACE(image);
+        ASSERT_TRUE(materials().resourceExists(image));
+        EXPECT_TRUE(materials().getByName(image)->isLoaded());
+        const Ogre::TexturePtr texture =
+            Ogre::TextureManager::getSingleton().getByName(std::string(image) + ".png");
+        ASSERT_TRUE(texture);
+        EXPECT_TRUE(texture->isLoaded());
+        // As the base material's image: sprites are never drawn smaller than their images.
+        EXPECT_EQ(texture->getNumMipmaps(), 0u);
+    }
 }
 
 TEST_F(SpriteTableTest, MalformedLinesLeaveTheDefinedSpritesWorking) {
