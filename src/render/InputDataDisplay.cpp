@@ -70,10 +70,14 @@ void InputDataDisplay::pushRow(const InputFrame& frame) {
     std::string text = formatRow(frame, panel.visibleFrameCount);
     text += '\n';
     // The oldest row leaves at the bottom: every row ends with its line break.
-    if (full)
-        caption.erase(caption.rfind('\n', caption.size() - 2) + 1);
-    text += caption;
-    showCaption(std::move(text));
+    if (full) {
+        const std::size_t oldestRow = caption.rfind('\n', caption.size() - 2) + 1;
+        caption.erase(oldestRow);
+        shownCaption.erase(oldestRow);
+    }
+    caption.insert(0, text);
+    shownCaption.insert(0, text.c_str(), text.size());
+    textArea->setCaption(shownCaption);
 }
 
 void InputDataDisplay::refresh() {
@@ -107,5 +111,6 @@ void InputDataDisplay::showCaption(std::string text) {
     if (text == caption)
         return;
     caption = std::move(text);
-    textArea->setCaption(caption);
+    shownCaption = caption;
+    textArea->setCaption(shownCaption);
 }

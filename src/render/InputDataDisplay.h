@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <Overlay/OgreUTFString.h>
+
 #include "input/InputFrame.h"
 #include "render/InputPanelState.h"
 
@@ -38,7 +40,11 @@ private:
 
     Ogre::TextAreaOverlayElement* textArea;
     // What the text area shows, kept so that a new row is put on top of it rather than every
-    // row being formatted again, and an unchanged caption is not set again.
+    // row being formatted again, and an unchanged caption is not set again. The engine keeps
+    // captions as UTF-16: the same text is kept in that form too, edited alongside, so a new
+    // row costs the conversion of that row only. Every glyph is ASCII, so both have the same
+    // indices.
     std::string caption;
+    Ogre::UTFString shownCaption;
     bool held = false;
 };
