@@ -8,6 +8,7 @@
 
 #include "app/FixedFrameUpdater.h"
 #include "app/Game.h"
+#include "app/SignalWatcher.h"
 #include "app/WindowCloseWatcher.h"
 #include "render/SpriteManager.h"
 
@@ -54,13 +55,25 @@ void cloneWithMaterial(const Ogre::MeshPtr& mesh, const char* cloneName, const c
 
 Application::Application(std::string resourceDir) : resourceDir(std::move(resourceDir)) {}
 
-Application::~Application() { teardown(); }
+// A destructor must not throw; the entry point tears down through shutdown and reports.
+Application::~Application() {
+    try {
+        teardown();
+    } catch (...) {
+    }
+}
 
 void Application::run() {
+    // From here on a signal ends the game in order; one during start-up ends it at the first
+    // frame.
+    signalWatcher = std::make_unique<SignalWatcher>();
     startEngine();
     createMatch();
+    root->addFrameListener(signalWatcher.get());
     root->startRendering();
 }
+
+void Application::shutdown() { teardown(); }
 
 void Application::startEngine() {
     openDisplay();
@@ -190,6 +203,8 @@ void Application::createFrameListener() {
 // Reverse order of creation. Runs after a failed start-up too, so every step checks what exists.
 void Application::teardown() {
     if (root) {
+        if (signalWatcher)
+            root->removeFrameListener(signalWatcher.get());
         if (closeWatcher)
             root->removeFrameListener(closeWatcher.get());
         if (updater)
@@ -210,4 +225,5 @@ void Application::teardown() {
     if (display)
         XCloseDisplay(display);
     display = nullptr;
+    signalWatcher.reset();
 }

@@ -14,6 +14,7 @@ class LogManager;
 struct _XDisplay;
 class FixedFrameUpdater;
 class Game;
+class SignalWatcher;
 class SpriteManager;
 class WindowCloseWatcher;
 
@@ -29,7 +30,11 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
+    // Starts the game and runs it until Escape, the window's end or a signal. The engine's
+    // exceptions propagate.
     void run();
+    // The orderly teardown, in reverse order of creation; the destructor does it otherwise.
+    void shutdown();
 
     // The start-up sequence in two halves, so engine-backed tests can stop after the first:
     // the engine, its window, the resources and the quad meshes ...
@@ -67,4 +72,5 @@ private:
     std::unique_ptr<Game> game;
     std::unique_ptr<FixedFrameUpdater> updater;
     std::unique_ptr<WindowCloseWatcher> closeWatcher;
+    std::unique_ptr<SignalWatcher> signalWatcher;
 };
