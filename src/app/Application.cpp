@@ -6,8 +6,10 @@
 #include <OgreOverlaySystem.h>
 #include <X11/Xlib.h>
 
+#include "app/DuplicateMaterialCheck.h"
 #include "app/FixedFrameUpdater.h"
 #include "app/Game.h"
+#include "app/ResourceFileCheck.h"
 #include "app/SignalWatcher.h"
 #include "app/WindowCloseWatcher.h"
 #include "render/SpriteManager.h"
@@ -96,9 +98,13 @@ void Application::startEngine() {
     sceneManager = root->createSceneManager("OctreeSceneManager");
     sceneManager->addRenderQueueListener(overlaySystem.get());
 
+    ResourceFileCheck::requireMediaFolder(resourceDir + "/media");
     Ogre::ResourceGroupManager& resources = Ogre::ResourceGroupManager::getSingleton();
     resources.addResourceLocation(resourceDir + "/media", "FileSystem", "General", false);
-    resources.initialiseAllResourceGroups();
+    {
+        const DuplicateMaterialCheck duplicates(resourceDir + "/media");
+        resources.initialiseAllResourceGroups();
+    }
     requireMaterials();
 
     createMeshes();
@@ -156,7 +162,9 @@ void Application::createMeshes() {
 void Application::createMatch() {
     // The character data fetches sprite materials while the Game builds it, and the input
     // system binds a key reader to each fighter: hence this order.
-    spriteManager = std::make_unique<SpriteManager>(resourceDir + "/sprites.cfg");
+    const std::string spriteTable = resourceDir + "/sprites.cfg";
+    ResourceFileCheck::requireSpriteTable(spriteTable);
+    spriteManager = std::make_unique<SpriteManager>(spriteTable);
     game = std::make_unique<Game>();
     Game::getSingletonPtr()->createPlayers(sceneManager);
     createScene();
