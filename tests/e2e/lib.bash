@@ -10,10 +10,14 @@ GAME_PID=""
 WINDOW=""
 trap 'cleanup' EXIT
 
+XVFB_PID=""
+DISPLAY_NUMBER=""
+
 cleanup() {
     if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
         kill -9 "$GAME_PID" 2>/dev/null || true
     fi
+    stop_display
     rm -rf "$WORK"
 }
 
@@ -23,10 +27,11 @@ fail() {
     exit 1
 }
 
-# Starts the game in the background from the working directory given (default: $WORK).
+# Starts the game in the background from the working directory given (default: $WORK). A
+# script's background job starts with SIGINT ignored; the game gets it back as from a terminal.
 start_game() {
     local from=${1:-$WORK}
-    (cd "$from" && exec "$GAME" >"$WORK/stdout" 2>"$WORK/stderr") &
+    (cd "$from" && exec env --default-signal=INT "$GAME" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
 }
 
@@ -80,4 +85,27 @@ capture() {
 screenshot() {
     capture "$WORK/capture.xwd"
     convert "$WORK/capture.xwd" "$1"
+}
+
+# Starts a display of its own (Xvfb with the options given) and sets DISPLAY_NUMBER; the
+# server picks a free number itself.
+start_display() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 "$@" 3>"$WORK/display-number" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 1 100); do
+        DISPLAY_NUMBER=$(cat "$WORK/display-number" 2>/dev/null || true)
+        [ -n "$DISPLAY_NUMBER" ] && return
+        sleep 0.1
+    done
+    fail "the display of this test did not start"
+}
+
+stop_display() {
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+    fi
+    XVFB_PID=""
+    rm -f "$WORK/display-number"
 }
