@@ -69,6 +69,7 @@ void Application::run() {
     // From here on a signal ends the game in order; one during start-up ends it at the first
     // frame.
     signalWatcher = std::make_unique<SignalWatcher>();
+    windowHiddenUntilInput = true;
     startEngine();
     createMatch();
     root->addFrameListener(signalWatcher.get());
@@ -93,7 +94,12 @@ void Application::startEngine() {
     root->setRenderSystem(renderers.front());
     root->initialise(false);
     overlaySystem = std::make_unique<Ogre::OverlaySystem>();
-    window = root->createRenderWindow(windowTitle, windowWidth, windowHeight, false);
+    // The keyboard only hears the window once the input system exists, at the end of
+    // start-up: until then a key pressed on a window already shown would be lost.
+    Ogre::NameValuePairList hidden;
+    if (windowHiddenUntilInput)
+        hidden["hidden"] = "true";
+    window = root->createRenderWindow(windowTitle, windowWidth, windowHeight, false, &hidden);
 
     sceneManager = root->createSceneManager("OctreeSceneManager");
     sceneManager->addRenderQueueListener(overlaySystem.get());
@@ -204,6 +210,7 @@ void Application::createGround() {
 void Application::createFrameListener() {
     updater = std::make_unique<FixedFrameUpdater>(window);
     root->addFrameListener(updater.get());
+    window->setHidden(false);
     closeWatcher = std::make_unique<WindowCloseWatcher>(window);
     root->addFrameListener(closeWatcher.get());
 }

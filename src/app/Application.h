@@ -60,6 +60,9 @@ private:
     void teardown();
 
     std::string resourceDir;
+    // The game keeps its window hidden until the keyboard listens to it; engine-backed tests
+    // need it shown from the start.
+    bool windowHiddenUntilInput = false;
     // Our own connection to the X display, held for the whole run (see openDisplay).
     _XDisplay* display = nullptr;
     std::unique_ptr<Ogre::LogManager> logManager;

@@ -8,6 +8,7 @@
 
 #include "app/Game.h"
 #include "fighter/Player.h"
+#include "input/KeyLatch.h"
 #include "input/PlayerInputReader.h"
 
 namespace {
@@ -27,11 +28,13 @@ OIS::InputManager* createInputManager(Ogre::RenderWindow* window) {
 InputSystem::InputSystem(Ogre::RenderWindow* window) {
     Ogre::LogManager::getSingleton().logMessage("*** Initializing OIS ***");
     inputManager = createInputManager(window);
-    keyboard = static_cast<OIS::Keyboard*>(inputManager->createInputObject(OIS::OISKeyboard, false));
+    // Buffered, so that the latch hears every press, also one released before the next step.
+    keyboard = static_cast<OIS::Keyboard*>(inputManager->createInputObject(OIS::OISKeyboard, true));
+    latch = std::make_unique<KeyLatch>(keyboard);
 
     Game* game = Game::getSingletonPtr();
-    reader1 = std::make_unique<PlayerInputReader>(&game->player1->history, keyboard, false);
-    reader2 = std::make_unique<PlayerInputReader>(&game->player2->history, keyboard, true);
+    reader1 = std::make_unique<PlayerInputReader>(&game->player1->history, latch.get(), false);
+    reader2 = std::make_unique<PlayerInputReader>(&game->player2->history, latch.get(), true);
 }
 
 InputSystem::~InputSystem() {
@@ -41,17 +44,17 @@ InputSystem::~InputSystem() {
 }
 
 bool InputSystem::update() {
-    keyboard->capture();
-    if (keyboard->isKeyDown(OIS::KC_ESCAPE))
+    latch->capture();
+    if (latch->isKeyDown(OIS::KC_ESCAPE))
         return false;
 
     // In this order, so F1 held with F2 or F3 leaves those displays on.
     Game* game = Game::getSingletonPtr();
-    if (keyboard->isKeyDown(OIS::KC_F1))
+    if (latch->isKeyDown(OIS::KC_F1))
         game->hideDebugDisplays();
-    if (keyboard->isKeyDown(OIS::KC_F2))
+    if (latch->isKeyDown(OIS::KC_F2))
         game->showInputPanels();
-    if (keyboard->isKeyDown(OIS::KC_F3))
+    if (latch->isKeyDown(OIS::KC_F3))
         game->showHitboxes();
 
     reader1->update();

@@ -35,11 +35,12 @@ start_game() {
     GAME_PID=$!
 }
 
-# Waits for the game's window and gives it the keyboard focus.
+# Waits for the game's window and gives it the keyboard focus. The game shows its window once
+# its keyboard listens.
 await_window() {
     local i
     for i in $(seq 1 300); do
-        WINDOW=$(xdotool search --name '^Vorrak projekt$' 2>/dev/null | head -n 1 || true)
+        WINDOW=$(xdotool search --onlyvisible --name '^Vorrak projekt$' 2>/dev/null | head -n 1 || true)
         [ -n "$WINDOW" ] && break
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
         sleep 0.1
@@ -108,4 +109,16 @@ stop_display() {
     fi
     XVFB_PID=""
     rm -f "$WORK/display-number"
+}
+
+# Pixels inside a region where one channel clearly dominates: the red and green boxes,
+# translucent over whatever lies behind them. Counted at half size, which is plenty.
+dominant_pixels() {
+    local shot=$1 region=$2 channel=$3 others
+    case $channel in
+        r) others="r-g>0.25 && r-b>0.25" ;;
+        g) others="g-r>0.25 && g-b>0.25" ;;
+    esac
+    convert "$shot" -crop "$region" +repage -scale 50% -fx "($others) ? 1 : 0" \
+        -format '%[fx:int(mean * w * h)]' info:
 }
