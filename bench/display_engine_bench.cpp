@@ -26,7 +26,7 @@ void BM_InputPanelAddFrameAddingRow(benchmark::State& state) {
         ++number;
         panel->addFrame(frameOf(number % 2 ? Direction::Left : Direction::Right, number));
     }
-    benchmark::DoNotOptimize(panel->rows.size());
+    benchmark::DoNotOptimize(panel->panel.rowCount);
 }
 BENCHMARK(BM_InputPanelAddFrameAddingRow);
 
@@ -41,7 +41,7 @@ void BM_InputPanelAddFrameUnchanged(benchmark::State& state) {
         ++number;
         panel->addFrame(frameOf(Direction::Right, number));
     }
-    benchmark::DoNotOptimize(panel->visibleFrameCount);
+    benchmark::DoNotOptimize(panel->panel.visibleFrameCount);
 }
 BENCHMARK(BM_InputPanelAddFrameUnchanged);
 

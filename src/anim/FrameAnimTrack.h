@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "anim/FrameAnimSegment.h"
+#include "anim/TrackPosition.h"
 
 // A sequence of timed values played one logic step at a time. It has no clock of its own: time
 // is the number of advance() calls. A plain value: a copy continues from the same frame.
@@ -47,6 +48,15 @@ public:
     bool isFinished() const { return finished; }
     bool isEmpty() const { return segments.empty(); }
     bool loopsSingleSegment() const { return loop && segments.size() == 1; }
+
+    TrackPosition position() const { return {currentFrame, segmentIndex, segmentFrame, finished}; }
+    // Only a position taken from a track with the same segments.
+    void seek(const TrackPosition& position) {
+        currentFrame = position.currentFrame;
+        segmentIndex = position.segmentIndex;
+        segmentFrame = position.segmentFrame;
+        finished = position.finished;
+    }
 
     std::vector<FrameAnimSegment<T>> segments;
     int totalFrames = 0;

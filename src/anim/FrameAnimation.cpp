@@ -34,3 +34,23 @@ bool FrameAnimation::isFinished() const {
 bool FrameAnimation::hasHitProps() const {
     return !hitProps.isEmpty();
 }
+
+FrameAnimPosition FrameAnimation::position() const {
+    FrameAnimPosition position;
+    position.tracks[MaterialTrack] = material.position();
+    position.tracks[HitboxesTrack] = hitboxes.position();
+    position.tracks[HitPropsTrack] = hitProps.position();
+    position.tracks[MovementTrack] = movement.position();
+    for (int track = 0; track < trackCount; ++track)
+        position.changed[track] = changed[track];
+    return position;
+}
+
+void FrameAnimation::seek(const FrameAnimPosition& position) {
+    material.seek(position.tracks[MaterialTrack]);
+    hitboxes.seek(position.tracks[HitboxesTrack]);
+    hitProps.seek(position.tracks[HitPropsTrack]);
+    movement.seek(position.tracks[MovementTrack]);
+    for (int track = 0; track < trackCount; ++track)
+        changed[track] = position.changed[track];
+}

@@ -4,6 +4,7 @@
 #include <OgreSharedPtr.h>
 #include <OgreVector.h>
 
+#include "anim/FrameAnimPosition.h"
 #include "anim/FrameAnimTrack.h"
 
 class HitboxInfo;
@@ -17,7 +18,7 @@ class FrameAnimation {
 public:
     // Indices into changed and constant.
     enum Track { MaterialTrack = 0, HitboxesTrack = 1, HitPropsTrack = 2, MovementTrack = 3 };
-    static constexpr int trackCount = 4;
+    static constexpr int trackCount = FrameAnimPosition::trackCount;
 
     // Call once after the last segment was added and before the first step. An empty track, or
     // one looping over a single segment, never changes value and is never stepped.
@@ -27,6 +28,10 @@ public:
     // The animation ends with its material track; the other tracks' ends are not consulted.
     bool isFinished() const;
     bool hasHitProps() const;
+
+    FrameAnimPosition position() const;
+    // Only a position taken from a copy of the same action's animation.
+    void seek(const FrameAnimPosition& position);
 
     Ogre::MaterialPtr& currentMaterial() { return material.current(); }
     const Ogre::MaterialPtr& currentMaterial() const { return material.current(); }

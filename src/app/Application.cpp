@@ -9,9 +9,12 @@
 #include "app/DuplicateMaterialCheck.h"
 #include "app/FixedFrameUpdater.h"
 #include "app/Game.h"
+#include "app/LocalPlay.h"
 #include "app/ResourceFileCheck.h"
 #include "app/SignalWatcher.h"
 #include "app/WindowCloseWatcher.h"
+#include "match/Match.h"
+#include "match/SyncTest.h"
 #include "render/SpriteManager.h"
 
 namespace {
@@ -55,7 +58,8 @@ void cloneWithMaterial(const Ogre::MeshPtr& mesh, const char* cloneName, const c
 
 } // namespace
 
-Application::Application(std::string resourceDir) : resourceDir(std::move(resourceDir)) {}
+Application::Application(std::string resourceDir, Options options)
+    : resourceDir(std::move(resourceDir)), options(std::move(options)) {}
 
 // A destructor must not throw; the entry point tears down through shutdown and reports.
 Application::~Application() {
@@ -173,8 +177,16 @@ void Application::createMatch() {
     spriteManager = std::make_unique<SpriteManager>(spriteTable);
     game = std::make_unique<Game>();
     Game::getSingletonPtr()->createPlayers(sceneManager);
+    match = std::make_unique<Match>(*game);
+    driver = createDriver();
     createScene();
     createFrameListener();
+}
+
+std::unique_ptr<MatchDriver> Application::createDriver() {
+    if (options.syncTestSteps > 0)
+        return std::make_unique<SyncTest>(*match, options.syncTestSteps);
+    return std::make_unique<LocalPlay>(*match);
 }
 
 void Application::createScene() {
@@ -208,7 +220,7 @@ void Application::createGround() {
 }
 
 void Application::createFrameListener() {
-    updater = std::make_unique<FixedFrameUpdater>(window);
+    updater = std::make_unique<FixedFrameUpdater>(window, *driver);
     root->addFrameListener(updater.get());
     window->setHidden(false);
     closeWatcher = std::make_unique<WindowCloseWatcher>(window);
@@ -227,6 +239,8 @@ void Application::teardown() {
     }
     closeWatcher.reset();
     updater.reset();
+    driver.reset();
+    match.reset();
     game.reset();
     spriteManager.reset();
     if (sceneManager && overlaySystem)

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "app/Options.h"
+
 namespace Ogre {
 class Root;
 class SceneManager;
@@ -14,6 +16,8 @@ class LogManager;
 struct _XDisplay;
 class FixedFrameUpdater;
 class Game;
+class Match;
+class MatchDriver;
 class SignalWatcher;
 class SpriteManager;
 class WindowCloseWatcher;
@@ -24,7 +28,7 @@ class WindowCloseWatcher;
 class Application {
 public:
     // resourceDir holds "media" and "sprites.cfg": the folder of the program itself.
-    explicit Application(std::string resourceDir);
+    explicit Application(std::string resourceDir, Options options = {});
     ~Application();
 
     Application(const Application&) = delete;
@@ -39,7 +43,7 @@ public:
     // The start-up sequence in two halves, so engine-backed tests can stop after the first:
     // the engine, its window, the resources and the quad meshes ...
     void startEngine();
-    // ... then the sprite library, the match, the scene and the logic clock.
+    // ... then the sprite library, the match and what drives it, the scene and the logic clock.
     void createMatch();
 
     void createMeshes();
@@ -58,8 +62,10 @@ private:
     void loadPlugins();
     void requireMaterials();
     void teardown();
+    std::unique_ptr<MatchDriver> createDriver();
 
     std::string resourceDir;
+    Options options;
     // The game keeps its window hidden until the keyboard listens to it; engine-backed tests
     // need it shown from the start.
     bool windowHiddenUntilInput = false;
@@ -73,6 +79,8 @@ private:
     Ogre::RenderWindow* window = nullptr;
     std::unique_ptr<SpriteManager> spriteManager;
     std::unique_ptr<Game> game;
+    std::unique_ptr<Match> match;
+    std::unique_ptr<MatchDriver> driver;
     std::unique_ptr<FixedFrameUpdater> updater;
     std::unique_ptr<WindowCloseWatcher> closeWatcher;
     std::unique_ptr<SignalWatcher> signalWatcher;

@@ -1,23 +1,17 @@
 #include "app/FixedFrameUpdater.h"
 
-#include "app/MatchTick.h"
 #include "input/InputSystem.h"
+#include "match/MatchDriver.h"
 
-FixedFrameUpdater::FixedFrameUpdater(Ogre::RenderWindow* window)
-    : input(std::make_unique<InputSystem>(window)), matchTick(std::make_unique<MatchTick>()) {}
+FixedFrameUpdater::FixedFrameUpdater(Ogre::RenderWindow* window, MatchDriver& driver)
+    : input(std::make_unique<InputSystem>(window)), driver(driver) {}
 
-// The input system shuts down first, as it was created first.
-FixedFrameUpdater::~FixedFrameUpdater() {
-    input.reset();
-    matchTick.reset();
-}
+FixedFrameUpdater::~FixedFrameUpdater() = default;
 
 bool FixedFrameUpdater::frameStarted(const Ogre::FrameEvent& evt) {
     return clock.advance(evt.timeSinceLastFrame, [this] { return step(); });
 }
 
 bool FixedFrameUpdater::step() {
-    const bool keepRunning = input->update();
-    matchTick->tick();
-    return keepRunning;
+    return driver.step(input->sample());
 }

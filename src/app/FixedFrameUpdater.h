@@ -10,14 +10,14 @@ namespace Ogre {
 class RenderWindow;
 }
 class InputSystem;
-class MatchTick;
+class MatchDriver;
 
-// The program's logic clock: before every rendered frame it runs one logic step (input, then
-// the match tick) for every whole 1/60 s that has passed. Owned by the Application and
-// registered with the engine root as a frame listener.
+// The program's logic clock: before every rendered frame it runs one logic step (the keyboard's
+// input, then the match driver) for every whole 1/60 s that has passed. Owned by the
+// Application and registered with the engine root as a frame listener; the driver is not owned.
 class FixedFrameUpdater : public Ogre::FrameListener {
 public:
-    explicit FixedFrameUpdater(Ogre::RenderWindow* window);
+    FixedFrameUpdater(Ogre::RenderWindow* window, MatchDriver& driver);
     ~FixedFrameUpdater() override;
 
     bool frameStarted(const Ogre::FrameEvent& evt) override;
@@ -28,5 +28,5 @@ public:
 private:
     FixedStepAccumulator clock;
     std::unique_ptr<InputSystem> input;
-    std::unique_ptr<MatchTick> matchTick;
+    MatchDriver& driver;
 };

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/FatalReport.h"
 #include "app/SignalWatcher.h"
 #include "app/XErrorHandlers.h"
@@ -27,11 +28,14 @@ template <typename Work> std::optional<std::string> failureOf(Work&& work) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    Options options;
+    if (const std::optional<int> status = parseCommandLine(argc, argv, options))
+        return *status;
     XErrorHandlers::install();
     bool failed = false;
     {
-        Application app(programDirectory());
+        Application app(programDirectory(), options);
         // Reported while the engine's log still exists; after a failure, the teardown's own
         // errors would only hide the first.
         if (const auto failure = failureOf([&app] { app.run(); })) {

@@ -1,5 +1,7 @@
 #include "fighter/Player.h"
 
+#include <algorithm>
+
 #include "anim/CharacterData.h"
 #include "collision/HitProps.h"
 #include "render/DisplayEntity.h"
@@ -135,24 +137,67 @@ void Player::setFacing(bool facingLeft) {
     if (facingLeft == state.facingLeft)
         return;
     state.facingLeft = facingLeft;
-    display->setFlipped(facingLeft);
+    if (!displayHeld)
+        display->setFlipped(facingLeft);
 }
 
 void Player::updateDisplay(bool materialChanged) {
+    if (displayHeld)
+        return;
     display->setSpritePosition(state.position.x, state.position.y);
-    // A fighter who blocks or is being hit is drawn behind the other.
-    display->setInFront(state.action != PlayerState::Block && state.action != PlayerState::Hit);
+    display->setInFront(drawnInFront());
     display->setHealth(state.health);
     if (materialChanged)
         display->setSpriteMaterial(animation.currentMaterial());
 }
 
-void Player::updateHitboxDisplay() { display->showHitboxInfo(animation.currentHitboxes()); }
+// A fighter who blocks or is being hit is drawn behind the other.
+bool Player::drawnInFront() const {
+    return state.action != PlayerState::Block && state.action != PlayerState::Hit;
+}
+
+void Player::updateHitboxDisplay() {
+    if (!displayHeld)
+        display->showHitboxInfo(animation.currentHitboxes());
+}
 
 void Player::setShowHitboxes(bool show) {
     hitboxesShown = show;
+    if (displayHeld)
+        return;
     if (show)
         updateHitboxDisplay();
     else
         display->showHitboxInfo(nullptr);
+}
+
+void Player::save(FighterState& saved) const {
+    saved.state = state;
+    saved.animationAction = currentAnimAction;
+    saved.animation = animation.position();
+    std::copy(history.frames.begin(), history.frames.end(), saved.history.begin());
+    saved.frameCounter = history.frameCounter;
+    saved.hitboxesShown = hitboxesShown;
+}
+
+void Player::restore(const FighterState& saved) {
+    state = saved.state;
+    // The running animation is a copy of its action's; only another action needs a new copy.
+    if (saved.animationAction != currentAnimAction) {
+        currentAnimAction = saved.animationAction;
+        animation = character->getAnimation(currentAnimAction);
+    }
+    animation.seek(saved.animation);
+    std::copy(saved.history.begin(), saved.history.end(), history.frames.begin());
+    history.frameCounter = saved.frameCounter;
+    hitboxesShown = saved.hitboxesShown;
+}
+
+void Player::syncDisplay() {
+    display->setSpriteMaterial(animation.currentMaterial());
+    display->setFlipped(state.facingLeft);
+    display->setSpritePosition(state.position.x, state.position.y);
+    display->setInFront(drawnInFront());
+    display->setHealth(state.health);
+    display->showHitboxInfo(hitboxesShown ? animation.currentHitboxes() : nullptr);
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "anim/FrameAnimation.h"
+#include "fighter/FighterState.h"
 #include "fighter/PlayerState.h"
 #include "input/InputHistory.h"
 
@@ -38,6 +39,14 @@ public:
 
     void setShowHitboxes(bool show);
 
+    void save(FighterState& saved) const;
+    // Leaves the display alone: see syncDisplay.
+    void restore(const FighterState& saved);
+    // While held, the fighter plays on but its sprite, boxes and health readout stay as they are.
+    void setDisplayHeld(bool held) { displayHeld = held; }
+    // Shows the fighter as it is now: sprite, side, position, depth, health and boxes.
+    void syncDisplay();
+
     InputHistory history;
     PlayerState state;
     std::unique_ptr<DisplayEntity> display;
@@ -47,7 +56,7 @@ public:
     bool hitboxesShown = false;
 
 private:
-    static constexpr int historyLength = 60;
+    static constexpr int historyLength = FighterState::historyLength;
 
     void startAttack(PlayerState::Action attack);
     void setWalk(Direction::eDirection relative);
@@ -55,4 +64,7 @@ private:
     void applyMovement();
     void updateDisplay(bool materialChanged);
     void updateHitboxDisplay();
+    bool drawnInFront() const;
+
+    bool displayHeld = false;
 };

@@ -6,8 +6,6 @@
 #include <OgreLogManager.h>
 #include <OgreRenderWindow.h>
 
-#include "app/Game.h"
-#include "fighter/Player.h"
 #include "input/KeyLatch.h"
 #include "input/PlayerInputReader.h"
 
@@ -32,9 +30,8 @@ InputSystem::InputSystem(Ogre::RenderWindow* window) {
     keyboard = static_cast<OIS::Keyboard*>(inputManager->createInputObject(OIS::OISKeyboard, true));
     latch = std::make_unique<KeyLatch>(keyboard);
 
-    Game* game = Game::getSingletonPtr();
-    reader1 = std::make_unique<PlayerInputReader>(&game->player1->history, latch.get(), false);
-    reader2 = std::make_unique<PlayerInputReader>(&game->player2->history, latch.get(), true);
+    reader1 = std::make_unique<PlayerInputReader>(latch.get(), false);
+    reader2 = std::make_unique<PlayerInputReader>(latch.get(), true);
 }
 
 InputSystem::~InputSystem() {
@@ -43,21 +40,17 @@ InputSystem::~InputSystem() {
     OIS::InputManager::destroyInputSystem(inputManager);
 }
 
-bool InputSystem::update() {
+StepInput InputSystem::sample() {
     latch->capture();
-    if (latch->isKeyDown(OIS::KC_ESCAPE))
-        return false;
-
-    // In this order, so F1 held with F2 or F3 leaves those displays on.
-    Game* game = Game::getSingletonPtr();
-    if (latch->isKeyDown(OIS::KC_F1))
-        game->hideDebugDisplays();
-    if (latch->isKeyDown(OIS::KC_F2))
-        game->showInputPanels();
-    if (latch->isKeyDown(OIS::KC_F3))
-        game->showHitboxes();
-
-    reader1->update();
-    reader2->update();
-    return true;
+    StepInput input;
+    if (latch->isKeyDown(OIS::KC_ESCAPE)) {
+        input.keys.quit = true;
+        return input;
+    }
+    input.keys.hideDebugDisplays = latch->isKeyDown(OIS::KC_F1);
+    input.keys.showInputPanels = latch->isKeyDown(OIS::KC_F2);
+    input.keys.showHitboxes = latch->isKeyDown(OIS::KC_F3);
+    input.players[0] = reader1->read();
+    input.players[1] = reader2->read();
+    return input;
 }

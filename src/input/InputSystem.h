@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "input/StepInput.h"
+
 namespace Ogre {
 class RenderWindow;
 }
@@ -13,10 +15,10 @@ class KeyLatch;
 class PlayerInputReader;
 
 // The program's one contact with the input library: the shared keyboard, captured once per
-// logic step through a latch that keeps the keys pressed since the previous step, the
-// program's own keys (Escape ends the game, F1 to F3 switch the debug displays) and the two
-// players' key readers. Owned by the FixedFrameUpdater; needs the Game and both of its
-// fighters to exist.
+// logic step through a latch that keeps the keys pressed since the step before, into that
+// step's input: the program's own keys (Escape, F1 to F3) and both players' frames, read by
+// their key readers. Owned by the frame updater; the match takes the input from there, so the
+// keyboard is only one of the match's possible sources.
 class InputSystem {
 public:
     explicit InputSystem(Ogre::RenderWindow* window);
@@ -25,8 +27,8 @@ public:
     InputSystem(const InputSystem&) = delete;
     InputSystem& operator=(const InputSystem&) = delete;
 
-    // One logic step of input; false when the program is to end.
-    bool update();
+    // One logic step of input. On Escape no reader runs: the step carries no players' input.
+    StepInput sample();
 
 private:
     OIS::InputManager* inputManager;

@@ -1,7 +1,5 @@
 #include "input/PlayerInputReader.h"
 
-#include "input/InputHistory.h"
-
 namespace {
 
 struct KeySet {
@@ -19,11 +17,10 @@ constexpr KeySet secondPlayerKeys = {
 
 } // namespace
 
-PlayerInputReader::PlayerInputReader(InputHistory* history, OIS::Keyboard* keyboard,
-                                     bool secondPlayer)
-    : history(history), secondPlayer(secondPlayer), keyboard(keyboard) {}
+PlayerInputReader::PlayerInputReader(OIS::Keyboard* keyboard, bool secondPlayer)
+    : secondPlayer(secondPlayer), keyboard(keyboard) {}
 
-void PlayerInputReader::update() {
+InputFrame PlayerInputReader::read() {
     const KeySet& keys = secondPlayer ? secondPlayerKeys : firstPlayerKeys;
     const bool up = keyboard->isKeyDown(keys.up);
     const bool down = keyboard->isKeyDown(keys.down);
@@ -47,5 +44,5 @@ void PlayerInputReader::update() {
         frame.pressed[i] = held && !heldButtons[i];
         heldButtons[i] = held;
     }
-    history->push(frame);
+    return frame;
 }

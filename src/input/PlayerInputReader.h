@@ -2,19 +2,18 @@
 
 #include <OISKeyboard.h>
 
-class InputHistory;
+#include "input/InputFrame.h"
 
-// Samples one player's six keys once per logic step and pushes the resulting input frame into
-// that player's fighter's history. Owned by the input system; the history and the shared
-// keyboard are not owned.
+// Samples one player's six keys once per logic step into that step's input frame. Owned by the
+// input system; the shared keyboard is not owned.
 class PlayerInputReader {
 public:
-    PlayerInputReader(InputHistory* history, OIS::Keyboard* keyboard, bool secondPlayer);
+    PlayerInputReader(OIS::Keyboard* keyboard, bool secondPlayer);
 
-    // Call once per logic step, after the keyboard was captured.
-    void update();
+    // Call once per logic step, after the keyboard was captured. The frame is not yet numbered:
+    // the fighter's history numbers it when the match takes it.
+    InputFrame read();
 
-    InputHistory* history;
     // Which of left and right wins when both are held.
     bool leftWinsTie = false;
     // Selects the arrow keys and numpad 1 / 2 instead of W A S D, J and K.

@@ -1,5 +1,7 @@
 #include "render/InputDataDisplay.h"
 
+#include <algorithm>
+
 #include <Overlay/OgreTextAreaOverlayElement.h>
 
 namespace {
@@ -28,31 +30,63 @@ bool isAtRest(const InputFrame& frame) {
 InputDataDisplay::InputDataDisplay(Ogre::TextAreaOverlayElement* textArea) : textArea(textArea) {}
 
 void InputDataDisplay::setVisible(bool visible) {
-    this->visible = visible;
+    panel.visible = visible;
+    if (!visible) {
+        panel.rowCount = 0;
+        panel.visibleFrameCount = 0;
+    }
+    if (held)
+        return;
     if (visible) {
         textArea->show();
         return;
     }
     textArea->hide();
-    rows.clear();
-    textArea->setCaption("");
-    visibleFrameCount = 0;
+    showCaption("");
 }
 
 void InputDataDisplay::addFrame(InputFrame frame) {
-    if (!visible)
+    if (!panel.visible)
         return;
-    ++visibleFrameCount;
-    if (sameInput(frame, lastFrame))
+    ++panel.visibleFrameCount;
+    if (sameInput(frame, panel.lastFrame))
         return;
-    lastFrame = frame;
+    panel.lastFrame = frame;
     if (isAtRest(frame))
         return;
+    pushRow(frame);
+}
 
-    if (rows.size() == maxRows)
-        rows.pop_back();
-    rows.push_front(formatRow(frame, visibleFrameCount));
-    updateCaption();
+void InputDataDisplay::pushRow(const InputFrame& frame) {
+    const bool full = panel.rowCount == maxRows;
+    std::copy_backward(panel.rows, panel.rows + (full ? maxRows - 1 : panel.rowCount),
+                       panel.rows + (full ? maxRows : panel.rowCount + 1));
+    panel.rows[0] = {frame, panel.visibleFrameCount};
+    if (!full)
+        ++panel.rowCount;
+    if (held)
+        return;
+
+    std::string text = formatRow(frame, panel.visibleFrameCount);
+    text += '\n';
+    // The oldest row leaves at the bottom: every row ends with its line break.
+    if (full)
+        caption.erase(caption.rfind('\n', caption.size() - 2) + 1);
+    text += caption;
+    showCaption(std::move(text));
+}
+
+void InputDataDisplay::refresh() {
+    std::string text;
+    for (int row = 0; row < panel.rowCount; ++row) {
+        text += formatRow(panel.rows[row].frame, panel.rows[row].count);
+        text += '\n';
+    }
+    showCaption(std::move(text));
+    if (panel.visible)
+        textArea->show();
+    else
+        textArea->hide();
 }
 
 std::string InputDataDisplay::formatRow(const InputFrame& frame, int frameCount) {
@@ -69,11 +103,9 @@ std::string InputDataDisplay::formatRow(const InputFrame& frame, int frameCount)
     return row;
 }
 
-void InputDataDisplay::updateCaption() {
-    std::string caption;
-    for (const std::string& row : rows) {
-        caption += row;
-        caption += '\n';
-    }
+void InputDataDisplay::showCaption(std::string text) {
+    if (text == caption)
+        return;
+    caption = std::move(text);
     textArea->setCaption(caption);
 }

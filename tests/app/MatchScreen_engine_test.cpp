@@ -77,6 +77,6 @@ TEST_F(MatchScreenTest, TheInputPanelShowsRowsOnceShown) {
     step(2);
     const Screen screen;
     EngineEnvironment::screenshot("input-panel");
-    EXPECT_EQ(game->hud->getInputDataDisplay(0)->rows.size(), 3u);
+    EXPECT_EQ(game->hud->getInputDataDisplay(0)->panel.rowCount, 3);
     EXPECT_GT(screen.whitePixels(left, top, right, bottom), 300);
 }

@@ -278,7 +278,7 @@ TEST_F(MatchTickTest, TheDebugDisplaysAreSettingsNotToggles) {
     EXPECT_TRUE(rows1->isVisible());
     keyboard.press(p1Forward);
     step(3);
-    EXPECT_EQ(hud.getInputDataDisplay(0)->rows.size(), 1u);
+    EXPECT_EQ(hud.getInputDataDisplay(0)->panel.rowCount, 1);
 
     game->showHitboxes();
     game->showHitboxes();
@@ -287,7 +287,7 @@ TEST_F(MatchTickTest, TheDebugDisplaysAreSettingsNotToggles) {
 
     game->hideDebugDisplays();
     EXPECT_FALSE(rows1->isVisible());
-    EXPECT_TRUE(hud.getInputDataDisplay(0)->rows.empty());
+    EXPECT_EQ(hud.getInputDataDisplay(0)->panel.rowCount, 0);
     EXPECT_EQ(rows1->getCaption(), "");
     EXPECT_EQ(p1().display->getHitboxDisplay()->getBoxCount(), 0);
     EXPECT_EQ(p2().display->getHitboxDisplay()->getBoxCount(), 0);

@@ -27,11 +27,13 @@ fail() {
     exit 1
 }
 
-# Starts the game in the background from the working directory given (default: $WORK). A
-# script's background job starts with SIGINT ignored; the game gets it back as from a terminal.
+# Starts the game in the background from the working directory given (default: $WORK), with
+# the options in the array GAME_ARGS. A script's background job starts with SIGINT ignored;
+# the game gets it back as from a terminal.
+GAME_ARGS=()
 start_game() {
     local from=${1:-$WORK}
-    (cd "$from" && exec env --default-signal=INT "$GAME" >"$WORK/stdout" 2>"$WORK/stderr") &
+    (cd "$from" && exec env --default-signal=INT "$GAME" "${GAME_ARGS[@]}" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
 }
 

@@ -62,10 +62,10 @@ TEST(InputHistory, ListenerGetsEachNumberedFrameAndChangesNothingStored) {
         const InputFrame frame = frameOf(direction, direction == Direction::Left);
         heard.push(frame);
         unheard.push(frame);
-        EXPECT_TRUE(sameFrame(display.lastFrame, heard.newest()));
+        EXPECT_TRUE(sameFrame(display.panel.lastFrame, heard.newest()));
     }
     // Three frames were not at rest, so the panel shows three rows.
-    EXPECT_EQ(display.rows.size(), 3u);
+    EXPECT_EQ(display.panel.rowCount, 3);
     EXPECT_EQ(heard.frameCounter, unheard.frameCounter);
     for (auto a = heard.begin(), b = unheard.begin(); a != heard.end(); ++a, ++b)
         EXPECT_TRUE(sameFrame(*a, *b));

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "support/FakeKeyboard.h"
-#include "input/InputHistory.h"
 #include "input/PlayerInputReader.h"
 
 namespace {
@@ -19,14 +18,10 @@ protected:
     bool second() const { return GetParam(); }
     const KeyNames& keys() const { return second() ? secondPlayer : firstPlayer; }
 
-    InputFrame sample() {
-        reader.update();
-        return history.newest();
-    }
+    InputFrame sample() { return reader.read(); }
 
     FakeKeyboard keyboard;
-    InputHistory history{60};
-    PlayerInputReader reader{&history, &keyboard, second()};
+    PlayerInputReader reader{&keyboard, second()};
 };
 
 TEST_P(PlayerInputReaderTest, DirectionsFollowTheNumpadWithUpAndRightWinningTies) {
@@ -93,12 +88,6 @@ TEST_P(PlayerInputReaderTest, ReportsOnlyNewPresses) {
     EXPECT_TRUE(both.pressed[1]);
 }
 
-TEST_P(PlayerInputReaderTest, PushesOneNumberedFramePerUpdate) {
-    for (int i = 1; i <= 3; ++i)
-        EXPECT_EQ(sample().frameNumber, i);
-    EXPECT_EQ(history.frameCounter, 3);
-}
-
 TEST_P(PlayerInputReaderTest, IgnoresTheOtherPlayersKeys) {
     const KeyNames& other = second() ? firstPlayer : secondPlayer;
     for (OIS::KeyCode key :
@@ -117,35 +106,32 @@ INSTANTIATE_TEST_SUITE_P(BothKeySets, PlayerInputReaderTest, ::testing::Bool(),
 
 TEST(PlayerInputReaders, TwoPlayersOnOneKeyboardAreIndependent) {
     FakeKeyboard keyboard;
-    InputHistory firstHistory(60);
-    InputHistory secondHistory(60);
-    PlayerInputReader first(&firstHistory, &keyboard, false);
-    PlayerInputReader second(&secondHistory, &keyboard, true);
+    PlayerInputReader first(&keyboard, false);
+    PlayerInputReader second(&keyboard, true);
 
     keyboard.press(OIS::KC_S);
     keyboard.press(OIS::KC_K);
     keyboard.press(OIS::KC_RIGHT);
     keyboard.press(OIS::KC_UP);
     keyboard.press(OIS::KC_NUMPAD1);
-    first.update();
-    second.update();
-    EXPECT_EQ(firstHistory.newest().direction, Direction::Down);
-    EXPECT_FALSE(firstHistory.newest().pressed[0]);
-    EXPECT_TRUE(firstHistory.newest().pressed[1]);
-    EXPECT_EQ(secondHistory.newest().direction, Direction::UpRight);
-    EXPECT_TRUE(secondHistory.newest().pressed[0]);
-    EXPECT_FALSE(secondHistory.newest().pressed[1]);
+    InputFrame firstFrame = first.read();
+    InputFrame secondFrame = second.read();
+    EXPECT_EQ(firstFrame.direction, Direction::Down);
+    EXPECT_FALSE(firstFrame.pressed[0]);
+    EXPECT_TRUE(firstFrame.pressed[1]);
+    EXPECT_EQ(secondFrame.direction, Direction::UpRight);
+    EXPECT_TRUE(secondFrame.pressed[0]);
+    EXPECT_FALSE(secondFrame.pressed[1]);
 
     // Releasing one player's button does not make the other's held button new again.
     keyboard.release(OIS::KC_K);
-    first.update();
-    second.update();
-    EXPECT_FALSE(secondHistory.newest().pressed[0]);
+    first.read();
+    EXPECT_FALSE(second.read().pressed[0]);
     keyboard.press(OIS::KC_K);
-    first.update();
-    second.update();
-    EXPECT_TRUE(firstHistory.newest().pressed[1]);
-    EXPECT_FALSE(secondHistory.newest().pressed[0]);
+    firstFrame = first.read();
+    secondFrame = second.read();
+    EXPECT_TRUE(firstFrame.pressed[1]);
+    EXPECT_FALSE(secondFrame.pressed[0]);
 }
 
 TEST(Directions, MirroringSwapsLeftAndRightOnlyForAFighterFacingLeft) {

@@ -4,20 +4,21 @@ SteppedMatch::SteppedMatch(Application& app)
     : spriteManager(std::make_unique<SpriteManager>(app.getResourceDir() + "/sprites.cfg")),
       game(std::make_unique<Game>()) {
     game->createPlayers(app.getSceneManager());
-    reader1 = std::make_unique<PlayerInputReader>(&p1().history, &keyboard, false);
-    reader2 = std::make_unique<PlayerInputReader>(&p2().history, &keyboard, true);
-    matchTick = std::make_unique<MatchTick>();
+    match = std::make_unique<Match>(*game);
 }
 
 // The match before the sprite library whose materials it shows.
 SteppedMatch::~SteppedMatch() {
-    matchTick.reset();
+    match.reset();
     game.reset();
     spriteManager.reset();
 }
 
 void SteppedMatch::step() {
-    reader1->update();
-    reader2->update();
-    matchTick->tick();
+    StepInput input;
+    input.players[0] = reader1.read();
+    input.players[1] = reader2.read();
+    match->step(input);
 }
+
+bool SteppedMatch::step(const StepInput& input) { return match->step(input); }

@@ -4,16 +4,17 @@
 
 #include "app/Application.h"
 #include "app/Game.h"
-#include "app/MatchTick.h"
 #include "fighter/Player.h"
 #include "input/PlayerInputReader.h"
+#include "match/Match.h"
 #include "render/SpriteManager.h"
 #include "support/FakeKeyboard.h"
 
 // A whole match on a started engine, stepped by hand: the sprite library, the Game with both
-// fighters, both key readers on one test keyboard and the real match tick. A step is what the
-// game's logic step does once the keyboard is captured: the readers, then the tick. Used by
-// the scenario tests and the benchmarks; tears everything down again, so a new one can follow.
+// fighters, both key readers on one test keyboard and the real match. A step is what the
+// game's logic step does once the keyboard is captured: the readers make the step's input and
+// the match takes it. Used by the scenario tests and the benchmarks; tears everything down
+// again, so a new one can follow.
 class SteppedMatch {
 public:
     explicit SteppedMatch(Application& app);
@@ -23,6 +24,8 @@ public:
     SteppedMatch& operator=(const SteppedMatch&) = delete;
 
     void step();
+    // One step on input given as data, as a replay or the network gives it.
+    bool step(const StepInput& input);
 
     Player& p1() { return *game->player1; }
     Player& p2() { return *game->player2; }
@@ -30,9 +33,9 @@ public:
     FakeKeyboard keyboard;
     std::unique_ptr<SpriteManager> spriteManager;
     std::unique_ptr<Game> game;
+    std::unique_ptr<Match> match;
 
 private:
-    std::unique_ptr<PlayerInputReader> reader1;
-    std::unique_ptr<PlayerInputReader> reader2;
-    std::unique_ptr<MatchTick> matchTick;
+    PlayerInputReader reader1{&keyboard, false};
+    PlayerInputReader reader2{&keyboard, true};
 };

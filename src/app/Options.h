@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+// What the program was asked to do on its command line. With none of the options set it is the
+// game of two players at one keyboard, exactly as always.
+struct Options {
+    // Record the match into this file.
+    std::string recordPath;
+    // Play this recorded match back instead of reading the keyboard.
+    std::string replayPath;
+    // Every step, go back this many steps and run them again, checking that the match agrees.
+    int syncTestSteps = 0;
+    // Print the moves' frame data and exit.
+    bool frameData = false;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "input/StepInput.h"
+
+// What one logic step of the program does with the match, given what the keyboard says: play
+// it locally, test its determinism, play back a replay or play online. The frame updater calls
+// the one the program was started with once per step; the Application owns it.
+class MatchDriver {
+public:
+    virtual ~MatchDriver() = default;
+
+    // False when the program is to end.
+    virtual bool step(const StepInput& keyboard) = 0;
+};

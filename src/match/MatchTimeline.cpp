@@ -1,0 +1,30 @@
+#include "match/MatchTimeline.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "match/Match.h"
+
+bool MatchTimeline::advance(const StepInput& input) {
+    Entry& entry = entryOf(steps);
+    entry.before = match.save();
+    entry.input = input;
+    ++steps;
+    return match.step(input);
+}
+
+void MatchTimeline::resimulateFrom(int step) {
+    if (step < oldest() || step >= steps)
+        throw std::out_of_range("Step " + std::to_string(step) +
+                                " is out of the match's reach for a re-run");
+    match.restore(entryOf(step).before);
+    match.holdDisplays(true);
+    for (int again = step; again < steps; ++again) {
+        Entry& entry = entryOf(again);
+        if (again != step)
+            entry.before = match.save();
+        match.step(entry.input);
+    }
+    match.holdDisplays(false);
+    match.syncDisplays();
+}

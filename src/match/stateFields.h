@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "match/MatchState.h"
+
+// Every field of a match state as a 64-bit word, in a fixed order, for the checksum and for
+// naming the fields in which two states differ. visit(owner, field, word): owner is 0 and 1 for
+// the fighters, 2 and 3 for the input panels. Values, never addresses: the character data's
+// animations count by their action and track positions.
+namespace stateFields {
+
+inline std::uint64_t bitsOf(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+inline std::uint64_t wordOf(const InputFrame& frame) {
+    return static_cast<std::uint64_t>(frame.direction) | std::uint64_t{frame.pressed[0]} << 4 |
+           std::uint64_t{frame.pressed[1]} << 5 |
+           static_cast<std::uint64_t>(static_cast<std::uint32_t>(frame.frameNumber)) << 32;
+}
+
+inline std::uint64_t wordOf(const TrackPosition& track) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(track.currentFrame)) |
+           static_cast<std::uint64_t>(track.segmentIndex & 0xffff) << 32 |
+           static_cast<std::uint64_t>(track.segmentFrame & 0x7fff) << 48 |
+           std::uint64_t{track.finished} << 63;
+}
+
+inline std::uint64_t flagsOf(const PlayerState& state) {
+    return std::uint64_t{state.facingLeft} | std::uint64_t{state.canAct} << 1 |
+           std::uint64_t{state.canBlock} << 2 | std::uint64_t{state.canHit} << 3 |
+           std::uint64_t{state.attacking} << 4;
+}
+
+template <typename Visit> void visitFighter(int owner, const FighterState& fighter, Visit&& visit) {
+    const PlayerState& state = fighter.state;
+    visit(owner, "position.x", bitsOf(state.position.x));
+    visit(owner, "position.y", bitsOf(state.position.y));
+    visit(owner, "action", static_cast<std::uint64_t>(state.action));
+    visit(owner, "flags", flagsOf(state));
+    visit(owner, "stunFrames", static_cast<std::uint64_t>(state.stunFrames));
+    visit(owner, "health", static_cast<std::uint64_t>(state.health));
+    visit(owner, "animation", static_cast<std::uint64_t>(fighter.animationAction) |
+                                  std::uint64_t{fighter.hitboxesShown} << 8);
+    std::uint64_t changed = 0;
+    for (int track = 0; track < FrameAnimPosition::trackCount; ++track) {
+        visit(owner, "animation track", wordOf(fighter.animation.tracks[track]));
+        changed |= std::uint64_t{fighter.animation.changed[track]} << track;
+    }
+    visit(owner, "animation changed", changed);
+    visit(owner, "frameCounter", static_cast<std::uint64_t>(fighter.frameCounter));
+    for (const InputFrame& frame : fighter.history)
+        visit(owner, "history", wordOf(frame));
+}
+
+template <typename Visit> void visitPanel(int owner, const InputPanelState& panel, Visit&& visit) {
+    visit(owner, "state", std::uint64_t{panel.visible} |
+                              static_cast<std::uint64_t>(panel.rowCount) << 8 |
+                              static_cast<std::uint64_t>(panel.visibleFrameCount) << 32);
+    visit(owner, "last input", wordOf(panel.lastFrame));
+    for (int row = 0; row < panel.rowCount; ++row) {
+        visit(owner, "rows", wordOf(panel.rows[row].frame));
+        visit(owner, "rows", static_cast<std::uint64_t>(panel.rows[row].count));
+    }
+}
+
+template <typename Visit> void visit(const MatchState& state, Visit&& visit) {
+    visitFighter(0, state.fighters[0], visit);
+    visitFighter(1, state.fighters[1], visit);
+    visitPanel(2, state.panels[0], visit);
+    visitPanel(3, state.panels[1], visit);
+}
+
+} // namespace stateFields

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The command line: help and version exit 0, a wrong option exits 2 with the usage line, and
+# the sync test plays a fight, re-running every step, until Escape ends it with status 0.
+source "$(dirname "$0")/lib.bash"
+
+"$GAME" --help >"$WORK/help" || fail "--help exited $?"
+grep -q -- '--sync-test' "$WORK/help" || fail "--help does not list --sync-test"
+[ "$("$GAME" --version)" = "vorrak 0.1" ] || fail "--version printed $("$GAME" --version)"
+
+for wrong in "--bogus" "--sync-test" "--sync-test 0" "--sync-test 9" "--sync-test x"; do
+    status=0
+    # shellcheck disable=SC2086
+    "$GAME" $wrong >/dev/null 2>"$WORK/usage" || status=$?
+    [ "$status" -eq 2 ] || fail "'$wrong' exited $status, not 2"
+    grep -q '^Usage: vorrak' "$WORK/usage" || fail "'$wrong' printed no usage line"
+done
+
+GAME_ARGS=(--sync-test 8)
+start_game
+await_window
+hold 0.3 d Left
+hold 0.1 j KP_1
+hold 0.3 F2 F3
+hold 0.5 s a
+hold 0.3 Escape
+await_exit 20
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape in the sync test"
+[ ! -s "$WORK/stderr" ] || fail "unexpected output on stderr"
+echo "ok"
