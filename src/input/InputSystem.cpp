@@ -28,13 +28,20 @@ InputSystem::InputSystem(Ogre::RenderWindow* window) {
     inputManager = createInputManager(window);
     // Buffered, so that the latch hears every press, also one released before the next step.
     keyboard = static_cast<OIS::Keyboard*>(inputManager->createInputObject(OIS::OISKeyboard, true));
-    latch = std::make_unique<KeyLatch>(keyboard);
+    bindReaders();
+}
 
+InputSystem::InputSystem(OIS::Keyboard* keyboard) : keyboard(keyboard) { bindReaders(); }
+
+void InputSystem::bindReaders() {
+    latch = std::make_unique<KeyLatch>(keyboard);
     reader1 = std::make_unique<PlayerInputReader>(latch.get(), false);
     reader2 = std::make_unique<PlayerInputReader>(latch.get(), true);
 }
 
 InputSystem::~InputSystem() {
+    if (!inputManager)
+        return;
     Ogre::LogManager::getSingleton().logMessage("*** Shutting down OIS ***");
     inputManager->destroyInputObject(keyboard);
     OIS::InputManager::destroyInputSystem(inputManager);

@@ -22,6 +22,8 @@ class PlayerInputReader;
 class InputSystem {
 public:
     explicit InputSystem(Ogre::RenderWindow* window);
+    // On a keyboard of the caller's, which must be buffered, without the input library.
+    explicit InputSystem(OIS::Keyboard* keyboard);
     ~InputSystem();
 
     InputSystem(const InputSystem&) = delete;
@@ -31,7 +33,9 @@ public:
     StepInput sample();
 
 private:
-    OIS::InputManager* inputManager;
+    void bindReaders();
+
+    OIS::InputManager* inputManager = nullptr;
     OIS::Keyboard* keyboard;
     // Destroyed after the keyboard, so the keyboard never calls a latch that is gone.
     std::unique_ptr<KeyLatch> latch;
