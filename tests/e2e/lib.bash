@@ -53,8 +53,8 @@ await_window() {
     sleep 1
 }
 
-# Holds keys long enough for several logic steps to see them: the keyboard is polled, so a
-# tap shorter than a step could fall between two samples.
+# Holds keys for several logic steps, for what needs a key held (walking, a motion command);
+# a tap (xdotool key) is seen as down in one step.
 hold() {
     local seconds=$1
     shift
