@@ -9,10 +9,13 @@
 #include <OgreOverlaySystem.h>
 #include <X11/Xlib.h>
 
+#include "app/DuplicateMaterialCheck.h"
 #include "app/FixedFrameUpdater.h"
 #include "app/Game.h"
 #include "app/LocalPlay.h"
 #include "app/NetPlay.h"
+#include "app/ResourceFileCheck.h"
+#include "app/SignalWatcher.h"
 #include "app/WindowCloseWatcher.h"
 #include "anim/CharacterData.h"
 #include "fighter/Player.h"
@@ -70,17 +73,30 @@ void cloneWithMaterial(const Ogre::MeshPtr& mesh, const char* cloneName, const c
 Application::Application(std::string resourceDir, Options options)
     : resourceDir(std::move(resourceDir)), options(std::move(options)) {}
 
-Application::~Application() { teardown(); }
+// A destructor must not throw; the entry point tears down through shutdown and reports.
+Application::~Application() {
+    try {
+        teardown();
+    } catch (...) {
+    }
+}
 
 void Application::run() {
     if (options.frameData)
         return printFrameData();
     if (!options.replayPath.empty())
         replay = std::make_unique<Replay>(readReplay(options.replayPath));
+    // From here on a signal ends the game in order; one during start-up ends it at the first
+    // frame.
+    signalWatcher = std::make_unique<SignalWatcher>();
+    windowHiddenUntilInput = true;
     startEngine();
     createMatch();
+    root->addFrameListener(signalWatcher.get());
     root->startRendering();
 }
+
+void Application::shutdown() { teardown(); }
 
 void Application::startEngine() {
     openDisplay();
@@ -98,14 +114,23 @@ void Application::startEngine() {
     root->setRenderSystem(renderers.front());
     root->initialise(false);
     overlaySystem = std::make_unique<Ogre::OverlaySystem>();
-    window = root->createRenderWindow(title(), windowWidth, windowHeight, false);
+    // The keyboard only hears the window once the input system exists, at the end of
+    // start-up: until then a key pressed on a window already shown would be lost.
+    Ogre::NameValuePairList hidden;
+    if (windowHiddenUntilInput)
+        hidden["hidden"] = "true";
+    window = root->createRenderWindow(title(), windowWidth, windowHeight, false, &hidden);
 
     sceneManager = root->createSceneManager("OctreeSceneManager");
     sceneManager->addRenderQueueListener(overlaySystem.get());
 
+    ResourceFileCheck::requireMediaFolder(resourceDir + "/media");
     Ogre::ResourceGroupManager& resources = Ogre::ResourceGroupManager::getSingleton();
     resources.addResourceLocation(resourceDir + "/media", "FileSystem", "General", false);
-    resources.initialiseAllResourceGroups();
+    {
+        const DuplicateMaterialCheck duplicates(resourceDir + "/media");
+        resources.initialiseAllResourceGroups();
+    }
     requireMaterials();
 
     createMeshes();
@@ -171,7 +196,9 @@ void Application::createMatch() {
 }
 
 void Application::createGame() {
-    spriteManager = std::make_unique<SpriteManager>(resourceDir + "/sprites.cfg");
+    const std::string spriteTable = resourceDir + "/sprites.cfg";
+    ResourceFileCheck::requireSpriteTable(spriteTable);
+    spriteManager = std::make_unique<SpriteManager>(spriteTable);
     // Every sprite's image now, so no move waits for its pictures in the middle of a fight.
     spriteManager->loadAllSprites();
     game = std::make_unique<Game>();
@@ -218,6 +245,7 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
 // The moves are measured on the match's own rules and data, so the engine starts as for a game
 // (the character data needs the sprite materials); no frame is rendered.
 void Application::printFrameData() {
+    windowHiddenUntilInput = true;
     startEngine();
     createGame();
     std::cout << measureFrameData(*game) << std::flush;
@@ -267,6 +295,7 @@ void Application::createGround() {
 void Application::createFrameListener() {
     updater = std::make_unique<FixedFrameUpdater>(window, *driver);
     root->addFrameListener(updater.get());
+    window->setHidden(false);
     closeWatcher = std::make_unique<WindowCloseWatcher>(window);
     root->addFrameListener(closeWatcher.get());
 }
@@ -275,6 +304,8 @@ void Application::createFrameListener() {
 void Application::teardown() {
     logMatchEnd();
     if (root) {
+        if (signalWatcher)
+            root->removeFrameListener(signalWatcher.get());
         if (closeWatcher)
             root->removeFrameListener(closeWatcher.get());
         if (updater)
@@ -297,4 +328,5 @@ void Application::teardown() {
     if (display)
         XCloseDisplay(display);
     display = nullptr;
+    signalWatcher.reset();
 }

@@ -18,6 +18,7 @@ class FixedFrameUpdater;
 class Game;
 class Match;
 class MatchDriver;
+class SignalWatcher;
 class SpriteManager;
 struct Replay;
 class WindowCloseWatcher;
@@ -34,8 +35,11 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // The game, a recording or a replay as the options say; with --frame-data, the table only.
+    // The game, a recording, a replay or online play as the options say, until Escape, the
+    // window's end or a signal; with --frame-data, the table only. Exceptions propagate.
     void run();
+    // The orderly teardown, in reverse order of creation; the destructor does it otherwise.
+    void shutdown();
 
     // The start-up sequence in two halves, so engine-backed tests can stop after the first:
     // the engine, its window, the resources and the quad meshes ...
@@ -70,6 +74,9 @@ private:
     Options options;
     // Read and checked before the engine starts, so a bad file ends the program at once.
     std::unique_ptr<Replay> replay;
+    // The game keeps its window hidden until the keyboard listens to it; engine-backed tests
+    // need it shown from the start.
+    bool windowHiddenUntilInput = false;
     // Our own connection to the X display, held for the whole run (see openDisplay).
     _XDisplay* display = nullptr;
     std::unique_ptr<Ogre::LogManager> logManager;
@@ -84,4 +91,5 @@ private:
     std::unique_ptr<MatchDriver> driver;
     std::unique_ptr<FixedFrameUpdater> updater;
     std::unique_ptr<WindowCloseWatcher> closeWatcher;
+    std::unique_ptr<SignalWatcher> signalWatcher;
 };

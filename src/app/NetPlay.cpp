@@ -1,6 +1,5 @@
 #include "app/NetPlay.h"
 
-#include <csignal>
 #include <iostream>
 #include <random>
 #include <stdexcept>
@@ -18,10 +17,6 @@ namespace {
 
 // Silence longer than this ends the match.
 constexpr double connectionTimeout = 3.0;
-
-volatile std::sig_atomic_t pendingSignal = 0;
-
-void noteSignal(int signal) { pendingSignal = signal; }
 
 // Either key set moves the local fighter: the first set's stick wins where both are pushed.
 InputFrame merged(const InputFrame& a, const InputFrame& b) {
@@ -61,15 +56,12 @@ NetPlay::NetPlay(Match& match, Setup setup)
         sessionId = std::random_device{}() | 1;
     display->show(this->setup.host ? "Waiting for a player on port " + std::to_string(this->setup.port)
                                    : "Connecting to " + link->peerName());
-    std::signal(SIGINT, noteSignal);
-    std::signal(SIGTERM, noteSignal);
 }
 
+// However the game ends here (the window closed, a signal, an error), the other side is told.
 NetPlay::~NetPlay() {
     if (!ended)
         tellAndClose(net::QuitReason::Closed);
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
 }
 
 std::string NetPlay::title(bool host, const std::string& hostName, std::uint16_t port) {
@@ -79,13 +71,6 @@ std::string NetPlay::title(bool host, const std::string& hostName, std::uint16_t
 }
 
 bool NetPlay::step(const StepInput& keyboard) {
-    // A signal ends the game as it would end the game at one keyboard, once the other side
-    // knows.
-    if (const int signal = pendingSignal) {
-        tellAndClose(net::QuitReason::Closed);
-        std::signal(signal, SIG_DFL);
-        std::raise(signal);
-    }
     EnetLink::Polled polled = link->poll();
     if (polled.malformedReliable)
         fail("Online play ended: " + link->peerName() + " sent a malformed message",

@@ -21,3 +21,6 @@ bool WindowCloseWatcher::windowClosing(Ogre::RenderWindow*) {
     closeRequested = true;
     return false;
 }
+
+// Reported without a close request when the window was destroyed under the game.
+void WindowCloseWatcher::windowClosed(Ogre::RenderWindow*) { closeRequested = true; }

@@ -4,7 +4,7 @@
 #include <OgreFrameListener.h>
 
 // Ends the render loop when the window manager asks to close the game's window, as Escape
-// does. The window's events reach the program only through this pump, once per rendered frame.
+// does, and when another program destroys the window outright. The window's events reach the program only through this pump, once per rendered frame.
 // Owned by the Application.
 class WindowCloseWatcher : public Ogre::FrameListener, public OgreBites::WindowEventListener {
 public:
@@ -13,6 +13,7 @@ public:
 
     bool frameStarted(const Ogre::FrameEvent& evt) override;
     bool windowClosing(Ogre::RenderWindow* window) override;
+    void windowClosed(Ogre::RenderWindow* window) override;
 
 private:
     Ogre::RenderWindow* window;

@@ -1,17 +1,46 @@
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/FatalReport.h"
+#include "app/SignalWatcher.h"
+#include "app/XErrorHandlers.h"
 #include "app/programDirectory.h"
 #include "replay/ReplayError.h"
 
 namespace {
 
-int reportFatal(const std::string& text) {
-    std::cerr << "An exception has occurred!\n" << text << std::endl;
-    return 1;
+struct Failure {
+    std::string text;
+    // A file the player named is bad, not the game: one line says it.
+    bool inPlayersFile = false;
+};
+
+// Runs the work and returns the text of what it threw. The text is taken here, at once: an
+// exception thrown inside an engine plug-in cannot be read once the plug-in is unloaded.
+template <typename Work> std::optional<Failure> failureOf(Work&& work) {
+    try {
+        work();
+    } catch (const ReplayError& e) {
+        return Failure{e.what(), true};
+    } catch (const std::exception& e) {
+        // The engine's and the input library's exceptions are standard exceptions whose
+        // what() is their full description.
+        return Failure{e.what()};
+    } catch (...) {
+        return Failure{"An unknown error ended the game."};
+    }
+    return std::nullopt;
+}
+
+void report(const Failure& failure) {
+    if (failure.inPlayersFile)
+        std::cerr << "vorrak: " << failure.text << std::endl;
+    else
+        FatalReport::print(failure.text);
 }
 
 } // namespace
@@ -20,19 +49,25 @@ int main(int argc, char** argv) {
     Options options;
     if (const std::optional<int> status = parseCommandLine(argc, argv, options))
         return *status;
-    try {
+    XErrorHandlers::install();
+    bool failed = false;
+    {
         Application app(programDirectory(), options);
-        app.run();
-    } catch (const ReplayError& e) {
-        // A file the player named, not a fault of the game: one line says it.
-        std::cerr << "vorrak: " << e.what() << std::endl;
-        return 1;
-    } catch (const std::exception& e) {
-        // The engine's and the input library's exceptions are standard exceptions whose
-        // what() is their full description.
-        return reportFatal(e.what());
-    } catch (...) {
-        return reportFatal("An unknown error ended the game.");
+        // Reported while the engine's log still exists; after a failure, the teardown's own
+        // errors would only hide the first.
+        if (const auto failure = failureOf([&app] { app.run(); })) {
+            report(*failure);
+            failed = true;
+        }
+        const auto teardownFailure = failureOf([&app] { app.shutdown(); });
+        if (teardownFailure && !failed) {
+            report(*teardownFailure);
+            failed = true;
+        }
     }
+    if (failed)
+        return 1;
+    if (const int signal = SignalWatcher::caught())
+        return 128 + signal;
     return 0;
 }

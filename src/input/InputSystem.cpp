@@ -6,6 +6,7 @@
 #include <OgreLogManager.h>
 #include <OgreRenderWindow.h>
 
+#include "input/KeyLatch.h"
 #include "input/PlayerInputReader.h"
 
 namespace {
@@ -25,28 +26,37 @@ OIS::InputManager* createInputManager(Ogre::RenderWindow* window) {
 InputSystem::InputSystem(Ogre::RenderWindow* window) {
     Ogre::LogManager::getSingleton().logMessage("*** Initializing OIS ***");
     inputManager = createInputManager(window);
-    keyboard = static_cast<OIS::Keyboard*>(inputManager->createInputObject(OIS::OISKeyboard, false));
+    // Buffered, so that the latch hears every press, also one released before the next step.
+    keyboard = static_cast<OIS::Keyboard*>(inputManager->createInputObject(OIS::OISKeyboard, true));
+    bindReaders();
+}
 
-    reader1 = std::make_unique<PlayerInputReader>(keyboard, false);
-    reader2 = std::make_unique<PlayerInputReader>(keyboard, true);
+InputSystem::InputSystem(OIS::Keyboard* keyboard) : keyboard(keyboard) { bindReaders(); }
+
+void InputSystem::bindReaders() {
+    latch = std::make_unique<KeyLatch>(keyboard);
+    reader1 = std::make_unique<PlayerInputReader>(latch.get(), false);
+    reader2 = std::make_unique<PlayerInputReader>(latch.get(), true);
 }
 
 InputSystem::~InputSystem() {
+    if (!inputManager)
+        return;
     Ogre::LogManager::getSingleton().logMessage("*** Shutting down OIS ***");
     inputManager->destroyInputObject(keyboard);
     OIS::InputManager::destroyInputSystem(inputManager);
 }
 
 StepInput InputSystem::sample() {
-    keyboard->capture();
+    latch->capture();
     StepInput input;
-    if (keyboard->isKeyDown(OIS::KC_ESCAPE)) {
+    if (latch->isKeyDown(OIS::KC_ESCAPE)) {
         input.keys.quit = true;
         return input;
     }
-    input.keys.hideDebugDisplays = keyboard->isKeyDown(OIS::KC_F1);
-    input.keys.showInputPanels = keyboard->isKeyDown(OIS::KC_F2);
-    input.keys.showHitboxes = keyboard->isKeyDown(OIS::KC_F3);
+    input.keys.hideDebugDisplays = latch->isKeyDown(OIS::KC_F1);
+    input.keys.showInputPanels = latch->isKeyDown(OIS::KC_F2);
+    input.keys.showHitboxes = latch->isKeyDown(OIS::KC_F3);
     input.players[0] = reader1->read();
     input.players[1] = reader2->read();
     return input;

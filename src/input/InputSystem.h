@@ -11,15 +11,19 @@ namespace OIS {
 class InputManager;
 class Keyboard;
 } // namespace OIS
+class KeyLatch;
 class PlayerInputReader;
 
-// The program's one contact with the input library: the shared keyboard, polled once per logic
-// step into that step's input: the program's own keys (Escape, F1 to F3) and both players'
-// frames, read by their key readers. Owned by the frame updater; the match takes the input from
-// there, so the keyboard is only one of the match's possible sources.
+// The program's one contact with the input library: the shared keyboard, captured once per
+// logic step through a latch that keeps the keys pressed since the step before, into that
+// step's input: the program's own keys (Escape, F1 to F3) and both players' frames, read by
+// their key readers. Owned by the frame updater; the match takes the input from there, so the
+// keyboard is only one of the match's possible sources.
 class InputSystem {
 public:
     explicit InputSystem(Ogre::RenderWindow* window);
+    // On a keyboard of the caller's, which must be buffered, without the input library.
+    explicit InputSystem(OIS::Keyboard* keyboard);
     ~InputSystem();
 
     InputSystem(const InputSystem&) = delete;
@@ -29,8 +33,12 @@ public:
     StepInput sample();
 
 private:
-    OIS::InputManager* inputManager;
+    void bindReaders();
+
+    OIS::InputManager* inputManager = nullptr;
     OIS::Keyboard* keyboard;
+    // Destroyed after the keyboard, so the keyboard never calls a latch that is gone.
+    std::unique_ptr<KeyLatch> latch;
     std::unique_ptr<PlayerInputReader> reader1;
     std::unique_ptr<PlayerInputReader> reader2;
 };

@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include <gtest/gtest.h>
 #include <Ogre.h>
 
@@ -12,14 +14,14 @@ Ogre::MeshPtr mesh(const char* name) {
 
 } // namespace
 
-TEST(ApplicationStartup, OpensTheGameWindowWithTheOctreeSceneManager) {
+TEST(ApplicationStartup, OpensTheGameWindowOnOpenGLWithTheOctreeSceneManager) {
     Application& app = EngineEnvironment::app();
     EXPECT_EQ(app.getWindow()->getName(), "Vorrak projekt");
     EXPECT_EQ(app.getWindow()->getWidth(), 800u);
     EXPECT_EQ(app.getWindow()->getHeight(), 600u);
     EXPECT_FALSE(app.getWindow()->isFullScreen());
     EXPECT_EQ(app.getSceneManager()->getTypeName(), "OctreeSceneManager");
-    EXPECT_EQ(app.getRoot()->getRenderSystem(), app.getRoot()->getAvailableRenderers().front());
+    EXPECT_EQ(app.getRoot()->getRenderSystem()->getName(), "OpenGL Rendering Subsystem");
 }
 
 TEST(ApplicationStartup, BuildsTheQuadMeshesWithTheirMaterials) {
@@ -94,4 +96,34 @@ TEST(ApplicationStartup, TheGroundIsATiledPlaneOnTheFightLine) {
     EXPECT_NEAR(bounds.getMaximum().z, 250, 5.1f);
     EXPECT_NEAR(bounds.getMaximum().y, 0, 5.1f);
     EXPECT_EQ(scene->getAmbientLight(), Ogre::ColourValue::White);
+}
+
+// Each corner of a quad shows the same corner of its image: v = 0 is the image's top. A quad
+// mirrored in u would turn both fighters away from each other.
+TEST(ApplicationStartup, EachQuadCornerShowsTheSameCornerOfTheImage) {
+    for (const char* name : {"QuadBottomCenter.mesh", "QuadTopLeft.mesh"}) {
+        SCOPED_TRACE(name);
+        Ogre::VertexData* vertices = mesh(name)->getSubMesh(0)->vertexData;
+        const Ogre::VertexDeclaration* declaration = vertices->vertexDeclaration;
+        const Ogre::VertexElement* position = declaration->findElementBySemantic(Ogre::VES_POSITION);
+        const Ogre::VertexElement* uv = declaration->findElementBySemantic(Ogre::VES_TEXTURE_COORDINATES);
+        ASSERT_EQ(position->getSource(), uv->getSource());
+        const Ogre::HardwareVertexBufferSharedPtr buffer =
+            vertices->vertexBufferBinding->getBuffer(position->getSource());
+        Ogre::HardwareBufferLockGuard lock(buffer, Ogre::HardwareBuffer::HBL_READ_ONLY);
+        const Ogre::AxisAlignedBox bounds = mesh(name)->getBounds();
+        const Ogre::Vector3 size = bounds.getSize();
+        for (size_t i = 0; i < vertices->vertexCount; ++i) {
+            unsigned char* vertex = static_cast<unsigned char*>(lock.pData) + i * buffer->getVertexSize();
+            float* xyz;
+            float* st;
+            position->baseVertexPointerToElement(vertex, &xyz);
+            uv->baseVertexPointerToElement(vertex, &st);
+            // Where the vertex lies in the quad, from the left and from the top, as 0 or 1.
+            const float fromLeft = std::round((xyz[0] - bounds.getMinimum().x) / size.x);
+            const float fromTop = std::round((bounds.getMaximum().y - xyz[1]) / size.y);
+            EXPECT_EQ(st[0], fromLeft) << "vertex " << i;
+            EXPECT_EQ(st[1], fromTop) << "vertex " << i;
+        }
+    }
 }

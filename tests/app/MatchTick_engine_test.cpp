@@ -304,3 +304,35 @@ TEST_F(MatchTickTest, ShownBoxesFollowTheAnimation) {
     step(20);
     EXPECT_EQ(p1().display->getHitboxDisplay()->getBoxCount(), 1);
 }
+
+// F1 with F2 in one step: F1 hides and empties the panels, then F2 shows them again, empty.
+// F2 alone keeps the rows.
+TEST_F(MatchTickTest, F1WithF2InOneStepShowsThePanelsEmptied) {
+    game->showInputPanels();
+    keyboard.press(p1Forward);
+    step();
+    keyboard.releaseAll();
+    StepInput keys;
+    keys.keys.showInputPanels = true;
+    match.step(keys);
+    ASSERT_EQ(game->hud->getInputDataDisplay(0)->panel.rowCount, 1);
+
+    keys.keys.hideDebugDisplays = true;
+    match.step(keys);
+    EXPECT_TRUE(game->hud->getInputDataDisplay(0)->panel.visible);
+    EXPECT_EQ(game->hud->getInputDataDisplay(0)->panel.rowCount, 0);
+}
+
+// Escape's step pushes neither player's frame, yet the fight goes on for that step.
+TEST_F(MatchTickTest, TheQuitStepTakesNoFramesButStillTicks) {
+    const int frames = p1().history.frameCounter;
+    p2().state.stunFrames = 10;
+    StepInput quit;
+    quit.keys.quit = true;
+    quit.players[0].pressed[0] = true;
+    EXPECT_FALSE(match.step(quit));
+    EXPECT_EQ(p1().history.frameCounter, frames);
+    EXPECT_EQ(p2().history.frameCounter, frames);
+    EXPECT_NE(p1().state.action, PlayerState::HP);
+    EXPECT_EQ(p2().state.stunFrames, 9);
+}

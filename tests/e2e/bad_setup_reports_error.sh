@@ -11,10 +11,11 @@ install_copy() {
     cp -r "$GAME_DIR/media" "$GAME_DIR/sprites.cfg" "$WORK/game/"
 }
 
-# Runs the copy to its end without a window being needed, and checks the report.
+# Runs the copy (or the program given in $3) to its end without a window being needed, and
+# checks the report. Each case ends within seconds; 124 is a hang.
 expect_report() {
-    local what=$1 pattern=$2 status=0
-    timeout 60 "$WORK/game/vorrak" >"$WORK/stdout" 2>"$WORK/stderr" || status=$?
+    local what=$1 pattern=$2 program=${3:-$WORK/game/vorrak} status=0
+    timeout 30 "$program" >"$WORK/stdout" 2>"$WORK/stderr" || status=$?
     [ "$status" -eq 1 ] || fail "$what: exit status $status, expected 1"
     grep -q '^An exception has occurred!$' "$WORK/stderr" || fail "$what: no report title"
     grep -q -- "$pattern" "$WORK/stderr" || fail "$what: report does not mention '$pattern'"
@@ -33,6 +34,52 @@ expect_report "sprites.cfg missing" "sprites.cfg"
 install_copy
 printf 'material Sprite\n{\n    technique\n    {\n        pass\n' >"$WORK/game/media/Sprite.material"
 expect_report "a material script that fails" "Sprite"
+
+install_copy
+head -c 3000 /dev/urandom >"$WORK/game/media/SpecialChars.png"
+expect_report "a font image of random bytes" "decoding image"
+
+# The engine's reader loops forever on a folder, blocks on a FIFO and reads a device without
+# end: each is refused before it is opened.
+for kind in "folder:is a folder" "fifo:is a FIFO" "zero:is a character device" \
+    "huge:is 2000000 bytes long"; do
+    install_copy
+    rm "$WORK/game/sprites.cfg"
+    case ${kind%%:*} in
+        folder) mkdir "$WORK/game/sprites.cfg" ;;
+        fifo) mkfifo "$WORK/game/sprites.cfg" ;;
+        zero) ln -s /dev/zero "$WORK/game/sprites.cfg" ;;
+        huge) head -c 2000000 /dev/zero | tr '\0' '#' >"$WORK/game/sprites.cfg" ;;
+    esac
+    expect_report "sprites.cfg as ${kind%%:*}" "sprites.cfg' ${kind#*:}"
+done
+
+install_copy
+mkfifo "$WORK/game/media/Extra.material"
+expect_report "a FIFO among the media" "Extra.material' is a FIFO"
+
+install_copy
+cp "$WORK/game/media/Ground.material" "$WORK/game/media/Ground2.material"
+expect_report "a material defined twice" \
+    "material 'Ground' is defined twice in $WORK/game/media: in Ground.material and in Ground2.material"
+
+# Folders of 200 characters down to near the system's path limit: the game's folder fits,
+# the paths of its media do not.
+deep=$WORK/deep
+mkdir "$deep"
+while [ $((${#deep} + 201)) -lt 4070 ]; do
+    deep=$deep/$(printf 'd%.0s' $(seq 200))
+done
+deep=$deep/$(printf 'e%.0s' $(seq $((4080 - ${#deep}))))
+mkdir -p "$deep"
+(cd "$WORK/game" && tar cf - vorrak media sprites.cfg) | (cd "$deep" && tar xf -)
+(cd "$deep" && expect_report "a path near the system's limit" "is too long" ./vorrak)
+
+# A display without the GL extension the render system needs.
+start_display -extension GLX
+install_copy
+(DISPLAY=:$DISPLAY_NUMBER expect_report "a display without GLX" "GLX")
+stop_display
 
 install_copy
 (unset DISPLAY; expect_report "no display" "display")

@@ -10,10 +10,14 @@ GAME_PID=""
 WINDOW=""
 trap 'cleanup' EXIT
 
+XVFB_PID=""
+DISPLAY_NUMBER=""
+
 cleanup() {
     if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
         kill -9 "$GAME_PID" 2>/dev/null || true
     fi
+    stop_display
     rm -rf "$WORK"
 }
 
@@ -24,19 +28,21 @@ fail() {
 }
 
 # Starts the game in the background from the working directory given (default: $WORK), with
-# the options that follow it.
+# the options that follow it. A script's background job starts with SIGINT ignored; the game
+# gets it back as from a terminal.
 start_game() {
     local from=${1:-$WORK}
     shift || true
-    (cd "$from" && exec "$GAME" "$@" >"$WORK/stdout" 2>"$WORK/stderr") &
+    (cd "$from" && exec env --default-signal=INT "$GAME" "$@" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
 }
 
-# Waits for the game's window and gives it the keyboard focus.
+# Waits for the game's window and gives it the keyboard focus. The game shows its window once
+# its keyboard listens.
 await_window() {
     local i
     for i in $(seq 1 300); do
-        WINDOW=$(xdotool search --name '^Vorrak projekt$' 2>/dev/null | head -n 1 || true)
+        WINDOW=$(xdotool search --onlyvisible --name '^Vorrak projekt$' 2>/dev/null | head -n 1 || true)
         [ -n "$WINDOW" ] && break
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
         sleep 0.1
@@ -47,8 +53,8 @@ await_window() {
     sleep 1
 }
 
-# Holds keys long enough for several logic steps to see them: the keyboard is polled, so a
-# tap shorter than a step could fall between two samples.
+# Holds keys for several logic steps, for what needs a key held (walking, a motion command);
+# a tap (xdotool key) is seen as down in one step.
 hold() {
     local seconds=$1
     shift
@@ -82,4 +88,39 @@ capture() {
 screenshot() {
     capture "$WORK/capture.xwd"
     convert "$WORK/capture.xwd" "$1"
+}
+
+# Starts a display of its own (Xvfb with the options given) and sets DISPLAY_NUMBER; the
+# server picks a free number itself.
+start_display() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 "$@" 3>"$WORK/display-number" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 1 100); do
+        DISPLAY_NUMBER=$(cat "$WORK/display-number" 2>/dev/null || true)
+        [ -n "$DISPLAY_NUMBER" ] && return
+        sleep 0.1
+    done
+    fail "the display of this test did not start"
+}
+
+stop_display() {
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+    fi
+    XVFB_PID=""
+    rm -f "$WORK/display-number"
+}
+
+# Pixels inside a region where one channel clearly dominates: the red and green boxes,
+# translucent over whatever lies behind them. Counted at half size, which is plenty.
+dominant_pixels() {
+    local shot=$1 region=$2 channel=$3 others
+    case $channel in
+        r) others="r-g>0.25 && r-b>0.25" ;;
+        g) others="g-r>0.25 && g-b>0.25" ;;
+    esac
+    convert "$shot" -crop "$region" +repage -scale 50% -fx "($others) ? 1 : 0" \
+        -format '%[fx:int(mean * w * h)]' info:
 }

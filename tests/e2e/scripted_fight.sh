@@ -18,18 +18,6 @@ changed_percent() {
     convert "$WORK/crop-a.png" -format "%[fx:int(100 * $differing / (w * h))]" info:
 }
 
-# Pixels inside a region where one channel clearly dominates: the red and green boxes,
-# translucent over whatever lies behind them. Counted at half size, which is plenty.
-dominant_pixels() {
-    local shot=$1 region=$2 channel=$3 others
-    case $channel in
-        r) others="r-g>0.25 && r-b>0.25" ;;
-        g) others="g-r>0.25 && g-b>0.25" ;;
-    esac
-    convert "$shot" -crop "$region" +repage -scale 50% -fx "($others) ? 1 : 0" \
-        -format '%[fx:int(mean * w * h)]' info:
-}
-
 start_game
 await_window
 screenshot "$SHOTS/1-start.png"

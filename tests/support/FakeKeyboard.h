@@ -2,11 +2,14 @@
 
 #include <bitset>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <OISKeyboard.h>
 
-// A keyboard whose keys the test holds and lets go by hand. It is an OIS::Keyboard, so code
-// under test queries it exactly as it queries the real device.
+// A keyboard whose keys the test holds and lets go by hand, at once or as events delivered at
+// the next capture. It is an OIS::Keyboard, so code under test queries it exactly as it
+// queries the real device.
 class FakeKeyboard : public OIS::Keyboard {
 public:
     FakeKeyboard() : OIS::Keyboard("FakeKeyboard", false, 0, nullptr) {}
@@ -15,6 +18,11 @@ public:
     void release(OIS::KeyCode key) { down.reset(key); }
     void releaseAll() { down.reset(); }
 
+    // A key that goes down (or up) before the next capture, which tells the listener as a
+    // buffered device does.
+    void queuePress(OIS::KeyCode key) { queued.push_back({key, true}); }
+    void queueRelease(OIS::KeyCode key) { queued.push_back({key, false}); }
+
     bool isKeyDown(OIS::KeyCode key) const override { return down.test(key); }
     const std::string& getAsString(OIS::KeyCode) override { return name; }
     void copyKeyStates(char keys[256]) const override {
@@ -22,11 +30,20 @@ public:
             keys[key] = down.test(key) ? 1 : 0;
     }
     void setBuffered(bool) override {}
-    void capture() override {}
+    void capture() override {
+        for (const auto& [key, pressed] : queued) {
+            down.set(key, pressed);
+            const OIS::KeyEvent event(this, key, 0);
+            if (mListener)
+                pressed ? mListener->keyPressed(event) : mListener->keyReleased(event);
+        }
+        queued.clear();
+    }
     OIS::Interface* queryInterface(OIS::Interface::IType) override { return nullptr; }
     void _initialize() override {}
 
 private:
     std::bitset<256> down;
+    std::vector<std::pair<OIS::KeyCode, bool>> queued;
     std::string name = "key";
 };

@@ -1,0 +1,75 @@
+#include "app/ResourceFileCheck.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <memory>
+
+#include <OgreException.h>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char* kindOf(mode_t mode) {
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISFIFO(mode))
+        return "a FIFO (named pipe)";
+    if (S_ISCHR(mode))
+        return "a character device";
+    if (S_ISBLK(mode))
+        return "a block device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "not a regular file";
+}
+
+[[noreturn]] void reject(const std::string& text) {
+    OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, text, "ResourceFileCheck");
+}
+
+void requirePathWithinLimit(const std::string& path) {
+    if (path.size() < PATH_MAX)
+        return;
+    reject("The path '" + path + "' is too long: " + std::to_string(path.size()) +
+           " characters, the system's limit is " + std::to_string(PATH_MAX - 1) +
+           ". Install the game in a folder with a shorter path.");
+}
+
+} // namespace
+
+void ResourceFileCheck::requireSpriteTable(const std::string& path) {
+    const std::string what = "The sprite table '" + path + "'";
+    requirePathWithinLimit(path);
+    struct stat status {};
+    // stat, not open: opening a FIFO would block until someone writes to it.
+    if (stat(path.c_str(), &status) != 0 || access(path.c_str(), R_OK) != 0)
+        reject(what + " cannot be read: " + std::strerror(errno));
+    if (!S_ISREG(status.st_mode))
+        reject(what + " is " + kindOf(status.st_mode) + "; it must be a regular file");
+    if (static_cast<std::uintmax_t>(status.st_size) > maxSpriteTableBytes)
+        reject(what + " is " + std::to_string(status.st_size) +
+               " bytes long; a sprite table may hold at most 1 MiB");
+}
+
+void ResourceFileCheck::requireMediaFolder(const std::string& folder) {
+    requirePathWithinLimit(folder + "/");
+    const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), closedir);
+    if (!directory)
+        return;
+    while (const dirent* entry = readdir(directory.get())) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        const std::string path = folder + "/" + name;
+        requirePathWithinLimit(path);
+        struct stat status {};
+        if (stat(path.c_str(), &status) != 0)
+            reject("The media file '" + path + "' cannot be read: " + std::strerror(errno));
+        if (!S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode))
+            reject("The media file '" + path + "' is " + kindOf(status.st_mode) +
+                   "; it must be a regular file");
+    }
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <bitset>
+#include <string>
+
+#include <OISKeyboard.h>
+
+// The keyboard as the logic step sees it. The device is captured once per step; a key pressed
+// and released between two captures would never be seen down. Here a key is down in a step
+// when it is held at the capture or went down at any moment since the previous capture, so a
+// tap counts once: one step with the key down, then the release. Keys held across captures are
+// the device's own key-down state. Owned by the input system; the device, which must be
+// buffered so that every press reaches this latch as an event, is not owned and must not be
+// captured by anyone else.
+class KeyLatch : public OIS::Keyboard, public OIS::KeyListener {
+public:
+    explicit KeyLatch(OIS::Keyboard* device);
+
+    // Forgets the presses of the previous step, then takes the device's new events and state.
+    void capture() override;
+    bool isKeyDown(OIS::KeyCode key) const override;
+    void copyKeyStates(char keys[256]) const override;
+    const std::string& getAsString(OIS::KeyCode key) override;
+
+    bool keyPressed(const OIS::KeyEvent& event) override;
+    bool keyReleased(const OIS::KeyEvent& event) override;
+
+    void setBuffered(bool) override {}
+    OIS::Interface* queryInterface(OIS::Interface::IType) override { return nullptr; }
+    void _initialize() override {}
+
+private:
+    OIS::Keyboard* device;
+    std::bitset<256> pressedSinceCapture;
+};

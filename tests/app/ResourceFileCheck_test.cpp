@@ -1,0 +1,95 @@
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/ResourceFileCheck.h"
+
+namespace {
+
+class ResourceFileCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vorrak-check-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+
+    std::string file(const std::string& name, std::size_t bytes) {
+        const std::string path = dir + "/" + name;
+        std::ofstream(path) << std::string(bytes, 'x');
+        return path;
+    }
+
+    // The text of the report, or "" when the check passes.
+    static std::string reportOf(const std::function<void()>& check) {
+        try {
+            check();
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+        return "";
+    }
+
+    std::string dir;
+};
+
+TEST_F(ResourceFileCheckTest, TheSpriteTableMustBeAReadableRegularFileOfAtMostOneMebibyte) {
+    const std::string fifo = dir + "/fifo", folder = dir + "/folder", zero = dir + "/zero";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    const std::string tooLong = dir + "/" + std::string(PATH_MAX, 'a');
+    const std::pair<std::string, const char*> cases[] = {
+        {file("small.cfg", 100), ""},
+        {file("limit.cfg", 1024 * 1024), ""},
+        {file("large.cfg", 1024 * 1024 + 1), "at most 1 MiB"},
+        {fifo, "is a FIFO"},
+        {folder, "is a folder"},
+        {zero, "is a character device"},
+        {dir + "/missing.cfg", "No such file"},
+        {tooLong, "is too long"},
+    };
+    for (const auto& [path, expected] : cases) {
+        SCOPED_TRACE(path.substr(0, 80));
+        const std::string report = reportOf([&] { ResourceFileCheck::requireSpriteTable(path); });
+        if (*expected == '\0') {
+            EXPECT_EQ(report, "");
+            continue;
+        }
+        EXPECT_NE(report.find(expected), std::string::npos) << report;
+        EXPECT_NE(report.find(path.substr(0, 80)), std::string::npos) << report;
+    }
+}
+
+TEST_F(ResourceFileCheckTest, TheMediaFolderHoldsOnlyRegularFilesAndFolders) {
+    file("Sprite.material", 10);
+    ASSERT_EQ(mkdir((dir + "/sub").c_str(), 0700), 0);
+    EXPECT_EQ(reportOf([&] { ResourceFileCheck::requireMediaFolder(dir); }), "");
+
+    ASSERT_EQ(mkfifo((dir + "/Idle1.png").c_str(), 0600), 0);
+    const std::string report = reportOf([&] { ResourceFileCheck::requireMediaFolder(dir); });
+    EXPECT_NE(report.find(dir + "/Idle1.png' is a FIFO"), std::string::npos) << report;
+}
+
+TEST_F(ResourceFileCheckTest, AMediaPathBeyondTheSystemLimitIsNamedTooLong) {
+    // Folder and file name each fit, their path does not.
+    std::string folder = dir;
+    while (folder.size() + 200 < PATH_MAX - 20) {
+        folder += "/" + std::string(200, 'd');
+        ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    }
+    ASSERT_EQ(chdir(folder.c_str()), 0);
+    std::ofstream(std::string(100, 'f')) << "x";
+    ASSERT_EQ(chdir("/"), 0);
+    const std::string report = reportOf([&] { ResourceFileCheck::requireMediaFolder(folder); });
+    EXPECT_NE(report.find("is too long"), std::string::npos) << report;
+}
+
+} // namespace

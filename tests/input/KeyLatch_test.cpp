@@ -1,0 +1,43 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "input/KeyLatch.h"
+#include "support/FakeKeyboard.h"
+
+namespace {
+
+// What happens to the key before each capture: p press, r release, in order; the expected
+// key state seen in that step is 'D' down or 'u' up.
+struct Case {
+    const char* name;
+    std::vector<std::string> eventsBeforeStep;
+    std::string expected;
+};
+
+TEST(KeyLatch, AKeyThatWentDownSinceTheLastCaptureIsDownInTheNextStepOnce) {
+    const Case cases[] = {
+        {"a tap between two captures", {"pr", "", ""}, "Duu"},
+        {"two taps in one step count once", {"prpr", ""}, "Du"},
+        {"a held key stays down until released", {"p", "", "", "r", ""}, "DDDuu"},
+        {"released and pressed again in one step", {"p", "rp", "r"}, "DDu"},
+        {"taps in consecutive steps", {"pr", "pr", "pr", ""}, "DDDu"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeKeyboard device;
+        KeyLatch latch(&device);
+        std::string seen;
+        for (const std::string& events : c.eventsBeforeStep) {
+            for (char event : events)
+                event == 'p' ? device.queuePress(OIS::KC_F3) : device.queueRelease(OIS::KC_F3);
+            latch.capture();
+            seen += latch.isKeyDown(OIS::KC_F3) ? 'D' : 'u';
+        }
+        EXPECT_EQ(seen, c.expected);
+        EXPECT_FALSE(latch.isKeyDown(OIS::KC_F1));
+    }
+}
+
+} // namespace
