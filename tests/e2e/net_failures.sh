@@ -37,4 +37,15 @@ sleep 1
 kill -9 "${PIDS[guest]}"
 unset "PIDS[guest]"
 expect_end host 10 1 "connection lost"
+
+# A signal ends a game as at one keyboard (128 + the signal), and the other side is told.
+start_side host2 --host "$PORT"
+await_title 'left fighter' >/dev/null
+start_side guest2 --join "127.0.0.1:$PORT"
+await_title 'right fighter .guest. vs' >/dev/null
+sleep 0.5
+kill -TERM "${PIDS[guest2]}"
+await_side guest2 10
+[ "$STATUS" -eq 143 ] || fail "the guest ended with status $STATUS after SIGTERM, not 143"
+expect_end host2 10 0 "closed the game"
 echo "ok"
