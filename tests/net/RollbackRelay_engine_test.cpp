@@ -216,3 +216,29 @@ TEST(RollbackRelay, TwoSidesAgreeOverTenMinutesOfBadNetwork) {
     EXPECT_TRUE(std::equal(sides[0].confirmed.begin(), sides[0].confirmed.begin() + common,
                            sides[1].confirmed.begin()));
 }
+
+// One side's match comes out differently from a step on, as a rule reading something outside
+// the match would make it: both sides find it at the next checksum they exchange.
+TEST(RollbackRelay, AMatchThatPartsIsFoundOnBothSidesAtTheNextChecksum) {
+    SteppedMatch stepped(EngineEnvironment::app());
+    Match& match = *stepped.match;
+    match.holdDisplays(true);
+    RollbackSession sessions[2] = {{match, 0, 1, sessionId}, {match, 1, 1, sessionId}};
+    MatchState states[2] = {match.save(), match.save()};
+    // Both stand still: every guess is right, so no rollback undoes the change.
+    for (int step = 0; step < 3 * RollbackSession::checksumInterval; ++step) {
+        for (int x = 0; x < 2; ++x) {
+            match.restore(states[x]);
+            if (x == 0 && step == 100)
+                stepped.p2().state.health -= 1;
+            sessions[x].step(NetInput::idle);
+            states[x] = match.save();
+            sessions[1 - x].receive(sessions[x].inputsToSend());
+            for (const net::Checksum& checksum : sessions[x].takeChecksums())
+                sessions[1 - x].receive(checksum);
+        }
+    }
+    match.holdDisplays(false);
+    for (const RollbackSession& session : sessions)
+        EXPECT_EQ(session.desyncStep(), std::optional<int>(2 * RollbackSession::checksumInterval));
+}
