@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A match recorded through real key presses (a walk, a punch that lands, F3, Escape) plays
-# back by itself to the same final state, exit 0. A recording ended by closing the window is
-# complete too and plays back to its last step.
+# back by itself to the same final state, exit 0. A recording ended by closing the window or
+# by a signal is complete too and plays back to its last step.
 source "$(dirname "$0")/lib.bash"
 
 match_end() {
@@ -38,5 +38,17 @@ recorded=$(match_end)
 start_game "$WORK" --replay "$WORK/closed.vrp"
 await_exit 30
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS replaying the closed match"
+[ "$(match_end)" = "$recorded" ] || fail "replayed '$(match_end)', recorded '$recorded'"
+
+start_game "$WORK" --record "$WORK/signalled.vrp"
+await_window
+hold 0.5 d
+kill -TERM "$GAME_PID"
+await_exit 20
+[ "$EXIT_STATUS" -eq 143 ] || fail "exit status $EXIT_STATUS after SIGTERM while recording"
+recorded=$(match_end)
+start_game "$WORK" --replay "$WORK/signalled.vrp"
+await_exit 30
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS replaying the signalled match"
 [ "$(match_end)" = "$recorded" ] || fail "replayed '$(match_end)', recorded '$recorded'"
 echo "ok"
