@@ -48,6 +48,7 @@ void Match::load(const MatchState& state) {
 }
 
 void Match::holdDisplays(bool held) {
+    this->held = held;
     game.player1->setDisplayHeld(held);
     game.player2->setDisplayHeld(held);
     game.hud->getInputDataDisplay(0)->setHeld(held);

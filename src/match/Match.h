@@ -26,6 +26,7 @@ public:
 
     // While held, steps change the state only; syncDisplays then shows where they led.
     void holdDisplays(bool held);
+    bool displaysHeld() const { return held; }
     void syncDisplays();
 
 private:
@@ -33,4 +34,5 @@ private:
 
     Game& game;
     MatchTick tick;
+    bool held = false;
 };

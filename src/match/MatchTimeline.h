@@ -33,7 +33,8 @@ public:
 
     // Goes back to the state before the step and runs every step from there to now again on
     // the stored inputs. The screen is left alone while they run and shown once at the end, so
-    // no panel row or sprite of a re-run step is ever drawn twice.
+    // no panel row or sprite of a re-run step is ever drawn twice; when the displays were held
+    // already, they stay held.
     void resimulateFrom(int step);
 
 private:
