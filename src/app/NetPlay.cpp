@@ -20,11 +20,10 @@ constexpr double connectionTimeout = 3.0;
 
 // Either key set moves the local fighter: the first set's stick wins where both are pushed.
 InputFrame merged(const InputFrame& a, const InputFrame& b) {
-    const auto h = [](Direction::eDirection d) { return d % 3 - 1; };
-    const auto v = [](Direction::eDirection d) { return d / 3 - 1; };
+    const int h = horizontalOf(a.direction) ? horizontalOf(a.direction) : horizontalOf(b.direction);
+    const int v = verticalOf(a.direction) ? verticalOf(a.direction) : verticalOf(b.direction);
     InputFrame frame;
-    frame.direction = encodeDirection(h(a.direction) ? h(a.direction) : h(b.direction),
-                                      v(a.direction) ? v(a.direction) : v(b.direction));
+    frame.direction = encodeDirection(h, v);
     for (int i = 0; i < 2; ++i)
         frame.pressed[i] = a.pressed[i] || b.pressed[i];
     return frame;
@@ -167,12 +166,11 @@ bool NetPlay::play(const StepInput& keyboard) {
                  " (the two sides' checksums differ)",
              net::QuitReason::Desync, *step);
 
-    rolledBack[tick++ % 60] = session->stats().lastRolledBack;
-    int lastSecond = 0;
-    for (int steps : rolledBack)
-        lastSecond += steps;
+    int& oldest = rolledBack[tick++ % 60];
+    rolledBackLastSecond += session->stats().lastRolledBack - oldest;
+    oldest = session->stats().lastRolledBack;
     display->show("RTT " + std::to_string(link->roundTripMs()) + " ms   rollback " +
-                  std::to_string(lastSecond) + " steps/s   waited " +
+                  std::to_string(rolledBackLastSecond) + " steps/s   waited " +
                   std::to_string(session->stats().waited + session->stats().skipped) + " steps");
     return true;
 }

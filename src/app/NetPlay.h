@@ -60,7 +60,8 @@ private:
     std::uint32_t sessionId = 0;
     bool ended = false;
     int malformed = 0;
-    // Steps run again in each of the last 60 logic steps.
+    // Steps run again in each of the last 60 logic steps, and their sum.
     int rolledBack[60] = {};
+    int rolledBackLastSecond = 0;
     int tick = 0;
 };

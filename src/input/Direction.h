@@ -21,11 +21,11 @@ constexpr Direction::eDirection encodeDirection(int h, int v) {
     return static_cast<Direction::eDirection>(h + 3 * v + 4);
 }
 
+// The components encodeDirection built the direction from.
+constexpr int horizontalOf(Direction::eDirection d) { return d % 3 - 1; }
+constexpr int verticalOf(Direction::eDirection d) { return d / 3 - 1; }
+
 // Swaps the left and right columns for a fighter facing left, so that Left always means back.
 constexpr Direction::eDirection mirrorDirection(Direction::eDirection d, bool facingLeft) {
-    if (!facingLeft)
-        return d;
-    const int row = d / 3;
-    const int column = d % 3;
-    return static_cast<Direction::eDirection>(3 * row + (2 - column));
+    return facingLeft ? encodeDirection(-horizontalOf(d), verticalOf(d)) : d;
 }

@@ -18,8 +18,7 @@ inline std::uint64_t bitsOf(float value) {
 }
 
 inline std::uint64_t wordOf(const InputFrame& frame) {
-    return static_cast<std::uint64_t>(frame.direction) | std::uint64_t{frame.pressed[0]} << 4 |
-           std::uint64_t{frame.pressed[1]} << 5 |
+    return frame.inputBits() |
            static_cast<std::uint64_t>(static_cast<std::uint32_t>(frame.frameNumber)) << 32;
 }
 

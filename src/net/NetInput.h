@@ -10,7 +10,7 @@
 // so both sides' keys reach both matches. Escape never travels here: it ends the session.
 namespace NetInput {
 
-constexpr std::uint16_t directionMask = 0x0f;
+// The frame's own input bits first: direction, then the punch and the kick.
 constexpr std::uint16_t punchBit = 1 << 4;
 constexpr std::uint16_t kickBit = 1 << 5;
 constexpr std::uint16_t hideBit = 1 << 6;
@@ -22,23 +22,18 @@ constexpr std::uint16_t usedBits = 0x1ff;
 constexpr std::uint16_t idle = Direction::Neutral;
 
 inline std::uint16_t encode(const InputFrame& frame, const ProgramKeys& keys) {
-    return static_cast<std::uint16_t>(
-        static_cast<std::uint16_t>(frame.direction) | (frame.pressed[0] ? punchBit : 0) |
-        (frame.pressed[1] ? kickBit : 0) | (keys.hideDebugDisplays ? hideBit : 0) |
-        (keys.showInputPanels ? panelsBit : 0) | (keys.showHitboxes ? hitboxesBit : 0));
+    return static_cast<std::uint16_t>(frame.inputBits() | (keys.hideDebugDisplays ? hideBit : 0) |
+                                      (keys.showInputPanels ? panelsBit : 0) |
+                                      (keys.showHitboxes ? hitboxesBit : 0));
 }
 
 // Anything received is checked with this before it is decoded.
 inline bool isValid(std::uint16_t input) {
-    return (input & ~usedBits) == 0 && (input & directionMask) <= Direction::UpRight;
+    return (input & ~usedBits) == 0 && InputFrame::validInputBits(input);
 }
 
 inline InputFrame frameOf(std::uint16_t input) {
-    InputFrame frame;
-    frame.direction = static_cast<Direction::eDirection>(input & directionMask);
-    frame.pressed[0] = (input & punchBit) != 0;
-    frame.pressed[1] = (input & kickBit) != 0;
-    return frame;
+    return InputFrame::fromInputBits(input & InputFrame::inputBitMask);
 }
 
 // Either side's key down is down for the step.

@@ -60,4 +60,9 @@ ConnectionDisplay::~ConnectionDisplay() {
     overlays.destroy(overlay);
 }
 
-void ConnectionDisplay::show(const std::string& line) { text->setCaption(line); }
+void ConnectionDisplay::show(const std::string& line) {
+    if (line == shown)
+        return;
+    shown = line;
+    text->setCaption(shown);
+}

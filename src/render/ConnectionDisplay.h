@@ -18,9 +18,11 @@ public:
     ConnectionDisplay(const ConnectionDisplay&) = delete;
     ConnectionDisplay& operator=(const ConnectionDisplay&) = delete;
 
+    // Cheap when the line is unchanged: the engine lays out a changed caption again.
     void show(const std::string& line);
 
 private:
+    std::string shown;
     Ogre::Overlay* overlay = nullptr;
     Ogre::TextAreaOverlayElement* text = nullptr;
 };

@@ -36,13 +36,9 @@ constexpr std::uint64_t fileSize(std::uint64_t steps) {
 // the frames as they take them.
 inline std::uint16_t encodeStep(const StepInput& input) {
     std::uint16_t bits = 0;
-    for (int player = 0; player < 2; ++player) {
-        const InputFrame& frame = input.players[player];
-        const unsigned playerBits = static_cast<unsigned>(frame.direction) |
-                                    unsigned{frame.pressed[0]} << 4 |
-                                    unsigned{frame.pressed[1]} << 5;
-        bits |= static_cast<std::uint16_t>(playerBits << (6 * player));
-    }
+    for (int player = 0; player < 2; ++player)
+        bits |= static_cast<std::uint16_t>(input.players[player].inputBits()
+                                           << (InputFrame::inputBitCount * player));
     const ProgramKeys& keys = input.keys;
     bits |= static_cast<std::uint16_t>(
         unsigned{keys.quit} << 12 | unsigned{keys.hideDebugDisplays} << 13 |
@@ -52,19 +48,16 @@ inline std::uint16_t encodeStep(const StepInput& input) {
 
 // Every 16-bit value but those with a direction above 8 is a step.
 inline bool isValidStep(std::uint16_t bits) {
-    return (bits & 0xf) <= Direction::UpRight && (bits >> 6 & 0xf) <= Direction::UpRight;
+    return InputFrame::validInputBits(bits) &&
+           InputFrame::validInputBits(bits >> InputFrame::inputBitCount);
 }
 
 // Only a value that isValidStep accepts.
 inline StepInput decodeStep(std::uint16_t bits) {
     StepInput input;
-    for (int player = 0; player < 2; ++player) {
-        const unsigned playerBits = bits >> (6 * player) & 0x3f;
-        InputFrame& frame = input.players[player];
-        frame.direction = static_cast<Direction::eDirection>(playerBits & 0xf);
-        frame.pressed[0] = playerBits >> 4 & 1;
-        frame.pressed[1] = playerBits >> 5 & 1;
-    }
+    for (int player = 0; player < 2; ++player)
+        input.players[player] = InputFrame::fromInputBits(
+            bits >> (InputFrame::inputBitCount * player) & InputFrame::inputBitMask);
     input.keys.quit = bits >> 12 & 1;
     input.keys.hideDebugDisplays = bits >> 13 & 1;
     input.keys.showInputPanels = bits >> 14 & 1;

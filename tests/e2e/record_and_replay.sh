@@ -28,17 +28,23 @@ await_exit 30
 [ "$(match_end)" = "$recorded" ] || fail "replayed '$(match_end)', recorded '$recorded'"
 [ ! -s "$WORK/stderr" ] || fail "unexpected output on stderr"
 
+# replays_as_recorded FILE: the recorded match plays back to the recording's last state.
+replays_as_recorded() {
+    local recorded
+    recorded=$(match_end)
+    start_game "$WORK" --replay "$1"
+    await_exit 30
+    [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS replaying $1"
+    [ "$(match_end)" = "$recorded" ] || fail "replayed '$(match_end)', recorded '$recorded'"
+}
+
 start_game "$WORK" --record "$WORK/closed.vrp"
 await_window
 hold 0.5 a
 "$WM_CLOSE" "$WINDOW"
 await_exit 20
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after the close request"
-recorded=$(match_end)
-start_game "$WORK" --replay "$WORK/closed.vrp"
-await_exit 30
-[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS replaying the closed match"
-[ "$(match_end)" = "$recorded" ] || fail "replayed '$(match_end)', recorded '$recorded'"
+replays_as_recorded "$WORK/closed.vrp"
 
 start_game "$WORK" --record "$WORK/signalled.vrp"
 await_window
@@ -46,9 +52,5 @@ hold 0.5 d
 kill -TERM "$GAME_PID"
 await_exit 20
 [ "$EXIT_STATUS" -eq 143 ] || fail "exit status $EXIT_STATUS after SIGTERM while recording"
-recorded=$(match_end)
-start_game "$WORK" --replay "$WORK/signalled.vrp"
-await_exit 30
-[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS replaying the signalled match"
-[ "$(match_end)" = "$recorded" ] || fail "replayed '$(match_end)', recorded '$recorded'"
+replays_as_recorded "$WORK/signalled.vrp"
 echo "ok"
