@@ -8,7 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/Application.h"
-#include "app/Game.h"
+#include "match/Game.h"
 #include "app/programDirectory.h"
 #include "fighter/Player.h"
 #include "render/Hud.h"

@@ -11,7 +11,7 @@
 
 #include "app/DuplicateMaterialCheck.h"
 #include "app/FixedFrameUpdater.h"
-#include "app/Game.h"
+#include "match/Game.h"
 #include "app/LocalPlay.h"
 #include "app/NetPlay.h"
 #include "app/ResourceFileCheck.h"

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/Game.h"
+#include "match/Game.h"
 #include "collision/HitProps.h"
 #include "fighter/Player.h"
 

@@ -1,6 +1,6 @@
 #include "match/Match.h"
 
-#include "app/Game.h"
+#include "match/Game.h"
 #include "fighter/Player.h"
 #include "render/Hud.h"
 

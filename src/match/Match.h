@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MatchTick.h"
+#include "match/MatchTick.h"
 #include "match/MatchState.h"
 #include "input/StepInput.h"
 

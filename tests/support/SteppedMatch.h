@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/Application.h"
-#include "app/Game.h"
+#include "match/Game.h"
 #include "fighter/Player.h"
 #include "input/PlayerInputReader.h"
 #include "match/Match.h"

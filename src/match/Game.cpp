@@ -1,4 +1,4 @@
-#include "app/Game.h"
+#include "match/Game.h"
 
 #include "anim/CharacterData.h"
 #include "fighter/Player.h"

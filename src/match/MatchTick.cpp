@@ -1,6 +1,6 @@
-#include "app/MatchTick.h"
+#include "match/MatchTick.h"
 
-#include "app/Game.h"
+#include "match/Game.h"
 #include "collision/hitTest.h"
 #include "fighter/Player.h"
 
