@@ -11,6 +11,7 @@
 
 #include "app/DuplicateMaterialCheck.h"
 #include "app/FixedFrameUpdater.h"
+#include "app/FocusWatcher.h"
 #include "match/Game.h"
 #include "app/LocalPlay.h"
 #include "app/NetPlay.h"
@@ -295,6 +296,10 @@ void Application::createGround() {
 void Application::createFrameListener() {
     updater = std::make_unique<FixedFrameUpdater>(window, *driver);
     root->addFrameListener(updater.get());
+    unsigned long handle = 0;
+    window->getCustomAttribute("WINDOW", &handle);
+    focusWatcher = std::make_unique<FocusWatcher>(display, handle, updater->inputSystem());
+    root->addFrameListener(focusWatcher.get());
     window->setHidden(false);
     closeWatcher = std::make_unique<WindowCloseWatcher>(window);
     root->addFrameListener(closeWatcher.get());
@@ -308,10 +313,13 @@ void Application::teardown() {
             root->removeFrameListener(signalWatcher.get());
         if (closeWatcher)
             root->removeFrameListener(closeWatcher.get());
+        if (focusWatcher)
+            root->removeFrameListener(focusWatcher.get());
         if (updater)
             root->removeFrameListener(updater.get());
     }
     closeWatcher.reset();
+    focusWatcher.reset();
     updater.reset();
     driver.reset();
     match.reset();

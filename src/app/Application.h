@@ -15,6 +15,7 @@ class LogManager;
 } // namespace Ogre
 struct _XDisplay;
 class FixedFrameUpdater;
+class FocusWatcher;
 class Game;
 class Match;
 class MatchDriver;
@@ -91,5 +92,6 @@ private:
     std::unique_ptr<MatchDriver> driver;
     std::unique_ptr<FixedFrameUpdater> updater;
     std::unique_ptr<WindowCloseWatcher> closeWatcher;
+    std::unique_ptr<FocusWatcher> focusWatcher;
     std::unique_ptr<SignalWatcher> signalWatcher;
 };

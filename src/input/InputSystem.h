@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <memory>
 
 #include "input/StepInput.h"
@@ -31,6 +32,12 @@ public:
 
     // One logic step of input. On Escape no reader runs: the step carries no players' input.
     StepInput sample();
+
+    // The window lost the keyboard focus: every key counts as released.
+    void keyboardFocusLost();
+    // The window has the focus (again, or at the start): exactly the keys held count as down.
+    // held is indexed by the input library's key codes.
+    void keyboardFocusGained(const std::bitset<256>& held);
 
 private:
     void bindReaders();
