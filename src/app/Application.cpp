@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include <cstdlib>
+#include <exception>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -24,6 +25,7 @@
 #include "match/SyncTest.h"
 #include "match/checksum.h"
 #include "match/frameDataTable.h"
+#include "render/ConnectionDisplay.h"
 #include "render/SpriteManager.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
@@ -228,8 +230,7 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
             XFlush(display);
         };
         if (!options.recordPath.empty())
-            setup.recorder =
-                std::make_unique<ReplayRecorder>(options.recordPath, setup.dataHash);
+            setup.recorder = createRecorder(setup.dataHash);
         return std::make_unique<NetPlay>(*match, std::move(setup));
     }
     if (options.syncTestSteps > 0)
@@ -238,9 +239,29 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
     if (replay)
         return std::make_unique<ReplayPlayback>(*match, std::move(*replay), characterHash);
     if (!options.recordPath.empty())
-        return std::make_unique<LocalPlay>(
-            *match, std::make_unique<ReplayRecorder>(options.recordPath, characterHash));
+        return std::make_unique<LocalPlay>(*match, createRecorder(characterHash));
     return std::make_unique<LocalPlay>(*match);
+}
+
+// A write that fails shows on the screen and in the log at once; the match plays on.
+std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t characterHash) {
+    auto created = std::make_unique<ReplayRecorder>(options.recordPath, characterHash);
+    created->onWriteFailure = [this](const std::string& line) {
+        logManager->logMessage(line, Ogre::LML_CRITICAL);
+        recordingNotice = std::make_unique<ConnectionDisplay>(1);
+        recordingNotice->show(line);
+    };
+    recorder = created.get();
+    return created;
+}
+
+// However the game ended, local or online, a recording that failed ends it with status 1 and
+// says what was kept. Thrown once the rest of the teardown is done.
+void Application::finishRecording() {
+    ReplayRecorder* finishing = recorder;
+    recorder = nullptr;
+    if (finishing)
+        finishing->finish();
 }
 
 // The moves are measured on the match's own rules and data, so the engine starts as for a game
@@ -321,7 +342,14 @@ void Application::teardown() {
     closeWatcher.reset();
     focusWatcher.reset();
     updater.reset();
+    std::exception_ptr recordingFailure;
+    try {
+        finishRecording();
+    } catch (...) {
+        recordingFailure = std::current_exception();
+    }
     driver.reset();
+    recordingNotice.reset();
     match.reset();
     game.reset();
     spriteManager.reset();
@@ -337,4 +365,6 @@ void Application::teardown() {
         XCloseDisplay(display);
     display = nullptr;
     signalWatcher.reset();
+    if (recordingFailure)
+        std::rethrow_exception(recordingFailure);
 }
