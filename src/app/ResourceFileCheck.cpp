@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <fstream>
 #include <memory>
 
 #include <OgreException.h>
@@ -38,6 +39,65 @@ void requirePathWithinLimit(const std::string& path) {
            ". Install the game in a folder with a shorter path.");
 }
 
+// The script files the engine's resource groups parse, by their endings.
+bool isScript(const std::string& name) {
+    static const char* const endings[] = {".material", ".program",  ".compositor", ".particle",
+                                          ".os",       ".overlay",  ".fontdef"};
+    for (const std::string ending : endings)
+        if (name.size() > ending.size() &&
+            name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
+            return true;
+    return false;
+}
+
+// Whether the blocks of the script nest deeper than maxDepth, read as the engine's lexer reads
+// them: braces in comments and quoted text open no block.
+bool nestsDeeperThan(std::istream& script, int maxDepth) {
+    enum class In { code, quote, lineComment, blockComment } in = In::code;
+    int depth = 0;
+    char previous = 0;
+    for (char c; script.get(c); previous = c) {
+        switch (in) {
+        case In::code:
+            if (c == '"')
+                in = In::quote;
+            else if (previous == '/' && (c == '/' || c == '*')) {
+                in = c == '/' ? In::lineComment : In::blockComment;
+                c = 0; // so that "/*/" does not end the comment it opens
+            } else if (c == '{' && ++depth > maxDepth)
+                return true;
+            else if (c == '}' && depth > 0)
+                --depth;
+            break;
+        case In::quote:
+            if (c == '"')
+                in = In::code;
+            break;
+        case In::lineComment:
+            if (c == '\n')
+                in = In::code;
+            break;
+        case In::blockComment:
+            if (previous == '*' && c == '/') {
+                in = In::code;
+                c = 0;
+            }
+            break;
+        }
+    }
+    return false;
+}
+
+void requireSaneScript(const std::string& path, std::uintmax_t size) {
+    if (size > ResourceFileCheck::maxScriptBytes)
+        reject("The script '" + path + "' is " + std::to_string(size) +
+               " bytes long; a script may hold at most 4 MiB");
+    std::ifstream script(path, std::ios::binary);
+    if (nestsDeeperThan(script, ResourceFileCheck::maxScriptDepth))
+        reject("The script '" + path + "' nests its blocks ('{') more than " +
+               std::to_string(ResourceFileCheck::maxScriptDepth) + " deep, the limit for a script");
+}
+
 } // namespace
 
 void ResourceFileCheck::requireSpriteTable(const std::string& path) {
@@ -71,5 +131,7 @@ void ResourceFileCheck::requireMediaFolder(const std::string& folder) {
         if (!S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode))
             reject("The media file '" + path + "' is " + kindOf(status.st_mode) +
                    "; it must be a regular file");
+        if (S_ISREG(status.st_mode) && isScript(name))
+            requireSaneScript(path, static_cast<std::uintmax_t>(status.st_size));
     }
 }

@@ -78,6 +78,34 @@ TEST_F(ResourceFileCheckTest, TheMediaFolderHoldsOnlyRegularFilesAndFolders) {
     EXPECT_NE(report.find(dir + "/Idle1.png' is a FIFO"), std::string::npos) << report;
 }
 
+// The engine's script compiler overflows its stack on deep nesting: refused before it parses.
+TEST_F(ResourceFileCheckTest, ScriptsAreRefusedBeyondTheirSizeAndDepthLimits) {
+    const auto nested = [](int depth) { return std::string(depth, '{') + std::string(depth, '}'); };
+    const std::pair<std::string, const char*> cases[] = {
+        {"material M { technique { pass { texture_unit { texture a.png } } } }", ""},
+        {nested(64), ""},
+        {nested(65), "more than 64 deep"},
+        {std::string(50000, '{'), "more than 64 deep"},
+        {"// " + std::string(100, '{') + "\n/* " + std::string(100, '{') + " */ \"{{{{\"", ""},
+        {std::string(4 * 1024 * 1024 + 1, ' '), "at most 4 MiB"},
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(text.substr(0, 60));
+        std::ofstream(dir + "/zz.material") << text;
+        const std::string report = reportOf([&] { ResourceFileCheck::requireMediaFolder(dir); });
+        if (*expected == '\0') {
+            EXPECT_EQ(report, "");
+            continue;
+        }
+        EXPECT_NE(report.find(dir + "/zz.material' "), std::string::npos) << report;
+        EXPECT_NE(report.find(expected), std::string::npos) << report;
+    }
+    // Only scripts are read as scripts: an image may hold any bytes.
+    std::ofstream(dir + "/zz.material").close();
+    std::ofstream(dir + "/Idle1.png") << std::string(100, '{');
+    EXPECT_EQ(reportOf([&] { ResourceFileCheck::requireMediaFolder(dir); }), "");
+}
+
 TEST_F(ResourceFileCheckTest, AMediaPathBeyondTheSystemLimitIsNamedTooLong) {
     // Folder and file name each fit, their path does not.
     std::string folder = dir;

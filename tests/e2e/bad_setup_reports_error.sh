@@ -58,6 +58,11 @@ install_copy
 mkfifo "$WORK/game/media/Extra.material"
 expect_report "a FIFO among the media" "Extra.material' is a FIFO"
 
+# The engine's script compiler would overflow its stack on these.
+install_copy
+printf 'a {\n%.0s' $(seq 50000) >"$WORK/game/media/zz.material"
+expect_report "a script nested 50,000 deep" "zz.material' nests its blocks ('{') more than 64 deep"
+
 install_copy
 cp "$WORK/game/media/Ground.material" "$WORK/game/media/Ground2.material"
 expect_report "a material defined twice" \
