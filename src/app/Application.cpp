@@ -255,15 +255,6 @@ std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t charac
     return created;
 }
 
-// However the game ended, local or online, a recording that failed ends it with status 1 and
-// says what was kept. Thrown once the rest of the teardown is done.
-void Application::finishRecording() {
-    ReplayRecorder* finishing = recorder;
-    recorder = nullptr;
-    if (finishing)
-        finishing->finish();
-}
-
 // The moves are measured on the match's own rules and data, so the engine starts as for a game
 // (the character data needs the sprite materials); no frame is rendered.
 void Application::printFrameData() {
@@ -342,12 +333,16 @@ void Application::teardown() {
     closeWatcher.reset();
     focusWatcher.reset();
     updater.reset();
+    // However the game ended, local or online, a recording that failed ends it with status 1
+    // and says what was kept: thrown once the rest of the teardown is done.
     std::exception_ptr recordingFailure;
     try {
-        finishRecording();
+        if (recorder)
+            recorder->finish();
     } catch (...) {
         recordingFailure = std::current_exception();
     }
+    recorder = nullptr;
     driver.reset();
     recordingNotice.reset();
     match.reset();

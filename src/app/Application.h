@@ -71,7 +71,6 @@ private:
     void teardown();
     std::unique_ptr<MatchDriver> createDriver();
     std::unique_ptr<ReplayRecorder> createRecorder(std::uint64_t characterHash);
-    void finishRecording();
     void printFrameData();
     void logMatchEnd();
     std::string title() const;
