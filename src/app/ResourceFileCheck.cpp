@@ -1,5 +1,6 @@
 #include "app/ResourceFileCheck.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 namespace {
 
@@ -39,13 +41,17 @@ void requirePathWithinLimit(const std::string& path) {
            ". Install the game in a folder with a shorter path.");
 }
 
+bool endsWith(const std::string& name, const std::string& ending) {
+    return name.size() > ending.size() &&
+           name.compare(name.size() - ending.size(), ending.size(), ending) == 0;
+}
+
 // The script files the engine's resource groups parse, by their endings.
 bool isScript(const std::string& name) {
     static const char* const endings[] = {".material", ".program",  ".compositor", ".particle",
                                           ".os",       ".overlay",  ".fontdef"};
-    for (const std::string ending : endings)
-        if (name.size() > ending.size() &&
-            name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
+    for (const char* ending : endings)
+        if (endsWith(name, ending))
             return true;
     return false;
 }
@@ -98,6 +104,51 @@ void requireSaneScript(const std::string& path, std::uintmax_t size) {
                std::to_string(ResourceFileCheck::maxScriptDepth) + " deep, the limit for a script");
 }
 
+std::uint32_t bigEndian(const unsigned char* bytes) {
+    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
+           std::uint32_t{bytes[2]} << 8 | bytes[3];
+}
+
+// What is wrong with the PNG image, or "" when its signature, every chunk's length and check
+// value, and its first and last chunks (IHDR, IEND) are as the format has them.
+std::string damageOfPng(std::istream& image) {
+    static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    unsigned char head[8];
+    if (!image.read(reinterpret_cast<char*>(head), 8) || std::memcmp(head, signature, 8) != 0)
+        return "it is not a PNG image";
+    for (int chunk = 0;; ++chunk) {
+        if (!image.read(reinterpret_cast<char*>(head), 8))
+            return "it is cut short (no IEND chunk)";
+        const std::string type(reinterpret_cast<const char*>(head + 4), 4);
+        if (chunk == 0 && type != "IHDR")
+            return "its first chunk is not IHDR";
+        // Read in blocks: a damaged length may claim gigabytes the file does not have.
+        uLong crc = crc32(0, head + 4, 4);
+        char block[65536];
+        for (std::uint32_t left = bigEndian(head); left > 0;) {
+            const auto size = std::min<std::uint32_t>(left, sizeof block);
+            if (!image.read(block, size))
+                return "it is cut short (in chunk " + std::to_string(chunk) + ")";
+            crc = crc32(crc, reinterpret_cast<const Bytef*>(block), size);
+            left -= size;
+        }
+        unsigned char stored[4];
+        if (!image.read(reinterpret_cast<char*>(stored), 4))
+            return "it is cut short (in chunk " + std::to_string(chunk) + ")";
+        if (crc != bigEndian(stored))
+            return "chunk " + std::to_string(chunk) + " (" + type + ") fails its check value";
+        if (type == "IEND")
+            return image.peek() == std::char_traits<char>::eof() ? "" : "data follows IEND";
+    }
+}
+
+void requireIntactPng(const std::string& path) {
+    std::ifstream image(path, std::ios::binary);
+    const std::string damage = damageOfPng(image);
+    if (!damage.empty())
+        reject("The image '" + path + "' is damaged: " + damage);
+}
+
 } // namespace
 
 void ResourceFileCheck::requireSpriteTable(const std::string& path) {
@@ -133,5 +184,7 @@ void ResourceFileCheck::requireMediaFolder(const std::string& folder) {
                    "; it must be a regular file");
         if (S_ISREG(status.st_mode) && isScript(name))
             requireSaneScript(path, static_cast<std::uintmax_t>(status.st_size));
+        if (S_ISREG(status.st_mode) && endsWith(name, ".png"))
+            requireIntactPng(path);
     }
 }

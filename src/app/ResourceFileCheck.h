@@ -21,9 +21,10 @@ public:
     static void requireSpriteTable(const std::string& path);
 
     // The media folder: every path in it within the system's limit, nothing in it but regular
-    // files and folders, and every script the engine parses (materials, fonts, overlays,
-    // programs, compositors, particle systems) at most maxScriptBytes long and its blocks ("{")
-    // nested at most maxScriptDepth deep. A folder that cannot be listed is left to the engine's
-    // report.
+    // files and folders, every script the engine parses (materials, fonts, overlays, programs,
+    // compositors, particle systems) at most maxScriptBytes long and its blocks ("{") nested at
+    // most maxScriptDepth deep, and every PNG image whole: the engine's image decoder ignores
+    // the images' check values, and some damaged images keep it busy for good. A folder that
+    // cannot be listed is left to the engine's report.
     static void requireMediaFolder(const std::string& folder);
 };

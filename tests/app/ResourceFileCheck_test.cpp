@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include "app/ResourceFileCheck.h"
 
@@ -100,10 +101,40 @@ TEST_F(ResourceFileCheckTest, ScriptsAreRefusedBeyondTheirSizeAndDepthLimits) {
         EXPECT_NE(report.find(dir + "/zz.material' "), std::string::npos) << report;
         EXPECT_NE(report.find(expected), std::string::npos) << report;
     }
-    // Only scripts are read as scripts: an image may hold any bytes.
+    // Only scripts are read as scripts.
     std::ofstream(dir + "/zz.material").close();
-    std::ofstream(dir + "/Idle1.png") << std::string(100, '{');
+    std::ofstream(dir + "/notes.txt") << std::string(100, '{');
     EXPECT_EQ(reportOf([&] { ResourceFileCheck::requireMediaFolder(dir); }), "");
+}
+
+// The engine's image decoder ignores check values and may never return on a damaged image:
+// every byte changed, every cut and anything after the end is refused before it decodes.
+TEST_F(ResourceFileCheckTest, APngImageMustBeWhole) {
+    const auto chunk = [](const std::string& type, const std::string& data) {
+        std::string bytes;
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes += static_cast<char>(data.size() >> shift);
+        bytes += type + data;
+        const auto* typed = reinterpret_cast<const Bytef*>(bytes.data() + 4);
+        const uLong crc = crc32(0, typed, static_cast<uInt>(type.size() + data.size()));
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes += static_cast<char>(crc >> shift);
+        return bytes;
+    };
+    const std::string png = "\x89PNG\r\n\x1a\n" + chunk("IHDR", std::string(13, '\x01')) +
+                            chunk("IDAT", "pixels") + chunk("IEND", "");
+    const auto reportFor = [&](const std::string& bytes) {
+        std::ofstream(dir + "/Idle1.png", std::ios::binary) << bytes;
+        return reportOf([&] { ResourceFileCheck::requireMediaFolder(dir); });
+    };
+    EXPECT_EQ(reportFor(png), "");
+    for (std::size_t at = 0; at < png.size(); ++at) {
+        std::string flipped = png;
+        flipped[at] = static_cast<char>(flipped[at] ^ 0x10);
+        EXPECT_NE(reportFor(flipped).find("Idle1.png' is damaged"), std::string::npos) << at;
+        EXPECT_NE(reportFor(png.substr(0, at)).find("is damaged"), std::string::npos) << at;
+    }
+    EXPECT_NE(reportFor(png + "x").find("data follows IEND"), std::string::npos);
 }
 
 TEST_F(ResourceFileCheckTest, AMediaPathBeyondTheSystemLimitIsNamedTooLong) {
