@@ -334,10 +334,11 @@ void Application::teardown() {
     focusWatcher.reset();
     updater.reset();
     // However the game ended, local or online, a recording that failed ends it with status 1
-    // and says what was kept: thrown once the rest of the teardown is done.
+    // and says what was kept: thrown once the rest of the teardown is done. Without a driver
+    // the recorder went with the driver that failed to start.
     std::exception_ptr recordingFailure;
     try {
-        if (recorder)
+        if (driver && recorder)
             recorder->finish();
     } catch (...) {
         recordingFailure = std::current_exception();
