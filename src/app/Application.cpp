@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include <cstdlib>
+#include <exception>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -11,6 +12,7 @@
 
 #include "app/DuplicateMaterialCheck.h"
 #include "app/FixedFrameUpdater.h"
+#include "app/FocusWatcher.h"
 #include "match/Game.h"
 #include "app/LocalPlay.h"
 #include "app/NetPlay.h"
@@ -23,6 +25,7 @@
 #include "match/SyncTest.h"
 #include "match/checksum.h"
 #include "match/frameDataTable.h"
+#include "render/ConnectionDisplay.h"
 #include "render/SpriteManager.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
@@ -227,8 +230,7 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
             XFlush(display);
         };
         if (!options.recordPath.empty())
-            setup.recorder =
-                std::make_unique<ReplayRecorder>(options.recordPath, setup.dataHash);
+            setup.recorder = createRecorder(setup.dataHash);
         return std::make_unique<NetPlay>(*match, std::move(setup));
     }
     if (options.syncTestSteps > 0)
@@ -237,9 +239,20 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
     if (replay)
         return std::make_unique<ReplayPlayback>(*match, std::move(*replay), characterHash);
     if (!options.recordPath.empty())
-        return std::make_unique<LocalPlay>(
-            *match, std::make_unique<ReplayRecorder>(options.recordPath, characterHash));
+        return std::make_unique<LocalPlay>(*match, createRecorder(characterHash));
     return std::make_unique<LocalPlay>(*match);
+}
+
+// A write that fails shows on the screen and in the log at once; the match plays on.
+std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t characterHash) {
+    auto created = std::make_unique<ReplayRecorder>(options.recordPath, characterHash);
+    created->onWriteFailure = [this](const std::string& line) {
+        logManager->logMessage(line, Ogre::LML_CRITICAL);
+        recordingNotice = std::make_unique<ConnectionDisplay>(1);
+        recordingNotice->show(line);
+    };
+    recorder = created.get();
+    return created;
 }
 
 // The moves are measured on the match's own rules and data, so the engine starts as for a game
@@ -295,6 +308,10 @@ void Application::createGround() {
 void Application::createFrameListener() {
     updater = std::make_unique<FixedFrameUpdater>(window, *driver);
     root->addFrameListener(updater.get());
+    unsigned long handle = 0;
+    window->getCustomAttribute("WINDOW", &handle);
+    focusWatcher = std::make_unique<FocusWatcher>(display, handle, updater->inputSystem());
+    root->addFrameListener(focusWatcher.get());
     window->setHidden(false);
     closeWatcher = std::make_unique<WindowCloseWatcher>(window);
     root->addFrameListener(closeWatcher.get());
@@ -308,12 +325,27 @@ void Application::teardown() {
             root->removeFrameListener(signalWatcher.get());
         if (closeWatcher)
             root->removeFrameListener(closeWatcher.get());
+        if (focusWatcher)
+            root->removeFrameListener(focusWatcher.get());
         if (updater)
             root->removeFrameListener(updater.get());
     }
     closeWatcher.reset();
+    focusWatcher.reset();
     updater.reset();
+    // However the game ended, local or online, a recording that failed ends it with status 1
+    // and says what was kept: thrown once the rest of the teardown is done. Without a driver
+    // the recorder went with the driver that failed to start.
+    std::exception_ptr recordingFailure;
+    try {
+        if (driver && recorder)
+            recorder->finish();
+    } catch (...) {
+        recordingFailure = std::current_exception();
+    }
+    recorder = nullptr;
     driver.reset();
+    recordingNotice.reset();
     match.reset();
     game.reset();
     spriteManager.reset();
@@ -329,4 +361,6 @@ void Application::teardown() {
         XCloseDisplay(display);
     display = nullptr;
     signalWatcher.reset();
+    if (recordingFailure)
+        std::rethrow_exception(recordingFailure);
 }

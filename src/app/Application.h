@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -14,9 +15,12 @@ class OverlaySystem;
 class LogManager;
 } // namespace Ogre
 struct _XDisplay;
+class ConnectionDisplay;
 class FixedFrameUpdater;
+class FocusWatcher;
 class Game;
 class Match;
+class ReplayRecorder;
 class MatchDriver;
 class SignalWatcher;
 class SpriteManager;
@@ -66,6 +70,7 @@ private:
     void requireMaterials();
     void teardown();
     std::unique_ptr<MatchDriver> createDriver();
+    std::unique_ptr<ReplayRecorder> createRecorder(std::uint64_t characterHash);
     void printFrameData();
     void logMatchEnd();
     std::string title() const;
@@ -89,7 +94,11 @@ private:
     std::unique_ptr<Game> game;
     std::unique_ptr<Match> match;
     std::unique_ptr<MatchDriver> driver;
+    // The driver's recorder, when the match is recorded, and the line that tells of its failure.
+    ReplayRecorder* recorder = nullptr;
+    std::unique_ptr<ConnectionDisplay> recordingNotice;
     std::unique_ptr<FixedFrameUpdater> updater;
     std::unique_ptr<WindowCloseWatcher> closeWatcher;
+    std::unique_ptr<FocusWatcher> focusWatcher;
     std::unique_ptr<SignalWatcher> signalWatcher;
 };

@@ -5,7 +5,16 @@
 
 #include <OgreLogManager.h>
 
+#include "replay/ReplayRecorder.h"
+
+namespace {
+
+bool printed = false;
+
+} // namespace
+
 void FatalReport::print(const std::string& text) {
+    printed = true;
     std::fprintf(stderr, "An exception has occurred!\n%s\n", text.c_str());
     std::fflush(stderr);
     if (Ogre::LogManager* log = Ogre::LogManager::getSingletonPtr())
@@ -13,6 +22,8 @@ void FatalReport::print(const std::string& text) {
 }
 
 void FatalReport::printAndExit(const std::string& text) {
-    print(text);
+    if (!printed)
+        print(text);
+    ReplayRecorder::finishAllOpen();
     std::_Exit(1);
 }

@@ -9,7 +9,9 @@ class FatalReport {
 public:
     static void print(const std::string& text);
 
-    // For handlers that must not return: prints the report and ends the process at once with
-    // status 1, without running exit handlers that could touch a broken display again.
+    // For handlers that must not return: prints the report, unless one was printed already (a
+    // display lost while an error ends the game is the same failure), finishes every recording
+    // still open, and ends the process at once with status 1, without running exit handlers
+    // that could touch a broken display again.
     [[noreturn]] static void printAndExit(const std::string& text);
 };

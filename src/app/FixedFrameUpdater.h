@@ -25,6 +25,8 @@ public:
     // One logic step; false when the program is to end. The match still advances on that step.
     bool step();
 
+    InputSystem& inputSystem() { return *input; }
+
 private:
     FixedStepAccumulator clock;
     std::unique_ptr<InputSystem> input;

@@ -10,12 +10,21 @@
 class ResourceFileCheck {
 public:
     static constexpr std::uintmax_t maxSpriteTableBytes = 1024 * 1024;
+    // The engine's script compiler reads a script whole and calls itself for every block inside
+    // a block: a script nested thousands deep overflows the stack. The game's own scripts are a
+    // few KiB and nest 4 deep.
+    static constexpr std::uintmax_t maxScriptBytes = 4 * 1024 * 1024;
+    static constexpr int maxScriptDepth = 64;
 
     // The sprite table: a readable regular file (or a link to one) of at most
     // maxSpriteTableBytes.
     static void requireSpriteTable(const std::string& path);
 
-    // The media folder: every path in it within the system's limit, and nothing in it but
-    // regular files and folders. A folder that cannot be listed is left to the engine's report.
+    // The media folder: every path in it within the system's limit, nothing in it but regular
+    // files and folders, every script the engine parses (materials, fonts, overlays, programs,
+    // compositors, particle systems) at most maxScriptBytes long and its blocks ("{") nested at
+    // most maxScriptDepth deep, and every PNG image whole: the engine's image decoder ignores
+    // the images' check values, and some damaged images keep it busy for good. A folder that
+    // cannot be listed is left to the engine's report.
     static void requireMediaFolder(const std::string& folder);
 };

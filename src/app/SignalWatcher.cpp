@@ -6,6 +6,7 @@
 #include <string>
 
 #include <OgreLogManager.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,9 +18,24 @@ void noteSignal(int signal) {
         caughtSignal = signal;
 }
 
+// Before the game runs there is nothing to tear down and no log to complete.
+void endAtOnce(int signal) { _exit(128 + signal); }
+
 struct sigaction previousActions[std::size(watchedSignals)];
 
 } // namespace
+
+void SignalWatcher::endAtOnceUntilWatched() {
+    struct sigaction action {};
+    action.sa_handler = endAtOnce;
+    sigemptyset(&action.sa_mask);
+    for (int signal : watchedSignals) {
+        struct sigaction previous {};
+        sigaction(signal, nullptr, &previous);
+        if (previous.sa_handler != SIG_IGN)
+            sigaction(signal, &action, nullptr);
+    }
+}
 
 SignalWatcher::SignalWatcher() {
     struct sigaction action {};

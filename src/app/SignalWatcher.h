@@ -5,8 +5,9 @@
 // Ends the render loop after SIGINT, SIGTERM or SIGHUP as Escape does: the handler only notes
 // the signal, and the loop ends at the start of the next frame, so the game is torn down in
 // order and its log completed. A second signal of the same kind ends the process at once.
-// Owned by the Application, which installs it when the game starts to run; the handlers are
-// restored to their defaults when it is destroyed.
+// Owned by the Application, which installs it when the game starts to run; the handlers it
+// replaced are restored when it is destroyed. Before and after, endAtOnceUntilWatched's handlers
+// end the process at once with 128 plus the signal's number.
 class SignalWatcher : public Ogre::FrameListener {
 public:
     SignalWatcher();
@@ -16,6 +17,10 @@ public:
     SignalWatcher& operator=(const SignalWatcher&) = delete;
 
     bool frameStarted(const Ogre::FrameEvent& evt) override;
+
+    // Called first thing by the entry point, so that no signal finds the default action, which
+    // would end the program without its exit status.
+    static void endAtOnceUntilWatched();
 
     // The number of the first signal that asked the game to end, or 0; kept after the watcher
     // is gone, for the exit status.

@@ -10,6 +10,7 @@
 #include "app/XErrorHandlers.h"
 #include "app/programDirectory.h"
 #include "replay/ReplayError.h"
+#include "replay/ReplayRecorder.h"
 
 namespace {
 
@@ -46,9 +47,19 @@ void report(const Failure& failure) {
 } // namespace
 
 int main(int argc, char** argv) {
+    SignalWatcher::endAtOnceUntilWatched();
     Options options;
     if (const std::optional<int> status = parseCommandLine(argc, argv, options))
         return *status;
+    // A recording that cannot be made is refused before the window opens, not lost after the
+    // match.
+    if (const auto failure = failureOf([&options] {
+            if (!options.recordPath.empty())
+                ReplayRecorder::checkTarget(options.recordPath);
+        })) {
+        report(*failure);
+        return 2;
+    }
     XErrorHandlers::install();
     bool failed = false;
     {
@@ -59,8 +70,9 @@ int main(int argc, char** argv) {
             report(*failure);
             failed = true;
         }
+        // A recording that failed is told even after another failure: it says what was kept.
         const auto teardownFailure = failureOf([&app] { app.shutdown(); });
-        if (teardownFailure && !failed) {
+        if (teardownFailure && (!failed || teardownFailure->inPlayersFile)) {
             report(*teardownFailure);
             failed = true;
         }

@@ -28,6 +28,10 @@ InputSystem::InputSystem(Ogre::RenderWindow* window) {
     inputManager = createInputManager(window);
     // Buffered, so that the latch hears every press, also one released before the next step.
     keyboard = static_cast<OIS::Keyboard*>(inputManager->createInputObject(OIS::OISKeyboard, true));
+    // The library asks the display for the window's keys on its own connection, but sends the
+    // request only when it first reads it: capture now, so keys pressed the moment the window
+    // shows are heard. Nothing is pressed on the window yet, so nothing is lost.
+    keyboard->capture();
     bindReaders();
 }
 
@@ -46,6 +50,10 @@ InputSystem::~InputSystem() {
     inputManager->destroyInputObject(keyboard);
     OIS::InputManager::destroyInputSystem(inputManager);
 }
+
+void InputSystem::keyboardFocusLost() { latch->releaseAll(); }
+
+void InputSystem::keyboardFocusGained(const std::bitset<256>& held) { latch->holdOnly(held); }
 
 StepInput InputSystem::sample() {
     latch->capture();

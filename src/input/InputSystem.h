@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <memory>
 
 #include "input/StepInput.h"
@@ -17,8 +18,9 @@ class PlayerInputReader;
 // The program's one contact with the input library: the shared keyboard, captured once per
 // logic step through a latch that keeps the keys pressed since the step before, into that
 // step's input: the program's own keys (Escape, F1 to F3) and both players' frames, read by
-// their key readers. Owned by the frame updater; the match takes the input from there, so the
-// keyboard is only one of the match's possible sources.
+// their key readers. The window's focus watcher tells it when the keyboard focus leaves and
+// returns. Owned by the frame updater; the match takes the input from there, so the keyboard is
+// only one of the match's possible sources.
 class InputSystem {
 public:
     explicit InputSystem(Ogre::RenderWindow* window);
@@ -31,6 +33,12 @@ public:
 
     // One logic step of input. On Escape no reader runs: the step carries no players' input.
     StepInput sample();
+
+    // The window lost the keyboard focus: every key counts as released.
+    void keyboardFocusLost();
+    // The window has the focus (again, or at the start): exactly the keys held count as down.
+    // held is indexed by the input library's key codes.
+    void keyboardFocusGained(const std::bitset<256>& held);
 
 private:
     void bindReaders();

@@ -11,7 +11,8 @@ void KeyLatch::capture() {
 }
 
 bool KeyLatch::isKeyDown(OIS::KeyCode key) const {
-    return device->isKeyDown(key) || pressedSinceCapture.test(key);
+    return (device->isKeyDown(key) && !stale.test(key)) || heldUnheard.test(key) ||
+           pressedSinceCapture.test(key);
 }
 
 void KeyLatch::copyKeyStates(char keys[256]) const {
@@ -21,9 +22,24 @@ void KeyLatch::copyKeyStates(char keys[256]) const {
 
 const std::string& KeyLatch::getAsString(OIS::KeyCode key) { return device->getAsString(key); }
 
+void KeyLatch::releaseAll() {
+    stale.set();
+    heldUnheard.reset();
+}
+
+void KeyLatch::holdOnly(const std::bitset<256>& held) {
+    stale = ~held;
+    heldUnheard = held;
+}
+
 bool KeyLatch::keyPressed(const OIS::KeyEvent& event) {
     pressedSinceCapture.set(event.key);
+    stale.reset(event.key);
     return true;
 }
 
-bool KeyLatch::keyReleased(const OIS::KeyEvent&) { return true; }
+bool KeyLatch::keyReleased(const OIS::KeyEvent& event) {
+    stale.reset(event.key);
+    heldUnheard.reset(event.key);
+    return true;
+}

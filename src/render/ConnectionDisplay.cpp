@@ -34,20 +34,20 @@ void createFont() {
 
 } // namespace
 
-ConnectionDisplay::ConnectionDisplay() {
+ConnectionDisplay::ConnectionDisplay(int row) : suffix(row ? std::to_string(row) : "") {
     createFont();
     Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
-    auto* panel =
-        static_cast<Ogre::OverlayContainer*>(overlays.createOverlayElement("Panel", panelName));
+    auto* panel = static_cast<Ogre::OverlayContainer*>(
+        overlays.createOverlayElement("Panel", panelName + suffix));
     panel->setMetricsMode(Ogre::GMM_RELATIVE);
-    panel->setPosition(0.02f, 0.01f);
+    panel->setPosition(0.02f, 0.01f + 0.05f * static_cast<float>(row));
     panel->setDimensions(0.96f, 0.05f);
     text = static_cast<Ogre::TextAreaOverlayElement*>(
-        overlays.createOverlayElement("TextArea", textName));
+        overlays.createOverlayElement("TextArea", textName + suffix));
     text->setMetricsMode(Ogre::GMM_PIXELS);
     text->setCharHeight(18);
     text->setFontName(fontName, fontGroup);
-    overlay = overlays.create(overlayName);
+    overlay = overlays.create(overlayName + suffix);
     overlay->add2D(panel);
     panel->addChild(text);
     overlay->show();
@@ -55,8 +55,8 @@ ConnectionDisplay::ConnectionDisplay() {
 
 ConnectionDisplay::~ConnectionDisplay() {
     Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
-    overlays.destroyOverlayElement(textName);
-    overlays.destroyOverlayElement(panelName);
+    overlays.destroyOverlayElement(textName + suffix);
+    overlays.destroyOverlayElement(panelName + suffix);
     overlays.destroy(overlay);
 }
 

@@ -8,11 +8,13 @@ class TextAreaOverlayElement;
 } // namespace Ogre
 
 // One line of text at the top of the screen about the online connection (round trip, steps
-// run again, steps waited), on an overlay of its own above the HUD. The HUD's font has digits
-// and arrows only, so the line is set in a system font. Owned by the network play driver.
+// run again, steps waited), on an overlay of its own above the HUD; the lines below it (row 1
+// on) carry other news, such as a recording that failed. The HUD's font has digits and arrows
+// only, so the line is set in a system font. Owned by the network play driver, or by whoever
+// has the news.
 class ConnectionDisplay {
 public:
-    ConnectionDisplay();
+    explicit ConnectionDisplay(int row = 0);
     ~ConnectionDisplay();
 
     ConnectionDisplay(const ConnectionDisplay&) = delete;
@@ -23,6 +25,7 @@ public:
 
 private:
     std::string shown;
+    std::string suffix;
     Ogre::Overlay* overlay = nullptr;
     Ogre::TextAreaOverlayElement* text = nullptr;
 };

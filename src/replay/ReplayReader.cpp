@@ -1,11 +1,14 @@
 #include "replay/ReplayReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iomanip>
 #include <sstream>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "replay/Fnv1a.h"
 #include "replay/ReplayError.h"
@@ -59,6 +62,26 @@ void checkHeader(const std::string& bytes, const std::string& source) {
         refuse(source, "the file is truncated");
 }
 
+// Fills bytes from the file, or refuses with the system's reason ("Permission denied").
+void readAll(const std::string& path, std::string& bytes) {
+    const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        refuse(path, std::strerror(errno));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = read(file, bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            const int error = errno;
+            close(file);
+            refuse(path, got < 0 ? std::strerror(error) : "the file is truncated");
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    close(file);
+}
+
 } // namespace
 
 Replay readReplay(const std::string& path) {
@@ -76,10 +99,8 @@ Replay readReplay(const std::string& path) {
         refuse(path, "the file is too large for a replay (" + std::to_string(size) +
                          " bytes; a day of play takes " + std::to_string(largest) + ")");
 
-    std::ifstream file(path, std::ios::binary);
     std::string bytes(size, '\0');
-    if (!file.read(bytes.data(), static_cast<std::streamsize>(size)))
-        refuse(path, "reading the file failed");
+    readAll(path, bytes);
     return parseReplay(bytes, path);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "input/StepInput.h"
 #include "replay/Fnv1a.h"
@@ -11,16 +12,25 @@ struct MatchState;
 
 // Records a match into a replay file (see ReplayFormat.h). Whoever drives the match owns it and
 // feeds it every step the match ran, in order: local play every step, a network session every
-// confirmed step. The file is written beside its final name and renamed into place by
-// finish(), or by the destructor, so whatever ends the match (the recorded Escape, the window
-// closing, an error unwinding the program) leaves either no file or a complete one. Steps past
-// ReplayFormat::maxSteps, or after finish(), are not recorded.
+// confirmed step. The file is written under a temporary name of its own beside its final name
+// and renamed into place by finish(), or by the destructor, so whatever ends the match (the
+// recorded Escape, the window closing, an error unwinding the program, an X error handler
+// through finishAllOpen) leaves either no file or a complete one; of two recordings to one
+// name, the last to finish takes it. What was recorded is written out every flushInterval
+// steps: a write that fails is found out within seconds, the recording stops there and
+// onWriteFailure is told, while the match plays on; finish() then keeps the steps written
+// before the failure and reports it. Steps past ReplayFormat::maxSteps, or after finish(), are
+// not recorded.
 //
+//     ReplayRecorder::checkTarget(path);                        // at start-up; throws
 //     ReplayRecorder recorder(path, characterDataHash(data));   // throws ReplayError
 //     recorder.record(input, stateAfterTheStep);                // once per step
 //     recorder.finish();                                        // or let it go out of scope
 class ReplayRecorder {
 public:
+    // Two seconds of play.
+    static constexpr std::uint64_t flushInterval = 120;
+
     // Throws ReplayError when the file cannot be created.
     ReplayRecorder(std::string path, std::uint64_t characterHash);
     // Finishes the file unless finish() did; a failure then goes to stderr.
@@ -29,23 +39,46 @@ public:
     ReplayRecorder(const ReplayRecorder&) = delete;
     ReplayRecorder& operator=(const ReplayRecorder&) = delete;
 
+    // Throws ReplayError unless a recording into path can be made: its folder exists and takes
+    // new files, and path is not a folder. Nothing is left behind.
+    static void checkTarget(const std::string& path);
+
     // The step's input as the match consumed it, quit included, and the match once it ran.
     void record(const StepInput& input, const MatchState& after);
     // Completes the file and gives it its name; later calls do nothing. Throws ReplayError when
-    // the file could not be written, after removing what was written.
+    // the file could not be written, saying which steps were kept.
     void finish();
+    // For handlers that end the process at once: finishes every recording still open and
+    // prints on stderr any that failed.
+    static void finishAllOpen();
 
     std::uint64_t steps() const { return stepCount; }
 
+    // Called once, with a line for the player, when writing the file fails.
+    std::function<void(const std::string&)> onWriteFailure;
+
 private:
+    // The part of the file known to be written: the recording can be completed from here.
+    struct Written {
+        std::uint64_t bytes = 0;
+        std::uint64_t steps = 0;
+        std::uint64_t lastChecksum = 0;
+        Fnv1a hash;
+    };
+
     void write(const void* data, std::size_t size);
     void writeWord(std::uint64_t word, int bytes);
-    void discard();
+    bool flush();
+    bool completeFrom(const Written& point);
 
     std::string path;
     std::string temporaryPath;
-    std::FILE* file = nullptr;
+    int file = -1;
+    std::vector<unsigned char> pending;
     Fnv1a hash;
     std::uint64_t stepCount = 0;
     std::uint64_t lastChecksum = 0;
+    Written written;
+    // Why writing stopped; empty while it works.
+    std::string writeError;
 };

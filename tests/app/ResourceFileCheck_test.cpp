@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include "app/ResourceFileCheck.h"
 
@@ -76,6 +77,64 @@ TEST_F(ResourceFileCheckTest, TheMediaFolderHoldsOnlyRegularFilesAndFolders) {
     ASSERT_EQ(mkfifo((dir + "/Idle1.png").c_str(), 0600), 0);
     const std::string report = reportOf([&] { ResourceFileCheck::requireMediaFolder(dir); });
     EXPECT_NE(report.find(dir + "/Idle1.png' is a FIFO"), std::string::npos) << report;
+}
+
+// The engine's script compiler overflows its stack on deep nesting: refused before it parses.
+TEST_F(ResourceFileCheckTest, ScriptsAreRefusedBeyondTheirSizeAndDepthLimits) {
+    const auto nested = [](int depth) { return std::string(depth, '{') + std::string(depth, '}'); };
+    const std::pair<std::string, const char*> cases[] = {
+        {"material M { technique { pass { texture_unit { texture a.png } } } }", ""},
+        {nested(64), ""},
+        {nested(65), "more than 64 deep"},
+        {std::string(50000, '{'), "more than 64 deep"},
+        {"// " + std::string(100, '{') + "\n/* " + std::string(100, '{') + " */ \"{{{{\"", ""},
+        {std::string(4 * 1024 * 1024 + 1, ' '), "at most 4 MiB"},
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(text.substr(0, 60));
+        std::ofstream(dir + "/zz.material") << text;
+        const std::string report = reportOf([&] { ResourceFileCheck::requireMediaFolder(dir); });
+        if (*expected == '\0') {
+            EXPECT_EQ(report, "");
+            continue;
+        }
+        EXPECT_NE(report.find(dir + "/zz.material' "), std::string::npos) << report;
+        EXPECT_NE(report.find(expected), std::string::npos) << report;
+    }
+    // Only scripts are read as scripts.
+    std::ofstream(dir + "/zz.material").close();
+    std::ofstream(dir + "/notes.txt") << std::string(100, '{');
+    EXPECT_EQ(reportOf([&] { ResourceFileCheck::requireMediaFolder(dir); }), "");
+}
+
+// The engine's image decoder ignores check values and may never return on a damaged image:
+// every byte changed and every cut is refused before it decodes.
+TEST_F(ResourceFileCheckTest, APngImageMustBeWhole) {
+    const auto chunk = [](const std::string& type, const std::string& data) {
+        std::string bytes;
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes += static_cast<char>(data.size() >> shift);
+        bytes += type + data;
+        const auto* typed = reinterpret_cast<const Bytef*>(bytes.data() + 4);
+        const uLong crc = crc32(0, typed, static_cast<uInt>(type.size() + data.size()));
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes += static_cast<char>(crc >> shift);
+        return bytes;
+    };
+    const std::string png = "\x89PNG\r\n\x1a\n" + chunk("IHDR", std::string(13, '\x01')) +
+                            chunk("IDAT", "pixels") + chunk("IEND", "");
+    const auto reportFor = [&](const std::string& bytes) {
+        std::ofstream(dir + "/Idle1.png", std::ios::binary) << bytes;
+        return reportOf([&] { ResourceFileCheck::requireMediaFolder(dir); });
+    };
+    EXPECT_EQ(reportFor(png), "");
+    for (std::size_t at = 0; at < png.size(); ++at) {
+        std::string flipped = png;
+        flipped[at] = static_cast<char>(flipped[at] ^ 0x10);
+        EXPECT_NE(reportFor(flipped).find("Idle1.png' is damaged"), std::string::npos) << at;
+        EXPECT_NE(reportFor(png.substr(0, at)).find("is damaged"), std::string::npos) << at;
+    }
+    EXPECT_EQ(reportFor(png + "trailing bytes no decoder reads"), "");
 }
 
 TEST_F(ResourceFileCheckTest, AMediaPathBeyondTheSystemLimitIsNamedTooLong) {

@@ -37,7 +37,7 @@ expect_report "a material script that fails" "Sprite"
 
 install_copy
 head -c 3000 /dev/urandom >"$WORK/game/media/SpecialChars.png"
-expect_report "a font image of random bytes" "decoding image"
+expect_report "a font image of random bytes" "SpecialChars.png. is damaged: it is not a PNG image"
 
 # The engine's reader loops forever on a folder, blocks on a FIFO and reads a device without
 # end: each is refused before it is opened.
@@ -57,6 +57,11 @@ done
 install_copy
 mkfifo "$WORK/game/media/Extra.material"
 expect_report "a FIFO among the media" "Extra.material' is a FIFO"
+
+# The engine's script compiler would overflow its stack on these.
+install_copy
+printf 'a {\n%.0s' $(seq 50000) >"$WORK/game/media/zz.material"
+expect_report "a script nested 50,000 deep" "zz.material' nests its blocks ('{') more than 64 deep"
 
 install_copy
 cp "$WORK/game/media/Ground.material" "$WORK/game/media/Ground2.material"

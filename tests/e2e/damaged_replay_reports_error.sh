@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # A damaged replay file ends the program with one line on stderr and exit 1, before the engine
-# starts; a file of gigabytes is refused by its size without being read.
+# starts; a file of gigabytes is refused by its size without being read, and one that cannot be
+# read is refused with the system's reason.
 source "$(dirname "$0")/lib.bash"
 
+RUN_AS=()
 expect_refusal() {
     local file=$1 reason=$2
     EXIT_STATUS=0
-    timeout 20 "$GAME" --replay "$file" >"$WORK/stdout" 2>"$WORK/stderr" || EXIT_STATUS=$?
+    timeout 20 "${RUN_AS[@]}" "$GAME" --replay "$file" >"$WORK/stdout" 2>"$WORK/stderr" || EXIT_STATUS=$?
     [ "$EXIT_STATUS" -eq 1 ] || fail "exit status $EXIT_STATUS for $file"
     [ "$(wc -l <"$WORK/stderr")" -eq 1 ] || fail "not one line on stderr for $file"
     grep -q "^vorrak: Cannot play back '$file': .*$reason" "$WORK/stderr" ||
@@ -20,4 +22,11 @@ expect_refusal "$WORK/junk.vrp" "not a Vorrak replay"
 truncate -s 8G "$WORK/huge.vrp"
 expect_refusal "$WORK/huge.vrp" "too large"
 expect_refusal "$WORK/missing.vrp" "No such file"
+chmod 000 "$WORK/junk.vrp"
+# Root reads any file: the refusal is seen as another user.
+if [ "$(id -u)" -eq 0 ]; then
+    chmod 755 "$WORK"
+    RUN_AS=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
+expect_refusal "$WORK/junk.vrp" "Permission denied"
 echo "ok"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # SIGINT, SIGTERM and SIGHUP end the game as Escape does: the loop ends, the game is torn down
-# in order and logs its shutdown, and the exit status is 128 plus the signal's number.
+# in order and logs its shutdown, and the exit status is 128 plus the signal's number. A
+# SIGTERM at any moment of start-up, from 10 ms after the launch on, ends it the same way.
 source "$(dirname "$0")/lib.bash"
 
 for signal in INT TERM HUP; do
@@ -13,5 +14,13 @@ for signal in INT TERM HUP; do
     grep -q "Ending on signal $(kill -l "$signal")" "$WORK/Ogre.log" || fail "SIG$signal not logged"
     grep -q '\*\*\* Shutting down OIS \*\*\*' "$WORK/Ogre.log" || fail "no orderly shutdown"
     [ ! -s "$WORK/stderr" ] || fail "unexpected output on stderr after SIG$signal"
+done
+for delay in 0.01 0.05 0.1 0.2 0.3 0.4; do
+    start_game
+    sleep "$delay"
+    kill -TERM "$GAME_PID"
+    await_exit 10
+    [ "$EXIT_STATUS" -eq 143 ] || fail "exit status $EXIT_STATUS after SIGTERM at $delay s"
+    [ ! -s "$WORK/stderr" ] || fail "unexpected output on stderr after SIGTERM at $delay s"
 done
 echo "ok"

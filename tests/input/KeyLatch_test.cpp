@@ -40,4 +40,43 @@ TEST(KeyLatch, AKeyThatWentDownSinceTheLastCaptureIsDownInTheNextStepOnce) {
     }
 }
 
+// D goes down here (or not), the focus leaves, and it comes back with the keyboard holding D
+// (or not): while away no key is down; after the return D is down exactly when held, until a
+// release is heard here; a new press here always counts.
+TEST(KeyLatch, AfterTheFocusReturnsExactlyTheKeysReallyHeldAreDown) {
+    const struct {
+        const char* name;
+        bool pressedHere;
+        bool heldAtReturn;
+    } cases[] = {
+        {"held across the switch", true, true},
+        {"released in the other window", true, false},
+        {"pressed in the other window and held", false, true},
+        {"never pressed", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeKeyboard device;
+        KeyLatch latch(&device);
+        if (c.pressedHere)
+            device.queuePress(OIS::KC_D);
+        latch.capture();
+        latch.releaseAll();
+        latch.capture();
+        std::string seen(1, latch.isKeyDown(OIS::KC_D) ? 'D' : 'u');
+        std::bitset<256> held;
+        held.set(OIS::KC_D, c.heldAtReturn);
+        latch.holdOnly(held);
+        latch.capture();
+        seen += latch.isKeyDown(OIS::KC_D) ? 'D' : 'u';
+        device.queueRelease(OIS::KC_D);
+        latch.capture();
+        seen += latch.isKeyDown(OIS::KC_D) ? 'D' : 'u';
+        device.queuePress(OIS::KC_D);
+        latch.capture();
+        seen += latch.isKeyDown(OIS::KC_D) ? 'D' : 'u';
+        EXPECT_EQ(seen, c.heldAtReturn ? "uDuD" : "uuuD");
+    }
+}
+
 } // namespace

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <random>
 #include <sstream>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "match/MatchState.h"
@@ -106,7 +109,7 @@ std::string refusal(const std::string& bytes) {
 TEST_F(ReplayFileTest, ReadsBackEveryStepAndTheChecksumsEvery60Steps) {
     const std::vector<StepInput> inputs = record(dir / "match.vrp", 150, true);
 
-    EXPECT_FALSE(fs::exists(dir / "match.vrp.recording"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1) << "a temporary file was left";
     EXPECT_EQ(fs::file_size(dir / "match.vrp"), ReplayFormat::fileSize(150));
     const Replay replay = readReplay((dir / "match.vrp").string());
     EXPECT_EQ(replay.characterHash, characterHash);
@@ -143,9 +146,87 @@ TEST_F(ReplayFileTest, AnErrorThatEndsTheMatchLeavesACompleteFile) {
     EXPECT_EQ(replay.finalChecksum, checksum(stateAfter(70)));
 }
 
-TEST_F(ReplayFileTest, AFileThatCannotBeCreatedIsReportedAtOnce) {
-    EXPECT_THROW(ReplayRecorder((dir / "no-such-folder" / "m.vrp").string(), characterHash),
-                 ReplayError);
+TEST_F(ReplayFileTest, ATargetThatCannotBeRecordedIntoIsRefusedAtOnceWithTheReason) {
+    const std::pair<fs::path, const char*> cases[] = {
+        {dir / "no-such-folder" / "m.vrp", "No such file or directory"},
+        {dir, "Is a directory"},
+    };
+    for (const auto& [target, reason] : cases) {
+        for (const auto& attempt :
+             {std::function<void()>([&] { ReplayRecorder::checkTarget(target.string()); }),
+              std::function<void()>([&] { ReplayRecorder(target.string(), characterHash); })}) {
+            try {
+                attempt();
+                ADD_FAILURE() << "accepted " << target;
+            } catch (const ReplayError& e) {
+                EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << e.what();
+            }
+        }
+    }
+    ReplayRecorder::checkTarget((dir / "m.vrp").string());
+    EXPECT_TRUE(fs::is_empty(dir)) << "the check left a file behind";
+}
+
+// Each recording writes a file of its own: the last to finish takes the name.
+TEST_F(ReplayFileTest, OfTwoRecordingsToOnePathTheLastToFinishTakesIt) {
+    const fs::path path = dir / "shared.vrp";
+    ReplayRecorder first(path.string(), characterHash);
+    ReplayRecorder second(path.string(), characterHash);
+    for (int n = 1; n <= 20; ++n) {
+        first.record(StepInput{}, stateAfter(n));
+        if (n <= 10)
+            second.record(StepInput{}, stateAfter(n));
+    }
+    first.finish();
+    second.finish();
+    EXPECT_EQ(readReplay(path.string()).steps.size(), 10u);
+}
+
+// A handler that ends the process at once finishes the recording up to the last step run.
+TEST_F(ReplayFileTest, FinishingEveryOpenRecordingCompletesItWithoutTheOwner) {
+    const fs::path path = dir / "cut.vrp";
+    ReplayRecorder recorder(path.string(), characterHash);
+    for (int n = 1; n <= 75; ++n)
+        recorder.record(StepInput{}, stateAfter(n));
+    ReplayRecorder::finishAllOpen();
+    const Replay replay = readReplay(path.string());
+    EXPECT_EQ(replay.steps.size(), 75u);
+    EXPECT_EQ(replay.finalChecksum, checksum(stateAfter(75)));
+}
+
+// A disk that fills up in the middle of a match: the write fails at the next periodic flush,
+// the player is told once, recording stops, and the steps written before it are kept.
+TEST_F(ReplayFileTest, AWriteFailureIsToldAtOnceAndTheStepsWrittenBeforeItAreKept) {
+    const fs::path path = dir / "full.vrp";
+    // Files may grow to 1000 bytes: the flush after step 480 would pass that.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit original {};
+    getrlimit(RLIMIT_FSIZE, &original);
+    rlimit limited = original;
+    limited.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    std::vector<std::string> told;
+    std::string reported;
+    {
+        ReplayRecorder recorder(path.string(), characterHash);
+        recorder.onWriteFailure = [&told](const std::string& line) { told.push_back(line); };
+        for (int n = 1; n <= 600; ++n)
+            recorder.record(StepInput{}, stateAfter(n));
+        try {
+            recorder.finish();
+        } catch (const ReplayError& e) {
+            reported = e.what();
+        }
+    }
+    setrlimit(RLIMIT_FSIZE, &original);
+    std::signal(SIGXFSZ, SIG_DFL);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("File too large"), std::string::npos) << told[0];
+    EXPECT_NE(reported.find("its first 360 steps (6.0 s of play) were kept"), std::string::npos)
+        << reported;
+    const Replay replay = readReplay(path.string());
+    EXPECT_EQ(replay.steps.size(), 360u);
+    EXPECT_EQ(replay.finalChecksum, checksum(stateAfter(360)));
 }
 
 TEST_F(ReplayFileTest, RefusesEveryDamagedFileWithOneLine) {
