@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
     if (role == "join") {
         enet_address_set_host(&address, "127.0.0.1");
         host = enet_host_create(nullptr, 1, 2, 0, 0);
+        host->checksum = enet_crc32;
         ENetPeer* connecting = enet_host_connect(host, &address, 2, 0);
         serviceFor(host, 1000, &peer);
         if (peer != connecting)
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
     } else {
         address.host = ENET_HOST_ANY;
         host = enet_host_create(&address, 1, 2, 0, 0);
+        host->checksum = enet_crc32;
         for (int i = 0; i < 100 && !peer; ++i)
             serviceFor(host, 100, &peer);
         if (!peer)
