@@ -79,6 +79,8 @@ std::string NetPlay::title(bool host, const std::string& hostName, std::uint16_t
 std::string NetPlay::hostLabel() const { return setup.hostName + ":" + std::to_string(setup.port); }
 
 bool NetPlay::step(const StepInput& keyboard) {
+    if (closing)
+        return linger();
     EnetLink::Polled polled = link->poll();
     if (polled.malformedReliable)
         fail("Online play ended: " + link->peerName() + " sent a malformed message",
@@ -91,9 +93,12 @@ bool NetPlay::step(const StepInput& keyboard) {
     }
     if (polled.refused)
         fail("Online play: " + hostLabel() + " is already in a match", {});
-    for (const net::Message& message : polled.messages)
+    for (const net::Message& message : polled.messages) {
         if (!(session ? handle(message) : handshake(message)))
             return false;
+        if (closing)
+            return true;
+    }
     if (!session) {
         if (polled.disconnected)
             Ogre::LogManager::getSingleton().logMessage(
@@ -106,6 +111,7 @@ bool NetPlay::step(const StepInput& keyboard) {
             Clock::now() - *ending < std::chrono::duration<double>(setup.silenceLimit))
             return true;
         endByAgreement();
+        link->close();
         return false;
     }
     if (polled.disconnected)
@@ -218,7 +224,6 @@ bool NetPlay::handle(const net::Message& message) {
         if (!ending)
             report(why);
         endByAgreement();
-        return false;
     }
     return true;
 }
@@ -238,7 +243,18 @@ void NetPlay::endByAgreement() {
     match.load(session->stateBefore(end));
     Ogre::LogManager::getSingleton().logMessage("Online play: the match ends before step " +
                                                 std::to_string(end));
+    link->disconnect();
+    closing = Clock::now();
+}
+
+// ENet sends what the other side still lacks again until it is acknowledged: the link is
+// served until then, or until the silence limit.
+bool NetPlay::linger() {
+    if (!link->poll().disconnected && link->isConnected() &&
+        Clock::now() - *closing < std::chrono::duration<double>(setup.silenceLimit))
+        return true;
     link->close();
+    return false;
 }
 
 void NetPlay::finish() {
@@ -257,14 +273,17 @@ void NetPlay::finish() {
             if (const auto* inputs = std::get_if<net::Inputs>(&message))
                 session->receive(*inputs);
             else if (const auto* quit = std::get_if<net::Quit>(&message);
-                     quit && quit->session == sessionId)
-                return endByAgreement();
+                     quit && quit->session == sessionId && !closing)
+                endByAgreement();
         }
-        if (!link->isConnected())
+        if (closing || !link->isConnected())
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    endByAgreement();
+    if (!closing)
+        endByAgreement();
+    while (linger())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
 bool NetPlay::play(const StepInput& keyboard) {

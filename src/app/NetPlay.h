@@ -66,6 +66,7 @@ private:
     bool handle(const net::Message& message);
     void sendLastWord(net::QuitReason reason);
     void endByAgreement();
+    bool linger();
     void showConnection();
     [[noreturn]] void fail(const std::string& reason, std::optional<net::QuitReason> tell,
                            int step = 0);
@@ -83,6 +84,8 @@ private:
     std::optional<Clock::time_point> lastGreeting;
     // Since this side asked to end the match, waiting for the other side's answer.
     std::optional<Clock::time_point> ending;
+    // Since the match ended by agreement: the link stays until the other side has all.
+    std::optional<Clock::time_point> closing;
     bool interrupted = false;
     bool ended = false;
     int malformed = 0;

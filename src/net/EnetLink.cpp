@@ -160,6 +160,11 @@ void EnetLink::send(const net::Message& message, bool reliable) {
 
 void EnetLink::flush() { enet_host_flush(enetHost); }
 
+void EnetLink::disconnect() {
+    if (isConnected())
+        enet_peer_disconnect_later(peer, 0);
+}
+
 void EnetLink::close() {
     if (!peer)
         return;

@@ -48,7 +48,11 @@ public:
     void send(const net::Message& message, bool reliable);
     // Sends what is queued now rather than at the next poll.
     void flush();
-    // Tells the peer the link is closing and lets ENet send what is queued.
+    // Tells the peer the link is closing once ENet delivered what is queued; poll reports it
+    // disconnected when the peer acknowledged. Without waiting.
+    void disconnect();
+    // Tells the peer the link is closing and lets ENet send what is queued, for up to half a
+    // second.
     void close();
 
     bool isConnected() const { return peer && connected; }

@@ -22,6 +22,7 @@ public:
     void show(const std::string& line);
 
 private:
+    const std::string suffix;
     std::string shown;
     Ogre::Overlay* overlay = nullptr;
     Ogre::TextAreaOverlayElement* text = nullptr;
