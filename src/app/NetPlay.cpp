@@ -100,9 +100,11 @@ bool NetPlay::step(const StepInput& keyboard) {
             return true;
     }
     if (!session) {
+        if (polled.disconnected && !setup.host)
+            link->connect();
         if (polled.disconnected)
             Ogre::LogManager::getSingleton().logMessage(
-                "Online play: a player left before the match began; waiting for another");
+                "Online play: the other side left before the match began; waiting again");
         return connecting(keyboard);
     }
     if (ending) {

@@ -60,14 +60,14 @@ public:
     std::uint32_t roundTripMs() const;
     // Since the last packet of the peer, ENet's own (acknowledgements, pings) included.
     double secondsSinceHeard() const;
-    // The guest's connection attempts so far.
+    // The guest's connection attempts so far, and a new one after a disconnection.
     int connectAttempts() const { return attempts; }
+    void connect();
     // "127.0.0.1:7717" once connected (the guest knows it from the start).
     const std::string& peerName() const { return name; }
 
 private:
     EnetLink(_ENetHost* host, std::string name, std::uint32_t peerTimeoutMs);
-    void connect();
     void accept(_ENetPeer* connecting);
 
     _ENetHost* enetHost;
