@@ -192,9 +192,18 @@ NetPlay::Setup setupFor(bool host, std::uint16_t port) {
 
 struct OnlineGame {
     OnlineGame(Match& match, const Faults& faults, unsigned seed) : random(seed) {
-        const std::uint16_t hostPort = freePort(random);
+        std::uint16_t hostPort = 0;
+        // A port drawn at random may be taken.
+        for (int tries = 1; !sides[0]; ++tries) {
+            try {
+                hostPort = freePort(random);
+                sides[0] = std::make_unique<Side>(match, setupFor(true, hostPort), seed + 1);
+            } catch (const std::runtime_error&) {
+                if (tries == 10)
+                    throw;
+            }
+        }
         relay = std::make_unique<UdpRelay>(hostPort, faults, seed);
-        sides[0] = std::make_unique<Side>(match, setupFor(true, hostPort), seed + 1);
         sides[1] = std::make_unique<Side>(match, setupFor(false, relay->port()), seed + 2);
     }
 
