@@ -222,6 +222,8 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
         setup.hostName = options.joinHost;
         setup.port = static_cast<std::uint16_t>(options.port);
         setup.inputDelay = options.inputDelay;
+        setup.joinTimeout = options.joinTimeout;
+        setup.silenceLimit = options.silenceLimit;
         setup.dataHash = characterDataHash(*game->characterData);
         setup.setTitle = [this](const std::string& title) {
             unsigned long handle = 0;
@@ -319,6 +321,8 @@ void Application::createFrameListener() {
 
 // Reverse order of creation. Runs after a failed start-up too, so every step checks what exists.
 void Application::teardown() {
+    if (driver)
+        driver->finish();
     logMatchEnd();
     if (root) {
         if (signalWatcher)

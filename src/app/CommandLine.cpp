@@ -10,7 +10,16 @@ namespace {
 
 const char* const usageLine =
     "Usage: vorrak [--record FILE | --replay FILE | --sync-test N | --frame-data] "
-    "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--help] [--version]";
+    "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--join-timeout S] [--timeout S] "
+    "[--help] [--version]";
+
+// Debian's ENet speaks IPv4 only.
+const char* const noIpv6 = "IPv6 addresses are not supported";
+
+// [ADDR]:PORT, [ADDR] and a bare address with more than one colon name an IPv6 host.
+bool isIpv6(const std::string& address) {
+    return address.front() == '[' || address.find(':') != address.rfind(':');
+}
 
 // HOST or HOST:PORT; false when the port is not a number from 1 to 65535 or no host is named.
 bool parseAddress(const std::string& address, Options& options) {
@@ -68,6 +77,16 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
                        "Online: steps between a key and the match taking it (default 1)")
             ->type_name("N")
             ->check(CLI::Range(0, 4));
+    CLI::Option* joinTimeout =
+        app.add_option("--join-timeout", options.joinTimeout,
+                       "Online: seconds to keep trying to reach the host (default 30)")
+            ->type_name("S")
+            ->check(CLI::Range(1, 3600));
+    CLI::Option* timeout =
+        app.add_option("--timeout", options.silenceLimit,
+                       "Online: seconds without a packet that end the match (default 5)")
+            ->type_name("S")
+            ->check(CLI::Range(1, 600));
     replay->excludes(record)->excludes(syncTest)->excludes(frameData);
     record->excludes(syncTest);
     frameData->excludes(record)->excludes(syncTest);
@@ -87,10 +106,16 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         std::cerr << "vorrak: " << error << "\n" << usageLine << "\n";
         return 2;
     };
+    if (join->count() > 0 && !joinAddress.empty() && isIpv6(joinAddress))
+        return usageError(noIpv6);
     if (join->count() > 0 && !parseAddress(joinAddress, options))
         return usageError("--join: '" + joinAddress + "' is not HOST or HOST:PORT");
     if (delay->count() > 0 && !options.host && join->count() == 0)
         return usageError("--delay needs --host or --join");
+    if (joinTimeout->count() > 0 && join->count() == 0)
+        return usageError("--join-timeout needs --join");
+    if (timeout->count() > 0 && !options.host && join->count() == 0)
+        return usageError("--timeout needs --host or --join");
     if (app.count("--version") > 0) {
         std::cout << "vorrak " << VORRAK_VERSION << "\n";
         return 0;

@@ -1,8 +1,11 @@
 #include "app/NetPlay.h"
 
+#include <cmath>
 #include <iostream>
 #include <random>
+#include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include <OgreLogManager.h>
 
@@ -15,8 +18,10 @@
 
 namespace {
 
-// Silence longer than this ends the match.
-constexpr double connectionTimeout = 3.0;
+// The guest greets the host this often until it answers.
+constexpr double greetingInterval = 0.25;
+// Silence this long is shown on the HUD.
+constexpr double interruption = 1.0;
 
 // Either key set moves the local fighter: the first set's stick wins where both are pushed.
 InputFrame merged(const InputFrame& a, const InputFrame& b) {
@@ -49,15 +54,17 @@ const char* describe(net::QuitReason reason) {
 
 NetPlay::NetPlay(Match& match, Setup setup)
     : match(match), setup(std::move(setup)), display(std::make_unique<ConnectionDisplay>()) {
-    link = this->setup.host ? EnetLink::host(this->setup.port)
-                            : EnetLink::join(this->setup.hostName, this->setup.port);
+    // ENet's own give-up time stays above the game's limit, which decides.
+    const auto peerTimeoutMs = static_cast<std::uint32_t>(this->setup.silenceLimit * 1000) + 5000;
+    link = this->setup.host ? EnetLink::host(this->setup.port, peerTimeoutMs)
+                            : EnetLink::join(this->setup.hostName, this->setup.port, peerTimeoutMs);
     if (this->setup.host)
         sessionId = std::random_device{}() | 1;
     display->show(this->setup.host ? "Waiting for a player on port " + std::to_string(this->setup.port)
-                                   : "Connecting to " + link->peerName());
+                                   : "waiting for " + hostLabel());
 }
 
-// However the game ends here (the window closed, a signal, an error), the other side is told.
+// However the game ends here (an error), the other side is told.
 NetPlay::~NetPlay() {
     if (!ended)
         tellAndClose(net::QuitReason::Closed);
@@ -65,11 +72,15 @@ NetPlay::~NetPlay() {
 
 std::string NetPlay::title(bool host, const std::string& hostName, std::uint16_t port) {
     return host ? "Vorrak projekt - left fighter (host), waiting on port " + std::to_string(port)
-                : "Vorrak projekt - right fighter (guest), joining " + hostName + ":" +
+                : "Vorrak projekt - right fighter (guest), waiting for " + hostName + ":" +
                       std::to_string(port);
 }
 
+std::string NetPlay::hostLabel() const { return setup.hostName + ":" + std::to_string(setup.port); }
+
 bool NetPlay::step(const StepInput& keyboard) {
+    if (closing)
+        return linger();
     EnetLink::Polled polled = link->poll();
     if (polled.malformedReliable)
         fail("Online play ended: " + link->peerName() + " sent a malformed message",
@@ -80,31 +91,81 @@ bool NetPlay::step(const StepInput& keyboard) {
                                                     std::to_string(malformed) +
                                                     " malformed input packets so far");
     }
-    if (polled.connected && !setup.host)
-        link->send(net::Hello{net::protocolVersion, setup.dataHash, 0}, true);
-    for (const net::Message& message : polled.messages)
+    if (polled.refused)
+        fail("Online play: " + hostLabel() + " is already in a match", {});
+    for (const net::Message& message : polled.messages) {
         if (!(session ? handle(message) : handshake(message)))
             return false;
+        if (closing)
+            return true;
+    }
+    if (!session) {
+        if (polled.disconnected && !setup.host)
+            link->connect();
+        if (polled.disconnected)
+            Ogre::LogManager::getSingleton().logMessage(
+                "Online play: the other side left before the match began; waiting again");
+        return connecting(keyboard);
+    }
+    if (ending) {
+        // No answer: the other side is gone, so this side ends alone.
+        if (!polled.disconnected &&
+            Clock::now() - *ending < std::chrono::duration<double>(setup.silenceLimit))
+            return true;
+        endByAgreement();
+        link->close();
+        return false;
+    }
     if (polled.disconnected)
         fail("Online play ended: connection lost (" + link->peerName() + " disconnected)", {});
-    if ((link->isConnected() || !setup.host) && link->secondsSinceHeard() > connectionTimeout)
-        fail("Online play ended: connection lost (nothing from " + link->peerName() +
-                 " for 3 s)",
+    const double silence = link->secondsSinceHeard();
+    if (silence > setup.silenceLimit) {
+        std::ostringstream seconds;
+        seconds << setup.silenceLimit;
+        fail("Online play ended: connection lost (nothing from " + link->peerName() + " for " +
+                 seconds.str() + " s)",
              {});
+    }
+    if (keyboard.keys.quit) {
+        sendLastWord(net::QuitReason::Escape);
+        ending = Clock::now();
+        return true;
+    }
+    return play(keyboard);
+}
+
+// Before the match: the guest greets until the host answers or the join time is up; Escape
+// ends the wait.
+bool NetPlay::connecting(const StepInput& keyboard) {
     if (keyboard.keys.quit) {
         tellAndClose(net::QuitReason::Escape);
         return false;
     }
-    return session ? play(keyboard) : true;
+    if (setup.host)
+        return true;
+    if (Clock::now() - started > std::chrono::duration<double>(setup.joinTimeout))
+        fail("Online play: no answer from " + hostLabel(), {});
+    if (link->isConnected() &&
+        (!lastGreeting ||
+         Clock::now() - *lastGreeting > std::chrono::duration<double>(greetingInterval)))
+        greet();
+    return true;
 }
 
-// The guest speaks first; the host answers with its own hello and the session id.
+// Unreliable and repeated: ENet's resends of a reliable greeting wait twice as long each time.
+void NetPlay::greet() {
+    lastGreeting = Clock::now();
+    link->send(net::Hello{net::protocolVersion, setup.dataHash, sessionId}, false);
+    link->flush();
+}
+
+// The guest speaks first; the host answers each greeting with its own and the session id.
 bool NetPlay::handshake(const net::Message& message) {
     const auto* hello = std::get_if<net::Hello>(&message);
     if (!hello)
         return true; // inputs sent before our hello arrived: they come again
     if (setup.host)
-        link->send(net::Hello{net::protocolVersion, setup.dataHash, sessionId}, true);
+        greet();
     if (hello->version != net::protocolVersion)
         fail("Online play ended: " + link->peerName() + " speaks protocol version " +
                  std::to_string(hello->version) + ", this game version " +
@@ -123,34 +184,108 @@ bool NetPlay::handshake(const net::Message& message) {
             recorder->record(input, after);
         };
     const std::string side = setup.host ? "left fighter (host)" : "right fighter (guest)";
+    std::ostringstream after;
+    after.precision(2);
+    after << std::fixed << std::chrono::duration<double>(Clock::now() - started).count();
     report("Online play: " + side + " vs " + link->peerName());
+    Ogre::LogManager::getSingleton().logMessage(
+        "Online play: connected after " + after.str() + " s, " +
+        std::to_string(link->connectAttempts()) + " connection attempts");
     if (setup.setTitle)
         setup.setTitle("Vorrak projekt - " + side + " vs " + link->peerName());
     return true;
 }
 
 bool NetPlay::handle(const net::Message& message) {
-    if (const auto* inputs = std::get_if<net::Inputs>(&message)) {
+    if (std::holds_alternative<net::Hello>(message)) {
+        // The guest has not heard the host's answer yet.
+        if (setup.host)
+            greet();
+    } else if (const auto* inputs = std::get_if<net::Inputs>(&message)) {
         session->receive(*inputs);
     } else if (const auto* checksum = std::get_if<net::Checksum>(&message)) {
         session->receive(*checksum);
     } else if (const auto* quit = std::get_if<net::Quit>(&message)) {
         if (quit->session != sessionId)
             return true;
+        const bool agreed =
+            quit->reason == net::QuitReason::Escape || quit->reason == net::QuitReason::Closed;
         const std::string why = "Online play ended: " + link->peerName() + " " +
                                 describe(quit->reason) +
                                 (quit->reason == net::QuitReason::Desync
                                      ? " at step " + std::to_string(quit->step)
                                      : "");
-        ended = true;
-        link->close();
-        if (quit->reason == net::QuitReason::Escape || quit->reason == net::QuitReason::Closed) {
-            report(why);
-            return false;
+        if (!agreed) {
+            ended = true;
+            link->close();
+            throw std::runtime_error(why);
         }
-        throw std::runtime_error(why);
+        // The other side's every frame came before its quit; it waits for ours.
+        if (!ending)
+            sendLastWord(quit->reason);
+        if (!ending)
+            report(why);
+        endByAgreement();
     }
     return true;
+}
+
+// Every local frame the other side may lack goes ahead of the quit, on the reliable channel,
+// and the session steps no more: both sides then know both inputs of every step either ran.
+void NetPlay::sendLastWord(net::QuitReason reason) {
+    link->send(session->inputsToSend(), true);
+    link->send(net::Quit{sessionId, reason, session->localFrames()}, true);
+    link->flush();
+}
+
+// Both sides end on the same step, show it and record the match up to it.
+void NetPlay::endByAgreement() {
+    ended = true;
+    const int end = session->finish();
+    match.load(session->stateBefore(end));
+    Ogre::LogManager::getSingleton().logMessage("Online play: the match ends before step " +
+                                                std::to_string(end));
+    link->disconnect();
+    closing = Clock::now();
+}
+
+// ENet sends what the other side still lacks again until it is acknowledged: the link is
+// served until then, or until the silence limit.
+bool NetPlay::linger() {
+    if (!link->poll().disconnected && link->isConnected() &&
+        Clock::now() - *closing < std::chrono::duration<double>(setup.silenceLimit))
+        return true;
+    link->close();
+    return false;
+}
+
+void NetPlay::finish() {
+    if (ended)
+        return;
+    if (!session) {
+        tellAndClose(net::QuitReason::Closed);
+        return;
+    }
+    if (!ending)
+        sendLastWord(net::QuitReason::Closed);
+    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(setup.silenceLimit));
+    while (Clock::now() < deadline) {
+        for (const net::Message& message : link->poll().messages) {
+            if (const auto* inputs = std::get_if<net::Inputs>(&message))
+                session->receive(*inputs);
+            else if (const auto* quit = std::get_if<net::Quit>(&message);
+                     quit && quit->session == sessionId && !closing)
+                endByAgreement();
+        }
+        if (closing || !link->isConnected())
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (!closing)
+        endByAgreement();
+    while (linger())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
 bool NetPlay::play(const StepInput& keyboard) {
@@ -165,14 +300,30 @@ bool NetPlay::play(const StepInput& keyboard) {
         fail("Online play ended: the match lost sync at step " + std::to_string(*step) +
                  " (the two sides' checksums differ)",
              net::QuitReason::Desync, *step);
+    showConnection();
+    return true;
+}
 
+// The round trip and the rollback, or how long the other side has been silent.
+void NetPlay::showConnection() {
     int& oldest = rolledBack[tick++ % 60];
     rolledBackLastSecond += session->stats().lastRolledBack - oldest;
     oldest = session->stats().lastRolledBack;
+    const double silence = link->secondsSinceHeard();
+    if (silence >= interruption) {
+        if (!interrupted)
+            Ogre::LogManager::getSingleton().logMessage("Online play: connection interrupted");
+        interrupted = true;
+        display->show("connection interrupted (" +
+                      std::to_string(static_cast<int>(std::floor(silence))) + " s)");
+        return;
+    }
+    if (interrupted)
+        Ogre::LogManager::getSingleton().logMessage("Online play: connection back");
+    interrupted = false;
     display->show("RTT " + std::to_string(link->roundTripMs()) + " ms   rollback " +
                   std::to_string(rolledBackLastSecond) + " steps/s   waited " +
                   std::to_string(session->stats().waited + session->stats().skipped) + " steps");
-    return true;
 }
 
 void NetPlay::fail(const std::string& reason, std::optional<net::QuitReason> tell, int step) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -17,10 +18,12 @@ class RollbackSession;
 
 // The game played online: each logic step hears the network, feeds the local player's keys
 // (either key set) to the rollback session, sends what the other side needs and shows the
-// connection on the HUD. The host plays the left fighter, the guest the right one. Ends as the
-// issue of online play asks: Escape here or there ends both with status 0; a lost connection,
-// a mismatch, a desync or a broken message ends with a one-line reason (an exception, status
-// 1); a window close or a signal tells the other side first. Owned by the Application.
+// connection on the HUD. The host plays the left fighter, the guest the right one. The guest
+// greets the host again and again until it answers, for up to the join time. Ends as the issue
+// of online play asks: Escape, a window close or a signal on either side ends both by
+// agreement, on the same step (status 0 on the side that did not choose it); a lost
+// connection, a mismatch, a desync or a broken message ends with a one-line reason (an
+// exception, status 1). Owned by the Application.
 class NetPlay : public MatchDriver {
 public:
     struct Setup {
@@ -29,6 +32,9 @@ public:
         std::uint16_t port = 0;
         int inputDelay = 1;
         std::uint64_t dataHash = 0;
+        // The guest's time to find the host; silence that ends a running match.
+        double joinTimeout = 30;
+        double silenceLimit = 5;
         // Called once the other side is known, with a title naming both.
         std::function<void(const std::string&)> setTitle;
         // Records the confirmed match, when given.
@@ -39,18 +45,34 @@ public:
     ~NetPlay() override;
 
     bool step(const StepInput& keyboard) override;
+    // The window closed or a signal came: ends the match with the other side's agreement,
+    // waiting for its answer up to the silence limit.
+    void finish() override;
 
     // The window title before the other side is known.
     static std::string title(bool host, const std::string& hostName, std::uint16_t port);
 
+    // For the tests: the session once the handshake is done, and the link under it.
+    const RollbackSession* rollback() const { return session.get(); }
+    const EnetLink& network() const { return *link; }
+
 private:
+    using Clock = std::chrono::steady_clock;
+
+    bool connecting(const StepInput& keyboard);
     bool handshake(const net::Message& message);
+    void greet();
     bool play(const StepInput& keyboard);
     bool handle(const net::Message& message);
+    void sendLastWord(net::QuitReason reason);
+    void endByAgreement();
+    bool linger();
+    void showConnection();
     [[noreturn]] void fail(const std::string& reason, std::optional<net::QuitReason> tell,
                            int step = 0);
     void report(const std::string& line);
     void tellAndClose(net::QuitReason reason, int step = 0);
+    std::string hostLabel() const;
 
     Match& match;
     Setup setup;
@@ -58,6 +80,13 @@ private:
     std::unique_ptr<RollbackSession> session;
     std::unique_ptr<ConnectionDisplay> display;
     std::uint32_t sessionId = 0;
+    Clock::time_point started = Clock::now();
+    std::optional<Clock::time_point> lastGreeting;
+    // Since this side asked to end the match, waiting for the other side's answer.
+    std::optional<Clock::time_point> ending;
+    // Since the match ended by agreement: the link stays until the other side has all.
+    std::optional<Clock::time_point> closing;
+    bool interrupted = false;
     bool ended = false;
     int malformed = 0;
     // Steps run again in each of the last 60 logic steps, and their sum.

@@ -21,4 +21,7 @@ struct Options {
     int port = defaultPort;
     // Steps between a local key and the match taking it.
     int inputDelay = 1;
+    // Seconds a guest tries to reach the host; seconds of silence that end a running match.
+    int joinTimeout = 30;
+    int silenceLimit = 5;
 };

@@ -11,4 +11,7 @@ public:
 
     // False when the program is to end.
     virtual bool step(const StepInput& keyboard) = 0;
+    // The program ends for a reason of its own (the window closed, a signal), before the match
+    // is logged: a driver that shares the match with someone settles it with them here.
+    virtual void finish() {}
 };

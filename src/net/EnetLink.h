@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,14 +13,20 @@ struct _ENetHost;
 struct _ENetPeer;
 
 // The network under an online match, on ENet: one host waiting for one guest, or one guest
-// connecting to it. Channel 0 carries inputs unreliably and unsequenced, channel 1 the
-// handshake, checksums and quit reliably. Only the one peer is listened to, and only packets
-// that decode; everything else is dropped. Owned by the network play driver.
+// connecting to it. Channel 0 carries inputs and greetings unreliably and unsequenced, channel
+// 1 checksums and quit reliably. Every packet carries ENet's CRC32, so a damaged one is dropped
+// (and a reliable one sent again) rather than read. Only the one peer is listened to, and only
+// packets that decode; everything else is dropped. A guest tries to connect again and again
+// until it is answered; a host already connected turns further guests away, saying so. Owned by
+// the network play driver.
 class EnetLink {
 public:
     // Throws std::runtime_error with a one-line reason when the port or address is unusable.
-    static std::unique_ptr<EnetLink> host(std::uint16_t port);
-    static std::unique_ptr<EnetLink> join(const std::string& hostName, std::uint16_t port);
+    // peerTimeoutMs: how long ENet itself waits on a silent connected peer; the game's own
+    // silence limit, shorter, decides.
+    static std::unique_ptr<EnetLink> host(std::uint16_t port, std::uint32_t peerTimeoutMs);
+    static std::unique_ptr<EnetLink> join(const std::string& hostName, std::uint16_t port,
+                                          std::uint32_t peerTimeoutMs);
     ~EnetLink();
 
     EnetLink(const EnetLink&) = delete;
@@ -29,6 +36,8 @@ public:
         std::vector<net::Message> messages;
         bool connected = false;
         bool disconnected = false;
+        // The host is connected to another guest already.
+        bool refused = false;
         // Malformed packets on the reliable channel: the other side is broken, not the network.
         bool malformedReliable = false;
         int malformedUnreliable = 0;
@@ -39,21 +48,35 @@ public:
     void send(const net::Message& message, bool reliable);
     // Sends what is queued now rather than at the next poll.
     void flush();
-    // Tells the peer the link is closing and lets ENet send what is queued.
+    // Tells the peer the link is closing once ENet delivered what is queued; poll reports it
+    // disconnected when the peer acknowledged. Without waiting.
+    void disconnect();
+    // Tells the peer the link is closing and lets ENet send what is queued, for up to half a
+    // second.
     void close();
 
     bool isConnected() const { return peer && connected; }
     // ENet's smoothed round-trip time.
     std::uint32_t roundTripMs() const;
+    // Since the last packet of the peer, ENet's own (acknowledgements, pings) included.
     double secondsSinceHeard() const;
+    // The guest's connection attempts so far, and a new one after a disconnection.
+    int connectAttempts() const { return attempts; }
+    void connect();
     // "127.0.0.1:7717" once connected (the guest knows it from the start).
     const std::string& peerName() const { return name; }
 
 private:
-    EnetLink(_ENetHost* host, _ENetPeer* peer, std::string name);
+    EnetLink(_ENetHost* host, std::string name, std::uint32_t peerTimeoutMs);
+    void accept(_ENetPeer* connecting);
 
     _ENetHost* enetHost;
-    _ENetPeer* peer;
+    _ENetPeer* peer = nullptr;
+    // The guest's: where the host is.
+    std::optional<std::uint32_t> hostAddress;
+    std::uint16_t hostPort = 0;
+    std::uint32_t peerTimeoutMs;
+    int attempts = 0;
     bool connected = false;
     std::string name;
     std::chrono::steady_clock::time_point lastHeard;

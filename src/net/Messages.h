@@ -4,12 +4,16 @@
 #include <variant>
 #include <vector>
 
-// What the two sides of an online match say to each other. Hello, Checksum and Quit travel on
-// the reliable channel, Inputs on the unreliable one. Every message after the handshake carries
-// the session id the host chose, so stray packets of another session are told apart.
+// What the two sides of an online match say to each other. Checksum and Quit travel on the
+// reliable channel, Inputs on the unreliable one; Hello goes unreliably and again until it is
+// answered, as ENet's own resends come too slowly for a lossy link. Every message after the
+// handshake carries the session id the host chose, so stray packets of another session are
+// told apart.
 namespace net {
 
-constexpr std::uint16_t protocolVersion = 1;
+// 2: every packet carries ENet's CRC32, and a Quit that ends the match by agreement carries the
+// sender's frame count.
+constexpr std::uint16_t protocolVersion = 2;
 // The most input frames one Inputs message carries.
 constexpr int maxFramesPerMessage = 64;
 
@@ -49,6 +53,8 @@ enum class QuitReason : std::uint8_t {
 };
 constexpr std::uint8_t quitReasonCount = 5;
 
+// Escape and Closed end the match by agreement: the sender's every frame went before it on the
+// reliable channel, and step is how many it has. Desync names the step that differs.
 struct Quit {
     std::uint32_t session = 0;
     QuitReason reason = QuitReason::Escape;

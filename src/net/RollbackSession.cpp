@@ -102,6 +102,18 @@ net::Inputs RollbackSession::inputsToSend() const {
     return inputs;
 }
 
+int RollbackSession::finish() {
+    rollBack();
+    const int end = std::min(local.count, remote.count);
+    while (now() < end) {
+        const int step = now();
+        usedRemote[static_cast<std::size_t>(step % Frames::kept)] = remoteInputFor(step);
+        timeline.advance(stepInput(step));
+    }
+    confirmSteps();
+    return end;
+}
+
 std::vector<net::Checksum> RollbackSession::takeChecksums() {
     std::vector<net::Checksum> taken;
     taken.swap(outgoing);

@@ -41,6 +41,15 @@ public:
 
     // What to send the other side now: the local frames it has not acknowledged.
     net::Inputs inputsToSend() const;
+
+    // Ends the match on the last step both sides' inputs are known for, confirming every step
+    // before it, and returns that step. Once each side holds the other's every frame (the
+    // other side stopped stepping and sent them all), both come to the same step. It is never
+    // further back than the timeline reaches: no step runs past the last known remote step
+    // plus maxRollback, and no step is run before the local input for it exists.
+    int finish();
+    // The match before the step: from now() - maxRollback to now().
+    MatchState stateBefore(int step) const { return timeline.stateBefore(step); }
     // The checksums computed since the last call, to send reliably.
     std::vector<net::Checksum> takeChecksums();
 
@@ -66,6 +75,8 @@ public:
     int now() const { return timeline.now(); }
     // Steps the other side's input is known for, from step 0.
     int remoteFrames() const { return remote.count; }
+    // Local frames from step 0, the input delay's included.
+    int localFrames() const { return local.count; }
     int localSide() const { return local.side; }
 
 private:

@@ -1,5 +1,7 @@
 #include "render/ConnectionDisplay.h"
 
+#include <cstdint>
+
 #include <OgreResourceGroupManager.h>
 #include <Overlay/OgreFont.h>
 #include <Overlay/OgreFontManager.h>
@@ -13,9 +15,6 @@ namespace {
 const char* const fontGroup = "ConnectionFont";
 const char* const fontName = "ConnectionFont";
 const char* const fontDirectory = "/usr/share/fonts/truetype/dejavu";
-const char* const overlayName = "ConnectionOverlay";
-const char* const panelName = "ConnectionPanel";
-const char* const textName = "ConnectionText";
 
 void createFont() {
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
@@ -34,20 +33,22 @@ void createFont() {
 
 } // namespace
 
-ConnectionDisplay::ConnectionDisplay(int row) : suffix(row ? std::to_string(row) : "") {
+// Named after the instance: the relay test runs both sides of a match in one engine.
+ConnectionDisplay::ConnectionDisplay(int row)
+    : suffix(std::to_string(reinterpret_cast<std::uintptr_t>(this))) {
     createFont();
     Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
     auto* panel = static_cast<Ogre::OverlayContainer*>(
-        overlays.createOverlayElement("Panel", panelName + suffix));
+        overlays.createOverlayElement("Panel", "ConnectionPanel" + suffix));
     panel->setMetricsMode(Ogre::GMM_RELATIVE);
     panel->setPosition(0.02f, 0.01f + 0.05f * static_cast<float>(row));
     panel->setDimensions(0.96f, 0.05f);
     text = static_cast<Ogre::TextAreaOverlayElement*>(
-        overlays.createOverlayElement("TextArea", textName + suffix));
+        overlays.createOverlayElement("TextArea", "ConnectionText" + suffix));
     text->setMetricsMode(Ogre::GMM_PIXELS);
     text->setCharHeight(18);
     text->setFontName(fontName, fontGroup);
-    overlay = overlays.create(overlayName + suffix);
+    overlay = overlays.create("ConnectionOverlay" + suffix);
     overlay->add2D(panel);
     panel->addChild(text);
     overlay->show();
@@ -55,8 +56,8 @@ ConnectionDisplay::ConnectionDisplay(int row) : suffix(row ? std::to_string(row)
 
 ConnectionDisplay::~ConnectionDisplay() {
     Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
-    overlays.destroyOverlayElement(textName + suffix);
-    overlays.destroyOverlayElement(panelName + suffix);
+    overlays.destroyOverlayElement("ConnectionText" + suffix);
+    overlays.destroyOverlayElement("ConnectionPanel" + suffix);
     overlays.destroy(overlay);
 }
 

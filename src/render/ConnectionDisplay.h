@@ -24,8 +24,8 @@ public:
     void show(const std::string& line);
 
 private:
+    const std::string suffix;
     std::string shown;
-    std::string suffix;
     Ogre::Overlay* overlay = nullptr;
     Ogre::TextAreaOverlayElement* text = nullptr;
 };

@@ -1,9 +1,20 @@
 #!/usr/bin/env bash
-# Online play that cannot go on ends cleanly on the side that is left, saying why: another
-# protocol version or other character data (either side), a malformed message, the other
-# game killed.
+# Online play that cannot go on ends cleanly on the side that is left, saying why: an IPv6
+# address, nobody listening, another protocol version or other character data (either side),
+# a malformed message, a host already in a match, the other game killed.
 source "$(dirname "$0")/lib.bash"
 source "$(dirname "$0")/net_lib.bash"
+
+for address in ::1 "[::1]:7717" "[fe80::1]"; do
+    status=0
+    "$GAME" --join "$address" >/dev/null 2>"$WORK/ipv6" || status=$?
+    [ "$status" -eq 2 ] || fail "--join $address exited $status, not 2"
+    grep -q "IPv6 addresses are not supported" "$WORK/ipv6" || fail "--join $address: $(cat "$WORK/ipv6")"
+done
+
+start_side nobody --join "127.0.0.1:$PORT" --join-timeout 2
+await_title "waiting for 127.0.0.1:$PORT" >/dev/null
+expect_end nobody 10 1 "no answer from 127.0.0.1:$PORT"
 
 peer() { # ARGS: the stand-in peer, in the background
     "$NET_PEER" "$@" >"$WORK/peer.out" 2>&1 &
@@ -29,16 +40,17 @@ peer join "$PORT" junk
 expect_end junk 10 1 "sent a malformed message"
 grep -q "dropped 1 malformed input packets" "$WORK/junk/Ogre.log" || fail "the malformed input went unnoticed"
 
-start_side host --host "$PORT"
+start_side host --host "$PORT" --timeout 2
 await_title 'left fighter' >/dev/null
 start_side guest --join "127.0.0.1:$PORT"
 await_title 'right fighter .guest. vs' >/dev/null
-sleep 1
+start_side third --join "127.0.0.1:$PORT"
+expect_end third 15 1 "127.0.0.1:$PORT is already in a match"
 kill -9 "${PIDS[guest]}"
 unset "PIDS[guest]"
-expect_end host 10 1 "connection lost"
+expect_end host 6 1 "connection lost (nothing from 127.0.0.1:[0-9]* for 2 s)"
 
-# A signal ends a game as at one keyboard (128 + the signal), and the other side is told.
+# A signal ends a game as at one keyboard (128 + the signal), and both sides agree on the end.
 start_side host2 --host "$PORT"
 await_title 'left fighter' >/dev/null
 start_side guest2 --join "127.0.0.1:$PORT"
@@ -48,4 +60,7 @@ kill -TERM "${PIDS[guest2]}"
 await_side guest2 10
 [ "$STATUS" -eq 143 ] || fail "the guest ended with status $STATUS after SIGTERM, not 143"
 expect_end host2 10 0 "closed the game"
+ended() { grep -o 'Match ended: .*' "$WORK/$1/Ogre.log"; }
+[ -n "$(ended host2)" ] && [ "$(ended host2)" = "$(ended guest2)" ] ||
+    fail "the two sides ended on different matches: '$(ended host2)' and '$(ended guest2)'"
 echo "ok"

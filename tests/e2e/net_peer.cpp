@@ -18,15 +18,18 @@ void send(ENetPeer* peer, int channel, const std::vector<std::uint8_t>& bytes) {
                                       channel == 1 ? ENET_PACKET_FLAG_RELIABLE : 0));
 }
 
-// Services the link for a while; true when the other side hung up.
+// Services the link for a while, or until connected when asked; true when the other side
+// hung up.
 bool serviceFor(ENetHost* host, int milliseconds, ENetPeer** connected = nullptr) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     ENetEvent event;
     while (std::chrono::steady_clock::now() < end) {
         if (enet_host_service(host, &event, 10) <= 0)
             continue;
-        if (event.type == ENET_EVENT_TYPE_CONNECT && connected)
+        if (event.type == ENET_EVENT_TYPE_CONNECT && connected) {
             *connected = event.peer;
+            return false;
+        }
         if (event.type == ENET_EVENT_TYPE_RECEIVE)
             enet_packet_destroy(event.packet);
         if (event.type == ENET_EVENT_TYPE_DISCONNECT)
@@ -48,13 +51,16 @@ int main(int argc, char** argv) {
     if (role == "join") {
         enet_address_set_host(&address, "127.0.0.1");
         host = enet_host_create(nullptr, 1, 2, 0, 0);
+        host->checksum = enet_crc32;
         ENetPeer* connecting = enet_host_connect(host, &address, 2, 0);
-        serviceFor(host, 1000, &peer);
+        // The game opens its port a moment after its window appears.
+        serviceFor(host, 5000, &peer);
         if (peer != connecting)
             return 1;
     } else {
         address.host = ENET_HOST_ANY;
         host = enet_host_create(&address, 1, 2, 0, 0);
+        host->checksum = enet_crc32;
         for (int i = 0; i < 100 && !peer; ++i)
             serviceFor(host, 100, &peer);
         if (!peer)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Two games play online over 127.0.0.1: the host's left fighter walks up and punches; both
-# windows then show the same health, lower than at the start. Escape on the guest ends both
-# with status 0, and the host says why. The host's recording of the confirmed match plays back
-# with the hit in it.
+# Two games play online over 127.0.0.1, the guest started 4 s before the host: the host's left
+# fighter walks up and punches; both windows then show the same health, lower than at the
+# start. The guest stopped for 2 s is shown as an interruption on the host and the match goes on. Escape on
+# the guest ends both with status 0 on the same step, and the host says why. The host's
+# recording of the confirmed match plays back to that same end.
 source "$(dirname "$0")/lib.bash"
 source "$(dirname "$0")/net_lib.bash"
 
@@ -14,9 +15,11 @@ health() { # WINDOW FILE: the health readouts of the window, as a picture
     convert "$WORK/grab.xwd" -crop 800x80+0+460 +repage "$2"
 }
 
+start_side guest --join "127.0.0.1:$PORT" --delay 2
+await_title "waiting for 127.0.0.1:$PORT" >/dev/null
+sleep 4
 start_side host --host "$PORT" --record "$WORK/online.vrp"
 host_window=$(await_title 'left fighter')
-start_side guest --join "127.0.0.1:$PORT" --delay 2
 guest_window=$(await_title 'right fighter .guest. vs')
 await_title 'left fighter .host. vs 127.0.0.1' >/dev/null
 sleep 1
@@ -33,14 +36,28 @@ health "$guest_window" "$WORK/guest.png"
 [ "$(compare -metric AE "$WORK/before.png" "$WORK/host.png" null: 2>&1)" != 0 ] ||
     fail "no hit landed: the health is as at the start"
 
+
+kill -STOP "${PIDS[guest]}"
+sleep 2
+kill -CONT "${PIDS[guest]}"
+sleep 1
+
 xdotool windowfocus --sync "$guest_window"
 hold 0.3 Escape
 expect_end guest 10 0 "Online play: right fighter"
 expect_end host 10 0 "pressed Escape"
+# The stopped guest hears the host again at once; the host heard nothing for 2 s.
+grep -q "connection interrupted" "$WORK/host/Ogre.log" || fail "the host did not show the silence"
+grep -q "connection back" "$WORK/host/Ogre.log" || fail "the host did not resume"
+ended() { grep -o 'Match ended: .*' "$WORK/$1/Ogre.log"; }
+[ -n "$(ended host)" ] && [ "$(ended host)" = "$(ended guest)" ] ||
+    fail "the two sides ended on different matches: '$(ended host)' and '$(ended guest)'"
 
 start_side replay --replay "$WORK/online.vrp"
 await_side replay 60
 [ "$STATUS" -eq 0 ] || fail "the online recording played back with status $STATUS"
 grep -q 'Match ended: .*, health 1000 / 950' "$WORK/replay/Ogre.log" ||
     fail "the replay of the online match does not end with the punch landed"
+[ "$(ended replay)" = "$(ended host)" ] ||
+    fail "the recording ends elsewhere: '$(ended replay)', not '$(ended host)'"
 echo "ok"
