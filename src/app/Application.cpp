@@ -23,6 +23,7 @@
 #include "match/SyncTest.h"
 #include "match/checksum.h"
 #include "match/frameDataTable.h"
+#include "match/roundCaptions.h"
 #include "render/SpriteManager.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
@@ -190,6 +191,7 @@ void Application::createMatch() {
     // system binds a key reader to each fighter: hence this order.
     createGame();
     match = std::make_unique<Match>(*game);
+    match->start(matchRules());
     driver = createDriver();
     createScene();
     createFrameListener();
@@ -212,7 +214,28 @@ std::string Application::title() const {
     return NetPlay::title(options.host, options.joinHost, static_cast<std::uint16_t>(options.port));
 }
 
+// A replay plays by the rules it was recorded with.
+MatchRules Application::matchRules() const {
+    if (replay)
+        return replay->rules;
+    MatchRules rules;
+    rules.versus = options.versus;
+    rules.rounds = options.rounds;
+    return rules;
+}
+
+// Once per match, however often a rollback runs its last step again.
+void Application::reportResult(const RoundState& round) {
+    if (round.matchesPlayed <= resultsReported)
+        return;
+    resultsReported = round.matchesPlayed;
+    const std::string line = "vorrak: " + resultLine(round);
+    logManager->logMessage(line);
+    std::cout << line << std::endl;
+}
+
 std::unique_ptr<MatchDriver> Application::createDriver() {
+    const auto report = [this](const RoundState& round) { reportResult(round); };
     if (options.host || !options.joinHost.empty()) {
         NetPlay::Setup setup;
         setup.host = options.host;
@@ -226,11 +249,15 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
             XStoreName(display, handle, title.c_str());
             XFlush(display);
         };
+        setup.rules = matchRules();
+        setup.onMatchEnd = report;
         if (!options.recordPath.empty())
-            setup.recorder =
-                std::make_unique<ReplayRecorder>(options.recordPath, setup.dataHash);
+            setup.recorder = std::make_unique<ReplayRecorder>(options.recordPath, setup.dataHash,
+                                                              setup.rules);
         return std::make_unique<NetPlay>(*match, std::move(setup));
     }
+    // Online only the confirmed match names a winner; here every step is confirmed.
+    match->onMatchEnd = report;
     if (options.syncTestSteps > 0)
         return std::make_unique<SyncTest>(*match, options.syncTestSteps);
     const std::uint64_t characterHash = characterDataHash(*game->characterData);
@@ -238,7 +265,8 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
         return std::make_unique<ReplayPlayback>(*match, std::move(*replay), characterHash);
     if (!options.recordPath.empty())
         return std::make_unique<LocalPlay>(
-            *match, std::make_unique<ReplayRecorder>(options.recordPath, characterHash));
+            *match,
+            std::make_unique<ReplayRecorder>(options.recordPath, characterHash, matchRules()));
     return std::make_unique<LocalPlay>(*match);
 }
 

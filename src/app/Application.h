@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/Options.h"
+#include "match/MatchRules.h"
 
 namespace Ogre {
 class Root;
@@ -21,6 +22,7 @@ class MatchDriver;
 class SignalWatcher;
 class SpriteManager;
 struct Replay;
+struct RoundState;
 class WindowCloseWatcher;
 
 // Starts the engine with its fixed configuration, builds the scene and the match, and runs the
@@ -69,6 +71,9 @@ private:
     void printFrameData();
     void logMatchEnd();
     std::string title() const;
+    MatchRules matchRules() const;
+    // The result of a decided versus match, to Ogre.log and stdout.
+    void reportResult(const RoundState& round);
 
     std::string resourceDir;
     Options options;
@@ -92,4 +97,5 @@ private:
     std::unique_ptr<FixedFrameUpdater> updater;
     std::unique_ptr<WindowCloseWatcher> closeWatcher;
     std::unique_ptr<SignalWatcher> signalWatcher;
+    int resultsReported = 0;
 };

@@ -10,7 +10,8 @@ namespace {
 
 const char* const usageLine =
     "Usage: vorrak [--record FILE | --replay FILE | --sync-test N | --frame-data] "
-    "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--help] [--version]";
+    "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--versus [--rounds N]] [--help] "
+    "[--version]";
 
 // HOST or HOST:PORT; false when the port is not a number from 1 to 65535 or no host is named.
 bool parseAddress(const std::string& address, Options& options) {
@@ -68,7 +69,17 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
                        "Online: steps between a key and the match taking it (default 1)")
             ->type_name("N")
             ->check(CLI::Range(0, 4));
+    CLI::Option* versus = app.add_flag(
+        "--versus", options.versus,
+        "Play a match in rounds, with a 99-second round timer and walls, to a winner");
+    CLI::Option* rounds =
+        app.add_option("--rounds", options.rounds,
+                       "Versus: the number of rounds, 1, 3, 5, 7 or 9 (default 3); the first to "
+                       "win more than half takes the match")
+            ->type_name("N")
+            ->check(CLI::IsMember({1, 3, 5, 7, 9}));
     replay->excludes(record)->excludes(syncTest)->excludes(frameData);
+    versus->excludes(frameData);
     record->excludes(syncTest);
     frameData->excludes(record)->excludes(syncTest);
     host->excludes(join)->excludes(replay)->excludes(syncTest)->excludes(frameData);
@@ -91,6 +102,8 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         return usageError("--join: '" + joinAddress + "' is not HOST or HOST:PORT");
     if (delay->count() > 0 && !options.host && join->count() == 0)
         return usageError("--delay needs --host or --join");
+    if (rounds->count() > 0 && versus->count() == 0)
+        return usageError("--rounds needs --versus");
     if (app.count("--version") > 0) {
         std::cout << "vorrak " << VORRAK_VERSION << "\n";
         return 0;

@@ -7,6 +7,7 @@
 #include <OgreLogManager.h>
 
 #include "match/Match.h"
+#include "match/MatchState.h"
 #include "net/EnetLink.h"
 #include "net/NetInput.h"
 #include "net/RollbackSession.h"
@@ -36,13 +37,21 @@ const char* describe(net::QuitReason reason) {
     case net::QuitReason::Closed:
         return "closed the game";
     case net::QuitReason::Mismatch:
-        return "runs another version or other character data";
+        return "runs another version, other character data or other rules";
     case net::QuitReason::Desync:
         return "found the match out of sync";
     case net::QuitReason::Protocol:
         return "received a malformed message";
     }
     return "left";
+}
+
+// Rules of a match in words, for the message that names a difference.
+std::string describeRules(const MatchRules& rules) {
+    if (!rules.versus)
+        return "no versus rules";
+    return "versus in " + std::to_string(rules.rounds) + (rules.rounds == 1 ? " round" : " rounds") +
+           " of " + std::to_string(rules.roundSteps) + " steps";
 }
 
 } // namespace
@@ -80,8 +89,10 @@ bool NetPlay::step(const StepInput& keyboard) {
                                                     std::to_string(malformed) +
                                                     " malformed input packets so far");
     }
-    if (polled.connected && !setup.host)
+    if (polled.connected && !setup.host) {
         link->send(net::Hello{net::protocolVersion, setup.dataHash, 0}, true);
+        link->send(net::Rules{setup.rules}, true);
+    }
     for (const net::Message& message : polled.messages)
         if (!(session ? handle(message) : handshake(message)))
             return false;
@@ -98,35 +109,62 @@ bool NetPlay::step(const StepInput& keyboard) {
     return session ? play(keyboard) : true;
 }
 
-// The guest speaks first; the host answers with its own hello and the session id.
+// The guest speaks first; the host answers with its own hello, the session id and its rules.
+// Each side checks the other's version, character data and then rules, so a difference is named
+// on both sides.
 bool NetPlay::handshake(const net::Message& message) {
-    const auto* hello = std::get_if<net::Hello>(&message);
-    if (!hello)
-        return true; // inputs sent before our hello arrived: they come again
-    if (setup.host)
+    if (const auto* hello = std::get_if<net::Hello>(&message)) {
+        checkHello(*hello);
+        greeted = true;
+    } else if (const auto* rules = std::get_if<net::Rules>(&message); rules && greeted) {
+        checkRules(rules->rules);
+        startSession();
+    }
+    // Anything else came before the other side's hello and rules: inputs come again.
+    return true;
+}
+
+void NetPlay::checkHello(const net::Hello& hello) {
+    if (setup.host) {
         link->send(net::Hello{net::protocolVersion, setup.dataHash, sessionId}, true);
-    if (hello->version != net::protocolVersion)
+        link->send(net::Rules{setup.rules}, true);
+    }
+    if (hello.version != net::protocolVersion)
         fail("Online play ended: " + link->peerName() + " speaks protocol version " +
-                 std::to_string(hello->version) + ", this game version " +
+                 std::to_string(hello.version) + ", this game version " +
                  std::to_string(net::protocolVersion),
              net::QuitReason::Mismatch);
-    if (hello->dataHash != setup.dataHash)
+    if (hello.dataHash != setup.dataHash)
         fail("Online play ended: " + link->peerName() +
                  " has other character data (its hash differs from this game's)",
              net::QuitReason::Mismatch);
     if (!setup.host)
-        sessionId = hello->session;
+        sessionId = hello.session;
+}
+
+void NetPlay::checkRules(const MatchRules& rules) {
+    if (rules != setup.rules)
+        fail("Online play ended: " + link->peerName() + " plays by other rules (" +
+                 describeRules(rules) + ", this game " + describeRules(setup.rules) + ")",
+             net::QuitReason::Mismatch);
+}
+
+void NetPlay::startSession() {
     session = std::make_unique<RollbackSession>(match, setup.host ? 0 : 1, setup.inputDelay,
                                                 sessionId);
-    if (ReplayRecorder* recorder = setup.recorder.get())
-        session->onConfirmed = [recorder](int, const StepInput& input, const MatchState& after) {
+    ReplayRecorder* recorder = setup.recorder.get();
+    const auto matchEnd = setup.onMatchEnd;
+    session->onConfirmed = [recorder, matchEnd](int, const StepInput& input,
+                                                const MatchState& after) {
+        if (recorder)
             recorder->record(input, after);
-        };
+        if (matchEnd && after.round.phase == RoundState::MatchOver)
+            matchEnd(after.round);
+    };
     const std::string side = setup.host ? "left fighter (host)" : "right fighter (guest)";
     report("Online play: " + side + " vs " + link->peerName());
     if (setup.setTitle)
         setup.setTitle("Vorrak projekt - " + side + " vs " + link->peerName());
-    return true;
 }
 
 bool NetPlay::handle(const net::Message& message) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "match/MatchDriver.h"
+#include "match/MatchRules.h"
 #include "net/Messages.h"
 
 class ConnectionDisplay;
@@ -14,6 +15,7 @@ class EnetLink;
 class Match;
 class ReplayRecorder;
 class RollbackSession;
+struct RoundState;
 
 // The game played online: each logic step hears the network, feeds the local player's keys
 // (either key set) to the rollback session, sends what the other side needs and shows the
@@ -33,6 +35,10 @@ public:
         std::function<void(const std::string&)> setTitle;
         // Records the confirmed match, when given.
         std::unique_ptr<ReplayRecorder> recorder;
+        // The rules this side plays by: the other side must play by the same.
+        MatchRules rules;
+        // Called with every confirmed step of a decided versus match.
+        std::function<void(const RoundState&)> onMatchEnd;
     };
 
     NetPlay(Match& match, Setup setup);
@@ -45,6 +51,9 @@ public:
 
 private:
     bool handshake(const net::Message& message);
+    void checkHello(const net::Hello& hello);
+    void checkRules(const MatchRules& rules);
+    void startSession();
     bool play(const StepInput& keyboard);
     bool handle(const net::Message& message);
     [[noreturn]] void fail(const std::string& reason, std::optional<net::QuitReason> tell,
@@ -58,6 +67,8 @@ private:
     std::unique_ptr<RollbackSession> session;
     std::unique_ptr<ConnectionDisplay> display;
     std::uint32_t sessionId = 0;
+    // The other side's Hello came and passed; its Rules are next.
+    bool greeted = false;
     bool ended = false;
     int malformed = 0;
     // Steps run again in each of the last 60 logic steps, and their sum.

@@ -4,12 +4,14 @@
 #include <variant>
 #include <vector>
 
-// What the two sides of an online match say to each other. Hello, Checksum and Quit travel on
+#include "match/MatchRules.h"
+
+// What the two sides of an online match say to each other. Hello, Rules, Checksum and Quit travel on
 // the reliable channel, Inputs on the unreliable one. Every message after the handshake carries
 // the session id the host chose, so stray packets of another session are told apart.
 namespace net {
 
-constexpr std::uint16_t protocolVersion = 1;
+constexpr std::uint16_t protocolVersion = 2;
 // The most input frames one Inputs message carries.
 constexpr int maxFramesPerMessage = 64;
 
@@ -18,6 +20,12 @@ struct Hello {
     std::uint16_t version = protocolVersion;
     std::uint64_t dataHash = 0;
     std::uint32_t session = 0;
+};
+
+// Sent by each side right after its Hello: the rules it was started with. Both must play by
+// the same ones.
+struct Rules {
+    MatchRules rules;
 };
 
 // The sender's input frames for steps firstStep, firstStep + 1, ...: every one the receiver has
@@ -43,7 +51,7 @@ struct Checksum {
 enum class QuitReason : std::uint8_t {
     Escape = 0,      // the player pressed Escape
     Closed = 1,      // the window was closed or the program got a signal
-    Mismatch = 2,    // version or character data differ
+    Mismatch = 2,    // version, character data or rules differ
     Desync = 3,      // the checksums of a step differ (step names it)
     Protocol = 4,    // a malformed packet arrived
 };
@@ -55,6 +63,6 @@ struct Quit {
     std::int32_t step = 0;
 };
 
-using Message = std::variant<Hello, Inputs, Checksum, Quit>;
+using Message = std::variant<Hello, Inputs, Checksum, Quit, Rules>;
 
 } // namespace net

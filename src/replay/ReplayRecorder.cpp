@@ -8,7 +8,8 @@
 #include "replay/ReplayError.h"
 #include "replay/ReplayFormat.h"
 
-ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash)
+ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash,
+                               const MatchRules& rules)
     : path(std::move(path)), temporaryPath(this->path + ".recording") {
     file = std::fopen(temporaryPath.c_str(), "wb");
     if (!file)
@@ -16,6 +17,9 @@ ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash)
     write(ReplayFormat::magic, sizeof ReplayFormat::magic);
     writeWord(ReplayFormat::version, 2);
     writeWord(characterHash, 8);
+    writeWord(rules.versus, 1);
+    writeWord(static_cast<std::uint64_t>(rules.rounds), 1);
+    writeWord(static_cast<std::uint64_t>(rules.roundSteps), 4);
 }
 
 ReplayRecorder::~ReplayRecorder() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "input/StepInput.h"
+#include "match/MatchRules.h"
 #include "replay/Fnv1a.h"
 
 struct MatchState;
@@ -16,13 +17,13 @@ struct MatchState;
 // closing, an error unwinding the program) leaves either no file or a complete one. Steps past
 // ReplayFormat::maxSteps, or after finish(), are not recorded.
 //
-//     ReplayRecorder recorder(path, characterDataHash(data));   // throws ReplayError
+//     ReplayRecorder recorder(path, characterDataHash(data), rules);   // throws ReplayError
 //     recorder.record(input, stateAfterTheStep);                // once per step
 //     recorder.finish();                                        // or let it go out of scope
 class ReplayRecorder {
 public:
     // Throws ReplayError when the file cannot be created.
-    ReplayRecorder(std::string path, std::uint64_t characterHash);
+    ReplayRecorder(std::string path, std::uint64_t characterHash, const MatchRules& rules = {});
     // Finishes the file unless finish() did; a failure then goes to stderr.
     ~ReplayRecorder();
 
