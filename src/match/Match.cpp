@@ -14,6 +14,8 @@ void Match::start(const MatchRules& rules) {
         return;
     round = Rounds::start(rules);
     startRound();
+    if (!held)
+        showRound();
 }
 
 bool Match::step(const StepInput& input) {

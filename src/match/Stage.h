@@ -6,11 +6,12 @@
 namespace Stage {
 
 // The walls stand at x = -halfWidth and x = +halfWidth: where the camera's view of the fight
-// line ends (the camera stands at (0, 80, 300) and looks at (0, 60, 0) with a vertical field
-// of view of 45 degrees and the window's 4:3 shape, so it sees x from about -168 to +168 on the
-// ground and from -165 to +165 at the height of a head). Whole numbers, so a body stopped at a
-// wall stands exactly on it.
-constexpr float halfWidth = 165;
+// line ends. The camera stands at (0, 80, 300) and looks at (0, 60, 0) with a vertical field of
+// view of 45 degrees and the window's 4:3 shape; looking down a little, it sees x from -168.3 to
+// +168.3 on the ground and from -164.6 to +164.6 at the top of a body box (y = 100), so a body
+// between the walls is seen whole. A whole number, so a body stopped at a wall stands exactly on
+// it.
+constexpr float halfWidth = 164;
 
 // A fighter's body along the fight line: its position, and the x extent of its body boxes from
 // it, mirrored already for a fighter facing left. Its edges in the world are x + left and
