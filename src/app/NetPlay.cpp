@@ -153,14 +153,16 @@ void NetPlay::startSession() {
     session = std::make_unique<RollbackSession>(match, setup.host ? 0 : 1, setup.inputDelay,
                                                 sessionId);
     ReplayRecorder* recorder = setup.recorder.get();
-    const auto matchEnd = setup.onMatchEnd;
-    session->onConfirmed = [recorder, matchEnd](int, const StepInput& input,
-                                                const MatchState& after) {
-        if (recorder)
-            recorder->record(input, after);
-        if (matchEnd && after.round.phase == RoundState::MatchOver)
-            matchEnd(after.round);
-    };
+    // Without a recording or a versus result to report, nothing waits for confirmed steps.
+    const auto matchEnd = setup.rules.versus ? setup.onMatchEnd : nullptr;
+    if (recorder || matchEnd)
+        session->onConfirmed = [recorder, matchEnd](int, const StepInput& input,
+                                                    const MatchState& after) {
+            if (recorder)
+                recorder->record(input, after);
+            if (matchEnd && after.round.phase == RoundState::MatchOver)
+                matchEnd(after.round);
+        };
     const std::string side = setup.host ? "left fighter (host)" : "right fighter (guest)";
     report("Online play: " + side + " vs " + link->peerName());
     if (setup.setTitle)

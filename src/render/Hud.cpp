@@ -41,10 +41,10 @@ struct RoundText {
     bool centred;
 };
 
-// The clock, the first and second player's round wins (under their health), the banner and the
-// line beneath it, in the order RoundDisplay takes them.
+// The clock (below the line of online play), the first and second player's round wins (under
+// their health), the banner and the line beneath it, in the order RoundDisplay takes them.
 const RoundText roundTexts[] = {
-    {{"RoundTimer", "RoundTimerText", 0.0f, 0.03f, 1.0f, 0.1f, 48}, true},
+    {{"RoundTimer", "RoundTimerText", 0.0f, 0.05f, 1.0f, 0.1f, 48}, true},
     {{"RoundWins1", "RoundWinsText1", 0.2f, 0.885f, 0.2f, 0.05f, 22}, false},
     {{"RoundWins2", "RoundWinsText2", 0.6f, 0.885f, 0.2f, 0.05f, 22}, false},
     {{"RoundBanner", "RoundBannerText", 0.0f, 0.3f, 1.0f, 0.12f, 64}, true},
