@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "match/MatchState.h"
 #include "match/Rounds.h"
+#include "match/checksum.h"
 #include "match/roundCaptions.h"
 
 namespace {
@@ -128,4 +130,34 @@ TEST(RoundsTest, KeysDoNothingBetweenRoundsAndBothPunchesStartARematch) {
     EXPECT_EQ(round.wins[1], 0);
     EXPECT_EQ(round.round, 1);
     EXPECT_EQ(round.matchesPlayed, 1);
+}
+
+// Every field of the rounds and the rules is part of a versus match's checksum and is named when
+// it differs; a plain match's checksum is what it always was, whatever these fields hold.
+TEST(RoundsTest, TheRoundsAreInTheChecksumOfAVersusMatchOnly) {
+    MatchState plain;
+    MatchState versusState;
+    versusState.rules = versus();
+    versusState.round = Rounds::start(versusState.rules);
+    const std::pair<const char*, void (*)(MatchState&)> changes[] = {
+        {"match rules", [](MatchState& s) { s.rules.rounds = 5; }},
+        {"match round", [](MatchState& s) { s.round.round = 2; }},
+        {"match round", [](MatchState& s) { s.round.phase = RoundState::RoundOver; }},
+        {"match timer", [](MatchState& s) { --s.round.timer; }},
+        {"match timer", [](MatchState& s) { s.round.shownSteps = 3; }},
+        {"match wins", [](MatchState& s) { s.round.wins[1] = 1; }},
+        {"match matches", [](MatchState& s) { s.round.rematch[0] = true; }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        MatchState changed = versusState;
+        change(changed);
+        EXPECT_NE(checksum(changed), checksum(versusState));
+        EXPECT_EQ(differences(versusState, changed), name);
+        MatchState plainChanged = plain;
+        change(plainChanged);
+        plainChanged.rules.versus = false;
+        EXPECT_EQ(checksum(plainChanged), checksum(plain));
+    }
+    EXPECT_EQ(differences(plain, versusState), "match rules");
 }
