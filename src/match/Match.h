@@ -37,7 +37,6 @@ public:
     bool displaysHeld() const { return held; }
     void syncDisplays();
 
-    const MatchRules& matchRules() const { return rules; }
     const RoundState& roundState() const { return round; }
 
     // Called in the step that decides a versus match; a step run again after a rollback calls it

@@ -24,7 +24,6 @@ public:
                  Ogre::TextAreaOverlayElement* detail);
 
     void show(const Captions& captions);
-    const Captions& shown() const { return current; }
 
 private:
     Ogre::TextAreaOverlayElement* areas[5];
