@@ -89,10 +89,8 @@ bool NetPlay::step(const StepInput& keyboard) {
                                                     std::to_string(malformed) +
                                                     " malformed input packets so far");
     }
-    if (polled.connected && !setup.host) {
+    if (polled.connected && !setup.host)
         link->send(net::Hello{net::protocolVersion, setup.dataHash, 0}, true);
-        link->send(net::Rules{setup.rules}, true);
-    }
     for (const net::Message& message : polled.messages)
         if (!(session ? handle(message) : handshake(message)))
             return false;
@@ -109,9 +107,10 @@ bool NetPlay::step(const StepInput& keyboard) {
     return session ? play(keyboard) : true;
 }
 
-// The guest speaks first; the host answers with its own hello, the session id and its rules.
-// Each side checks the other's version, character data and then rules, so a difference is named
-// on both sides.
+// The guest speaks first; the host answers with its own hello and the session id. Each side
+// sends its rules once the other's hello passed, so a game that speaks another version hears
+// nothing it cannot read; then each checks the other's rules, so a difference is named on both
+// sides.
 bool NetPlay::handshake(const net::Message& message) {
     if (const auto* hello = std::get_if<net::Hello>(&message)) {
         checkHello(*hello);
@@ -125,10 +124,8 @@ bool NetPlay::handshake(const net::Message& message) {
 }
 
 void NetPlay::checkHello(const net::Hello& hello) {
-    if (setup.host) {
+    if (setup.host)
         link->send(net::Hello{net::protocolVersion, setup.dataHash, sessionId}, true);
-        link->send(net::Rules{setup.rules}, true);
-    }
     if (hello.version != net::protocolVersion)
         fail("Online play ended: " + link->peerName() + " speaks protocol version " +
                  std::to_string(hello.version) + ", this game version " +
@@ -140,6 +137,7 @@ void NetPlay::checkHello(const net::Hello& hello) {
              net::QuitReason::Mismatch);
     if (!setup.host)
         sessionId = hello.session;
+    link->send(net::Rules{setup.rules}, true);
 }
 
 void NetPlay::checkRules(const MatchRules& rules) {
