@@ -59,6 +59,38 @@ void BM_LogicStepIdleOrWalking(benchmark::State& state) {
 }
 BENCHMARK(BM_LogicStepIdleOrWalking)->Arg(0)->Arg(1);
 
+// The step of a versus match against the plain step, on the same keys: for a second both walk
+// in (in versus, each pushing the other), for a second both walk back (in versus, to the
+// walls), then both are put back. The round's clock is set to its longest, so the steps are
+// those of a round in play; the debug displays are off.
+void BM_LogicStepPlainOrVersus(benchmark::State& state) {
+    Match match(false);
+    if (state.range(0) != 0) {
+        MatchRules rules;
+        rules.versus = true;
+        rules.roundSteps = MatchRules::maxRoundSteps;
+        match.match->start(rules);
+    }
+    int step = 0;
+    for (auto _ : state) {
+        if (step % 60 == 0) {
+            const bool in = step / 60 % 2 == 0;
+            match.keyboard.releaseAll();
+            match.keyboard.press(in ? OIS::KC_D : OIS::KC_A);
+            match.keyboard.press(in ? OIS::KC_LEFT : OIS::KC_RIGHT);
+            if (in) {
+                match.p1().state.position.x = -80;
+                match.p2().state.position.x = 50;
+            }
+        }
+        match.step();
+        ++step;
+    }
+    benchmark::DoNotOptimize(match.p1().state.position);
+    state.SetLabel(state.range(0) != 0 ? "versus" : "plain");
+}
+BENCHMARK(BM_LogicStepPlainOrVersus)->Arg(0)->Arg(1);
+
 // Both fighters enter the spinning kick (down, down-back, back with the kick) over and over, in
 // step with each other: neither is attacking yet when the other holds down-back, so neither
 // blocks. They start far enough apart to spin towards each other for most of the move before

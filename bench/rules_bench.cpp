@@ -11,6 +11,8 @@
 #include "collision/hitTest.h"
 #include "input/InputHistory.h"
 #include "input/MoveInput.h"
+#include "match/Rounds.h"
+#include "match/Stage.h"
 #include "support/InputFrames.h"
 
 namespace {
@@ -186,5 +188,24 @@ void BM_OneFighterStep_InputAndCollision(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OneFighterStep_InputAndCollision)->ArgName("worst")->Arg(0)->Arg(1);
+
+// What a versus match adds to a step on its own: the walls and the push between two
+// overlapping bodies, one near a wall, and the rounds' end-of-step rules while a round is fought.
+void BM_VersusRulesOfAStep(benchmark::State& state) {
+    MatchRules rules;
+    rules.versus = true;
+    rules.roundSteps = MatchRules::maxRoundSteps;
+    RoundState round = Rounds::start(rules);
+    for (auto _ : state) {
+        Stage::Body first{-Stage::halfWidth + 36, -35, 35}, second{-Stage::halfWidth + 100, -35, 35};
+        Stage::keepApart(first, second, true);
+        benchmark::DoNotOptimize(first);
+        benchmark::DoNotOptimize(second);
+        benchmark::DoNotOptimize(Rounds::endOfStep(round, rules, 1000, 1000));
+        if (round.timer == 1)
+            round.timer = rules.roundSteps;
+    }
+}
+BENCHMARK(BM_VersusRulesOfAStep);
 
 } // namespace

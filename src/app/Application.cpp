@@ -26,6 +26,7 @@
 #include "match/checksum.h"
 #include "match/frameDataTable.h"
 #include "render/ConnectionDisplay.h"
+#include "match/roundCaptions.h"
 #include "render/SpriteManager.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
@@ -193,6 +194,7 @@ void Application::createMatch() {
     // system binds a key reader to each fighter: hence this order.
     createGame();
     match = std::make_unique<Match>(*game);
+    match->start(matchRules());
     driver = createDriver();
     createScene();
     createFrameListener();
@@ -215,7 +217,28 @@ std::string Application::title() const {
     return NetPlay::title(options.host, options.joinHost, static_cast<std::uint16_t>(options.port));
 }
 
+// A replay plays by the rules it was recorded with.
+MatchRules Application::matchRules() const {
+    if (replay)
+        return replay->rules;
+    MatchRules rules;
+    rules.versus = options.versus;
+    rules.rounds = options.rounds;
+    return rules;
+}
+
+// Once per match, however often a rollback runs its last step again.
+void Application::reportResult(const RoundState& round) {
+    if (round.matchesPlayed <= resultsReported)
+        return;
+    resultsReported = round.matchesPlayed;
+    const std::string line = "vorrak: " + resultLine(round);
+    logManager->logMessage(line);
+    std::cout << line << std::endl;
+}
+
 std::unique_ptr<MatchDriver> Application::createDriver() {
+    const auto report = [this](const RoundState& round) { reportResult(round); };
     if (options.host || !options.joinHost.empty()) {
         NetPlay::Setup setup;
         setup.host = options.host;
@@ -231,10 +254,14 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
             XStoreName(display, handle, title.c_str());
             XFlush(display);
         };
+        setup.rules = matchRules();
+        setup.onMatchEnd = report;
         if (!options.recordPath.empty())
             setup.recorder = createRecorder(setup.dataHash);
         return std::make_unique<NetPlay>(*match, std::move(setup));
     }
+    // Online only the confirmed match names a winner; here every step is confirmed.
+    match->onMatchEnd = report;
     if (options.syncTestSteps > 0)
         return std::make_unique<SyncTest>(*match, options.syncTestSteps);
     const std::uint64_t characterHash = characterDataHash(*game->characterData);
@@ -247,7 +274,7 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
 
 // A write that fails shows on the screen and in the log at once; the match plays on.
 std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t characterHash) {
-    auto created = std::make_unique<ReplayRecorder>(options.recordPath, characterHash);
+    auto created = std::make_unique<ReplayRecorder>(options.recordPath, characterHash, matchRules());
     created->onWriteFailure = [this](const std::string& line) {
         logManager->logMessage(line, Ogre::LML_CRITICAL);
         recordingNotice = std::make_unique<ConnectionDisplay>(1);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/Options.h"
+#include "match/MatchRules.h"
 
 namespace Ogre {
 class Root;
@@ -25,6 +26,7 @@ class MatchDriver;
 class SignalWatcher;
 class SpriteManager;
 struct Replay;
+struct RoundState;
 class WindowCloseWatcher;
 
 // Starts the engine with its fixed configuration, builds the scene and the match, and runs the
@@ -74,6 +76,9 @@ private:
     void printFrameData();
     void logMatchEnd();
     std::string title() const;
+    MatchRules matchRules() const;
+    // The result of a decided versus match, to Ogre.log and stdout.
+    void reportResult(const RoundState& round);
 
     std::string resourceDir;
     Options options;
@@ -101,4 +106,5 @@ private:
     std::unique_ptr<WindowCloseWatcher> closeWatcher;
     std::unique_ptr<FocusWatcher> focusWatcher;
     std::unique_ptr<SignalWatcher> signalWatcher;
+    int resultsReported = 0;
 };

@@ -11,7 +11,7 @@ namespace {
 const char* const usageLine =
     "Usage: vorrak [--record FILE | --replay FILE | --sync-test N | --frame-data] "
     "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--join-timeout S] [--timeout S] "
-    "[--help] [--version]";
+    "[--versus [--rounds N]] [--help] [--version]";
 
 // Debian's ENet speaks IPv4 only.
 const char* const noIpv6 = "IPv6 addresses are not supported";
@@ -87,7 +87,17 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
                        "Online: seconds without a packet that end the match (default 5)")
             ->type_name("S")
             ->check(CLI::Range(1, 600));
+    CLI::Option* versus = app.add_flag(
+        "--versus", options.versus,
+        "Play a match in rounds, with a 99-second round timer and walls, to a winner");
+    CLI::Option* rounds =
+        app.add_option("--rounds", options.rounds,
+                       "Versus: the number of rounds, 1, 3, 5, 7 or 9 (default 3); the first to "
+                       "win more than half takes the match")
+            ->type_name("N")
+            ->check(CLI::IsMember({1, 3, 5, 7, 9}));
     replay->excludes(record)->excludes(syncTest)->excludes(frameData);
+    versus->excludes(frameData);
     record->excludes(syncTest);
     frameData->excludes(record)->excludes(syncTest);
     host->excludes(join)->excludes(replay)->excludes(syncTest)->excludes(frameData);
@@ -116,6 +126,8 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         return usageError("--join-timeout needs --join");
     if (timeout->count() > 0 && !options.host && join->count() == 0)
         return usageError("--timeout needs --host or --join");
+    if (rounds->count() > 0 && versus->count() == 0)
+        return usageError("--rounds needs --versus");
     if (app.count("--version") > 0) {
         std::cout << "vorrak " << VORRAK_VERSION << "\n";
         return 0;

@@ -10,6 +10,7 @@
 #include <OgreLogManager.h>
 
 #include "match/Match.h"
+#include "match/MatchState.h"
 #include "net/EnetLink.h"
 #include "net/NetInput.h"
 #include "net/RollbackSession.h"
@@ -41,13 +42,21 @@ const char* describe(net::QuitReason reason) {
     case net::QuitReason::Closed:
         return "closed the game";
     case net::QuitReason::Mismatch:
-        return "runs another version or other character data";
+        return "runs another version, other character data or other rules";
     case net::QuitReason::Desync:
         return "found the match out of sync";
     case net::QuitReason::Protocol:
         return "received a malformed message";
     }
     return "left";
+}
+
+// Rules of a match in words, for the message that names a difference.
+std::string describeRules(const MatchRules& rules) {
+    if (!rules.versus)
+        return "no versus rules";
+    return "versus in " + std::to_string(rules.rounds) + (rules.rounds == 1 ? " round" : " rounds") +
+           " of " + std::to_string(rules.roundSteps) + " steps";
 }
 
 } // namespace
@@ -159,29 +168,63 @@ void NetPlay::greet() {
     link->flush();
 }
 
-// The guest speaks first; the host answers each greeting with its own and the session id.
+// The guest speaks first; the host answers each greeting with its own and the session id. Each
+// side sends its rules once, when the other's first hello passed, so a game that speaks another
+// version hears nothing it cannot read; then each checks the other's rules, so a difference is
+// named on both sides. The rules travel reliably and the hellos do not, so rules that come first
+// wait for the hello.
 bool NetPlay::handshake(const net::Message& message) {
-    const auto* hello = std::get_if<net::Hello>(&message);
-    if (!hello)
-        return true; // inputs sent before our hello arrived: they come again
+    if (const auto* hello = std::get_if<net::Hello>(&message))
+        checkHello(*hello);
+    else if (const auto* rules = std::get_if<net::Rules>(&message))
+        peerRules = rules->rules;
+    // Anything else came before the other side's hello and rules: inputs come again.
+    if (greeted && peerRules) {
+        checkRules(*peerRules);
+        startSession();
+    }
+    return true;
+}
+
+void NetPlay::checkHello(const net::Hello& hello) {
     if (setup.host)
         greet();
-    if (hello->version != net::protocolVersion)
+    if (hello.version != net::protocolVersion)
         fail("Online play ended: " + link->peerName() + " speaks protocol version " +
-                 std::to_string(hello->version) + ", this game version " +
+                 std::to_string(hello.version) + ", this game version " +
                  std::to_string(net::protocolVersion),
              net::QuitReason::Mismatch);
-    if (hello->dataHash != setup.dataHash)
+    if (hello.dataHash != setup.dataHash)
         fail("Online play ended: " + link->peerName() +
                  " has other character data (its hash differs from this game's)",
              net::QuitReason::Mismatch);
     if (!setup.host)
-        sessionId = hello->session;
+        sessionId = hello.session;
+    if (!greeted)
+        link->send(net::Rules{setup.rules}, true);
+    greeted = true;
+}
+
+void NetPlay::checkRules(const MatchRules& rules) {
+    if (rules != setup.rules)
+        fail("Online play ended: " + link->peerName() + " plays by other rules (" +
+                 describeRules(rules) + ", this game " + describeRules(setup.rules) + ")",
+             net::QuitReason::Mismatch);
+}
+
+void NetPlay::startSession() {
     session = std::make_unique<RollbackSession>(match, setup.host ? 0 : 1, setup.inputDelay,
                                                 sessionId);
-    if (ReplayRecorder* recorder = setup.recorder.get())
-        session->onConfirmed = [recorder](int, const StepInput& input, const MatchState& after) {
-            recorder->record(input, after);
+    ReplayRecorder* recorder = setup.recorder.get();
+    // Without a recording or a versus result to report, nothing waits for confirmed steps.
+    const auto matchEnd = setup.rules.versus ? setup.onMatchEnd : nullptr;
+    if (recorder || matchEnd)
+        session->onConfirmed = [recorder, matchEnd](int, const StepInput& input,
+                                                    const MatchState& after) {
+            if (recorder)
+                recorder->record(input, after);
+            if (matchEnd && after.round.phase == RoundState::MatchOver)
+                matchEnd(after.round);
         };
     const std::string side = setup.host ? "left fighter (host)" : "right fighter (guest)";
     std::ostringstream after;
@@ -193,7 +236,6 @@ bool NetPlay::handshake(const net::Message& message) {
         std::to_string(link->connectAttempts()) + " connection attempts");
     if (setup.setTitle)
         setup.setTitle("Vorrak projekt - " + side + " vs " + link->peerName());
-    return true;
 }
 
 bool NetPlay::handle(const net::Message& message) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "match/MatchDriver.h"
+#include "match/MatchRules.h"
 #include "net/Messages.h"
 
 class ConnectionDisplay;
@@ -15,6 +16,7 @@ class EnetLink;
 class Match;
 class ReplayRecorder;
 class RollbackSession;
+struct RoundState;
 
 // The game played online: each logic step hears the network, feeds the local player's keys
 // (either key set) to the rollback session, sends what the other side needs and shows the
@@ -39,6 +41,10 @@ public:
         std::function<void(const std::string&)> setTitle;
         // Records the confirmed match, when given.
         std::unique_ptr<ReplayRecorder> recorder;
+        // The rules this side plays by: the other side must play by the same.
+        MatchRules rules;
+        // Called with every confirmed step of a decided versus match.
+        std::function<void(const RoundState&)> onMatchEnd;
     };
 
     NetPlay(Match& match, Setup setup);
@@ -62,6 +68,9 @@ private:
     bool connecting(const StepInput& keyboard);
     bool handshake(const net::Message& message);
     void greet();
+    void checkHello(const net::Hello& hello);
+    void checkRules(const MatchRules& rules);
+    void startSession();
     bool play(const StepInput& keyboard);
     bool handle(const net::Message& message);
     void sendLastWord(net::QuitReason reason);
@@ -87,6 +96,10 @@ private:
     // Since the match ended by agreement: the link stays until the other side has all.
     std::optional<Clock::time_point> closing;
     bool interrupted = false;
+    // The other side's Hello came and passed.
+    bool greeted = false;
+    // The other side's rules, once they came.
+    std::optional<MatchRules> peerRules;
     bool ended = false;
     int malformed = 0;
     // Steps run again in each of the last 60 logic steps, and their sum.

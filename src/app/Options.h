@@ -13,6 +13,10 @@ struct Options {
     int syncTestSteps = 0;
     // Print the moves' frame data and exit.
     bool frameData = false;
+    // A match in rounds, with a round timer and walls; the first to win more than half of
+    // `rounds` takes it.
+    bool versus = false;
+    int rounds = 3;
 
     // Online play: wait for the other player on port, or join the host joinHost on port.
     static constexpr int defaultPort = 7717;

@@ -12,7 +12,7 @@ Player::Player(const std::string& name, CharacterData* character,
     : history(historyLength), character(character) {
     display = std::make_unique<DisplayEntity>(sceneManager, name, healthDisplay);
     history.setListener(inputDisplay);
-    state.position = name == "Player2" ? Ogre::Vector2(50, 0) : Ogre::Vector2(-80, 0);
+    state.position = startPosition(name == "Player2");
     animation = character->getAnimation(PlayerState::Idle);
     display->setSpriteMaterial(animation.currentMaterial());
     display->setHealth(state.health);
@@ -131,6 +131,12 @@ void Player::applyMovement() {
     if (state.facingLeft)
         movement.x = -movement.x;
     state.position += movement;
+}
+
+void Player::placeAt(float x) {
+    state.position.x = x;
+    if (!displayHeld)
+        display->setSpritePosition(state.position.x, state.position.y);
 }
 
 void Player::setFacing(bool facingLeft) {

@@ -39,6 +39,14 @@ public:
 
     void setShowHitboxes(bool show);
 
+    // Where a fighter starts a match: "Player2" on the right, any other on the left.
+    static Ogre::Vector2 startPosition(bool onTheRight) {
+        return onTheRight ? Ogre::Vector2(50, 0) : Ogre::Vector2(-80, 0);
+    }
+    // Puts the fighter elsewhere on the fight line in the middle of a step, as walls and the
+    // other fighter's body do; its sprite follows unless the display is held.
+    void placeAt(float x);
+
     void save(FighterState& saved) const;
     // Leaves the display alone: see syncDisplay.
     void restore(const FighterState& saved);

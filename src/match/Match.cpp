@@ -1,19 +1,58 @@
 #include "match/Match.h"
 
 #include "match/Game.h"
+#include "match/Rounds.h"
+#include "match/roundCaptions.h"
 #include "fighter/Player.h"
 #include "render/Hud.h"
 
 Match::Match(Game& game) : game(game) {}
 
+void Match::start(const MatchRules& rules) {
+    this->rules = rules;
+    if (!rules.versus)
+        return;
+    round = Rounds::start(rules);
+    startRound();
+    if (!held)
+        showRound();
+}
+
 bool Match::step(const StepInput& input) {
     if (!input.keys.quit) {
         applyProgramKeys(input.keys);
-        game.player1->history.push(input.players[0]);
-        game.player2->history.push(input.players[1]);
+        const StepInput admitted = rules.versus ? Rounds::admit(round, input) : input;
+        game.player1->history.push(admitted.players[0]);
+        game.player2->history.push(admitted.players[1]);
     }
-    tick.tick();
+    tick.tick(rules.versus);
+    if (!rules.versus)
+        return !input.keys.quit;
+
+    const Rounds::Next next = Rounds::endOfStep(round, rules, game.player1->state.health,
+                                                game.player2->state.health);
+    if (next == Rounds::Next::StartRound)
+        startRound();
+    if (!held)
+        showRound();
+    if (next == Rounds::Next::MatchEnds && onMatchEnd)
+        onMatchEnd(round);
     return !input.keys.quit;
+}
+
+// Both fighters at their start places, full health, idle, facing each other, with empty input
+// histories; whether their boxes are shown stays as it is.
+void Match::startRound() {
+    Player* players[2] = {game.player1.get(), game.player2.get()};
+    for (int side = 0; side < 2; ++side) {
+        FighterState start;
+        start.state.position = Player::startPosition(side == 1);
+        start.state.facingLeft = side == 1;
+        start.hitboxesShown = players[side]->hitboxesShown;
+        players[side]->restore(start);
+        if (!held)
+            players[side]->syncDisplay();
+    }
 }
 
 // In this order, so F1 held with F2 or F3 leaves those displays on.
@@ -32,6 +71,8 @@ MatchState Match::save() const {
     game.player2->save(state.fighters[1]);
     state.panels[0] = game.hud->getInputDataDisplay(0)->panel;
     state.panels[1] = game.hud->getInputDataDisplay(1)->panel;
+    state.rules = rules;
+    state.round = round;
     return state;
 }
 
@@ -40,6 +81,8 @@ void Match::restore(const MatchState& state) {
     game.player2->restore(state.fighters[1]);
     game.hud->getInputDataDisplay(0)->panel = state.panels[0];
     game.hud->getInputDataDisplay(1)->panel = state.panels[1];
+    rules = state.rules;
+    round = state.round;
 }
 
 void Match::load(const MatchState& state) {
@@ -60,4 +103,14 @@ void Match::syncDisplays() {
     game.player2->syncDisplay();
     game.hud->getInputDataDisplay(0)->refresh();
     game.hud->getInputDataDisplay(1)->refresh();
+    showRound();
+}
+
+void Match::showRound() {
+    const std::array<int, 7> shown = {rules.versus, clockSeconds(round), round.wins[0],
+                                      round.wins[1], round.phase, round.ending, round.winner};
+    if (shown == shownRound)
+        return;
+    shownRound = shown;
+    game.hud->getRoundDisplay()->show(roundCaptions(rules, round));
 }

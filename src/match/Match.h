@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <functional>
+
 #include "match/MatchTick.h"
 #include "match/MatchState.h"
 #include "input/StepInput.h"
@@ -14,8 +17,13 @@ class Match {
 public:
     explicit Match(Game& game);
 
-    // One logic step: the program keys, both players' frames, then the match tick. Quit skips
-    // the keys and the frames, yet the tick still runs. False when the program is to end.
+    // Starts the match afresh under these rules. Without versus, nothing but the rules changes:
+    // the match is the one the Game set up.
+    void start(const MatchRules& rules);
+
+    // One logic step: the program keys, both players' frames, then the match tick; in a versus
+    // match the rounds' rules last. Quit skips the keys and the frames, yet the tick still runs.
+    // False when the program is to end.
     bool step(const StepInput& input);
 
     MatchState save() const;
@@ -29,10 +37,23 @@ public:
     bool displaysHeld() const { return held; }
     void syncDisplays();
 
+    const RoundState& roundState() const { return round; }
+
+    // Called in the step that decides a versus match; a step run again after a rollback calls it
+    // again with the same state.
+    std::function<void(const RoundState&)> onMatchEnd;
+
 private:
     void applyProgramKeys(const ProgramKeys& keys);
+    void startRound();
+    void showRound();
 
     Game& game;
     MatchTick tick;
+    MatchRules rules;
+    RoundState round;
     bool held = false;
+    // What the round captions were last made from, so a step that changes none of it (nearly
+    // every step) makes no text.
+    std::array<int, 7> shownRound{};
 };

@@ -3,6 +3,8 @@
 #include <array>
 
 #include "fighter/FighterState.h"
+#include "match/MatchRules.h"
+#include "match/RoundState.h"
 #include "render/InputPanelState.h"
 
 // The whole match as one plain value: everything a logic step reads or writes. Saving it and
@@ -12,4 +14,7 @@ struct MatchState {
     std::array<FighterState, 2> fighters;
     // What the two input panels hold; they are shown or hidden together by F1 and F2.
     std::array<InputPanelState, 2> panels;
+    // The rules in force and, in a versus match, where it stands between its rounds.
+    MatchRules rules;
+    RoundState round;
 };

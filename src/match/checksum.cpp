@@ -8,12 +8,12 @@
 
 namespace {
 
-const char* const ownerNames[] = {"Player1", "Player2", "panel 1", "panel 2"};
+const char* const ownerNames[] = {"Player1", "Player2", "panel 1", "panel 2", "match"};
 
 // The state's words, gathered first so that the hash below runs over plain memory.
 struct WordBuffer {
-    // Two fighters of 75 words and two full panels of 32.
-    static constexpr std::size_t capacity = 2 * 75 + 2 * 32;
+    // Two fighters of 75 words, two full panels of 32 and a versus match's 5.
+    static constexpr std::size_t capacity = 2 * 75 + 2 * 32 + 5;
 
     std::uint64_t words[capacity];
     std::size_t size = 0;
@@ -83,6 +83,8 @@ std::string differences(const MatchState& a, const MatchState& b) {
         if (word != otherWord)
             addName(names, std::string(ownerNames[owner]) + " " + name);
     }
+    if (a.rules != b.rules)
+        addName(names, "match rules");
     std::string list;
     for (const std::string& name : names)
         list += (list.empty() ? "" : ", ") + name;

@@ -7,7 +7,8 @@
 
 // Every field of a match state as a 64-bit word, in a fixed order, for the checksum and for
 // naming the fields in which two states differ. visit(owner, field, word): owner is 0 and 1 for
-// the fighters, 2 and 3 for the input panels. Values, never addresses: the character data's
+// the fighters, 2 and 3 for the input panels, 4 for the rules and rounds of a versus match, which
+// only a versus match has (so the plain match's checksums stay what they always were). Values, never addresses: the character data's
 // animations count by their action and track positions.
 namespace stateFields {
 
@@ -67,7 +68,28 @@ template <typename Visit> void visitPanel(int owner, const InputPanelState& pane
     }
 }
 
+template <typename Visit> void visitVersus(int owner, const MatchState& state, Visit&& visit) {
+    const MatchRules& rules = state.rules;
+    const RoundState& round = state.round;
+    visit(owner, "rules", static_cast<std::uint64_t>(rules.rounds) |
+                              static_cast<std::uint64_t>(rules.roundSteps) << 32);
+    visit(owner, "round", static_cast<std::uint64_t>(round.round) |
+                              static_cast<std::uint64_t>(round.phase) << 32 |
+                              static_cast<std::uint64_t>(round.ending) << 40 |
+                              static_cast<std::uint64_t>(round.winner + 1) << 48);
+    visit(owner, "timer", static_cast<std::uint64_t>(round.timer) |
+                              static_cast<std::uint64_t>(round.shownSteps) << 32);
+    visit(owner, "wins", static_cast<std::uint64_t>(round.wins[0]) |
+                             static_cast<std::uint64_t>(round.wins[1]) << 32);
+    visit(owner, "matches", static_cast<std::uint64_t>(round.matchesPlayed) |
+                                std::uint64_t{round.rematch[0]} << 32 |
+                                std::uint64_t{round.rematch[1]} << 33);
+}
+
 template <typename Visit> void visit(const MatchState& state, Visit&& visit) {
+    // First, so a difference in them is named even when the panels part ways.
+    if (state.rules.versus)
+        visitVersus(4, state, visit);
     visitFighter(0, state.fighters[0], visit);
     visitFighter(1, state.fighters[1], visit);
     visitPanel(2, state.panels[0], visit);

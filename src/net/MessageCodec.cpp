@@ -8,7 +8,13 @@ using namespace net;
 
 constexpr std::uint32_t helloMagic = 0x4e4b5256; // "VRKN"
 
-enum Type : std::uint8_t { HelloType = 1, InputsType = 2, ChecksumType = 3, QuitType = 4 };
+enum Type : std::uint8_t {
+    HelloType = 1,
+    InputsType = 2,
+    ChecksumType = 3,
+    QuitType = 4,
+    RulesType = 5,
+};
 
 class Writer {
 public:
@@ -77,6 +83,13 @@ struct Encoder {
         w.put(checksum.value, 8);
         return w.out;
     }
+    std::vector<std::uint8_t> operator()(const Rules& rules) const {
+        Writer w(RulesType);
+        w.put(rules.rules.versus, 1);
+        w.put(static_cast<std::uint32_t>(rules.rules.rounds), 1);
+        w.put(static_cast<std::uint32_t>(rules.rules.roundSteps), 4);
+        return w.out;
+    }
     std::vector<std::uint8_t> operator()(const Quit& quit) const {
         Writer w(QuitType);
         w.put(quit.session, 4);
@@ -141,6 +154,17 @@ std::optional<Message> decodeQuit(Reader& r) {
     return quit;
 }
 
+std::optional<Message> decodeRules(Reader& r) {
+    Rules rules;
+    const std::uint64_t versus = r.get(1);
+    rules.rules.versus = versus == 1;
+    rules.rules.rounds = static_cast<int>(r.get(1));
+    rules.rules.roundSteps = static_cast<std::int32_t>(r.get(4));
+    if (!r.complete() || versus > 1 || !rules.rules.valid())
+        return std::nullopt;
+    return rules;
+}
+
 } // namespace
 
 namespace MessageCodec {
@@ -160,6 +184,8 @@ std::optional<Message> decode(const std::uint8_t* data, std::size_t size) {
         return decodeChecksum(r);
     case QuitType:
         return decodeQuit(r);
+    case RulesType:
+        return decodeRules(r);
     default:
         return std::nullopt;
     }

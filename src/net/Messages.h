@@ -4,16 +4,18 @@
 #include <variant>
 #include <vector>
 
-// What the two sides of an online match say to each other. Checksum and Quit travel on the
-// reliable channel, Inputs on the unreliable one; Hello goes unreliably and again until it is
+#include "match/MatchRules.h"
+
+// What the two sides of an online match say to each other. Rules, Checksum and Quit travel on
+// the reliable channel, Inputs on the unreliable one; Hello goes unreliably and again until it is
 // answered, as ENet's own resends come too slowly for a lossy link. Every message after the
 // handshake carries the session id the host chose, so stray packets of another session are
 // told apart.
 namespace net {
 
 // 2: every packet carries ENet's CRC32, and a Quit that ends the match by agreement carries the
-// sender's frame count.
-constexpr std::uint16_t protocolVersion = 2;
+// sender's frame count. 3: the rules of the match travel in the handshake.
+constexpr std::uint16_t protocolVersion = 3;
 // The most input frames one Inputs message carries.
 constexpr int maxFramesPerMessage = 64;
 
@@ -22,6 +24,12 @@ struct Hello {
     std::uint16_t version = protocolVersion;
     std::uint64_t dataHash = 0;
     std::uint32_t session = 0;
+};
+
+// Sent by each side right after its Hello: the rules it was started with. Both must play by
+// the same ones.
+struct Rules {
+    MatchRules rules;
 };
 
 // The sender's input frames for steps firstStep, firstStep + 1, ...: every one the receiver has
@@ -47,7 +55,7 @@ struct Checksum {
 enum class QuitReason : std::uint8_t {
     Escape = 0,      // the player pressed Escape
     Closed = 1,      // the window was closed or the program got a signal
-    Mismatch = 2,    // version or character data differ
+    Mismatch = 2,    // version, character data or rules differ
     Desync = 3,      // the checksums of a step differ (step names it)
     Protocol = 4,    // a malformed packet arrived
 };
@@ -61,6 +69,6 @@ struct Quit {
     std::int32_t step = 0;
 };
 
-using Message = std::variant<Hello, Inputs, Checksum, Quit>;
+using Message = std::variant<Hello, Inputs, Checksum, Quit, Rules>;
 
 } // namespace net

@@ -7,11 +7,17 @@
 
 #include "render/HealthDisplay.h"
 #include "render/InputDataDisplay.h"
+#include "render/RoundDisplay.h"
 
 namespace {
 
 const char* const overlayName = "OverlayName";
 const char* const fontName = "SpecialChars";
+// The texts of a versus match, on an overlay of their own drawn over the first.
+const char* const roundOverlayName = "RoundOverlay";
+const char* const letterFontName = "BannerChars";
+// The middle of the 800-pixel window, where centred texts are centred.
+const Ogre::Real windowCentre = 400;
 
 // A panel placed in fractions of the viewport, with one text area at its top-left corner.
 struct HudPanel {
@@ -29,7 +35,23 @@ const HudPanel panels[] = {
     {"Health2", "HealthText2", 0.6f, 0.8f, 0.2f, 0.1f, 40},
 };
 
-void createElements(const HudPanel& layout) {
+// A text of a versus match: centred on the window's middle or starting at its panel's left.
+struct RoundText {
+    HudPanel layout;
+    bool centred;
+};
+
+// The clock (below the line of online play), the first and second player's round wins (under
+// their health), the banner and the line beneath it, in the order RoundDisplay takes them.
+const RoundText roundTexts[] = {
+    {{"RoundTimer", "RoundTimerText", 0.0f, 0.05f, 1.0f, 0.1f, 48}, true},
+    {{"RoundWins1", "RoundWinsText1", 0.2f, 0.885f, 0.2f, 0.05f, 22}, false},
+    {{"RoundWins2", "RoundWinsText2", 0.6f, 0.885f, 0.2f, 0.05f, 22}, false},
+    {{"RoundBanner", "RoundBannerText", 0.0f, 0.3f, 1.0f, 0.12f, 64}, true},
+    {{"RoundDetail", "RoundDetailText", 0.0f, 0.43f, 1.0f, 0.06f, 26}, true},
+};
+
+Ogre::TextAreaOverlayElement* createElements(const HudPanel& layout, const char* font = fontName) {
     Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
 
     Ogre::OverlayElement* panel = overlays.createOverlayElement("Panel", layout.panelName);
@@ -41,7 +63,8 @@ void createElements(const HudPanel& layout) {
         overlays.createOverlayElement("TextArea", layout.textName));
     text->setMetricsMode(Ogre::GMM_PIXELS);
     text->setCharHeight(layout.charHeight);
-    text->setFontName(fontName);
+    text->setFontName(font);
+    return text;
 }
 
 Ogre::OverlayContainer* panelNamed(const char* name) {
@@ -71,6 +94,29 @@ Hud::Hud() {
     inputDataDisplay2 = std::make_unique<InputDataDisplay>(textAreaNamed(panels[1].textName));
     healthDisplay1 = std::make_unique<HealthDisplay>(textAreaNamed(panels[2].textName));
     healthDisplay2 = std::make_unique<HealthDisplay>(textAreaNamed(panels[3].textName));
+    createRoundDisplay();
+}
+
+void Hud::createRoundDisplay() {
+    Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
+    roundOverlay = overlays.create(roundOverlayName);
+    // Above the panels and readouts.
+    roundOverlay->setZOrder(overlay->getZOrder() + 1);
+    Ogre::TextAreaOverlayElement* texts[5];
+    int i = 0;
+    for (const RoundText& roundText : roundTexts) {
+        Ogre::TextAreaOverlayElement* text = createElements(roundText.layout, letterFontName);
+        if (roundText.centred) {
+            text->setAlignment(Ogre::TextAreaOverlayElement::Center);
+            text->setPosition(windowCentre, 0);
+        }
+        Ogre::OverlayContainer* panel = panelNamed(roundText.layout.panelName);
+        roundOverlay->add2D(panel);
+        panel->addChild(text);
+        texts[i++] = text;
+    }
+    roundOverlay->show();
+    roundDisplay = std::make_unique<RoundDisplay>(texts[0], texts[1], texts[2], texts[3], texts[4]);
 }
 
 Hud::~Hud() {
@@ -82,6 +128,11 @@ Hud::~Hud() {
     for (const HudPanel& layout : panels)
         overlays.destroyOverlayElement(layout.panelName);
     overlays.destroy(overlay);
+    for (const RoundText& text : roundTexts)
+        overlays.destroyOverlayElement(text.layout.textName);
+    for (const RoundText& text : roundTexts)
+        overlays.destroyOverlayElement(text.layout.panelName);
+    overlays.destroy(roundOverlay);
 }
 
 InputDataDisplay* Hud::getInputDataDisplay(int player) {

@@ -4,12 +4,14 @@
 
 #include "render/HealthDisplay.h"
 #include "render/InputDataDisplay.h"
+#include "render/RoundDisplay.h"
 
 namespace Ogre {
 class Overlay;
 }
 
-// The head-up display: both players' health readouts and input panels on one overlay.
+// The head-up display: both players' health readouts and input panels on one overlay, and the
+// texts of a versus match (empty in any other) on a second one above it.
 // Owned by the Game, which creates it before the fighters; it owns the four displays, and its
 // destructor removes the overlay and its elements so a new match can build them again.
 class Hud {
@@ -23,9 +25,14 @@ public:
     // player 0 is the first player, player 1 the second.
     InputDataDisplay* getInputDataDisplay(int player);
     HealthDisplay* getHealthDisplay(int player);
+    RoundDisplay* getRoundDisplay() { return roundDisplay.get(); }
 
 private:
+    void createRoundDisplay();
+
     Ogre::Overlay* overlay = nullptr;
+    Ogre::Overlay* roundOverlay = nullptr;
+    std::unique_ptr<RoundDisplay> roundDisplay;
     std::unique_ptr<InputDataDisplay> inputDataDisplay1;
     std::unique_ptr<InputDataDisplay> inputDataDisplay2;
     std::unique_ptr<HealthDisplay> healthDisplay1;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "input/StepInput.h"
+#include "match/MatchRules.h"
 #include "replay/ReplayFormat.h"
 
 // A recorded match as read from its file and checked through: the steps, still in their
@@ -14,6 +15,8 @@ struct Replay {
     // Where it came from, for messages.
     std::string source;
     std::uint64_t characterHash = 0;
+    // The rules it was played by: a version 1 file's are the plain match's.
+    MatchRules rules;
     std::vector<std::uint16_t> steps;
     // The match after steps 60, 120, ...
     std::vector<std::uint64_t> checkpoints;

@@ -43,7 +43,8 @@ private:
     std::uint64_t at;
 };
 
-void checkHeader(const std::string& bytes, const std::string& source) {
+// The format version, once the header is known to be complete.
+unsigned checkHeader(const std::string& bytes, const std::string& source) {
     if (bytes.empty())
         refuse(source, "the file is empty");
     const std::size_t magicSize = sizeof ReplayFormat::magic;
@@ -56,10 +57,23 @@ void checkHeader(const std::string& bytes, const std::string& source) {
         refuse(source, "it was recorded by a newer Vorrak (replay format " +
                            std::to_string(version) + "; this one reads format " +
                            std::to_string(ReplayFormat::version) + ")");
-    if (version < ReplayFormat::version)
+    if (version < ReplayFormat::oldestVersion)
         refuse(source, "unknown replay format " + std::to_string(version));
-    if (bytes.size() < ReplayFormat::headerSize + ReplayFormat::trailerSize)
+    if (bytes.size() < ReplayFormat::headerSize(version) + ReplayFormat::trailerSize)
         refuse(source, "the file is truncated");
+    return version;
+}
+
+MatchRules rulesOf(const std::string& bytes, const std::string& source) {
+    Cursor cursor(bytes, ReplayFormat::headerSize(1));
+    MatchRules rules;
+    const std::uint64_t versus = cursor.word(1);
+    rules.rounds = static_cast<int>(cursor.word(1));
+    rules.roundSteps = static_cast<std::int32_t>(cursor.word(4));
+    rules.versus = versus == 1;
+    if (versus > 1 || !rules.valid())
+        refuse(source, "the file is damaged (it names rules this Vorrak does not have)");
+    return rules;
 }
 
 // Fills bytes from the file, or refuses with the system's reason ("Permission denied").
@@ -105,7 +119,7 @@ Replay readReplay(const std::string& path) {
 }
 
 Replay parseReplay(const std::string& bytes, const std::string& source) {
-    checkHeader(bytes, source);
+    const unsigned version = checkHeader(bytes, source);
     Replay replay;
     replay.source = source;
     replay.characterHash = Cursor(bytes, sizeof ReplayFormat::magic + 2).word(8);
@@ -115,15 +129,18 @@ Replay parseReplay(const std::string& bytes, const std::string& source) {
     const std::uint64_t stepCount = trailer.word(4);
     replay.finalChecksum = trailer.word(8);
     const std::uint64_t check = trailer.word(8);
-    if (stepCount > ReplayFormat::maxSteps || ReplayFormat::fileSize(stepCount) != bytes.size())
+    if (stepCount > ReplayFormat::maxSteps ||
+        ReplayFormat::fileSize(stepCount, version) != bytes.size())
         refuse(source, "the file is truncated or damaged (its length does not fit the " +
                            std::to_string(stepCount) + " steps it claims)");
     Fnv1a hash;
     hash.addBytes(bytes.data(), trailerAt + 12);
     if (hash.value != check)
         refuse(source, "the file is damaged (its contents do not match their check value)");
+    if (version >= 2)
+        replay.rules = rulesOf(bytes, source);
 
-    Cursor body(bytes, ReplayFormat::headerSize);
+    Cursor body(bytes, ReplayFormat::headerSize(version));
     replay.steps.reserve(stepCount);
     for (std::uint64_t step = 1; step <= stepCount; ++step) {
         const auto bits = static_cast<std::uint16_t>(body.word(2));

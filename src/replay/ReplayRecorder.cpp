@@ -68,13 +68,17 @@ void putWord(std::vector<unsigned char>& bytes, std::uint64_t word, int size) {
 
 } // namespace
 
-ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash)
+ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash,
+                               const MatchRules& rules)
     : path(std::move(path)) {
     file = createTemporary(this->path, temporaryPath);
     openRecorders().push_back(this);
     write(ReplayFormat::magic, sizeof ReplayFormat::magic);
     writeWord(ReplayFormat::version, 2);
     writeWord(characterHash, 8);
+    writeWord(rules.versus, 1);
+    writeWord(static_cast<std::uint64_t>(rules.rounds), 1);
+    writeWord(static_cast<std::uint64_t>(rules.roundSteps), 4);
 }
 
 ReplayRecorder::~ReplayRecorder() {

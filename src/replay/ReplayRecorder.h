@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "input/StepInput.h"
+#include "match/MatchRules.h"
 #include "replay/Fnv1a.h"
 
 struct MatchState;
@@ -23,7 +24,7 @@ struct MatchState;
 // not recorded.
 //
 //     ReplayRecorder::checkTarget(path);                        // at start-up; throws
-//     ReplayRecorder recorder(path, characterDataHash(data));   // throws ReplayError
+//     ReplayRecorder recorder(path, characterDataHash(data), rules); // throws ReplayError
 //     recorder.record(input, stateAfterTheStep);                // once per step
 //     recorder.finish();                                        // or let it go out of scope
 class ReplayRecorder {
@@ -32,7 +33,7 @@ public:
     static constexpr std::uint64_t flushInterval = 120;
 
     // Throws ReplayError when the file cannot be created.
-    ReplayRecorder(std::string path, std::uint64_t characterHash);
+    ReplayRecorder(std::string path, std::uint64_t characterHash, const MatchRules& rules = {});
     // Finishes the file unless finish() did; a failure then goes to stderr.
     ~ReplayRecorder();
 

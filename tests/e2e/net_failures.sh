@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Online play that cannot go on ends cleanly on the side that is left, saying why: an IPv6
-# address, nobody listening, another protocol version or other character data (either side),
-# a malformed message, a host already in a match, the other game killed.
+# address, nobody listening, another protocol version, other character data or other rules
+# (either side), a malformed message, a host already in a match, the other game killed.
 source "$(dirname "$0")/lib.bash"
 source "$(dirname "$0")/net_lib.bash"
 
@@ -33,6 +33,13 @@ expect_end data 10 1 "other character data"
 peer host "$PORT" data
 start_side guestdata --join "127.0.0.1:$PORT"
 expect_end guestdata 15 1 "other character data"
+
+# Both sides name the difference in the rules.
+start_side rulehost --host "$PORT" --versus --rounds 5
+await_title 'left fighter' >/dev/null
+start_side ruleguest --join "127.0.0.1:$PORT" --versus
+expect_end ruleguest 15 1 "plays by other rules (versus in 5 rounds of 5940 steps, this game versus in 3 rounds"
+expect_end rulehost 15 1 "plays by other rules (versus in 3 rounds of 5940 steps, this game versus in 5 rounds"
 
 start_side junk --host "$PORT"
 await_title 'left fighter' >/dev/null

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A match recorded through real key presses (a walk, a punch that lands, F3, Escape) plays
 # back by itself to the same final state, exit 0. A recording ended by closing the window or
-# by a signal is complete too and plays back to its last step.
+# by a signal is complete too and plays back to its last step. A versus recording plays back
+# as versus, walls included, without being told.
 source "$(dirname "$0")/lib.bash"
 
 match_end() {
@@ -37,6 +38,15 @@ replays_as_recorded() {
     [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS replaying $1"
     [ "$(match_end)" = "$recorded" ] || fail "replayed '$(match_end)', recorded '$recorded'"
 }
+
+start_game "$WORK" --record "$WORK/versus.vrp" --versus --rounds 5
+await_window
+hold 2.5 a Left
+hold 0.1 j
+sleep 0.5
+hold 0.3 Escape
+await_exit 20
+replays_as_recorded "$WORK/versus.vrp"
 
 start_game "$WORK" --record "$WORK/closed.vrp"
 await_window

@@ -14,6 +14,7 @@ const net::Message samples[] = {
     net::Inputs{7, 0, 0, 0, 0, {}},
     net::Checksum{7, 600, 0xfedcba9876543210ull},
     net::Quit{7, net::QuitReason::Desync, 540},
+    net::Rules{MatchRules{true, 5, 600}},
 };
 
 std::optional<net::Message> decode(const Bytes& bytes) {
@@ -49,6 +50,7 @@ TEST(MessageCodec, MalformedPacketsAreRejected) {
     const Bytes inputs = MessageCodec::encode(samples[1]);
     const Bytes hello = MessageCodec::encode(samples[0]);
     const Bytes quit = MessageCodec::encode(samples[4]);
+    const Bytes rules = MessageCodec::encode(samples[5]);
     Bytes longInputs =
         MessageCodec::encode(net::Inputs{7, 0, 0, 0, 0, std::vector<std::uint16_t>(64, 4)});
     longInputs[18] = 65;
@@ -66,6 +68,9 @@ TEST(MessageCodec, MalformedPacketsAreRejected) {
         withByte(hello, 1, 'X'),                      // not our magic
         withByte(quit, 5, net::quitReasonCount),      // no such reason
         longInputs,                                   // more frames than a message may carry
+        withByte(rules, 1, 2),                        // versus neither on nor off
+        withByte(rules, 2, 4),                        // an even number of rounds
+        withByte(withByte(rules, 3, 0), 4, 0),        // a round of no steps
     };
     for (const Bytes& bytes : malformed)
         EXPECT_FALSE(decode(bytes)) << "accepted a packet of " << bytes.size() << " bytes";

@@ -141,12 +141,27 @@ struct Mean {
 
 } // namespace
 
+// The plain match, and a versus match of one-round matches with 10-second rounds, so that ten
+// minutes hold many rounds and rematches.
+MatchRules relayRules(bool versus) {
+    MatchRules rules;
+    rules.versus = versus;
+    rules.rounds = 1;
+    rules.roundSteps = 600;
+    return rules;
+}
+
+class RollbackRelay : public testing::TestWithParam<bool> {};
+
+INSTANTIATE_TEST_SUITE_P(PlainAndVersus, RollbackRelay, testing::Bool());
+
 // Two sides of an online match on one engine, taking turns on its one match, through a relay
 // that delays, jitters, loses, duplicates and reorders: every step both sides confirm gets the
 // same input on both, and every exchanged checksum agrees.
-TEST(RollbackRelay, TwoSidesAgreeOverTenMinutesOfBadNetwork) {
+TEST_P(RollbackRelay, TwoSidesAgreeOverTenMinutesOfBadNetwork) {
     SteppedMatch stepped(EngineEnvironment::app());
     Match& match = *stepped.match;
+    match.start(relayRules(GetParam()));
     match.holdDisplays(true);
     Relay relay(2024);
     // The right side's clock runs 0.3% fast and starts 70 ms late: the time sync has work.
@@ -215,11 +230,14 @@ TEST(RollbackRelay, TwoSidesAgreeOverTenMinutesOfBadNetwork) {
     ASSERT_GE(common, static_cast<std::size_t>(matchSteps - 20));
     EXPECT_TRUE(std::equal(sides[0].confirmed.begin(), sides[0].confirmed.begin() + common,
                            sides[1].confirmed.begin()));
+    if (GetParam()) {
+        EXPECT_GE(sides[0].state.round.matchesPlayed, 10);
+    }
 }
 
 // One side's match comes out differently from a step on, as a rule reading something outside
 // the match would make it: both sides find it at the next checksum they exchange.
-TEST(RollbackRelay, AMatchThatPartsIsFoundOnBothSidesAtTheNextChecksum) {
+TEST(RollbackRelayParting, AMatchThatPartsIsFoundOnBothSidesAtTheNextChecksum) {
     SteppedMatch stepped(EngineEnvironment::app());
     Match& match = *stepped.match;
     match.holdDisplays(true);

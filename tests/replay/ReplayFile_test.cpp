@@ -59,10 +59,11 @@ protected:
     ~ReplayFileTest() override { fs::remove_all(dir); }
 
     // A match of `steps` random steps; the last is the quit when quits is set.
-    std::vector<StepInput> record(const fs::path& path, int steps, bool quits) {
+    std::vector<StepInput> record(const fs::path& path, int steps, bool quits,
+                                  const MatchRules& rules = {}) {
         std::mt19937 random(7);
         std::vector<StepInput> inputs;
-        ReplayRecorder recorder(path.string(), characterHash);
+        ReplayRecorder recorder(path.string(), characterHash, rules);
         for (int n = 1; n <= steps; ++n) {
             StepInput input = randomStep(random);
             input.keys.quit = quits && n == steps;
@@ -87,6 +88,16 @@ std::string resealed(std::string bytes) {
     hash.addBytes(bytes.data(), bytes.size() - 8);
     for (int i = 0; i < 8; ++i)
         bytes[bytes.size() - 8 + i] = static_cast<char>(hash.value >> (8 * i));
+    return bytes;
+}
+
+// The rules bytes of a version 2 file replaced, before resealing.
+std::string withRules(std::string bytes, int versus, int rounds, std::uint32_t roundSteps) {
+    const std::size_t at = ReplayFormat::headerSize(1);
+    bytes[at] = static_cast<char>(versus);
+    bytes[at + 1] = static_cast<char>(rounds);
+    for (int i = 0; i < 4; ++i)
+        bytes[at + 2 + i] = static_cast<char>(roundSteps >> (8 * i));
     return bytes;
 }
 
@@ -120,6 +131,25 @@ TEST_F(ReplayFileTest, ReadsBackEveryStepAndTheChecksumsEvery60Steps) {
     EXPECT_EQ(replay.checkpoints,
               (std::vector<std::uint64_t>{checksum(stateAfter(60)), checksum(stateAfter(120))}));
     EXPECT_EQ(replay.finalChecksum, checksum(stateAfter(150)));
+}
+
+// A versus recording carries its rules; a file of the first format, which has none, still plays
+// as a plain match, step for step.
+TEST_F(ReplayFileTest, CarriesTheRulesAndStillReadsTheFirstFormat) {
+    MatchRules versus;
+    versus.versus = true;
+    versus.rounds = 5;
+    versus.roundSteps = 600;
+    record(dir / "versus.vrp", 130, true, versus);
+    const std::string bytes = contentsOf(dir / "versus.vrp");
+    EXPECT_TRUE(parseReplay(bytes, "versus.vrp").rules == versus);
+
+    std::string first = bytes;
+    first.erase(ReplayFormat::headerSize(1), ReplayFormat::rulesSize);
+    first[8] = 1;
+    const Replay old = parseReplay(resealed(first), "first.vrp");
+    EXPECT_TRUE(old.rules == MatchRules{});
+    EXPECT_EQ(old.steps, parseReplay(bytes, "versus.vrp").steps);
 }
 
 TEST(ReplayFormatTest, EveryValidStepSurvivesItsTwoBytes) {
@@ -257,19 +287,22 @@ TEST_F(ReplayFileTest, RefusesEveryDamagedFileWithOneLine) {
 TEST_F(ReplayFileTest, NamesWhatIsWrong) {
     const std::string valid = validBytes();
     std::string newer = valid;
-    newer[8] = 2;
+    newer[8] = 3;
     std::string otherMagic = valid;
     otherMagic[0] = 'X';
     std::string badDirection = valid;
-    badDirection[ReplayFormat::headerSize] = 9;
+    badDirection[ReplayFormat::headerSize()] = 9;
     std::string afterQuit = valid;
-    afterQuit[ReplayFormat::headerSize + 1] = 0x10;
+    afterQuit[ReplayFormat::headerSize() + 1] = 0x10;
     const std::pair<std::string, const char*> cases[] = {
         {"", "the file is empty"},
         {valid.substr(0, 12), "the file is truncated"},
         {valid.substr(0, valid.size() - 2), "truncated or damaged"},
         {otherMagic, "not a Vorrak replay"},
-        {newer, "recorded by a newer Vorrak (replay format 2; this one reads format 1)"},
+        {newer, "recorded by a newer Vorrak (replay format 3; this one reads format 2)"},
+        {resealed(withRules(valid, 1, 4, 5940)), "names rules this Vorrak does not have"},
+        {resealed(withRules(valid, 2, 3, 5940)), "names rules this Vorrak does not have"},
+        {resealed(withRules(valid, 1, 3, 0)), "names rules this Vorrak does not have"},
         {resealed(badDirection), "step 1 has a direction that does not exist"},
         {resealed(afterQuit), "steps follow the quit at step 1"},
     };

@@ -1,0 +1,31 @@
+#pragma once
+
+// The rules a match is played by, chosen on the command line. They are part of the match state,
+// so a rollback, a replay and both sides of online play all play by the same ones. Without
+// versus the match is the open-ended fight: no rounds, no timer, no walls.
+struct MatchRules {
+    static constexpr int defaultRounds = 3;
+    // 99 seconds.
+    static constexpr int defaultRoundSteps = 99 * 60;
+    // The longest round a replay or the other side of online play may ask for: an hour.
+    static constexpr int maxRoundSteps = 60 * 60 * 60;
+
+    // Rounds, a round timer, walls and bodies that push each other.
+    bool versus = false;
+    // The first to win more than half of them takes the match.
+    int rounds = defaultRounds;
+    int roundSteps = defaultRoundSteps;
+
+    int winsNeeded() const { return rounds / 2 + 1; }
+
+    static bool validRounds(int rounds) { return rounds >= 1 && rounds <= 9 && rounds % 2 == 1; }
+    // What may be read from a file or the network.
+    bool valid() const {
+        return validRounds(rounds) && roundSteps >= 1 && roundSteps <= maxRoundSteps;
+    }
+
+    bool operator==(const MatchRules& other) const {
+        return versus == other.versus && rounds == other.rounds && roundSteps == other.roundSteps;
+    }
+    bool operator!=(const MatchRules& other) const { return !(*this == other); }
+};

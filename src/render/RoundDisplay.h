@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace Ogre {
+class TextAreaOverlayElement;
+}
+
+// The HUD's texts of a versus match: the round clock at the top centre, each player's round wins
+// under its health, and a banner across the middle with a line beneath it. Owned by the Hud; the
+// Match hands it the captions after every step it shows. A caption is set only when it changes,
+// and all are empty outside a versus match.
+class RoundDisplay {
+public:
+    struct Captions {
+        std::string timer;
+        std::string wins[2];
+        std::string banner;
+        std::string detail;
+    };
+
+    RoundDisplay(Ogre::TextAreaOverlayElement* timer, Ogre::TextAreaOverlayElement* wins1,
+                 Ogre::TextAreaOverlayElement* wins2, Ogre::TextAreaOverlayElement* banner,
+                 Ogre::TextAreaOverlayElement* detail);
+
+    void show(const Captions& captions);
+
+private:
+    Ogre::TextAreaOverlayElement* areas[5];
+    Captions current;
+};
