@@ -10,7 +10,7 @@ namespace {
 
 const char* const usageLine =
     "Usage: vorrak [--record FILE | --replay FILE | --sync-test N | --frame-data] "
-    "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--help] [--version]";
+    "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--training] [--help] [--version]";
 
 // HOST or HOST:PORT; false when the port is not a number from 1 to 65535 or no host is named.
 bool parseAddress(const std::string& address, Options& options) {
@@ -52,6 +52,10 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         app.add_flag("--frame-data", options.frameData,
                      "Measure the moves' frame data on the game's rules, print it and exit "
                      "(starts the engine: needs a display, like the game)");
+    CLI::Option* training =
+        app.add_flag("--training", options.training,
+                     "Training: pause, step, rewind, reset, a dummy that repeats the second "
+                     "player's keys and a frame meter (F4 to F11); with --replay, over the replay");
     std::string joinAddress;
     CLI::Option* host =
         app.add_option("--host", options.port,
@@ -73,6 +77,9 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     frameData->excludes(record)->excludes(syncTest);
     host->excludes(join)->excludes(replay)->excludes(syncTest)->excludes(frameData);
     join->excludes(replay)->excludes(syncTest)->excludes(frameData);
+    // What a rewind or a reset undoes cannot be recorded as a plain run of steps.
+    training->excludes(host)->excludes(join)->excludes(syncTest)->excludes(frameData)->excludes(
+        record);
 
     try {
         app.parse(argc, argv);

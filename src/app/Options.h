@@ -13,6 +13,8 @@ struct Options {
     int syncTestSteps = 0;
     // Print the moves' frame data and exit.
     bool frameData = false;
+    // The lab: the local match (or the replay) under the training keys F4 to F11.
+    bool training = false;
 
     // Online play: wait for the other player on port, or join the host joinHost on port.
     static constexpr int defaultPort = 7717;

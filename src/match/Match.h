@@ -29,8 +29,11 @@ public:
     bool displaysHeld() const { return held; }
     void syncDisplays();
 
-private:
+    // F1, F2 and F3 as a step applies them, for a driver that switches the displays while no
+    // step runs (a paused training match).
     void applyProgramKeys(const ProgramKeys& keys);
+
+private:
 
     Game& game;
     MatchTick tick;
