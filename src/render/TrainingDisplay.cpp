@@ -1,9 +1,11 @@
 #include "render/TrainingDisplay.h"
 
+#include <OgreImage.h>
 #include <OgreMaterialManager.h>
 #include <OgrePass.h>
 #include <OgreResourceGroupManager.h>
 #include <OgreTechnique.h>
+#include <OgreTextureManager.h>
 #include <Overlay/OgreFont.h>
 #include <Overlay/OgreFontManager.h>
 #include <Overlay/OgreOverlay.h>
@@ -52,21 +54,23 @@ void createFont() {
     font->load();
 }
 
-// Untextured and unlit but for its own glow, so the colour is exactly the one given whatever
-// lights the scene; the alpha of the diffuse colour is its opacity.
+// Overlays draw unlit, so the colour comes from a texture of one pixel of it; its alpha is the
+// opacity.
 Ogre::MaterialPtr flatMaterial(const std::string& name, const Ogre::ColourValue& colour) {
     Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
     if (Ogre::MaterialPtr existing = materials.getByName(name))
         return existing;
-    Ogre::MaterialPtr material =
-        materials.create(name, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
+    const std::string group = Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME;
+    Ogre::Image pixel;
+    pixel.create(Ogre::PF_BYTE_RGBA, 1, 1);
+    pixel.setColourAt(colour, 0, 0, 0);
+    Ogre::TextureManager::getSingleton().loadImage(name, group, pixel, Ogre::TEX_TYPE_2D, 0);
+    Ogre::MaterialPtr material = materials.create(name, group);
     Ogre::Pass* pass = material->getTechnique(0)->getPass(0);
-    pass->setAmbient(Ogre::ColourValue::Black);
-    pass->setDiffuse(0, 0, 0, colour.a);
-    pass->setSelfIllumination(colour);
+    pass->setLightingEnabled(false);
     pass->setSceneBlending(Ogre::SBT_TRANSPARENT_ALPHA);
-    pass->setDepthCheckEnabled(false);
     pass->setDepthWriteEnabled(false);
+    pass->createTextureUnitState(name)->setTextureFiltering(Ogre::TFO_NONE);
     return material;
 }
 

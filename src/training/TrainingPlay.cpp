@@ -32,6 +32,10 @@ bool displayKeys(const ProgramKeys& keys) {
     return keys.hideDebugDisplays || keys.showInputPanels || keys.showHitboxes;
 }
 
+std::string stepsText(int count) {
+    return std::to_string(count) + (count == 1 ? " step" : " steps");
+}
+
 bool ownInput(const InputFrame& frame) {
     return frame.direction != Direction::Neutral || frame.pressed[0] || frame.pressed[1];
 }
@@ -256,11 +260,11 @@ std::string TrainingPlay::status() const {
                 : "replay step " + std::to_string(steps) + " of " + std::to_string(total));
     }
     if (rewinding)
-        add("rewinding: " + std::to_string(stepsBack) + " steps back");
+        add("rewinding: " + stepsText(stepsBack) + " back");
     else if (pausedNow)
-        add(stepsBack > 0 ? "paused: " + std::to_string(stepsBack) + " steps back" : "paused");
+        add(stepsBack > 0 ? "paused: " + stepsText(stepsBack) + " back" : "paused");
     if (recording)
-        add("recording the dummy: " + std::to_string(dummyRecording.size()) + " steps");
+        add("recording the dummy: " + stepsText(dummyRecording.size()));
     if (playing)
         add("dummy playing");
     if (noticeLeft > 0)
