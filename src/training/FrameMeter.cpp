@@ -10,13 +10,15 @@ bool startsMove(const FrameMeter::Sample& sample) {
     return !sample.before.attacking && sample.after.attacking;
 }
 
+// A fighter free at the start of a step is free, or starting a move; the last step of a move
+// still shows its last segment, active or not, but the fighter can act by then.
 Cell classify(const FrameMeter::Sample& sample, bool moveActive) {
+    if (FrameDataProbe::canAct(sample.before))
+        return sample.after.attacking ? Cell::Startup : Cell::Free;
     if (sample.attackLive)
         return Cell::Active;
-    if (sample.before.attacking || sample.after.attacking)
+    if (sample.before.attacking)
         return moveActive ? Cell::Recovery : Cell::Startup;
-    if (FrameDataProbe::canAct(sample.before))
-        return Cell::Free;
     return sample.before.action == PlayerState::Block ? Cell::BlockStun : Cell::HitStun;
 }
 
