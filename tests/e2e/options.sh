@@ -7,7 +7,9 @@ source "$(dirname "$0")/lib.bash"
 grep -q -- '--sync-test' "$WORK/help" || fail "--help does not list --sync-test"
 [ "$("$GAME" --version)" = "vorrak 0.1" ] || fail "--version printed $("$GAME" --version)"
 
-for wrong in "--bogus" "--sync-test" "--sync-test 0" "--sync-test 9" "--sync-test x"; do
+for wrong in "--bogus" "--sync-test" "--sync-test 0" "--sync-test 9" "--sync-test x" \
+    "--training --host" "--training --join localhost" "--training --sync-test 2" \
+    "--training --record $WORK/lab.vrp" "--training --frame-data"; do
     status=0
     # shellcheck disable=SC2086
     "$GAME" $wrong >/dev/null 2>"$WORK/usage" || status=$?
