@@ -27,14 +27,14 @@ hold 0.9 d
 xdotool key j
 # The exchange lasts 67 steps.
 sleep 1.4
-screenshot "$WORK/meter.png"
+capture "$WORK/meter.xwd"
+# Back to the start of the history, 60 steps a second: well before the punch.
+hold 4 F7
+convert "$WORK/meter.xwd" "$WORK/meter.png"
 active=$(meter_pixels "$WORK/meter.png" "r>0.8 && g<0.35 && b<0.35")
 stun=$(meter_pixels "$WORK/meter.png" "r>0.9 && g>0.7 && b<0.35")
 [ "$active" -ge 300 ] || fail "no active cells on the meter after a punch ($active pixels)"
 [ "$stun" -ge 300 ] || fail "no hit stun cells on the meter after a punch ($stun pixels)"
-
-# Back to the start of the history, 60 steps a second: well before the punch.
-hold 3.5 F7
 
 xdotool key F5
 sleep 0.3
