@@ -5,13 +5,13 @@
 
 #include "match/MatchDriver.h"
 #include "match/MatchState.h"
+#include "replay/Replay.h"
 #include "training/DummyRecording.h"
 #include "training/FrameMeter.h"
 #include "training/RewindHistory.h"
 
 class Game;
 class Match;
-struct Replay;
 class TrainingDisplay;
 
 // The lab (--training): the local match, or a replay, under the training keys. The frame
