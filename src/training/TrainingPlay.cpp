@@ -67,7 +67,7 @@ bool TrainingPlay::step(const StepInput& keyboard) {
     else {
         if (pressed.stepForward)
             notice("F6 steps only while paused: F5 pauses");
-        play(keyboard);
+        play(withPendingPresses(keyboard));
     }
     display->showMeter(meterOn ? &frameMeter : nullptr);
     display->showStatus(status());
@@ -119,15 +119,18 @@ void TrainingPlay::holdStill(const StepInput& keyboard, bool stepPressed) {
     stepHeldTicks = stepPressed ? 0 : stepHeldTicks + 1;
     const bool repeat = keyboard.keys.stepForward && stepHeldTicks > 0 &&
                         stepHeldTicks % stepRepeatTicks == 0;
-    if (!stepPressed && !repeat)
-        return;
-    StepInput input = keyboard;
+    if (stepPressed || repeat)
+        play(withPendingPresses(keyboard));
+}
+
+// The buttons pressed while paused count for the next step that runs, by F6 or after F5.
+StepInput TrainingPlay::withPendingPresses(StepInput input) {
     for (int player = 0; player < 2; ++player)
         for (int button = 0; button < 2; ++button) {
-            input.players[player].pressed[button] = pendingPresses[player][button];
+            input.players[player].pressed[button] |= pendingPresses[player][button];
             pendingPresses[player][button] = false;
         }
-    play(input);
+    return input;
 }
 
 void TrainingPlay::play(StepInput input) {

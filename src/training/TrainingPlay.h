@@ -51,6 +51,7 @@ private:
     void handleKeys(const ProgramKeys& pressed);
     void goBack(bool justPressed);
     void holdStill(const StepInput& keyboard, bool stepPressed);
+    StepInput withPendingPresses(StepInput input);
     void play(StepInput input);
     void dummyInput(InputFrame& second);
     void checkReplay() const;
