@@ -248,6 +248,13 @@ TEST_F(TrainingTest, KeysOutOfOrderOnlyTellTheStatusLine) {
             EXPECT_EQ(now(), before) << c.says;
         }
     }
+    // Playing on from the last case: two steps recorded, then played.
+    tap(&ProgramKeys::recordDummy);
+    tap(&ProgramKeys::recordDummy);
+    tap(&ProgramKeys::playDummy);
+    tap(&ProgramKeys::recordDummy);
+    EXPECT_NE(lab->status().find("the dummy is playing"), std::string::npos) << lab->status();
+    EXPECT_EQ(lab->dummy().size(), 2);
 }
 
 // A replay in the lab: checked step by step until F11, then the keyboard's.
