@@ -14,6 +14,7 @@
 #include "match/Rounds.h"
 #include "match/Stage.h"
 #include "support/InputFrames.h"
+#include "training/FrameMeter.h"
 
 namespace {
 
@@ -207,5 +208,29 @@ void BM_VersusRulesOfAStep(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_VersusRulesOfAStep);
+
+// The frame meter's work per step, over a punch that lands: 16 steps of startup, 20 active,
+// 20 of recovery against 50 of hit stun, then a step with both free that ends the exchange.
+void BM_FrameMeterStep(benchmark::State& state) {
+    std::vector<std::pair<FrameMeter::Sample, FrameMeter::Sample>> exchange;
+    PlayerState free, attacking, stunned;
+    attacking.attacking = true;
+    stunned.action = PlayerState::Hit;
+    stunned.stunFrames = 20;
+    for (int step = 1; step <= 68; ++step) {
+        FrameMeter::Sample attacker{step == 1 || step > 56 ? free : attacking, step >= 17 && step <= 36,
+                                    step >= 56 ? free : attacking};
+        FrameMeter::Sample defender{step > 17 && step < 68 ? stunned : free, false, free};
+        exchange.emplace_back(attacker, defender);
+    }
+    FrameMeter meter;
+    std::size_t at = 0;
+    for (auto _ : state) {
+        meter.step(exchange[at].first, exchange[at].second);
+        at = at + 1 == exchange.size() ? 0 : at + 1;
+        benchmark::DoNotOptimize(meter);
+    }
+}
+BENCHMARK(BM_FrameMeterStep);
 
 } // namespace

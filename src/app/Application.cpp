@@ -32,6 +32,7 @@
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/characterDataHash.h"
+#include "training/TrainingPlay.h"
 
 namespace {
 
@@ -265,6 +266,11 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
     if (options.syncTestSteps > 0)
         return std::make_unique<SyncTest>(*match, options.syncTestSteps);
     const std::uint64_t characterHash = characterDataHash(*game->characterData);
+    if (options.training) {
+        if (replay)
+            requireCharacterData(*replay, characterHash);
+        return std::make_unique<TrainingPlay>(*match, *game, std::move(replay));
+    }
     if (replay)
         return std::make_unique<ReplayPlayback>(*match, std::move(*replay), characterHash);
     if (!options.recordPath.empty())

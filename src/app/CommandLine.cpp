@@ -11,7 +11,7 @@ namespace {
 const char* const usageLine =
     "Usage: vorrak [--record FILE | --replay FILE | --sync-test N | --frame-data] "
     "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--join-timeout S] [--timeout S] "
-    "[--versus [--rounds N]] [--help] [--version]";
+    "[--versus [--rounds N]] [--training] [--help] [--version]";
 
 // Debian's ENet speaks IPv4 only.
 const char* const noIpv6 = "IPv6 addresses are not supported";
@@ -61,6 +61,10 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         app.add_flag("--frame-data", options.frameData,
                      "Measure the moves' frame data on the game's rules, print it and exit "
                      "(starts the engine: needs a display, like the game)");
+    CLI::Option* training =
+        app.add_flag("--training", options.training,
+                     "Training: pause, step, rewind, reset, a dummy that repeats the second "
+                     "player's keys and a frame meter (F4 to F11); with --replay, over the replay");
     std::string joinAddress;
     CLI::Option* host =
         app.add_option("--host", options.port,
@@ -102,6 +106,9 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     frameData->excludes(record)->excludes(syncTest);
     host->excludes(join)->excludes(replay)->excludes(syncTest)->excludes(frameData);
     join->excludes(replay)->excludes(syncTest)->excludes(frameData);
+    // What a rewind or a reset undoes cannot be recorded as a plain run of steps.
+    training->excludes(host)->excludes(join)->excludes(syncTest)->excludes(frameData)->excludes(
+        record);
 
     try {
         app.parse(argc, argv);

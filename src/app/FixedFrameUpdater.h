@@ -13,7 +13,9 @@ class InputSystem;
 class MatchDriver;
 
 // The program's logic clock: before every rendered frame it runs one logic step (the keyboard's
-// input, then the match driver) for every whole 1/60 s that has passed. Owned by the
+// input, then the match driver) for every whole 1/60 s that has passed. The training driver
+// takes such a tick as its own: it reads the keys on every one, paused or not, and runs a step
+// of the match only when it plays. Owned by the
 // Application and registered with the engine root as a frame listener; the driver is not owned.
 class FixedFrameUpdater : public Ogre::FrameListener {
 public:

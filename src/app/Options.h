@@ -17,6 +17,8 @@ struct Options {
     // `rounds` takes it.
     bool versus = false;
     int rounds = 3;
+    // The lab: the local match (or the replay) under the training keys F4 to F11.
+    bool training = false;
 
     // Online play: wait for the other player on port, or join the host joinHost on port.
     static constexpr int defaultPort = 7717;

@@ -65,6 +65,14 @@ StepInput InputSystem::sample() {
     input.keys.hideDebugDisplays = latch->isKeyDown(OIS::KC_F1);
     input.keys.showInputPanels = latch->isKeyDown(OIS::KC_F2);
     input.keys.showHitboxes = latch->isKeyDown(OIS::KC_F3);
+    input.keys.frameMeter = latch->isKeyDown(OIS::KC_F4);
+    input.keys.pause = latch->isKeyDown(OIS::KC_F5);
+    input.keys.stepForward = latch->isKeyDown(OIS::KC_F6);
+    input.keys.stepBack = latch->isKeyDown(OIS::KC_F7);
+    input.keys.reset = latch->isKeyDown(OIS::KC_F8);
+    input.keys.recordDummy = latch->isKeyDown(OIS::KC_F9);
+    input.keys.playDummy = latch->isKeyDown(OIS::KC_F10);
+    input.keys.takeOver = latch->isKeyDown(OIS::KC_F11);
     input.players[0] = reader1->read();
     input.players[1] = reader2->read();
     return input;

@@ -8,4 +8,14 @@ struct ProgramKeys {
     bool hideDebugDisplays = false;
     bool showInputPanels = false;
     bool showHitboxes = false;
+    // F4 to F11: the training mode's keys (frame meter, pause, step, step back, reset, record
+    // and play the dummy, take over a replay). The match and the other modes never look at them.
+    bool frameMeter = false;
+    bool pause = false;
+    bool stepForward = false;
+    bool stepBack = false;
+    bool reset = false;
+    bool recordDummy = false;
+    bool playDummy = false;
+    bool takeOver = false;
 };

@@ -43,8 +43,11 @@ public:
     // again with the same state.
     std::function<void(const RoundState&)> onMatchEnd;
 
-private:
+    // F1, F2 and F3 as a step applies them, for a driver that switches the displays while no
+    // step runs (a paused training match).
     void applyProgramKeys(const ProgramKeys& keys);
+
+private:
     void startRound();
     void showRound();
 

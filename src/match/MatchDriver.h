@@ -3,8 +3,10 @@
 #include "input/StepInput.h"
 
 // What one logic step of the program does with the match, given what the keyboard says: play
-// it locally, test its determinism, play back a replay or play online. The frame updater calls
-// the one the program was started with once per step; the Application owns it.
+// it locally, test its determinism, play back a replay, play online or run the lab. The frame
+// updater calls the one the program was started with once per tick of its 1/60 s clock; every
+// driver runs one step of the match on it, except the lab's, which may hold the match still or
+// take it back. The Application owns it.
 class MatchDriver {
 public:
     virtual ~MatchDriver() = default;

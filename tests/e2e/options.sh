@@ -10,7 +10,9 @@ grep -q -- '--sync-test' "$WORK/help" || fail "--help does not list --sync-test"
 for wrong in "--bogus" "--sync-test" "--sync-test 0" "--sync-test 9" "--sync-test x" \
     "--join-timeout 5" "--join h --join-timeout 0" "--host --timeout 0" "--timeout 5" \
     "--versus --rounds 0" "--versus --rounds 4" "--versus --rounds abc" "--rounds 3" \
-    "--versus --frame-data"; do
+    "--versus --frame-data" \
+    "--training --host" "--training --join localhost" "--training --sync-test 2" \
+    "--training --record $WORK/lab.vrp" "--training --frame-data"; do
     status=0
     # shellcheck disable=SC2086
     "$GAME" $wrong >/dev/null 2>"$WORK/usage" || status=$?

@@ -1,0 +1,276 @@
+#include "training/TrainingPlay.h"
+
+#include <iomanip>
+#include <sstream>
+#include <stdexcept>
+
+#include "collision/HitProps.h"
+#include "fighter/Player.h"
+#include "match/Game.h"
+#include "match/Match.h"
+#include "match/checksum.h"
+#include "render/TrainingDisplay.h"
+#include "replay/Replay.h"
+
+namespace {
+
+// Each key that is down now and was up on the tick before.
+ProgramKeys wentDown(const ProgramKeys& now, const ProgramKeys& before) {
+    ProgramKeys down;
+    down.frameMeter = now.frameMeter && !before.frameMeter;
+    down.pause = now.pause && !before.pause;
+    down.stepForward = now.stepForward && !before.stepForward;
+    down.stepBack = now.stepBack && !before.stepBack;
+    down.reset = now.reset && !before.reset;
+    down.recordDummy = now.recordDummy && !before.recordDummy;
+    down.playDummy = now.playDummy && !before.playDummy;
+    down.takeOver = now.takeOver && !before.takeOver;
+    return down;
+}
+
+bool displayKeys(const ProgramKeys& keys) {
+    return keys.hideDebugDisplays || keys.showInputPanels || keys.showHitboxes;
+}
+
+std::string stepsText(int count) {
+    return std::to_string(count) + (count == 1 ? " step" : " steps");
+}
+
+bool ownInput(const InputFrame& frame) {
+    return frame.direction != Direction::Neutral || frame.pressed[0] || frame.pressed[1];
+}
+
+} // namespace
+
+TrainingPlay::TrainingPlay(Match& match, Game& game, std::unique_ptr<Replay> replay)
+    : match(match), game(game), replay(std::move(replay)),
+      display(std::make_unique<TrainingDisplay>()), start(match.save()) {
+    display->showStatus(status());
+}
+
+TrainingPlay::~TrainingPlay() = default;
+
+bool TrainingPlay::step(const StepInput& keyboard) {
+    if (keyboard.keys.quit)
+        return false;
+    const ProgramKeys pressed = wentDown(keyboard.keys, heldBefore);
+    heldBefore = keyboard.keys;
+    if (noticeLeft > 0)
+        --noticeLeft;
+    handleKeys(pressed);
+
+    rewinding = keyboard.keys.stepBack && !pausedNow;
+    if (keyboard.keys.stepBack)
+        goBack(pressed.stepBack);
+    else if (pausedNow)
+        holdStill(keyboard, pressed.stepForward);
+    else {
+        if (pressed.stepForward)
+            notice("F6 steps only while paused: F5 pauses");
+        play(withPendingPresses(keyboard));
+    }
+    display->showMeter(meterOn ? &frameMeter : nullptr);
+    display->showStatus(status());
+    return true;
+}
+
+// In this order: a reset and F5 pressed together give a paused start.
+void TrainingPlay::handleKeys(const ProgramKeys& pressed) {
+    if (pressed.frameMeter)
+        meterOn = !meterOn;
+    if (pressed.reset)
+        reset();
+    if (pressed.recordDummy)
+        toggleRecording();
+    if (pressed.playDummy)
+        togglePlayback();
+    if (pressed.takeOver)
+        takeOver();
+    if (pressed.pause)
+        pausedNow = !pausedNow;
+}
+
+void TrainingPlay::goBack(bool justPressed) {
+    backHeldTicks = justPressed ? 0 : backHeldTicks + 1;
+    if (pausedNow && !justPressed && backHeldTicks < backRepeatDelayTicks)
+        return;
+    if (rewind.empty()) {
+        if (justPressed)
+            notice("F7: nothing older to go back to");
+        return;
+    }
+    const RewindHistory::Entry& entry = rewind.pop();
+    match.load(entry.match);
+    frameMeter = entry.meter;
+    steps = entry.step;
+    ++stepsBack;
+}
+
+// No step runs, but the displays switch at once, and a button pressed now is kept for the
+// step F6 runs: hold the keys, then tap F6.
+void TrainingPlay::holdStill(const StepInput& keyboard, bool stepPressed) {
+    if (!replayDriving()) {
+        if (displayKeys(keyboard.keys))
+            match.applyProgramKeys(keyboard.keys);
+        for (int player = 0; player < 2; ++player)
+            for (int button = 0; button < 2; ++button)
+                pendingPresses[player][button] |= keyboard.players[player].pressed[button];
+    }
+    stepHeldTicks = stepPressed ? 0 : stepHeldTicks + 1;
+    const bool repeat = keyboard.keys.stepForward && stepHeldTicks > 0 &&
+                        stepHeldTicks % stepRepeatTicks == 0;
+    if (stepPressed || repeat)
+        play(withPendingPresses(keyboard));
+}
+
+// The buttons pressed while paused count for the next step that runs, by F6 or after F5.
+StepInput TrainingPlay::withPendingPresses(StepInput input) {
+    for (int player = 0; player < 2; ++player)
+        for (int button = 0; button < 2; ++button) {
+            input.players[player].pressed[button] |= pendingPresses[player][button];
+            pendingPresses[player][button] = false;
+        }
+    return input;
+}
+
+void TrainingPlay::play(StepInput input) {
+    if (replayDriving()) {
+        if (static_cast<std::size_t>(steps) == replay->steps.size())
+            return;
+        input = replay->step(static_cast<std::size_t>(steps));
+    } else {
+        dummyInput(input.players[1]);
+    }
+    rewind.push({match.save(), frameMeter, steps});
+    const FrameMeter::Sample first = sampleBefore(0), second = sampleBefore(1);
+    match.step(input);
+    frameMeter.step({first.before, first.attackLive, game.player1->state},
+                    {second.before, second.attackLive, game.player2->state});
+    ++steps;
+    stepsBack = 0;
+    if (replayDriving())
+        checkReplay();
+}
+
+// The dummy plays until the second player touches a key; a recording takes what was played.
+void TrainingPlay::dummyInput(InputFrame& second) {
+    const bool facingLeft = game.player2->state.facingLeft;
+    if (playing && ownInput(second)) {
+        playing = false;
+        notice("dummy stopped: the second player took over");
+    }
+    if (playing)
+        second = dummyRecording.frameAt(dummyStep++, facingLeft);
+    if (recording && !dummyRecording.record(second, facingLeft)) {
+        recording = false;
+        notice("dummy recording full: " + std::to_string(DummyRecording::maxSteps) + " steps");
+    }
+}
+
+FrameMeter::Sample TrainingPlay::sampleBefore(int fighter) const {
+    const Player& player = fighter == 0 ? *game.player1 : *game.player2;
+    FrameMeter::Sample sample;
+    sample.before = player.state;
+    sample.attackLive = player.animation.hasHitProps() && player.animation.currentHitProps()->active;
+    return sample;
+}
+
+// As a plain playback checks it: every 60 steps and after the last.
+void TrainingPlay::checkReplay() const {
+    const std::size_t played = static_cast<std::size_t>(steps);
+    const std::size_t interval = ReplayFormat::checkpointInterval;
+    std::uint64_t recorded = 0;
+    if (played == replay->steps.size())
+        recorded = replay->finalChecksum;
+    else if (played % interval == 0)
+        recorded = replay->checkpoints[played / interval - 1];
+    else
+        return;
+    const std::uint64_t actual = checksum(match.save());
+    if (actual == recorded)
+        return;
+    std::ostringstream report;
+    report << std::hex << std::setfill('0') << "The replay '" << replay->source
+           << "' went out of sync at step " << std::dec << played << std::hex
+           << ": the match's checksum is " << std::setw(16) << actual << ", the recording's "
+           << std::setw(16) << recorded;
+    throw std::runtime_error(report.str());
+}
+
+// The start again with the displays as they are; a replay starts over exactly as recorded.
+void TrainingPlay::reset() {
+    MatchState state = start;
+    if (!replayDriving()) {
+        const MatchState now = match.save();
+        for (std::size_t side = 0; side < 2; ++side) {
+            state.fighters[side].hitboxesShown = now.fighters[side].hitboxesShown;
+            state.panels[side].visible = now.panels[side].visible;
+        }
+    }
+    match.load(state);
+    rewind.clear();
+    frameMeter.clear();
+    steps = 0;
+    stepsBack = 0;
+}
+
+void TrainingPlay::toggleRecording() {
+    if (replayDriving())
+        return notice("F9: the replay drives both fighters; F11 takes over");
+    if (playing)
+        return notice("F9: the dummy is playing; F10 stops it");
+    recording = !recording;
+    if (recording)
+        dummyRecording.clear();
+}
+
+void TrainingPlay::togglePlayback() {
+    if (replayDriving())
+        return notice("F10: the replay drives both fighters; F11 takes over");
+    if (playing) {
+        playing = false;
+        return;
+    }
+    if (recording)
+        recording = false;
+    if (dummyRecording.empty())
+        return notice("F10: no dummy recording; F9 records one");
+    playing = true;
+    dummyStep = 0;
+}
+
+void TrainingPlay::takeOver() {
+    if (!replay)
+        return notice("F11 takes over a replay: start with --training --replay FILE");
+    if (tookOver)
+        return notice("F11: the replay was taken over already");
+    tookOver = true;
+    notice("taken over at step " + std::to_string(steps) + ": the keyboard drives");
+}
+
+void TrainingPlay::notice(std::string text) {
+    noticeText = std::move(text);
+    noticeLeft = noticeTicks;
+}
+
+std::string TrainingPlay::status() const {
+    std::string line = "training";
+    const auto add = [&line](const std::string& part) { line += "  |  " + part; };
+    if (replayDriving()) {
+        const std::size_t total = replay->steps.size();
+        add(static_cast<std::size_t>(steps) == total
+                ? "replay ended: F7 goes back, F11 takes over"
+                : "replay step " + std::to_string(steps) + " of " + std::to_string(total));
+    }
+    if (rewinding)
+        add("rewinding: " + stepsText(stepsBack) + " back");
+    else if (pausedNow)
+        add(stepsBack > 0 ? "paused: " + stepsText(stepsBack) + " back" : "paused");
+    if (recording)
+        add("recording the dummy: " + stepsText(dummyRecording.size()));
+    if (playing)
+        add("dummy playing");
+    if (noticeLeft > 0)
+        add(noticeText);
+    return line;
+}
