@@ -293,7 +293,7 @@ void Application::createGround() {
 }
 
 void Application::createFrameListener() {
-    updater = std::make_unique<FixedFrameUpdater>(window, *driver);
+    updater = std::make_unique<FixedFrameUpdater>(window, *driver, options.bindings);
     root->addFrameListener(updater.get());
     window->setHidden(false);
     closeWatcher = std::make_unique<WindowCloseWatcher>(window);

@@ -4,13 +4,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include "input/BindingsFile.h"
 #include "match/MatchTimeline.h"
 
 namespace {
 
 const char* const usageLine =
     "Usage: vorrak [--record FILE | --replay FILE | --sync-test N | --frame-data] "
-    "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--help] [--version]";
+    "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--bindings FILE] [--print-bindings] "
+    "[--help] [--version]";
 
 // HOST or HOST:PORT; false when the port is not a number from 1 to 65535 or no host is named.
 bool parseAddress(const std::string& address, Options& options) {
@@ -24,6 +26,19 @@ bool parseAddress(const std::string& address, Options& options) {
         return false;
     options.port = std::stoi(port);
     return options.port >= 1 && options.port <= 65535;
+}
+
+// No path: the game's keys. A bad file ends the program before its window opens.
+bool loadBindings(const std::string& path, Options& options) {
+    if (path.empty())
+        return true;
+    try {
+        options.bindings = BindingsFile::read(path);
+    } catch (const BindingsError& e) {
+        std::cerr << "vorrak: " << e.what() << "\n";
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -68,6 +83,14 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
                        "Online: steps between a key and the match taking it (default 1)")
             ->type_name("N")
             ->check(CLI::Range(0, 4));
+    std::string bindingsPath;
+    CLI::Option* bindings = app.add_option("--bindings", bindingsPath,
+                   "The players' keys and controller buttons from FILE (default: "
+                   "$XDG_CONFIG_HOME/vorrak/bindings.cfg if it exists)")
+        ->type_name("FILE");
+    bool printBindings = false;
+    app.add_flag("--print-bindings", printBindings,
+                 "Print the bindings in force in the bindings file's format and exit");
     replay->excludes(record)->excludes(syncTest)->excludes(frameData);
     record->excludes(syncTest);
     frameData->excludes(record)->excludes(syncTest);
@@ -93,6 +116,13 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         return usageError("--delay needs --host or --join");
     if (app.count("--version") > 0) {
         std::cout << "vorrak " << VORRAK_VERSION << "\n";
+        return 0;
+    }
+    // The file named, else the user's own if there is one.
+    if (!loadBindings(bindings->count() > 0 ? bindingsPath : BindingsFile::defaultPath(), options))
+        return 2;
+    if (printBindings) {
+        std::cout << BindingsFile::format(options.bindings);
         return 0;
     }
     return std::nullopt;

@@ -1,10 +1,20 @@
 #include "app/FixedFrameUpdater.h"
 
+#include <OgreLogManager.h>
+
+#include "controllers/Controllers.h"
 #include "input/InputSystem.h"
 #include "match/MatchDriver.h"
 
-FixedFrameUpdater::FixedFrameUpdater(Ogre::RenderWindow* window, MatchDriver& driver)
-    : input(std::make_unique<InputSystem>(window)), driver(driver) {}
+FixedFrameUpdater::FixedFrameUpdater(Ogre::RenderWindow* window, MatchDriver& driver,
+                                     const Bindings& bindings)
+    : input(std::make_unique<InputSystem>(window, bindings)),
+      controllers(std::make_unique<Controllers>(bindings,
+                                                [](const std::string& line) {
+                                                    Ogre::LogManager::getSingleton().logMessage(
+                                                        line);
+                                                })),
+      driver(driver) {}
 
 FixedFrameUpdater::~FixedFrameUpdater() = default;
 
@@ -13,5 +23,6 @@ bool FixedFrameUpdater::frameStarted(const Ogre::FrameEvent& evt) {
 }
 
 bool FixedFrameUpdater::step() {
-    return driver.step(input->sample());
+    controllers->poll();
+    return driver.step(input->sample(controllers->held()));
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "input/Bindings.h"
+
 // What the program was asked to do on its command line. With none of the options set it is the
 // game of two players at one keyboard, exactly as always.
 struct Options {
@@ -21,4 +23,8 @@ struct Options {
     int port = defaultPort;
     // Steps between a local key and the match taking it.
     int inputDelay = 1;
+
+    // The players' keys and controller buttons: from --bindings or the user's bindings file,
+    // otherwise the game's own.
+    Bindings bindings = Bindings::defaults();
 };

@@ -23,20 +23,22 @@ OIS::InputManager* createInputManager(Ogre::RenderWindow* window) {
 
 } // namespace
 
-InputSystem::InputSystem(Ogre::RenderWindow* window) {
+InputSystem::InputSystem(Ogre::RenderWindow* window, const Bindings& bindings) {
     Ogre::LogManager::getSingleton().logMessage("*** Initializing OIS ***");
     inputManager = createInputManager(window);
     // Buffered, so that the latch hears every press, also one released before the next step.
     keyboard = static_cast<OIS::Keyboard*>(inputManager->createInputObject(OIS::OISKeyboard, true));
-    bindReaders();
+    bindReaders(bindings);
 }
 
-InputSystem::InputSystem(OIS::Keyboard* keyboard) : keyboard(keyboard) { bindReaders(); }
+InputSystem::InputSystem(OIS::Keyboard* keyboard, const Bindings& bindings) : keyboard(keyboard) {
+    bindReaders(bindings);
+}
 
-void InputSystem::bindReaders() {
+void InputSystem::bindReaders(const Bindings& bindings) {
     latch = std::make_unique<KeyLatch>(keyboard);
-    reader1 = std::make_unique<PlayerInputReader>(latch.get(), false);
-    reader2 = std::make_unique<PlayerInputReader>(latch.get(), true);
+    reader1 = std::make_unique<PlayerInputReader>(latch.get(), bindings.players[0]);
+    reader2 = std::make_unique<PlayerInputReader>(latch.get(), bindings.players[1]);
 }
 
 InputSystem::~InputSystem() {
@@ -47,7 +49,7 @@ InputSystem::~InputSystem() {
     OIS::InputManager::destroyInputSystem(inputManager);
 }
 
-StepInput InputSystem::sample() {
+StepInput InputSystem::sample(const std::array<HeldControls, 2>& controllers) {
     latch->capture();
     StepInput input;
     if (latch->isKeyDown(OIS::KC_ESCAPE)) {
@@ -57,7 +59,7 @@ StepInput InputSystem::sample() {
     input.keys.hideDebugDisplays = latch->isKeyDown(OIS::KC_F1);
     input.keys.showInputPanels = latch->isKeyDown(OIS::KC_F2);
     input.keys.showHitboxes = latch->isKeyDown(OIS::KC_F3);
-    input.players[0] = reader1->read();
-    input.players[1] = reader2->read();
+    input.players[0] = reader1->read(controllers[0]);
+    input.players[1] = reader2->read(controllers[1]);
     return input;
 }
