@@ -57,13 +57,19 @@ void BM_SampleStepKeysOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_SampleStepKeysOnly);
 
-void BM_SampleStepNoController(benchmark::State& state) { sampleSteps(state, 0, false); }
+void BM_SampleStepNoController(benchmark::State& state) {
+    sampleSteps(state, 0, false);
+}
 BENCHMARK(BM_SampleStepNoController);
 
-void BM_SampleStepTwoControllersAtRest(benchmark::State& state) { sampleSteps(state, 2, false); }
+void BM_SampleStepTwoControllersAtRest(benchmark::State& state) {
+    sampleSteps(state, 2, false);
+}
 BENCHMARK(BM_SampleStepTwoControllersAtRest);
 
-void BM_SampleStepTwoControllersMoving(benchmark::State& state) { sampleSteps(state, 2, true); }
+void BM_SampleStepTwoControllersMoving(benchmark::State& state) {
+    sampleSteps(state, 2, true);
+}
 BENCHMARK(BM_SampleStepTwoControllersMoving);
 
 } // namespace

@@ -84,10 +84,11 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
             ->type_name("N")
             ->check(CLI::Range(0, 4));
     std::string bindingsPath;
-    CLI::Option* bindings = app.add_option("--bindings", bindingsPath,
-                   "The players' keys and controller buttons from FILE (default: "
-                   "$XDG_CONFIG_HOME/vorrak/bindings.cfg if it exists)")
-        ->type_name("FILE");
+    CLI::Option* bindings =
+        app.add_option("--bindings", bindingsPath,
+                       "The players' keys and controller buttons from FILE (default: "
+                       "$XDG_CONFIG_HOME/vorrak/bindings.cfg if it exists)")
+            ->type_name("FILE");
     bool printBindings = false;
     app.add_flag("--print-bindings", printBindings,
                  "Print the bindings in force in the bindings file's format and exit");

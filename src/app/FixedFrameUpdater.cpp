@@ -6,15 +6,18 @@
 #include "input/InputSystem.h"
 #include "match/MatchDriver.h"
 
+namespace {
+
+void logToEngine(const std::string& line) {
+    Ogre::LogManager::getSingleton().logMessage(line);
+}
+
+} // namespace
+
 FixedFrameUpdater::FixedFrameUpdater(Ogre::RenderWindow* window, MatchDriver& driver,
                                      const Bindings& bindings)
     : input(std::make_unique<InputSystem>(window, bindings)),
-      controllers(std::make_unique<Controllers>(bindings,
-                                                [](const std::string& line) {
-                                                    Ogre::LogManager::getSingleton().logMessage(
-                                                        line);
-                                                })),
-      driver(driver) {}
+      controllers(std::make_unique<Controllers>(bindings, logToEngine)), driver(driver) {}
 
 FixedFrameUpdater::~FixedFrameUpdater() = default;
 

@@ -19,7 +19,8 @@ struct Bindings;
 // Application and registered with the engine root as a frame listener; the driver is not owned.
 class FixedFrameUpdater : public Ogre::FrameListener {
 public:
-    FixedFrameUpdater(Ogre::RenderWindow* window, MatchDriver& driver, const Bindings& bindings);
+    FixedFrameUpdater(Ogre::RenderWindow* window, MatchDriver& driver,
+                      const Bindings& bindings);
     ~FixedFrameUpdater() override;
 
     bool frameStarted(const Ogre::FrameEvent& evt) override;

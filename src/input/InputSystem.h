@@ -24,9 +24,11 @@ class PlayerInputReader;
 // keyboard is only one of the match's possible sources.
 class InputSystem {
 public:
-    explicit InputSystem(Ogre::RenderWindow* window, const Bindings& bindings = Bindings::defaults());
+    explicit InputSystem(Ogre::RenderWindow* window,
+                         const Bindings& bindings = Bindings::defaults());
     // On a keyboard of the caller's, which must be buffered, without the input library.
-    explicit InputSystem(OIS::Keyboard* keyboard, const Bindings& bindings = Bindings::defaults());
+    explicit InputSystem(OIS::Keyboard* keyboard,
+                         const Bindings& bindings = Bindings::defaults());
     ~InputSystem();
 
     InputSystem(const InputSystem&) = delete;
