@@ -222,7 +222,7 @@ private:
     }
 
     void bind(const std::string& item, int control) {
-        if (item.compare(0, std::strlen(padPrefix), padPrefix) == 0)
+        if (sameName(item.substr(0, std::strlen(padPrefix)), padPrefix))
             return bindButton(item, item.substr(std::strlen(padPrefix)), control);
         for (const char* programKey : programKeys) {
             if (sameName(item, programKey))

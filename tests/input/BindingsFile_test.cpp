@@ -46,7 +46,7 @@ TEST(BindingsFile, ReadsBackWhatItPrints) {
     EXPECT_TRUE(same(BindingsFile::parse(defaultText, "b.cfg"), Bindings::defaults()));
 
     const Bindings moved = BindingsFile::parse(
-        withLine("punch = J pad:a", "  PUNCH=u,numpad0  pad:X pad:a # two of each"), "b.cfg");
+        withLine("punch = J pad:a", "  PUNCH=u,numpad0  pad:X PAD:a # two of each"), "b.cfg");
     EXPECT_EQ(moved.players[0].keys[Control::Punch],
               (std::vector<OIS::KeyCode>{OIS::KC_U, OIS::KC_NUMPAD0}));
     EXPECT_EQ(moved.players[0].buttons[Control::Punch],
@@ -85,7 +85,8 @@ TEST(BindingsFile, EveryErrorNamesTheFileAndItsLine) {
 // Random damage to a good file: each one parses or fails with one line naming the file.
 TEST(BindingsFile, DamagedFilesFailWithOneClearLine) {
     std::mt19937 random(18);
-    const std::string pieces[] = {"[", "]", "=", "#", "pad:", "\n", "\0", "\xff", " ", "F1", "J"};
+    const std::string pieces[] = {"[",    "]", "=",  "#", "pad:", "\n", std::string(1, '\0'),
+                                  "\xff", " ", "F1", "J"};
     int failures = 0;
     for (int round = 0; round < 400; ++round) {
         std::string text = defaultText;
