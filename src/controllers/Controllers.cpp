@@ -51,6 +51,12 @@ Controllers::~Controllers() {
 void Controllers::poll() {
     if (!started)
         return;
+    // SDL's look for new devices costs two system calls a step: with no controller to read,
+    // looking four times a second is soon enough.
+    const bool anyOpen = seats[0].controller || seats[1].controller || !waiting.empty();
+    if (!anyOpen && idleStepsToSkip-- > 0)
+        return;
+    idleStepsToSkip = idleUpdateSteps - 1;
     for (Pad& pad : seats)
         pad.state.pressed.reset();
     for (Pad& pad : waiting)

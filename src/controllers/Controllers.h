@@ -53,6 +53,9 @@ private:
     Bindings bindings;
     Log log;
     bool started = false;
+    // Without a controller, SDL is updated every idleUpdateSteps steps.
+    static constexpr int idleUpdateSteps = 15;
+    int idleStepsToSkip = 0;
     // Index 0 plays the first player; an empty seat has no controller.
     Pad seats[2];
     std::vector<Pad> waiting;

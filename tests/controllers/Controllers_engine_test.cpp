@@ -184,8 +184,9 @@ TEST_F(ControllersTest, APadUnpluggedInAMatchLeavesTheKeysAndPlaysAgainWhenBack)
     match.keyboard.release(OIS::KC_J);
 
     step(100);
+    // Without a controller the game looks for one four times a second.
     pad.plugIn();
-    step();
+    step(15);
     EXPECT_EQ(controllers.playing(0), "Virtual pad");
     tap(pad, SDL_CONTROLLER_BUTTON_A);
     step(20);
