@@ -10,6 +10,7 @@
 #include "app/Application.h"
 #include "match/Game.h"
 #include "app/programDirectory.h"
+#include "controllers/Controllers.h"
 #include "fighter/Player.h"
 #include "render/Hud.h"
 #include "support/BenchEngine.h"
@@ -102,6 +103,38 @@ void BM_StartupMatchVsBareScene(benchmark::State& state) {
     state.counters["match_over_bare"] = matchSeconds / bareSeconds;
 }
 BENCHMARK(BM_StartupMatchVsBareScene)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+// The game's start-up up to its first frame, which starts the controller layer with the logic
+// clock, against the controller layer's start alone; the first start of SDL in the process,
+// before the rounds, is reported apart (it loads SDL's device libraries).
+void BM_StartupWithAndWithoutControllers(benchmark::State& state) {
+    const auto startControllers = [] {
+        const Clock::time_point start = Clock::now();
+        Controllers controllers(Bindings::defaults(), [](const std::string&) {});
+        return secondsSince(start);
+    };
+    const double firstSeconds = startControllers();
+    double gameSeconds = 0;
+    double controllerSeconds = 0;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        std::unique_ptr<Application> app = ownApplication();
+        app->startEngine();
+        app->createMatch();
+        app->getRoot()->renderOneFrame();
+        gameSeconds += secondsSince(start);
+        app.reset();
+        controllerSeconds += startControllers();
+    }
+    state.counters["game_ms"] = 1000 * gameSeconds / state.iterations();
+    state.counters["controllers_ms"] = 1000 * controllerSeconds / state.iterations();
+    state.counters["controllers_first_ms"] = 1000 * firstSeconds;
+    state.counters["with_over_without"] = gameSeconds / (gameSeconds - controllerSeconds);
+}
+BENCHMARK(BM_StartupWithAndWithoutControllers)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->UseRealTime();
 
 // The frames of the first punch of a freshly started game, as the program runs them (logic
 // steps in the frame listener, then drawing). The time reported is the slowest of them; the

@@ -341,7 +341,7 @@ void Application::createGround() {
 }
 
 void Application::createFrameListener() {
-    updater = std::make_unique<FixedFrameUpdater>(window, *driver);
+    updater = std::make_unique<FixedFrameUpdater>(window, *driver, options.bindings);
     root->addFrameListener(updater.get());
     unsigned long handle = 0;
     window->getCustomAttribute("WINDOW", &handle);

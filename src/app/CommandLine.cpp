@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "input/BindingsFile.h"
 #include "match/MatchTimeline.h"
 
 namespace {
@@ -11,7 +12,8 @@ namespace {
 const char* const usageLine =
     "Usage: vorrak [--record FILE | --replay FILE | --sync-test N | --frame-data] "
     "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--join-timeout S] [--timeout S] "
-    "[--versus [--rounds N]] [--training] [--help] [--version]";
+    "[--versus [--rounds N]] [--training] [--bindings FILE] [--print-bindings] [--help] "
+    "[--version]";
 
 // Debian's ENet speaks IPv4 only.
 const char* const noIpv6 = "IPv6 addresses are not supported";
@@ -33,6 +35,19 @@ bool parseAddress(const std::string& address, Options& options) {
         return false;
     options.port = std::stoi(port);
     return options.port >= 1 && options.port <= 65535;
+}
+
+// No path: the game's keys. A bad file ends the program before its window opens.
+bool loadBindings(const std::string& path, Options& options) {
+    if (path.empty())
+        return true;
+    try {
+        options.bindings = BindingsFile::read(path);
+    } catch (const BindingsError& e) {
+        std::cerr << "vorrak: " << e.what() << "\n";
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -100,6 +115,15 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
                        "win more than half takes the match")
             ->type_name("N")
             ->check(CLI::IsMember({1, 3, 5, 7, 9}));
+    std::string bindingsPath;
+    CLI::Option* bindings =
+        app.add_option("--bindings", bindingsPath,
+                       "The players' keys and controller buttons from FILE (default: "
+                       "$XDG_CONFIG_HOME/vorrak/bindings.cfg if it exists)")
+            ->type_name("FILE");
+    bool printBindings = false;
+    app.add_flag("--print-bindings", printBindings,
+                 "Print the bindings in force in the bindings file's format and exit");
     replay->excludes(record)->excludes(syncTest)->excludes(frameData);
     versus->excludes(frameData);
     record->excludes(syncTest);
@@ -137,6 +161,13 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         return usageError("--rounds needs --versus");
     if (app.count("--version") > 0) {
         std::cout << "vorrak " << VORRAK_VERSION << "\n";
+        return 0;
+    }
+    // The file named, else the user's own if there is one.
+    if (!loadBindings(bindings->count() > 0 ? bindingsPath : BindingsFile::defaultPath(), options))
+        return 2;
+    if (printBindings) {
+        std::cout << BindingsFile::format(options.bindings);
         return 0;
     }
     return std::nullopt;

@@ -1,10 +1,23 @@
 #include "app/FixedFrameUpdater.h"
 
+#include <OgreLogManager.h>
+
+#include "controllers/Controllers.h"
 #include "input/InputSystem.h"
 #include "match/MatchDriver.h"
 
-FixedFrameUpdater::FixedFrameUpdater(Ogre::RenderWindow* window, MatchDriver& driver)
-    : input(std::make_unique<InputSystem>(window)), driver(driver) {}
+namespace {
+
+void logToEngine(const std::string& line) {
+    Ogre::LogManager::getSingleton().logMessage(line);
+}
+
+} // namespace
+
+FixedFrameUpdater::FixedFrameUpdater(Ogre::RenderWindow* window, MatchDriver& driver,
+                                     const Bindings& bindings)
+    : input(std::make_unique<InputSystem>(window, bindings)),
+      controllers(std::make_unique<Controllers>(bindings, logToEngine)), driver(driver) {}
 
 FixedFrameUpdater::~FixedFrameUpdater() = default;
 
@@ -13,5 +26,6 @@ bool FixedFrameUpdater::frameStarted(const Ogre::FrameEvent& evt) {
 }
 
 bool FixedFrameUpdater::step() {
-    return driver.step(input->sample());
+    controllers->poll();
+    return driver.step(input->sample(controllers->held()));
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "input/Bindings.h"
+
 // What the program was asked to do on its command line. With none of the options set it is the
 // game of two players at one keyboard, exactly as always.
 struct Options {
@@ -30,4 +32,8 @@ struct Options {
     // Seconds a guest tries to reach the host; seconds of silence that end a running match.
     int joinTimeout = 30;
     int silenceLimit = 5;
+
+    // The players' keys and controller buttons: from --bindings or the user's bindings file,
+    // otherwise the game's own.
+    Bindings bindings = Bindings::defaults();
 };

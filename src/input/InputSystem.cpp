@@ -23,7 +23,7 @@ OIS::InputManager* createInputManager(Ogre::RenderWindow* window) {
 
 } // namespace
 
-InputSystem::InputSystem(Ogre::RenderWindow* window) {
+InputSystem::InputSystem(Ogre::RenderWindow* window, const Bindings& bindings) {
     Ogre::LogManager::getSingleton().logMessage("*** Initializing OIS ***");
     inputManager = createInputManager(window);
     // Buffered, so that the latch hears every press, also one released before the next step.
@@ -32,15 +32,17 @@ InputSystem::InputSystem(Ogre::RenderWindow* window) {
     // request only when it first reads it: capture now, so keys pressed the moment the window
     // shows are heard. Nothing is pressed on the window yet, so nothing is lost.
     keyboard->capture();
-    bindReaders();
+    bindReaders(bindings);
 }
 
-InputSystem::InputSystem(OIS::Keyboard* keyboard) : keyboard(keyboard) { bindReaders(); }
+InputSystem::InputSystem(OIS::Keyboard* keyboard, const Bindings& bindings) : keyboard(keyboard) {
+    bindReaders(bindings);
+}
 
-void InputSystem::bindReaders() {
+void InputSystem::bindReaders(const Bindings& bindings) {
     latch = std::make_unique<KeyLatch>(keyboard);
-    reader1 = std::make_unique<PlayerInputReader>(latch.get(), false);
-    reader2 = std::make_unique<PlayerInputReader>(latch.get(), true);
+    reader1 = std::make_unique<PlayerInputReader>(latch.get(), bindings.players[0]);
+    reader2 = std::make_unique<PlayerInputReader>(latch.get(), bindings.players[1]);
 }
 
 InputSystem::~InputSystem() {
@@ -55,7 +57,7 @@ void InputSystem::keyboardFocusLost() { latch->releaseAll(); }
 
 void InputSystem::keyboardFocusGained(const std::bitset<256>& held) { latch->holdOnly(held); }
 
-StepInput InputSystem::sample() {
+StepInput InputSystem::sample(const std::array<HeldControls, 2>& controllers) {
     latch->capture();
     StepInput input;
     if (latch->isKeyDown(OIS::KC_ESCAPE)) {
@@ -73,7 +75,7 @@ StepInput InputSystem::sample() {
     input.keys.recordDummy = latch->isKeyDown(OIS::KC_F9);
     input.keys.playDummy = latch->isKeyDown(OIS::KC_F10);
     input.keys.takeOver = latch->isKeyDown(OIS::KC_F11);
-    input.players[0] = reader1->read();
-    input.players[1] = reader2->read();
+    input.players[0] = reader1->read(controllers[0]);
+    input.players[1] = reader2->read(controllers[1]);
     return input;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
 #include <bitset>
 #include <memory>
 
+#include "input/Bindings.h"
+#include "input/HeldControls.h"
 #include "input/StepInput.h"
 
 namespace Ogre {
@@ -18,21 +21,25 @@ class PlayerInputReader;
 // The program's one contact with the input library: the shared keyboard, captured once per
 // logic step through a latch that keeps the keys pressed since the step before, into that
 // step's input: the program's own keys (Escape, F1 to F3, and F4 to F11 for training) and both
-// players' frames, read by their key readers. The window's focus watcher tells it when the
-// keyboard focus leaves and returns. Owned by the frame updater; the match takes the input from
-// there, so the keyboard is only one of the match's possible sources.
+// players' frames, read by their key readers from the keys bound to them and what their game
+// controllers hold. The window's focus watcher tells it when the keyboard focus leaves and
+// returns. Owned by the frame updater; the match takes the input from there, so the keyboard is
+// only one of the match's possible sources.
 class InputSystem {
 public:
-    explicit InputSystem(Ogre::RenderWindow* window);
+    explicit InputSystem(Ogre::RenderWindow* window,
+                         const Bindings& bindings = Bindings::defaults());
     // On a keyboard of the caller's, which must be buffered, without the input library.
-    explicit InputSystem(OIS::Keyboard* keyboard);
+    explicit InputSystem(OIS::Keyboard* keyboard,
+                         const Bindings& bindings = Bindings::defaults());
     ~InputSystem();
 
     InputSystem(const InputSystem&) = delete;
     InputSystem& operator=(const InputSystem&) = delete;
 
-    // One logic step of input. On Escape no reader runs: the step carries no players' input.
-    StepInput sample();
+    // One logic step of input, each player's controller adding what it holds to that player's
+    // keys. On Escape no reader runs: the step carries no players' input.
+    StepInput sample(const std::array<HeldControls, 2>& controllers = {});
 
     // The window lost the keyboard focus: every key counts as released.
     void keyboardFocusLost();
@@ -41,7 +48,7 @@ public:
     void keyboardFocusGained(const std::bitset<256>& held);
 
 private:
-    void bindReaders();
+    void bindReaders(const Bindings& bindings);
 
     OIS::InputManager* inputManager = nullptr;
     OIS::Keyboard* keyboard;

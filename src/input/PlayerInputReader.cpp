@@ -1,31 +1,26 @@
 #include "input/PlayerInputReader.h"
 
-namespace {
-
-struct KeySet {
-    OIS::KeyCode up;
-    OIS::KeyCode down;
-    OIS::KeyCode left;
-    OIS::KeyCode right;
-    OIS::KeyCode buttons[2];
-};
-
-constexpr KeySet firstPlayerKeys = {
-    OIS::KC_W, OIS::KC_S, OIS::KC_A, OIS::KC_D, {OIS::KC_J, OIS::KC_K}};
-constexpr KeySet secondPlayerKeys = {
-    OIS::KC_UP, OIS::KC_DOWN, OIS::KC_LEFT, OIS::KC_RIGHT, {OIS::KC_NUMPAD1, OIS::KC_NUMPAD2}};
-
-} // namespace
-
 PlayerInputReader::PlayerInputReader(OIS::Keyboard* keyboard, bool secondPlayer)
-    : secondPlayer(secondPlayer), keyboard(keyboard) {}
+    : PlayerInputReader(keyboard, Bindings::defaults().players[secondPlayer ? 1 : 0]) {}
 
-InputFrame PlayerInputReader::read() {
-    const KeySet& keys = secondPlayer ? secondPlayerKeys : firstPlayerKeys;
-    const bool up = keyboard->isKeyDown(keys.up);
-    const bool down = keyboard->isKeyDown(keys.down);
-    const bool left = keyboard->isKeyDown(keys.left);
-    const bool right = keyboard->isKeyDown(keys.right);
+PlayerInputReader::PlayerInputReader(OIS::Keyboard* keyboard, const PlayerBindings& bindings)
+    : keyboard(keyboard), bindings(bindings) {}
+
+bool PlayerInputReader::held(Control::eControl control, const HeldControls& controller) const {
+    if (controller.held[control])
+        return true;
+    for (OIS::KeyCode key : bindings.keys[control]) {
+        if (keyboard->isKeyDown(key))
+            return true;
+    }
+    return false;
+}
+
+InputFrame PlayerInputReader::read(const HeldControls& controller) {
+    const bool up = held(Control::Up, controller);
+    const bool down = held(Control::Down, controller);
+    const bool left = held(Control::Left, controller);
+    const bool right = held(Control::Right, controller);
 
     // Up wins over down; the tie between left and right goes by leftWinsTie.
     const int v = up ? 1 : (down ? -1 : 0);
@@ -40,9 +35,9 @@ InputFrame PlayerInputReader::read() {
     InputFrame frame;
     frame.direction = encodeDirection(h, v);
     for (int i = 0; i < 2; ++i) {
-        const bool held = keyboard->isKeyDown(keys.buttons[i]);
-        frame.pressed[i] = held && !heldButtons[i];
-        heldButtons[i] = held;
+        const bool isHeld = held(i == 0 ? Control::Punch : Control::Kick, controller);
+        frame.pressed[i] = isHeld && !heldButtons[i];
+        heldButtons[i] = isHeld;
     }
     return frame;
 }

@@ -6,6 +6,8 @@ GAME=$(realpath "$1")
 WM_CLOSE=${2:-}
 GAME_DIR=$(dirname "$GAME")
 WORK=$(mktemp -d)
+# The game reads the user's bindings file from here: the tests' own, not the user's.
+export XDG_CONFIG_HOME="$WORK/config"
 GAME_PID=""
 WINDOW=""
 trap 'cleanup' EXIT

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "controllers/PadState.h"
+#include "input/Bindings.h"
+#include "input/HeldControls.h"
+
+struct _SDL_GameController;
+union SDL_Event;
+
+// The game controllers, through SDL's game-controller API started for them alone: the window,
+// the keyboard and the drawing stay with the engine and the input library. Controllers come
+// and go at any time. The first one connected plays the first player and the next the second;
+// one more waits and takes the seat the next unplugged one leaves. Back on a playing
+// controller hands it to the other player (the two swap). Polled once per logic step; owned
+// by the frame updater. Without SDL the game goes on with the keys alone.
+class Controllers {
+public:
+    using Log = std::function<void(const std::string&)>;
+
+    Controllers(const Bindings& bindings, Log log);
+    ~Controllers();
+
+    Controllers(const Controllers&) = delete;
+    Controllers& operator=(const Controllers&) = delete;
+
+    // Takes what happened since the step before: controllers connected and unplugged,
+    // buttons and the sticks.
+    void poll();
+    // What each player's controller holds this step; nothing for a player without one.
+    std::array<HeldControls, 2> held() const;
+    // The name of the controller playing a player; empty when the player has none.
+    std::string playing(int player) const;
+
+private:
+    struct Pad {
+        _SDL_GameController* controller = nullptr;
+        int id = -1;
+        std::string name;
+        PadState state;
+    };
+
+    void handle(const SDL_Event& event);
+    void connect(int deviceIndex);
+    void unplug(int id);
+    void swapSeats();
+    Pad* find(int id);
+
+    Bindings bindings;
+    Log log;
+    bool started = false;
+    // Without a controller, SDL is updated every idleUpdateSteps steps.
+    static constexpr int idleUpdateSteps = 15;
+    int idleStepsToSkip = 0;
+    // Index 0 plays the first player; an empty seat has no controller.
+    Pad seats[2];
+    std::vector<Pad> waiting;
+};

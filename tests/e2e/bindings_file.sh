@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Bindings files: what --print-bindings prints reads back the same; bad files end the program
+# with one line and status 2 before its window opens; the user's file moves the first
+# player's punch to U, so U lands a punch and J does nothing.
+source "$(dirname "$0")/lib.bash"
+
+"$GAME" --print-bindings >"$WORK/defaults.cfg" || fail "--print-bindings exited $?"
+"$GAME" --bindings "$WORK/defaults.cfg" --print-bindings >"$WORK/again.cfg" ||
+    fail "the printed bindings do not read back"
+cmp -s "$WORK/defaults.cfg" "$WORK/again.cfg" || fail "the printed bindings read back differently"
+
+mkdir -p "$XDG_CONFIG_HOME/vorrak"
+sed '0,/^punch = J pad:a$/s//punch = U pad:a/' "$WORK/defaults.cfg" >"$XDG_CONFIG_HOME/vorrak/bindings.cfg"
+grep -q '^punch = U pad:a$' "$XDG_CONFIG_HOME/vorrak/bindings.cfg" || fail "no punch line to move"
+"$GAME" --print-bindings >"$WORK/moved.cfg"
+cmp -s "$XDG_CONFIG_HOME/vorrak/bindings.cfg" "$WORK/moved.cfg" || fail "the user's file is not in force"
+
+# Each bad file: status 2, one line naming the file (and the line), no engine started.
+mkdir -p "$WORK/bad" "$WORK/folder.cfg"
+sed 's/^kick = K pad:b$/kick = J pad:b/' "$WORK/defaults.cfg" >"$WORK/twice.cfg"
+for bad in "twice.cfg:10: 'J' is bound twice" "folder.cfg: is a directory"; do
+    file=${bad%%:*}
+    status=0
+    (cd "$WORK/bad" && "$GAME" --bindings "$WORK/$file") >/dev/null 2>"$WORK/error" || status=$?
+    [ "$status" -eq 2 ] || fail "--bindings $file exited $status, not 2"
+    [ "$(wc -l <"$WORK/error")" -eq 1 ] || fail "--bindings $file: not one line: $(cat "$WORK/error")"
+    grep -qF "vorrak: $WORK/$bad" "$WORK/error" || fail "--bindings $file said: $(cat "$WORK/error")"
+    [ ! -e "$WORK/bad/Ogre.log" ] || fail "--bindings $file started the engine"
+done
+
+# The second player's health readout, lower right: a small picture to compare.
+health() {
+    capture "$WORK/shot.xwd"
+    convert "$WORK/shot.xwd" -crop 160x60+480+470 +repage "$1"
+}
+differing_pixels() {
+    compare -metric AE -fuzz 8% "$1" "$2" null: 2>&1 || true
+}
+
+start_game
+await_window
+hold 0.9 d
+health "$WORK/before.png"
+xdotool key j
+sleep 1.2
+health "$WORK/after-j.png"
+[ "$(differing_pixels "$WORK/before.png" "$WORK/after-j.png")" -lt 20 ] ||
+    fail "J, no longer bound, changed the second player's health"
+xdotool key u
+sleep 0.6
+health "$WORK/after-u.png"
+[ "$(differing_pixels "$WORK/before.png" "$WORK/after-u.png")" -ge 20 ] ||
+    fail "U, now the punch, did not land"
+xdotool key Escape
+await_exit 10
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
+grep -q 'health 1000 / 950$' "$WORK/Ogre.log" || fail "not one punch landed: $(grep 'Match ended' "$WORK/Ogre.log")"
+echo "ok"
