@@ -67,6 +67,7 @@ private:
     void teardown();
     std::unique_ptr<MatchDriver> createDriver();
     void printFrameData();
+    void exportReplay();
     void logMatchEnd();
     std::string title() const;
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "export/ExportSettings.h"
+
 // What the program was asked to do on its command line. With none of the options set it is the
 // game of two players at one keyboard, exactly as always.
 struct Options {
@@ -13,6 +15,8 @@ struct Options {
     int syncTestSteps = 0;
     // Print the moves' frame data and exit.
     bool frameData = false;
+    // Render the replay into a video file instead of the window.
+    ExportSettings exportSettings;
 
     // Online play: wait for the other player on port, or join the host joinHost on port.
     static constexpr int defaultPort = 7717;

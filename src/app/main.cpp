@@ -9,6 +9,7 @@
 #include "app/SignalWatcher.h"
 #include "app/XErrorHandlers.h"
 #include "app/programDirectory.h"
+#include "export/ExportError.h"
 #include "replay/ReplayError.h"
 
 namespace {
@@ -17,6 +18,7 @@ struct Failure {
     std::string text;
     // A file the player named is bad, not the game: one line says it.
     bool inPlayersFile = false;
+    int status = 1;
 };
 
 // Runs the work and returns the text of what it threw. The text is taken here, at once: an
@@ -26,6 +28,8 @@ template <typename Work> std::optional<Failure> failureOf(Work&& work) {
         work();
     } catch (const ReplayError& e) {
         return Failure{e.what(), true};
+    } catch (const ExportError& e) {
+        return Failure{e.what(), true, e.status};
     } catch (const std::exception& e) {
         // The engine's and the input library's exceptions are standard exceptions whose
         // what() is their full description.
@@ -50,23 +54,23 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status = parseCommandLine(argc, argv, options))
         return *status;
     XErrorHandlers::install();
-    bool failed = false;
+    int failed = 0;
     {
         Application app(programDirectory(), options);
         // Reported while the engine's log still exists; after a failure, the teardown's own
         // errors would only hide the first.
         if (const auto failure = failureOf([&app] { app.run(); })) {
             report(*failure);
-            failed = true;
+            failed = failure->status;
         }
         const auto teardownFailure = failureOf([&app] { app.shutdown(); });
         if (teardownFailure && !failed) {
             report(*teardownFailure);
-            failed = true;
+            failed = teardownFailure->status;
         }
     }
     if (failed)
-        return 1;
+        return failed;
     if (const int signal = SignalWatcher::caught())
         return 128 + signal;
     return 0;
