@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# A recorded match exported to video with the window never shown: .mkv, .mp4 and .webm open in
+# ffprobe at 800x600 and 60/1 with one frame per step, or per step of a cut at its bounds;
+# --boxes shows the boxes from the first frame. Each refusal (a bad extension or cut, a missing
+# or damaged replay, a missing folder, a full disk) gives its line and exit status and leaves
+# no file under either name.
+source "$(dirname "$0")/lib.bash"
+
+start_game "$WORK" --record "$WORK/match.vrp"
+await_window
+hold 0.6 d
+hold 0.1 j
+sleep 0.4
+hold 0.2 Escape
+await_exit 20
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after recording"
+
+# export_video REPLAY OUT [OPTION...]: sets EXIT_STATUS; stderr is kept in $WORK/stderr.
+export_video() {
+    local replay=$1 out=$2
+    shift 2
+    EXIT_STATUS=0
+    (cd "$WORK" && timeout 100 "$GAME" --replay "$replay" --export "$out" "$@" \
+        >"$WORK/stdout" 2>"$WORK/stderr") || EXIT_STATUS=$?
+}
+
+probe() {
+    ffprobe -v error -count_frames -of csv=p=0 \
+        -show_entries stream=codec_name,width,height,r_frame_rate,nb_read_frames "$1"
+}
+
+exports() {
+    local expected=$1
+    shift
+    export_video "$WORK/match.vrp" "$@"
+    [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS exporting $*"
+    [ "$(probe "$1")" = "$expected" ] || fail "$*: $(probe "$1"), not $expected"
+    [ ! -e "$1.part" ] || fail "$1.part was left behind"
+}
+
+# The engine tests hold a frame count to the replay's steps; here the other files follow this one.
+export_video "$WORK/match.vrp" "$WORK/match.mkv"
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS exporting to .mkv"
+steps=$(probe "$WORK/match.mkv" | cut -d, -f5)
+[ "$(probe "$WORK/match.mkv")" = "ffv1,800,600,60/1,$steps" ] || fail "$(probe "$WORK/match.mkv")"
+[ "$steps" -gt 60 ] || fail "the recorded match has only $steps steps"
+[ "$(cat "$WORK/stderr")" = "$(grep "^Exported $steps steps (.*) to '$WORK/match.mkv' in " "$WORK/stderr")" ] ||
+    fail "not one closing line on stderr: $(cat "$WORK/stderr")"
+exports "h264,800,600,60/1,$steps" "$WORK/match.mp4" --from 1 --to "$steps"
+exports "vp9,800,600,60/1,1" "$WORK/last.webm" --from "$steps" --to "$steps"
+exports "h264,640,480,60/1,30" "$WORK/small.mp4" --size 640x480 --from 11 --to 40
+
+# The boxes of both fighters from the first step on, which the recording never asked for.
+green_in_first_frame() {
+    ffmpeg -v error -y -i "$1" -frames:v 1 "$WORK/first.png"
+    dominant_pixels "$WORK/first.png" 400x250+200+200 g
+}
+exports "ffv1,800,600,60/1,1" "$WORK/boxes.mkv" --boxes --to 1
+[ "$(green_in_first_frame "$WORK/boxes.mkv")" -gt 2000 ] || fail "--boxes shows no boxes"
+[ "$(green_in_first_frame "$WORK/match.mkv")" -eq 0 ] || fail "boxes shown without --boxes"
+
+# refused STATUS PATTERN REPLAY OUT [OPTION...]
+refused() {
+    local status=$1 pattern=$2 replay=$3 out=$4
+    shift 4
+    export_video "$replay" "$out" "$@"
+    [ "$EXIT_STATUS" -eq "$status" ] || fail "exit status $EXIT_STATUS, not $status, for $out $*"
+    grep -q -- "$pattern" "$WORK/stderr" || fail "for $out $*: $(cat "$WORK/stderr")"
+    [ ! -e "$out" ] && [ ! -e "$out.part" ] || fail "$out $* left a file behind"
+}
+
+refused 2 "^Usage: vorrak" "$WORK/match.vrp" "$WORK/clip.avi"
+refused 2 "^Usage: vorrak" "$WORK/match.vrp" "$WORK/clip.mkv" --from 0
+refused 2 "^vorrak: --from 6 is after --to 5" "$WORK/match.vrp" "$WORK/clip.mkv" --from 6 --to 5
+refused 2 "^vorrak: --to $((steps + 1)) is beyond the last step of .* ($steps)$" \
+    "$WORK/match.vrp" "$WORK/clip.mkv" --to $((steps + 1))
+refused 2 "^vorrak: --from $((steps + 1)) is beyond" "$WORK/match.vrp" "$WORK/clip.mkv" \
+    --from $((steps + 1))
+refused 1 "^vorrak: Cannot play back .*No such file" "$WORK/missing.vrp" "$WORK/clip.mkv"
+head -c 300 "$WORK/match.vrp" >"$WORK/damaged.vrp"
+refused 1 "^vorrak: Cannot play back .*truncated" "$WORK/damaged.vrp" "$WORK/clip.mkv"
+refused 1 "^vorrak: Cannot export to '.*': No such file or directory$" \
+    "$WORK/match.vrp" "$WORK/no/such/folder/clip.mkv"
+
+# A disk that fills: a small tmpfs where this test may mount one, else a file size limit that
+# makes the writes fail the same way.
+mkdir "$WORK/small"
+if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=256k tmpfs "$WORK/small" 2>/dev/null; then
+    refused 1 "^vorrak: Cannot export to '.*': No space left on device$" \
+        "$WORK/match.vrp" "$WORK/small/clip.mkv"
+    umount "$WORK/small"
+else
+    trap '' XFSZ
+    ulimit -f 256
+    refused 1 "^vorrak: Cannot export to '.*': File too large$" "$WORK/match.vrp" "$WORK/clip.mkv"
+fi
+echo "ok"
