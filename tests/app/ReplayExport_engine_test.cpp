@@ -85,7 +85,7 @@ protected:
         for (int n = 1; n <= steps; ++n) {
             StepInput input = inputs.next(match.match->save());
             input.keys.showInputPanels = n == 20;
-            input.keys.showHitboxes = n == 40;
+            input.keys.showHitboxes = n == 30;
             match.step(input);
             recorder.record(input, match.match->save());
         }
@@ -112,19 +112,19 @@ protected:
 // Frame n is the screen after step n: the whole replay, and a cut whose first steps are run
 // without being drawn, against the window after a plain playback of the same replay.
 TEST_F(ReplayExportTest, EveryFrameIsTheGamesOwnScreenAfterItsStep) {
-    const Replay replay = recordMatch(150);
+    const Replay replay = recordMatch(90);
     const fs::path whole = exportVideo(replay, "whole.mkv", 1, 0);
-    const fs::path cut = exportVideo(replay, "cut.mkv", 60, 100);
+    const fs::path cut = exportVideo(replay, "cut.mkv", 40, 70);
     const std::string probe = "ffprobe -v error -count_frames -show_entries "
                               "stream=codec_name,width,height,r_frame_rate,nb_read_frames "
                               "-of csv=p=0 '";
-    EXPECT_EQ(run(probe + whole.string() + "'"), "ffv1,800,600,60/1,150\n");
-    EXPECT_EQ(run(probe + cut.string() + "'"), "ffv1,800,600,60/1,41\n");
+    EXPECT_EQ(run(probe + whole.string() + "'"), "ffv1,800,600,60/1,90\n");
+    EXPECT_EQ(run(probe + cut.string() + "'"), "ffv1,800,600,60/1,31\n");
     EXPECT_FALSE(fs::exists(whole.string() + ".part"));
 
     // step, video, picture of the video
     const std::vector<std::tuple<int, fs::path, int>> chosen = {
-        {1, whole, 0}, {60, cut, 0}, {75, whole, 74}, {100, cut, 40}, {150, whole, 149}};
+        {1, whole, 0}, {40, cut, 0}, {60, whole, 59}, {70, cut, 30}, {90, whole, 89}};
     SteppedMatch match(EngineEnvironment::app());
     ReplayPlayback playback(*match.match, replay, characterDataHash(*match.game->characterData));
     int step = 0;
