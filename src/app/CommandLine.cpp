@@ -82,7 +82,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
             ->type_name("STEP")
             ->check(CLI::PositiveNumber);
     CLI::Option* to =
-        app.add_option("--to", video.to, "The video ends after step STEP (default the last)")
+        app.add_option("--to", video.to, "The video ends with step STEP (default the last)")
             ->type_name("STEP")
             ->check(CLI::PositiveNumber);
     CLI::Option* boxes =
