@@ -37,7 +37,8 @@ void ExportProgress::finished(const std::string& path, Clock::time_point now) {
     const double seconds = secondsSince(now);
     if (terminal)
         out << '\r';
-    out << std::fixed << std::setprecision(1) << "Exported " << done << " steps ("
+    out << std::fixed << std::setprecision(1) << "Exported " << done
+        << (done == 1 ? " step (" : " steps (")
         << static_cast<double>(done) / VideoEncoder::framesPerSecond << " s of play) to '" << path
         << "' in " << seconds << " s, " << std::setprecision(2) << speed(done, seconds)
         << "x real time" << (terminal ? clearToEnd : "") << std::endl;
