@@ -18,6 +18,7 @@ struct Failure {
     std::string text;
     // A file the player named is bad, not the game: one line says it.
     bool inPlayersFile = false;
+    // The program's exit status after it.
     int status = 1;
 };
 
@@ -54,23 +55,23 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status = parseCommandLine(argc, argv, options))
         return *status;
     XErrorHandlers::install();
-    int failed = 0;
+    int failureStatus = 0;
     {
         Application app(programDirectory(), options);
         // Reported while the engine's log still exists; after a failure, the teardown's own
         // errors would only hide the first.
         if (const auto failure = failureOf([&app] { app.run(); })) {
             report(*failure);
-            failed = failure->status;
+            failureStatus = failure->status;
         }
         const auto teardownFailure = failureOf([&app] { app.shutdown(); });
-        if (teardownFailure && !failed) {
+        if (teardownFailure && !failureStatus) {
             report(*teardownFailure);
-            failed = teardownFailure->status;
+            failureStatus = teardownFailure->status;
         }
     }
-    if (failed)
-        return failed;
+    if (failureStatus)
+        return failureStatus;
     if (const int signal = SignalWatcher::caught())
         return 128 + signal;
     return 0;
