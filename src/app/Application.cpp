@@ -16,6 +16,7 @@
 #include "match/Game.h"
 #include "app/LocalPlay.h"
 #include "app/NetPlay.h"
+#include "app/ReplayExport.h"
 #include "app/ResourceFileCheck.h"
 #include "app/SignalWatcher.h"
 #include "app/WindowCloseWatcher.h"
@@ -91,11 +92,15 @@ void Application::run() {
         return printFrameData();
     if (!options.replayPath.empty())
         replay = std::make_unique<Replay>(readReplay(options.replayPath));
+    if (!options.exportSettings.path.empty())
+        ReplayExport::checkCut(options.exportSettings, *replay);
     // From here on a signal ends the game in order; one during start-up ends it at the first
     // frame.
     signalWatcher = std::make_unique<SignalWatcher>();
     windowHiddenUntilInput = true;
     startEngine();
+    if (!options.exportSettings.path.empty())
+        return exportReplay();
     createMatch();
     root->addFrameListener(signalWatcher.get());
     root->startRendering();
@@ -297,6 +302,17 @@ void Application::printFrameData() {
     startEngine();
     createGame();
     std::cout << measureFrameData(*game) << std::flush;
+}
+
+// The match as for a replay, drawn off the screen step by step; the window stays hidden and no
+// render loop runs, so nothing depends on the speed of drawing.
+void Application::exportReplay() {
+    createGame();
+    match = std::make_unique<Match>(*game);
+    match->start(matchRules());
+    createScene();
+    ReplayExport(*match, *game, camera, options.exportSettings)
+        .run(*replay, characterDataHash(*game->characterData));
 }
 
 // The last state of every match in the log, so a recording and its replay can be compared.

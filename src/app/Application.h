@@ -74,6 +74,7 @@ private:
     std::unique_ptr<MatchDriver> createDriver();
     std::unique_ptr<ReplayRecorder> createRecorder(std::uint64_t characterHash);
     void printFrameData();
+    void exportReplay();
     void logMatchEnd();
     std::string title() const;
     MatchRules matchRules() const;

@@ -4,13 +4,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include "export/VideoEncoder.h"
 #include "input/BindingsFile.h"
 #include "match/MatchTimeline.h"
 
 namespace {
 
 const char* const usageLine =
-    "Usage: vorrak [--record FILE | --replay FILE | --sync-test N | --frame-data] "
+    "Usage: vorrak [--record FILE | --replay FILE [--export OUT [--size WxH] [--from STEP] "
+    "[--to STEP] [--boxes] [--inputs]] | --sync-test N | --frame-data] "
     "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--join-timeout S] [--timeout S] "
     "[--versus [--rounds N]] [--training] [--bindings FILE] [--print-bindings] [--help] "
     "[--version]";
@@ -50,6 +52,20 @@ bool loadBindings(const std::string& path, Options& options) {
     return true;
 }
 
+// WxH with both even (the video's colour planes are halved) and from 16 to 4096.
+bool parseSize(const std::string& size, ExportSettings& settings) {
+    const std::size_t x = size.find('x');
+    const auto side = [](const std::string& digits, int& value) {
+        if (digits.empty() || digits.size() > 4 ||
+            digits.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        value = std::stoi(digits);
+        return value >= 16 && value <= 4096 && value % 2 == 0;
+    };
+    return x != std::string::npos && side(size.substr(0, x), settings.width) &&
+           side(size.substr(x + 1), settings.height);
+}
+
 } // namespace
 
 std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
@@ -80,6 +96,30 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         app.add_flag("--training", options.training,
                      "Training: pause, step, rewind, reset, a dummy that repeats the second "
                      "player's keys and a frame meter (F4 to F11); with --replay, over the replay");
+    ExportSettings& video = options.exportSettings;
+    CLI::Option* exportVideo =
+        app.add_option("--export", video.path,
+                       "Render the replay into the video OUT (.mp4, .webm or lossless .mkv), "
+                       "one picture per step; needs a display, the window stays hidden")
+            ->type_name("OUT");
+    std::string size;
+    CLI::Option* sizeOption =
+        app.add_option("--size", size, "The video's size (default 800x600)")->type_name("WxH");
+    CLI::Option* from =
+        app.add_option("--from", video.from, "The video starts at step STEP (default 1)")
+            ->type_name("STEP")
+            ->check(CLI::PositiveNumber);
+    CLI::Option* to =
+        app.add_option("--to", video.to, "The video ends with step STEP (default the last)")
+            ->type_name("STEP")
+            ->check(CLI::PositiveNumber);
+    CLI::Option* boxes =
+        app.add_flag("--boxes", video.boxes, "The video shows the boxes from the start, as F3");
+    CLI::Option* inputs = app.add_flag(
+        "--inputs", video.inputs, "The video shows the input panels from the start, as F2");
+    exportVideo->needs(replay);
+    for (CLI::Option* choice : {sizeOption, from, to, boxes, inputs})
+        choice->needs(exportVideo);
     std::string joinAddress;
     CLI::Option* host =
         app.add_option("--host", options.port,
@@ -132,7 +172,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     join->excludes(replay)->excludes(syncTest)->excludes(frameData);
     // What a rewind or a reset undoes cannot be recorded as a plain run of steps.
     training->excludes(host)->excludes(join)->excludes(syncTest)->excludes(frameData)->excludes(
-        record);
+        record)->excludes(exportVideo);
 
     try {
         app.parse(argc, argv);
@@ -159,6 +199,13 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         return usageError("--timeout needs --host or --join");
     if (rounds->count() > 0 && versus->count() == 0)
         return usageError("--rounds needs --versus");
+    if (exportVideo->count() > 0 && !VideoEncoder::supports(video.path))
+        return usageError("--export: '" + video.path + "' does not end in .mp4, .webm or .mkv");
+    if (sizeOption->count() > 0 && !parseSize(size, video))
+        return usageError("--size: '" + size + "' is not WxH with even sides from 16 to 4096");
+    if (to->count() > 0 && video.from > video.to)
+        return usageError("--from " + std::to_string(video.from) + " is after --to " +
+                          std::to_string(video.to));
     if (app.count("--version") > 0) {
         std::cout << "vorrak " << VORRAK_VERSION << "\n";
         return 0;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "input/Bindings.h"
+#include "export/ExportSettings.h"
 
 // What the program was asked to do on its command line. With none of the options set it is the
 // game of two players at one keyboard, exactly as always.
@@ -21,6 +22,8 @@ struct Options {
     int rounds = 3;
     // The lab: the local match (or the replay) under the training keys F4 to F11.
     bool training = false;
+    // Render the replay into a video file instead of the window.
+    ExportSettings exportSettings;
 
     // Online play: wait for the other player on port, or join the host joinHost on port.
     static constexpr int defaultPort = 7717;

@@ -9,6 +9,7 @@
 #include "app/SignalWatcher.h"
 #include "app/XErrorHandlers.h"
 #include "app/programDirectory.h"
+#include "export/ExportError.h"
 #include "replay/ReplayError.h"
 #include "replay/ReplayRecorder.h"
 
@@ -18,6 +19,8 @@ struct Failure {
     std::string text;
     // A file the player named is bad, not the game: one line says it.
     bool inPlayersFile = false;
+    // The program's exit status after it.
+    int status = 1;
 };
 
 // Runs the work and returns the text of what it threw. The text is taken here, at once: an
@@ -27,6 +30,8 @@ template <typename Work> std::optional<Failure> failureOf(Work&& work) {
         work();
     } catch (const ReplayError& e) {
         return Failure{e.what(), true};
+    } catch (const ExportError& e) {
+        return Failure{e.what(), true, e.status};
     } catch (const std::exception& e) {
         // The engine's and the input library's exceptions are standard exceptions whose
         // what() is their full description.
@@ -61,24 +66,24 @@ int main(int argc, char** argv) {
         return 2;
     }
     XErrorHandlers::install();
-    bool failed = false;
+    int failureStatus = 0;
     {
         Application app(programDirectory(), options);
         // Reported while the engine's log still exists; after a failure, the teardown's own
         // errors would only hide the first.
         if (const auto failure = failureOf([&app] { app.run(); })) {
             report(*failure);
-            failed = true;
+            failureStatus = failure->status;
         }
         // A recording that failed is told even after another failure: it says what was kept.
         const auto teardownFailure = failureOf([&app] { app.shutdown(); });
-        if (teardownFailure && (!failed || teardownFailure->inPlayersFile)) {
+        if (teardownFailure && (!failureStatus || teardownFailure->inPlayersFile)) {
             report(*teardownFailure);
-            failed = true;
+            failureStatus = teardownFailure->status;
         }
     }
-    if (failed)
-        return 1;
+    if (failureStatus)
+        return failureStatus;
     if (const int signal = SignalWatcher::caught())
         return 128 + signal;
     return 0;

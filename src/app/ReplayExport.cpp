@@ -1,0 +1,84 @@
+#include "app/ReplayExport.h"
+
+#include <iostream>
+
+#include <unistd.h>
+
+#include "app/SignalWatcher.h"
+#include "export/ExportError.h"
+#include "export/ExportProgress.h"
+#include "export/VideoEncoder.h"
+#include "match/Game.h"
+#include "match/Match.h"
+#include "render/OffscreenView.h"
+#include "replay/ReplayPlayback.h"
+
+namespace {
+
+std::size_t lastStep(const ExportSettings& settings, const Replay& replay) {
+    return settings.to != 0 ? settings.to : replay.steps.size();
+}
+
+} // namespace
+
+void ReplayExport::checkCut(const ExportSettings& settings, const Replay& replay) {
+    const std::size_t steps = replay.steps.size();
+    if (steps == 0)
+        throw ExportError("Cannot export '" + replay.source + "': it holds no steps");
+    const auto beyond = [&](const char* option, std::size_t step) {
+        return ExportError(std::string(option) + " " + std::to_string(step) +
+                               " is beyond the last step of '" + replay.source + "' (" +
+                               std::to_string(steps) + ")",
+                           2);
+    };
+    if (settings.to > steps)
+        throw beyond("--to", settings.to);
+    if (settings.from > steps)
+        throw beyond("--from", settings.from);
+}
+
+ReplayExport::ReplayExport(Match& match, Game& game, Ogre::Camera* camera, ExportSettings settings)
+    : match(match), game(game), camera(camera), settings(std::move(settings)) {}
+
+void ReplayExport::run(const Replay& replay, std::uint64_t characterHash) {
+    if (verify(replay, characterHash))
+        render(replay);
+}
+
+// The rules alone are quick: with the displays held, a long replay is checked in moments.
+bool ReplayExport::verify(const Replay& replay, std::uint64_t characterHash) {
+    const MatchState start = match.save();
+    match.holdDisplays(true);
+    ReplayPlayback playback(match, replay, characterHash);
+    while (playback.step(StepInput{}))
+        if (SignalWatcher::caught())
+            return false;
+    match.holdDisplays(false);
+    match.load(start);
+    return true;
+}
+
+void ReplayExport::render(const Replay& replay) {
+    const std::size_t last = lastStep(settings, replay);
+    OffscreenView view(camera, settings.width, settings.height);
+    VideoEncoder encoder(settings.path, settings.width, settings.height);
+    ExportProgress progress(std::cerr, isatty(STDERR_FILENO) == 1, last - settings.from + 1);
+    if (settings.boxes)
+        game.showHitboxes();
+    if (settings.inputs)
+        game.showInputPanels();
+    for (std::size_t step = 1; step <= last; ++step) {
+        // The encoder, unfinished, removes its part file as it goes.
+        if (SignalWatcher::caught())
+            return;
+        match.step(replay.step(step - 1));
+        if (step < settings.from)
+            continue;
+        view.draw();
+        const Ogre::PixelBox& picture = view.readBack();
+        encoder.addFrame(picture.data, static_cast<std::ptrdiff_t>(picture.rowPitch) * 4);
+        progress.frameDone();
+    }
+    encoder.finish();
+    progress.finished(settings.path);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+
+#include "export/ExportSettings.h"
+
+namespace Ogre {
+class Camera;
+}
+class Game;
+class Match;
+struct Replay;
+
+// Renders a replay into a video file, one picture per logic step whatever the speed of drawing:
+// frame n of the video is the screen after step n. The replay is first played through on the
+// rules alone and checked against its checksums, so a match that does not come out as recorded
+// is refused before a file is made; then the match goes back to its start and plays again with
+// the displays the settings ask for, and every step of the cut is drawn off the screen, read
+// back and encoded. Made by the Application for one run; nothing it is given is owned.
+class ReplayExport {
+public:
+    // Throws ExportError (exit status 2) when the cut does not fit the replay's steps.
+    static void checkCut(const ExportSettings& settings, const Replay& replay);
+
+    ReplayExport(Match& match, Game& game, Ogre::Camera* camera, ExportSettings settings);
+
+    // The whole export; throws ReplayError or a runtime error for a replay that cannot be played
+    // and ExportError for a video that cannot be written. A signal stops it with no file left.
+    void run(const Replay& replay, std::uint64_t characterHash);
+
+private:
+    // False when a signal stopped the check.
+    bool verify(const Replay& replay, std::uint64_t characterHash);
+    void render(const Replay& replay);
+
+    Match& match;
+    Game& game;
+    Ogre::Camera* camera;
+    ExportSettings settings;
+};

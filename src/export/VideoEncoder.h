@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// Writes pictures of a 60th of a second each into a video file through FFmpeg's libraries: H.264
+// in .mp4, VP9 in .webm, lossless FFV1 in .mkv. The file is written as path + ".part" and takes
+// its own name only once finish() has completed it; an encoder destroyed before that removes the
+// part, so a failed or interrupted export leaves nothing behind. Owned by the export that feeds
+// it; it knows nothing of the engine.
+class VideoEncoder {
+public:
+    static constexpr int framesPerSecond = 60;
+
+    // True when the file name ends in one of the three extensions above (in any case).
+    static bool supports(const std::string& path);
+
+    // Creates the part file and opens the encoder; throws ExportError when either fails.
+    VideoEncoder(const std::string& path, int width, int height);
+    ~VideoEncoder();
+
+    VideoEncoder(const VideoEncoder&) = delete;
+    VideoEncoder& operator=(const VideoEncoder&) = delete;
+
+    // One picture of width by height pixels of four bytes each (blue, green, red, unused), top
+    // row first, rows stride bytes apart. Throws ExportError when encoding or writing fails.
+    void addFrame(const std::uint8_t* pixels, std::ptrdiff_t stride);
+    // Flushes the encoder, completes the file and gives it its name; throws ExportError.
+    void finish();
+
+private:
+    struct Streams;
+
+    void open();
+    [[noreturn]] void fail(const std::string& reason) const;
+    [[noreturn]] void fail(int error) const;
+    [[noreturn]] void fail(const std::string& what, int error) const;
+    void send(bool last);
+    void discard() noexcept;
+
+    std::string path;
+    std::string partPath;
+    int width;
+    int height;
+    std::int64_t framesSent = 0;
+    bool finished = false;
+    std::unique_ptr<Streams> streams;
+};
