@@ -139,6 +139,23 @@ TEST_F(TrainingTest, F8PutsTheStartBackAndKeepsTheDisplaysSwitches) {
     EXPECT_TRUE(lab->history().empty());
 }
 
+// The lab keeps the rules it was started with: F8 goes back to the first round's start.
+TEST_F(TrainingTest, F8PutsAVersusMatchBackToItsFirstRound) {
+    MatchRules rules;
+    rules.versus = true;
+    rules.roundSteps = 30;
+    match().start(rules);
+    const std::uint64_t start = now();
+    makeLab();
+    for (int i = 0; i < 200; ++i)
+        tick();
+    ASSERT_GT(match().roundState().round, 1);
+    StepInput resetAndPause;
+    resetAndPause.keys.reset = resetAndPause.keys.pause = true;
+    tick(resetAndPause);
+    EXPECT_EQ(now(), start);
+}
+
 TEST_F(TrainingTest, TheDummyRepeatsTheRecordingAndItsSpinningKickAfterTheSidesSwitch) {
     makeLab();
     // The second fighter, on the right facing left, enters the spinning kick: down, down-back
