@@ -344,7 +344,7 @@ std::string defaultPath() {
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
     std::string folder;
-    // The base directory specification ignores a relative XDG_CONFIG_HOME.
+    // The XDG base directory rules ignore a relative XDG_CONFIG_HOME.
     if (configHome && configHome[0] == '/')
         folder = configHome;
     else if (home && home[0] != '\0')

@@ -2,41 +2,23 @@
 
 #include <cstdint>
 
-#include <OgreResourceGroupManager.h>
-#include <Overlay/OgreFont.h>
-#include <Overlay/OgreFontManager.h>
 #include <Overlay/OgreOverlay.h>
 #include <Overlay/OgreOverlayContainer.h>
 #include <Overlay/OgreOverlayManager.h>
 #include <Overlay/OgreTextAreaOverlayElement.h>
 
+#include "render/SystemFont.h"
+
 namespace {
 
-const char* const fontGroup = "ConnectionFont";
 const char* const fontName = "ConnectionFont";
-const char* const fontDirectory = "/usr/share/fonts/truetype/dejavu";
-
-void createFont() {
-    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
-    if (groups.resourceGroupExists(fontGroup))
-        return;
-    groups.addResourceLocation(fontDirectory, "FileSystem", fontGroup);
-    groups.initialiseResourceGroup(fontGroup);
-    Ogre::FontPtr font = Ogre::FontManager::getSingleton().create(fontName, fontGroup);
-    font->setType(Ogre::FT_TRUETYPE);
-    font->setSource("DejaVuSansMono.ttf");
-    font->setTrueTypeSize(16);
-    font->setTrueTypeResolution(96);
-    font->addCodePointRange({32, 126});
-    font->load();
-}
 
 } // namespace
 
 // Named after the instance: the relay test runs both sides of a match in one engine.
 ConnectionDisplay::ConnectionDisplay(int row)
     : suffix(std::to_string(reinterpret_cast<std::uintptr_t>(this))) {
-    createFont();
+    SystemFont::require(fontName, "DejaVuSansMono.ttf", 16);
     Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
     auto* panel = static_cast<Ogre::OverlayContainer*>(
         overlays.createOverlayElement("Panel", "ConnectionPanel" + suffix));
@@ -47,7 +29,7 @@ ConnectionDisplay::ConnectionDisplay(int row)
         overlays.createOverlayElement("TextArea", "ConnectionText" + suffix));
     text->setMetricsMode(Ogre::GMM_PIXELS);
     text->setCharHeight(18);
-    text->setFontName(fontName, fontGroup);
+    text->setFontName(fontName, fontName);
     overlay = overlays.create("ConnectionOverlay" + suffix);
     overlay->add2D(panel);
     panel->addChild(text);

@@ -3,21 +3,18 @@
 #include <OgreImage.h>
 #include <OgreMaterialManager.h>
 #include <OgrePass.h>
-#include <OgreResourceGroupManager.h>
 #include <OgreTechnique.h>
 #include <OgreTextureManager.h>
-#include <Overlay/OgreFont.h>
-#include <Overlay/OgreFontManager.h>
 #include <Overlay/OgreOverlay.h>
 #include <Overlay/OgreOverlayContainer.h>
 #include <Overlay/OgreOverlayManager.h>
 #include <Overlay/OgreTextAreaOverlayElement.h>
 
+#include "render/SystemFont.h"
+
 namespace {
 
-const char* const fontGroup = "TrainingFont";
 const char* const fontName = "TrainingFont";
-const char* const fontDirectory = "/usr/share/fonts/truetype/dejavu";
 const char* const overlayName = "TrainingOverlay";
 // Above the HUD and the connection line.
 const unsigned short zOrder = 200;
@@ -38,21 +35,6 @@ const Ogre::ColourValue cellColours[] = {
     Ogre::ColourValue(1.00f, 0.85f, 0.15f), Ogre::ColourValue(0.75f, 0.40f, 1.00f),
 };
 const Ogre::ColourValue bandColour(0.05f, 0.05f, 0.08f, 0.7f);
-
-void createFont() {
-    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
-    if (groups.resourceGroupExists(fontGroup))
-        return;
-    groups.addResourceLocation(fontDirectory, "FileSystem", fontGroup);
-    groups.initialiseResourceGroup(fontGroup);
-    Ogre::FontPtr font = Ogre::FontManager::getSingleton().create(fontName, fontGroup);
-    font->setType(Ogre::FT_TRUETYPE);
-    font->setSource("DejaVuSansMono-Bold.ttf");
-    font->setTrueTypeSize(14);
-    font->setTrueTypeResolution(96);
-    font->addCodePointRange({32, 126});
-    font->load();
-}
 
 // Overlays draw unlit, so the colour comes from a texture of one pixel of it; its alpha is the
 // opacity.
@@ -77,7 +59,7 @@ Ogre::MaterialPtr flatMaterial(const std::string& name, const Ogre::ColourValue&
 } // namespace
 
 TrainingDisplay::TrainingDisplay() {
-    createFont();
+    SystemFont::require(fontName, "DejaVuSansMono-Bold.ttf", 14);
     for (int kind = 0; kind < cellKinds; ++kind)
         cellMaterials[static_cast<std::size_t>(kind)] = flatMaterial(
             "TrainingMeterCell" + std::to_string(kind), cellColours[kind]);
@@ -96,7 +78,7 @@ TrainingDisplay::TrainingDisplay() {
     const auto text = [&](const std::string& name, float left, float top) {
         auto* created = static_cast<Ogre::TextAreaOverlayElement*>(
             element("TextArea", name, left, top, bandWidth - 2 * left, 16));
-        created->setFontName(fontName, fontGroup);
+        created->setFontName(fontName, fontName);
         created->setCharHeight(16);
         created->setColour(Ogre::ColourValue::White);
         return created;
