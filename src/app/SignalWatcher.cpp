@@ -26,6 +26,10 @@ struct sigaction previousActions[std::size(watchedSignals)];
 } // namespace
 
 void SignalWatcher::endAtOnceUntilWatched() {
+    // A write to a display whose server died then fails with EPIPE, which Xlib hands to the
+    // game's X error handler (the report, the recording finished) instead of SIGPIPE ending
+    // the game silently.
+    std::signal(SIGPIPE, SIG_IGN);
     struct sigaction action {};
     action.sa_handler = endAtOnce;
     sigemptyset(&action.sa_mask);

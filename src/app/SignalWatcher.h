@@ -19,7 +19,8 @@ public:
     bool frameStarted(const Ogre::FrameEvent& evt) override;
 
     // Called first thing by the entry point, so that no signal finds the default action, which
-    // would end the program without its exit status.
+    // would end the program without its exit status; SIGPIPE is ignored for good, so a dead
+    // display connection is reported like any other loss of the display.
     static void endAtOnceUntilWatched();
 
     // The number of the first signal that asked the game to end, or 0; kept after the watcher
