@@ -4,21 +4,9 @@
 #include "controllers/Controllers.h"
 #include "input/InputSystem.h"
 #include "support/FakeKeyboard.h"
+#include "support/attachVirtualPad.h"
 
 namespace {
-
-// A standard pad as SDL's virtual joysticks make one.
-SDL_Joystick* attachVirtualPad() {
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-    desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-    desc.name = "Virtual pad";
-    return SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
-}
 
 // One logic step's input as the game samples it: the controllers polled, then the keyboard
 // with what they hold. moving: both pads' sticks and a button change every step.
@@ -28,7 +16,7 @@ void sampleSteps(benchmark::State& state, int pads, bool moving) {
     Controllers controllers(Bindings::defaults(), [](const std::string&) {});
     std::vector<SDL_Joystick*> joysticks;
     for (int pad = 0; pad < pads; ++pad)
-        joysticks.push_back(attachVirtualPad());
+        joysticks.push_back(SDL_JoystickOpen(attachVirtualPad()));
     controllers.poll();
     int step = 0;
     for (auto _ : state) {

@@ -4,6 +4,7 @@
 
 #include "support/BenchEngine.h"
 #include "support/SteppedMatch.h"
+#include "support/versusRules.h"
 
 namespace {
 
@@ -65,12 +66,8 @@ BENCHMARK(BM_LogicStepIdleOrWalking)->Arg(0)->Arg(1);
 // those of a round in play; the debug displays are off.
 void BM_LogicStepPlainOrVersus(benchmark::State& state) {
     Match match(false);
-    if (state.range(0) != 0) {
-        MatchRules rules;
-        rules.versus = true;
-        rules.roundSteps = MatchRules::maxRoundSteps;
-        match.match->start(rules);
-    }
+    if (state.range(0) != 0)
+        match.match->start(versusRules(MatchRules::defaultRounds, MatchRules::maxRoundSteps));
     int step = 0;
     for (auto _ : state) {
         if (step % 60 == 0) {

@@ -14,6 +14,7 @@
 #include "match/Rounds.h"
 #include "match/Stage.h"
 #include "support/InputFrames.h"
+#include "support/versusRules.h"
 #include "training/FrameMeter.h"
 
 namespace {
@@ -193,9 +194,7 @@ BENCHMARK(BM_OneFighterStep_InputAndCollision)->ArgName("worst")->Arg(0)->Arg(1)
 // What a versus match adds to a step on its own: the walls and the push between two
 // overlapping bodies, one near a wall, and the rounds' end-of-step rules while a round is fought.
 void BM_VersusRulesOfAStep(benchmark::State& state) {
-    MatchRules rules;
-    rules.versus = true;
-    rules.roundSteps = MatchRules::maxRoundSteps;
+    const MatchRules rules = versusRules(MatchRules::defaultRounds, MatchRules::maxRoundSteps);
     RoundState round = Rounds::start(rules);
     for (auto _ : state) {
         Stage::Body first{-Stage::halfWidth + 36, -35, 35}, second{-Stage::halfWidth + 100, -35, 35};

@@ -5,26 +5,18 @@
 #include "input/InputSystem.h"
 #include "support/EngineEnvironment.h"
 #include "support/SteppedMatch.h"
+#include "support/attachVirtualPad.h"
 
 namespace {
 
-// A game controller as SDL's virtual joysticks make one: a standard pad with every button and
-// axis, which SDL maps as a game controller. Plugged in on creation; unplug() pulls it out.
+// A virtual game controller, plugged in on creation; unplug() pulls it out.
 class VirtualPad {
 public:
     VirtualPad() { plugIn(); }
     ~VirtualPad() { unplug(); }
 
     void plugIn() {
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-        desc.name = "Virtual pad";
-        const int index = SDL_JoystickAttachVirtualEx(&desc);
+        const int index = attachVirtualPad();
         ASSERT_GE(index, 0) << SDL_GetError();
         joystick = SDL_JoystickOpen(index);
         ASSERT_NE(joystick, nullptr) << SDL_GetError();

@@ -4,16 +4,9 @@
 #include "match/Rounds.h"
 #include "match/checksum.h"
 #include "match/roundCaptions.h"
+#include "support/versusRules.h"
 
 namespace {
-
-MatchRules versus(int rounds = 3, int roundSteps = MatchRules::defaultRoundSteps) {
-    MatchRules rules;
-    rules.versus = true;
-    rules.rounds = rounds;
-    rules.roundSteps = roundSteps;
-    return rules;
-}
 
 // Runs the steps of a round's end being shown; returns what the last of them said.
 Rounds::Next showEnd(RoundState& round, const MatchRules& rules) {
@@ -52,9 +45,9 @@ TEST(RoundsTest, ARoundEndsOnAKnockOutOrWhenTheClockRunsOut) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.health1 << " / " << c.health2 << ", " << c.timer);
-        RoundState round = Rounds::start(versus());
+        RoundState round = Rounds::start(versusRules());
         round.timer = c.timer;
-        Rounds::endOfStep(round, versus(), c.health1, c.health2);
+        Rounds::endOfStep(round, versusRules(), c.health1, c.health2);
         EXPECT_EQ(round.ending, c.ending);
         EXPECT_EQ(round.winner, c.winner);
         EXPECT_EQ(round.phase, c.ending == RoundState::NoEnding ? RoundState::Fighting
@@ -64,7 +57,7 @@ TEST(RoundsTest, ARoundEndsOnAKnockOutOrWhenTheClockRunsOut) {
 }
 
 TEST(RoundsTest, TheClockCountsTheRoundsStepsAndShowsWholeSecondsRoundedUp) {
-    const MatchRules rules = versus();
+    const MatchRules rules = versusRules();
     RoundState round = Rounds::start(rules);
     EXPECT_EQ(clockSeconds(round), 99);
     for (int step = 1; step < rules.roundSteps; ++step)
@@ -79,7 +72,7 @@ TEST(RoundsTest, TheClockCountsTheRoundsStepsAndShowsWholeSecondsRoundedUp) {
 // The end is shown for two seconds, then the next round starts: the second of the first to
 // two wins, the match after that.
 TEST(RoundsTest, TheFirstToWinMoreThanHalfTakesTheMatch) {
-    const MatchRules rules = versus(3, 600);
+    const MatchRules rules = versusRules(3, 600);
     RoundState round = Rounds::start(rules);
     EXPECT_EQ(playRound(round, rules, 0, 100), Rounds::Next::StartRound);
     EXPECT_EQ(round.round, 2);
@@ -95,7 +88,7 @@ TEST(RoundsTest, TheFirstToWinMoreThanHalfTakesTheMatch) {
 }
 
 TEST(RoundsTest, AMatchUndecidedAfterTwiceItsRoundsIsADraw) {
-    const MatchRules rules = versus(1, 600);
+    const MatchRules rules = versusRules(1, 600);
     RoundState round = Rounds::start(rules);
     EXPECT_EQ(playRound(round, rules, 0, 0), Rounds::Next::StartRound);
     round.timer = 1;
@@ -107,7 +100,7 @@ TEST(RoundsTest, AMatchUndecidedAfterTwiceItsRoundsIsADraw) {
 // Between rounds no key reaches the fighters; after the match a punch asks for a rematch, and
 // the rematch starts once both asked, at the first round with no wins.
 TEST(RoundsTest, KeysDoNothingBetweenRoundsAndBothPunchesStartARematch) {
-    const MatchRules rules = versus(1, 600);
+    const MatchRules rules = versusRules(1, 600);
     RoundState round = Rounds::start(rules);
     StepInput keys;
     keys.players[0].direction = Direction::Right;
@@ -137,7 +130,7 @@ TEST(RoundsTest, KeysDoNothingBetweenRoundsAndBothPunchesStartARematch) {
 TEST(RoundsTest, TheRoundsAreInTheChecksumOfAVersusMatchOnly) {
     MatchState plain;
     MatchState versusState;
-    versusState.rules = versus();
+    versusState.rules = versusRules();
     versusState.round = Rounds::start(versusState.rules);
     const std::pair<const char*, void (*)(MatchState&)> changes[] = {
         {"match rules", [](MatchState& s) { s.rules.rounds = 5; }},

@@ -18,6 +18,7 @@
 #include "support/EngineEnvironment.h"
 #include "support/MatchFixture.h"
 #include "support/RandomInputs.h"
+#include "support/versusRules.h"
 
 namespace {
 
@@ -32,14 +33,6 @@ AABB bodyOf(const Player& player) {
         box.mirror();
     box.translate(player.state.position.x, player.state.position.y);
     return box;
-}
-
-MatchRules versusRules(int rounds = 3, int roundSteps = MatchRules::defaultRoundSteps) {
-    MatchRules rules;
-    rules.versus = true;
-    rules.rounds = rounds;
-    rules.roundSteps = roundSteps;
-    return rules;
 }
 
 class VersusTest : public MatchFixture {

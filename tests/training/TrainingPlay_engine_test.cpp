@@ -14,6 +14,7 @@
 #include "support/InputFrames.h"
 #include "support/RandomInputs.h"
 #include "support/SteppedMatch.h"
+#include "support/versusRules.h"
 #include "training/TrainingPlay.h"
 
 namespace {
@@ -141,10 +142,7 @@ TEST_F(TrainingTest, F8PutsTheStartBackAndKeepsTheDisplaysSwitches) {
 
 // The lab keeps the rules it was started with: F8 goes back to the first round's start.
 TEST_F(TrainingTest, F8PutsAVersusMatchBackToItsFirstRound) {
-    MatchRules rules;
-    rules.versus = true;
-    rules.roundSteps = 30;
-    match().start(rules);
+    match().start(versusRules(MatchRules::defaultRounds, 30));
     const std::uint64_t start = now();
     makeLab();
     for (int i = 0; i < 200; ++i)
