@@ -39,17 +39,22 @@ start_game() {
     GAME_PID=$!
 }
 
-# Waits for the game's window and gives it the keyboard focus. The game shows its window once
-# its keyboard listens.
-await_window() {
+# Waits for the game's window to show, at most 30 s, and names it in WINDOW. The game shows its
+# window once its keyboard listens.
+await_visible() {
     local i
-    for i in $(seq 1 300); do
+    for i in $(seq 1 3000); do
         WINDOW=$(xdotool search --onlyvisible --name '^Vorrak projekt$' 2>/dev/null | head -n 1 || true)
-        [ -n "$WINDOW" ] && break
+        [ -n "$WINDOW" ] && return
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
-        sleep 0.1
+        sleep 0.01
     done
-    [ -n "$WINDOW" ] || fail "no window titled 'Vorrak projekt' appeared"
+    fail "no window titled 'Vorrak projekt' appeared"
+}
+
+# Waits for the game's window and gives it the keyboard focus.
+await_window() {
+    await_visible
     xdotool windowfocus --sync "$WINDOW"
     # Let the first logic steps run, so the keyboard is being polled.
     sleep 1
