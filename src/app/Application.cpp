@@ -243,31 +243,39 @@ void Application::reportResult(const RoundState& round) {
     std::cout << line << std::endl;
 }
 
+// The mode the options ask for: online play, or one of the local ones.
 std::unique_ptr<MatchDriver> Application::createDriver() {
-    const auto report = [this](const RoundState& round) { reportResult(round); };
-    if (options.host || !options.joinHost.empty()) {
-        NetPlay::Setup setup;
-        setup.host = options.host;
-        setup.hostName = options.joinHost;
-        setup.port = static_cast<std::uint16_t>(options.port);
-        setup.inputDelay = options.inputDelay;
-        setup.joinTimeout = options.joinTimeout;
-        setup.silenceLimit = options.silenceLimit;
-        setup.dataHash = characterDataHash(*game->characterData);
-        setup.setTitle = [this](const std::string& title) {
-            unsigned long handle = 0;
-            window->getCustomAttribute("WINDOW", &handle);
-            XStoreName(display, handle, title.c_str());
-            XFlush(display);
-        };
-        setup.rules = matchRules();
-        setup.onMatchEnd = report;
-        if (!options.recordPath.empty())
-            setup.recorder = createRecorder(setup.dataHash);
-        return std::make_unique<NetPlay>(*match, std::move(setup));
-    }
+    if (options.host || !options.joinHost.empty())
+        return createOnlineDriver();
+    return createLocalDriver();
+}
+
+std::unique_ptr<MatchDriver> Application::createOnlineDriver() {
+    NetPlay::Setup setup;
+    setup.host = options.host;
+    setup.hostName = options.joinHost;
+    setup.port = static_cast<std::uint16_t>(options.port);
+    setup.inputDelay = options.inputDelay;
+    setup.joinTimeout = options.joinTimeout;
+    setup.silenceLimit = options.silenceLimit;
+    setup.dataHash = characterDataHash(*game->characterData);
+    setup.setTitle = [this](const std::string& title) {
+        unsigned long handle = 0;
+        window->getCustomAttribute("WINDOW", &handle);
+        XStoreName(display, handle, title.c_str());
+        XFlush(display);
+    };
+    setup.rules = matchRules();
+    setup.onMatchEnd = [this](const RoundState& round) { reportResult(round); };
+    if (!options.recordPath.empty())
+        setup.recorder = createRecorder(setup.dataHash);
+    return std::make_unique<NetPlay>(*match, std::move(setup));
+}
+
+// The sync test, the lab, a replay, or the plain game, recorded or not.
+std::unique_ptr<MatchDriver> Application::createLocalDriver() {
     // Online only the confirmed match names a winner; here every step is confirmed.
-    match->onMatchEnd = report;
+    match->onMatchEnd = [this](const RoundState& round) { reportResult(round); };
     if (options.syncTestSteps > 0)
         return std::make_unique<SyncTest>(*match, options.syncTestSteps);
     const std::uint64_t characterHash = characterDataHash(*game->characterData);

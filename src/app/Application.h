@@ -72,6 +72,8 @@ private:
     void requireMaterials();
     void teardown();
     std::unique_ptr<MatchDriver> createDriver();
+    std::unique_ptr<MatchDriver> createOnlineDriver();
+    std::unique_ptr<MatchDriver> createLocalDriver();
     std::unique_ptr<ReplayRecorder> createRecorder(std::uint64_t characterHash);
     void printFrameData();
     void exportReplay();

@@ -1,0 +1,33 @@
+#include "app/BindingsOptions.h"
+
+#include <iostream>
+
+#include <CLI/CLI.hpp>
+
+#include "input/BindingsFile.h"
+
+BindingsOptions::BindingsOptions(CLI::App& app, Options& options) : options(options) {
+    bindings = app.add_option("--bindings", path,
+                              "The players' keys and controller buttons from FILE (default: "
+                              "$XDG_CONFIG_HOME/vorrak/bindings.cfg if it exists)")
+                   ->type_name("FILE");
+    app.add_flag("--print-bindings", print,
+                 "Print the bindings in force in the bindings file's format and exit");
+}
+
+std::optional<int> BindingsOptions::load() {
+    const std::string file = bindings->count() > 0 ? path : BindingsFile::defaultPath();
+    // No path: the game's keys. A bad file ends the program before its window opens.
+    if (!file.empty()) {
+        try {
+            options.bindings = BindingsFile::read(file);
+        } catch (const BindingsError& e) {
+            std::cerr << "vorrak: " << e.what() << "\n";
+            return 2;
+        }
+    }
+    if (!print)
+        return std::nullopt;
+    std::cout << BindingsFile::format(options.bindings);
+    return 0;
+}

@@ -1,0 +1,69 @@
+#include "app/OnlineOptions.h"
+
+#include <CLI/CLI.hpp>
+
+namespace {
+
+// Debian's ENet speaks IPv4 only.
+const char* const noIpv6 = "IPv6 addresses are not supported";
+
+// [ADDR]:PORT, [ADDR] and a bare address with more than one colon name an IPv6 host.
+bool isIpv6(const std::string& address) {
+    return address.front() == '[' || address.find(':') != address.rfind(':');
+}
+
+// HOST or HOST:PORT; false when the port is not a number from 1 to 65535 or no host is named.
+bool parseAddress(const std::string& address, Options& options) {
+    const std::size_t colon = address.rfind(':');
+    options.joinHost = address.substr(0, colon);
+    if (colon == std::string::npos)
+        return !address.empty();
+    const std::string port = address.substr(colon + 1);
+    if (options.joinHost.empty() || port.empty() || port.size() > 5 ||
+        port.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    options.port = std::stoi(port);
+    return options.port >= 1 && options.port <= 65535;
+}
+
+} // namespace
+
+OnlineOptions::OnlineOptions(CLI::App& app, Options& options) : options(options) {
+    host = app.add_option("--host", options.port,
+                          "Play online: wait for the other player on UDP port PORT (default " +
+                              std::to_string(Options::defaultPort) + ")")
+               ->type_name("PORT")
+               ->expected(0, 1)
+               ->check(CLI::Range(1, 65535));
+    join = app.add_option("--join", joinAddress, "Play online: join the player waiting at HOST")
+               ->type_name("HOST[:PORT]");
+    delay = app.add_option("--delay", options.inputDelay,
+                           "Online: steps between a key and the match taking it (default 1)")
+                ->type_name("N")
+                ->check(CLI::Range(0, 4));
+    joinTimeout = app.add_option("--join-timeout", options.joinTimeout,
+                                 "Online: seconds to keep trying to reach the host (default 30)")
+                      ->type_name("S")
+                      ->check(CLI::Range(1, 3600));
+    timeout = app.add_option("--timeout", options.silenceLimit,
+                             "Online: seconds without a packet that end the match (default 5)")
+                  ->type_name("S")
+                  ->check(CLI::Range(1, 600));
+    host->excludes(join);
+}
+
+std::optional<std::string> OnlineOptions::check() {
+    options.host = host->count() > 0;
+    const bool joining = join->count() > 0;
+    if (joining && !joinAddress.empty() && isIpv6(joinAddress))
+        return std::string(noIpv6);
+    if (joining && !parseAddress(joinAddress, options))
+        return "--join: '" + joinAddress + "' is not HOST or HOST:PORT";
+    if (delay->count() > 0 && !options.host && !joining)
+        return std::string("--delay needs --host or --join");
+    if (joinTimeout->count() > 0 && !joining)
+        return std::string("--join-timeout needs --join");
+    if (timeout->count() > 0 && !options.host && !joining)
+        return std::string("--timeout needs --host or --join");
+    return std::nullopt;
+}
