@@ -210,6 +210,8 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         std::cout << "vorrak " << VORRAK_VERSION << "\n";
         return 0;
     }
+    if (bindings->count() > 0 && bindingsPath.empty())
+        return usageError("--bindings: the file name is empty");
     // The file named, else the user's own if there is one.
     if (!loadBindings(bindings->count() > 0 ? bindingsPath : BindingsFile::defaultPath(), options))
         return 2;
