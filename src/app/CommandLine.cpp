@@ -210,8 +210,11 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         std::cout << "vorrak " << VORRAK_VERSION << "\n";
         return 0;
     }
-    if (bindings->count() > 0 && bindingsPath.empty())
-        return usageError("--bindings: the file name is empty");
+    // One line, as for any bindings file that cannot be used.
+    if (bindings->count() > 0 && bindingsPath.empty()) {
+        std::cerr << "vorrak: --bindings: the file name is empty\n";
+        return 2;
+    }
     // The file named, else the user's own if there is one.
     if (!loadBindings(bindings->count() > 0 ? bindingsPath : BindingsFile::defaultPath(), options))
         return 2;
