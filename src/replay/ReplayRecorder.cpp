@@ -138,6 +138,14 @@ ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash,
                                const MatchRules& rules)
     : path(std::move(path)) {
     file = createTemporary(this->path, temporaryPath);
+    write(ReplayFormat::magic, sizeof ReplayFormat::magic);
+    writeWord(ReplayFormat::version, 2);
+    writeWord(characterHash, 8);
+    writeWord(rules.versus, 1);
+    writeWord(static_cast<std::uint64_t>(rules.rounds), 1);
+    writeWord(static_cast<std::uint64_t>(rules.roundSteps), 4);
+    // Open to the handlers only once it can be completed.
+    prepareCompletion();
     const auto free = std::find(std::begin(openRecorders), std::end(openRecorders), nullptr);
     if (free == std::end(openRecorders)) {
         close(file);
@@ -145,13 +153,6 @@ ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash,
         throw ReplayError(cannotRecord(this->path, "too many recordings at once"));
     }
     *free = this;
-    write(ReplayFormat::magic, sizeof ReplayFormat::magic);
-    writeWord(ReplayFormat::version, 2);
-    writeWord(characterHash, 8);
-    writeWord(rules.versus, 1);
-    writeWord(static_cast<std::uint64_t>(rules.rounds), 1);
-    writeWord(static_cast<std::uint64_t>(rules.roundSteps), 4);
-    prepareCompletion();
 }
 
 ReplayRecorder::~ReplayRecorder() {
