@@ -45,7 +45,7 @@ install_copy
 convert -size 32x32 xc: +noise Random -define png:exclude-chunks=all "$WORK/whole.png"
 [ "$(tail -c +38 "$WORK/whole.png" | head -c 4)" = IDAT ] || fail "the made image has no IDAT first"
 half=$(($(od -An -tu4 --endian=big -j33 -N4 "$WORK/whole.png") / 2))
-{ printf IDAT; tail -c +42 "$WORK/whole.png" | head -c "$half"; } >"$WORK/idat"
+{ printf IDAT; dd if="$WORK/whole.png" iflag=skip_bytes,count_bytes skip=41 count="$half" status=none; } >"$WORK/idat"
 # gzip's trailer holds the CRC-32 of its input, little-endian; PNG stores it big-endian.
 crc=$(gzip -c <"$WORK/idat" | tail -c 8 | od -An -tu4 -N4)
 {
