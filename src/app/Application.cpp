@@ -94,14 +94,16 @@ void Application::run() {
         replay = std::make_unique<Replay>(readReplay(options.replayPath));
     if (!options.exportSettings.path.empty())
         ReplayExport::checkCut(options.exportSettings, *replay);
-    // From here on a signal ends the game in order; one during start-up ends it at the first
-    // frame.
-    signalWatcher = std::make_unique<SignalWatcher>();
     windowHiddenUntilInput = true;
     startEngine();
-    if (!options.exportSettings.path.empty())
+    // From here on a signal ends the game in order, at the next frame; before, there is
+    // nothing to finish and a start-up that is stuck must still end at once.
+    if (!options.exportSettings.path.empty()) {
+        signalWatcher = std::make_unique<SignalWatcher>();
         return exportReplay();
+    }
     createMatch();
+    signalWatcher = std::make_unique<SignalWatcher>();
     root->addFrameListener(signalWatcher.get());
     root->startRendering();
 }

@@ -16,6 +16,11 @@ BindingsOptions::BindingsOptions(CLI::App& app, Options& options) : options(opti
 }
 
 std::optional<int> BindingsOptions::load() {
+    // One line, as for any bindings file that cannot be used.
+    if (bindings->count() > 0 && path.empty()) {
+        std::cerr << "vorrak: --bindings: the file name is empty\n";
+        return 2;
+    }
     const std::string file = bindings->count() > 0 ? path : BindingsFile::defaultPath();
     // No path: the game's keys. A bad file ends the program before its window opens.
     if (!file.empty()) {

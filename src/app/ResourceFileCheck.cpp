@@ -1,14 +1,22 @@
 #include "app/ResourceFileCheck.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
+#include <csetjmp>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include <OgreException.h>
 #include <dirent.h>
+#include <png.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -94,6 +102,86 @@ bool nestsDeeperThan(std::istream& script, int maxDepth) {
     return false;
 }
 
+// The files a script imports ("import * from "Other.material"" or "import Name from File"),
+// read as the engine's lexer reads them: comments and quoted text are single tokens or none.
+std::vector<std::string> importsOf(std::istream& script) {
+    std::vector<std::string> tokens;
+    const std::string text{std::istreambuf_iterator<char>(script), {}};
+    for (std::size_t at = 0; at < text.size();) {
+        const char c = text[at];
+        if (std::isspace(static_cast<unsigned char>(c)) || c == '{' || c == '}') {
+            ++at;
+        } else if (text.compare(at, 2, "//") == 0) {
+            at = text.find('\n', at);
+        } else if (text.compare(at, 2, "/*") == 0) {
+            at = text.find("*/", at + 2);
+            at = at == std::string::npos ? at : at + 2;
+        } else if (c == '"') {
+            const std::size_t end = text.find('"', at + 1);
+            tokens.push_back(text.substr(at + 1, end - at - 1));
+            at = end == std::string::npos ? end : end + 1;
+        } else {
+            const std::size_t end = text.find_first_of(" \t\r\n{}\"", at);
+            tokens.push_back(text.substr(at, end - at));
+            at = end;
+        }
+    }
+    std::vector<std::string> imported;
+    for (std::size_t i = 0; i + 3 < tokens.size(); ++i)
+        if (tokens[i] == "import" && tokens[i + 2] == "from")
+            imported.push_back(tokens[i + 3]);
+    return imported;
+}
+
+// Script names to the names they import.
+using ImportGraph = std::map<std::string, std::vector<std::string>>;
+
+// The first cycle of imports among the scripts, from and back to one script; empty if none.
+std::vector<std::string> importCycle(const ImportGraph& imports) {
+    enum class Visit { open, done };
+    std::map<std::string, Visit> visits;
+    std::vector<std::string> path;
+    std::function<bool(const std::string&)> reachesOpen = [&](const std::string& name) {
+        const auto visit = visits.find(name);
+        if (visit != visits.end()) {
+            if (visit->second == Visit::done)
+                return false;
+            path.erase(path.begin(), std::find(path.begin(), path.end(), name));
+            path.push_back(name);
+            return true;
+        }
+        const auto script = imports.find(name);
+        if (script == imports.end())
+            return false;
+        visits[name] = Visit::open;
+        path.push_back(name);
+        for (const std::string& imported : script->second)
+            if (reachesOpen(imported))
+                return true;
+        path.pop_back();
+        visits[name] = Visit::done;
+        return false;
+    };
+    for (const auto& script : imports)
+        if (reachesOpen(script.first))
+            return path;
+    return {};
+}
+
+// The engine's script compiler follows imports without remembering where it has been: a script
+// that imports itself, or scripts that import each other, overflow its stack.
+void requireNoImportCycle(const std::string& folder, const ImportGraph& imports) {
+    const std::vector<std::string> cycle = importCycle(imports);
+    if (cycle.empty())
+        return;
+    if (cycle.size() == 2)
+        reject("The script '" + folder + "/" + cycle[0] + "' imports itself");
+    std::string text = "The scripts in '" + folder + "' import each other in a cycle: " + cycle[0];
+    for (std::size_t i = 1; i < cycle.size(); ++i)
+        text += (i == 1 ? " imports " : ", which imports ") + cycle[i];
+    reject(text);
+}
+
 void requireSaneScript(const std::string& path, std::uintmax_t size) {
     if (size > ResourceFileCheck::maxScriptBytes)
         reject("The script '" + path + "' is " + std::to_string(size) +
@@ -143,9 +231,74 @@ std::string damageOfPng(std::istream& image) {
     }
 }
 
+// libpng reports an error by a long jump back to where the decoding began: nothing on the way
+// may own anything, so the decoding keeps all it holds in this record.
+struct PngDecoding {
+    std::FILE* file = nullptr;
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    png_bytep row = nullptr;
+    char error[256] = "";
+};
+
+void onPngError(png_structp png, png_const_charp message) {
+    auto* decoding = static_cast<PngDecoding*>(png_get_error_ptr(png));
+    std::snprintf(decoding->error, sizeof decoding->error, "%s", message);
+    png_longjmp(png, 1);
+}
+
+// What libpng mends by itself (a damaged ancillary chunk is dropped) is no damage here.
+void ignorePngWarning(png_structp, png_const_charp) {}
+
+// Reads every row of every pass and the chunks after the image, a row at a time.
+void decodeRows(PngDecoding& decoding) {
+    if (setjmp(png_jmpbuf(decoding.png)))
+        return;
+    png_init_io(decoding.png, decoding.file);
+    png_set_user_limits(decoding.png, ResourceFileCheck::maxImageSide,
+                        ResourceFileCheck::maxImageSide);
+    png_read_info(decoding.png, decoding.info);
+    const int passes = png_set_interlace_handling(decoding.png);
+    png_read_update_info(decoding.png, decoding.info);
+    decoding.row = static_cast<png_bytep>(
+        png_malloc(decoding.png, png_get_rowbytes(decoding.png, decoding.info)));
+    const png_uint_32 height = png_get_image_height(decoding.png, decoding.info);
+    for (int pass = 0; pass < passes; ++pass)
+        for (png_uint_32 y = 0; y < height; ++y)
+            png_read_row(decoding.png, decoding.row, nullptr);
+    png_read_end(decoding.png, nullptr);
+}
+
+// What keeps libpng from decoding the whole image, or "": image data cut short or damaged
+// behind check values that were made to fit.
+std::string decodingFailure(const std::string& path) {
+    PngDecoding decoding;
+    decoding.file = std::fopen(path.c_str(), "rb");
+    if (!decoding.file)
+        return std::strerror(errno);
+    decoding.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &decoding, onPngError,
+                                          ignorePngWarning);
+    if (decoding.png)
+        decoding.info = png_create_info_struct(decoding.png);
+    if (decoding.info)
+        decodeRows(decoding);
+    else
+        std::snprintf(decoding.error, sizeof decoding.error, "out of memory");
+    if (decoding.row)
+        png_free(decoding.png, decoding.row);
+    png_destroy_read_struct(&decoding.png, &decoding.info, nullptr);
+    std::fclose(decoding.file);
+    return decoding.error;
+}
+
 void requireIntactPng(const std::string& path) {
     std::ifstream image(path, std::ios::binary);
-    const std::string damage = damageOfPng(image);
+    std::string damage = damageOfPng(image);
+    if (damage.empty()) {
+        const std::string failure = decodingFailure(path);
+        if (!failure.empty())
+            damage = "it does not decode (" + failure + ")";
+    }
     if (!damage.empty())
         reject("The image '" + path + "' is damaged: " + damage);
 }
@@ -171,6 +324,7 @@ void ResourceFileCheck::requireMediaFolder(const std::string& folder) {
     const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), closedir);
     if (!directory)
         return;
+    ImportGraph imports;
     while (const dirent* entry = readdir(directory.get())) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..")
@@ -183,9 +337,13 @@ void ResourceFileCheck::requireMediaFolder(const std::string& folder) {
         if (!S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode))
             reject("The media file '" + path + "' is " + kindOf(status.st_mode) +
                    "; it must be a regular file");
-        if (S_ISREG(status.st_mode) && isScript(name))
+        if (S_ISREG(status.st_mode) && isScript(name)) {
             requireSaneScript(path, static_cast<std::uintmax_t>(status.st_size));
+            std::ifstream script(path, std::ios::binary);
+            imports[name] = importsOf(script);
+        }
         if (S_ISREG(status.st_mode) && endsWith(name, ".png"))
             requireIntactPng(path);
     }
+    requireNoImportCycle(folder, imports);
 }

@@ -15,6 +15,8 @@ public:
     // few KiB and nest 4 deep.
     static constexpr std::uintmax_t maxScriptBytes = 4 * 1024 * 1024;
     static constexpr int maxScriptDepth = 64;
+    // Wider or taller images are refused undecoded: no display takes them as one texture.
+    static constexpr unsigned maxImageSide = 16384;
 
     // The sprite table: a readable regular file (or a link to one) of at most
     // maxSpriteTableBytes.
@@ -23,8 +25,10 @@ public:
     // The media folder: every path in it within the system's limit, nothing in it but regular
     // files and folders, every script the engine parses (materials, fonts, overlays, programs,
     // compositors, particle systems) at most maxScriptBytes long and its blocks ("{") nested at
-    // most maxScriptDepth deep, and every PNG image whole: the engine's image decoder ignores
-    // the images' check values, and some damaged images keep it busy for good. A folder that
-    // cannot be listed is left to the engine's report.
+    // most maxScriptDepth deep, no script importing itself or a script that imports it back,
+    // and every PNG image whole: its chunks and check values, and libpng decodes all of it
+    // (at most maxImageSide on a side): the engine's image decoder ignores the images' check
+    // values, and some damaged images keep it busy for good. A folder that cannot be listed is
+    // left to the engine's report.
     static void requireMediaFolder(const std::string& folder);
 };

@@ -8,18 +8,48 @@
 #include <OgreLogManager.h>
 #include <unistd.h>
 
+#include "replay/ReplayRecorder.h"
+
 namespace {
 
 const int watchedSignals[] = {SIGINT, SIGTERM, SIGHUP};
 volatile std::sig_atomic_t caughtSignal = 0;
+// One bit per kind of signal caught, by its number.
+volatile std::sig_atomic_t caughtKinds = 0;
+// The thread that runs the game and writes its recording.
+volatile pid_t gameThread = 0;
+
+// Nothing is torn down and no log completed; a recording still open is completed and named
+// first. That runs on the game's thread, where nothing else can be writing the recording
+// meanwhile: a signal taken by another thread is passed on to it.
+void endAtOnce(int signal) {
+    if (gameThread != 0 && gettid() != gameThread) {
+        tgkill(getpid(), gameThread, signal);
+        return;
+    }
+    _exit(ReplayRecorder::completeAllAtOnce() ? 128 + signal : 1);
+}
 
 void noteSignal(int signal) {
+    const int kind = 1 << signal;
+    if (caughtKinds & kind)
+        return endAtOnce(signal);
+    caughtKinds = caughtKinds | kind;
     if (caughtSignal == 0)
         caughtSignal = signal;
 }
 
-// Before the game runs there is nothing to tear down and no log to complete.
-void endAtOnce(int signal) { _exit(128 + signal); }
+// The handlers do not interrupt each other.
+struct sigaction actionOf(void (*handler)(int)) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    for (int signal : watchedSignals)
+        sigaddset(&action.sa_mask, signal);
+    // Interrupted system calls resume: the engine and the GL driver do not expect EINTR.
+    action.sa_flags = SA_RESTART;
+    return action;
+}
 
 struct sigaction previousActions[std::size(watchedSignals)];
 
@@ -30,9 +60,8 @@ void SignalWatcher::endAtOnceUntilWatched() {
     // game's X error handler (the report, the recording finished) instead of SIGPIPE ending
     // the game silently.
     std::signal(SIGPIPE, SIG_IGN);
-    struct sigaction action {};
-    action.sa_handler = endAtOnce;
-    sigemptyset(&action.sa_mask);
+    gameThread = gettid();
+    const struct sigaction action = actionOf(endAtOnce);
     for (int signal : watchedSignals) {
         struct sigaction previous {};
         sigaction(signal, nullptr, &previous);
@@ -42,11 +71,7 @@ void SignalWatcher::endAtOnceUntilWatched() {
 }
 
 SignalWatcher::SignalWatcher() {
-    struct sigaction action {};
-    action.sa_handler = noteSignal;
-    sigemptyset(&action.sa_mask);
-    // Interrupted system calls resume: the engine and the GL driver do not expect EINTR.
-    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    const struct sigaction action = actionOf(noteSignal);
     for (std::size_t i = 0; i < std::size(watchedSignals); ++i) {
         sigaction(watchedSignals[i], nullptr, &previousActions[i]);
         // A signal ignored by whoever started the game (nohup) stays ignored.

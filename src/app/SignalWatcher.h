@@ -4,10 +4,11 @@
 
 // Ends the render loop after SIGINT, SIGTERM or SIGHUP as Escape does: the handler only notes
 // the signal, and the loop ends at the start of the next frame, so the game is torn down in
-// order and its log completed. A second signal of the same kind ends the process at once.
-// Owned by the Application, which installs it when the game starts to run; the handlers it
-// replaced are restored when it is destroyed. Before and after, endAtOnceUntilWatched's handlers
-// end the process at once with 128 plus the signal's number.
+// order and its log completed. A second signal of the same kind ends the process at once, once
+// the recording open, if any, is completed and named. Owned by the Application, which installs
+// it once the match exists; the handlers it replaced are restored when it is destroyed. Before
+// and after, endAtOnceUntilWatched's handlers end the process at once in the same way, with 128
+// plus the signal's number (1 when a recording could not be kept under its name).
 class SignalWatcher : public Ogre::FrameListener {
 public:
     SignalWatcher();

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <iomanip>
 #include <iostream>
+#include <iterator>
 #include <sstream>
 
 #include <fcntl.h>
@@ -18,26 +22,52 @@
 
 namespace {
 
-// The recordings not finished yet, for the handlers that end the process at once.
-std::vector<ReplayRecorder*>& openRecorders() {
-    static std::vector<ReplayRecorder*> recorders;
-    return recorders;
-}
+// The recordings not finished yet, for the handlers that end the process at once; a fixed
+// table, so that a signal handler can read it while the game adds to it. The game records one
+// match at a time.
+std::atomic<ReplayRecorder*> openRecorders[4];
 
 std::string cannotRecord(const std::string& path, const std::string& reason) {
     return "Cannot record into '" + path + "': " + reason;
 }
 
-void refuseFolder(const std::string& path) {
+// Whether renaming onto path replaces at most a regular file: nothing there, a regular file, a
+// link to one or a link to nothing (the link itself is replaced). Safe in a signal handler.
+bool onlyAFileAt(const char* path) {
+    struct stat status {};
+    if (lstat(path, &status) != 0)
+        return errno == ENOENT;
+    if (S_ISLNK(status.st_mode) && stat(path, &status) != 0)
+        return errno == ENOENT;
+    return S_ISREG(status.st_mode);
+}
+
+void refuseNonRegular(const std::string& path) {
     struct stat status {};
     if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
         throw ReplayError(cannotRecord(path, std::strerror(EISDIR)));
+    if (!onlyAFileAt(path.c_str()))
+        throw ReplayError(cannotRecord(path, "it is not a regular file"));
+}
+
+// FILE.recording-XXXXXX, or .vrp-XXXXXX in the same folder when that name would be too long
+// for the file system: a name that fits is always recorded into.
+std::string temporaryPattern(const std::string& path) {
+    const std::string suffix = ".recording-XXXXXX";
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const long limit = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    const std::size_t nameMax = limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
+    if (path.size() - folder.size() + suffix.size() <= nameMax &&
+        path.size() + suffix.size() < PATH_MAX)
+        return path + suffix;
+    return folder + ".vrp-XXXXXX";
 }
 
 // A temporary file of this recording's own beside path; throws when none can be made.
 int createTemporary(const std::string& path, std::string& temporaryPath) {
-    refuseFolder(path);
-    temporaryPath = path + ".recording-XXXXXX";
+    refuseNonRegular(path);
+    temporaryPath = temporaryPattern(path);
     const int file = mkstemp(temporaryPath.data());
     if (file < 0)
         throw ReplayError(cannotRecord(path, std::strerror(errno)));
@@ -61,10 +91,46 @@ bool writeAll(int file, const unsigned char* data, std::size_t size) {
     return true;
 }
 
+// One line on stderr from a signal handler: no allocation, no stdio.
+void tell(std::initializer_list<const char*> parts) {
+    for (const char* part : parts)
+        writeAll(STDERR_FILENO, reinterpret_cast<const unsigned char*>(part), std::strlen(part));
+}
+
 void putWord(std::vector<unsigned char>& bytes, std::uint64_t word, int size) {
     for (int i = 0; i < size; ++i)
         bytes.push_back(static_cast<unsigned char>(word >> (8 * i)));
 }
+
+std::vector<unsigned char> trailerAfter(std::uint64_t steps, std::uint64_t lastChecksum,
+                                        Fnv1a hash) {
+    std::vector<unsigned char> trailer;
+    putWord(trailer, steps, 4);
+    putWord(trailer, lastChecksum, 8);
+    hash.addBytes(trailer.data(), trailer.size());
+    putWord(trailer, hash.value, 8);
+    return trailer;
+}
+
+// Blocks the signals that end the game for its lifetime, so that none ends the process between
+// a recording's completion and its rename; one that arrives meanwhile acts afterwards.
+class EndingSignalsHeld {
+public:
+    EndingSignalsHeld() {
+        sigset_t ending;
+        sigemptyset(&ending);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP})
+            sigaddset(&ending, signal);
+        pthread_sigmask(SIG_BLOCK, &ending, &previous);
+    }
+    ~EndingSignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous, nullptr); }
+
+    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+
+private:
+    sigset_t previous;
+};
 
 } // namespace
 
@@ -72,13 +138,21 @@ ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash,
                                const MatchRules& rules)
     : path(std::move(path)) {
     file = createTemporary(this->path, temporaryPath);
-    openRecorders().push_back(this);
     write(ReplayFormat::magic, sizeof ReplayFormat::magic);
     writeWord(ReplayFormat::version, 2);
     writeWord(characterHash, 8);
     writeWord(rules.versus, 1);
     writeWord(static_cast<std::uint64_t>(rules.rounds), 1);
     writeWord(static_cast<std::uint64_t>(rules.roundSteps), 4);
+    // Open to the handlers only once it can be completed.
+    prepareCompletion();
+    const auto free = std::find(std::begin(openRecorders), std::end(openRecorders), nullptr);
+    if (free == std::end(openRecorders)) {
+        close(file);
+        unlink(temporaryPath.c_str());
+        throw ReplayError(cannotRecord(this->path, "too many recordings at once"));
+    }
+    *free = this;
 }
 
 ReplayRecorder::~ReplayRecorder() {
@@ -111,8 +185,9 @@ void ReplayRecorder::record(const StepInput& input, const MatchState& after) {
 void ReplayRecorder::finish() {
     if (file < 0)
         return;
-    auto& recorders = openRecorders();
-    recorders.erase(std::remove(recorders.begin(), recorders.end(), this), recorders.end());
+    const EndingSignalsHeld held;
+    std::replace(std::begin(openRecorders), std::end(openRecorders),
+                 static_cast<ReplayRecorder*>(this), static_cast<ReplayRecorder*>(nullptr));
     if (writeError.empty())
         flush();
     // A recording that failed before its first step was written keeps nothing.
@@ -120,12 +195,9 @@ void ReplayRecorder::finish() {
     if (close(file) != 0 && writeError.empty())
         writeError = std::strerror(errno);
     file = -1;
-    if (kept && std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
-        unlink(temporaryPath.c_str());
-        throw ReplayError(cannotRecord(path, reason + "; nothing was kept"));
-    }
-    if (!kept)
+    if (kept)
+        rename();
+    else
         unlink(temporaryPath.c_str());
     if (writeError.empty())
         return;
@@ -139,15 +211,37 @@ void ReplayRecorder::finish() {
     throw ReplayError(text.str());
 }
 
+// Checked again at the end: a device or a FIFO may have taken the name during the match.
+void ReplayRecorder::rename() {
+    if (!onlyAFileAt(path.c_str()))
+        throw ReplayError(cannotRecord(path, "it is no longer a regular file; the recording was "
+                                             "kept as '" + temporaryPath + "'"));
+    if (std::rename(temporaryPath.c_str(), path.c_str()) == 0)
+        return;
+    const std::string reason = std::strerror(errno);
+    unlink(temporaryPath.c_str());
+    throw ReplayError(cannotRecord(path, reason + "; nothing was kept"));
+}
+
 void ReplayRecorder::finishAllOpen() {
-    const std::vector<ReplayRecorder*> recorders = openRecorders();
-    for (ReplayRecorder* recorder : recorders) {
+    for (std::atomic<ReplayRecorder*>& open : openRecorders) {
+        ReplayRecorder* recorder = open.load();
+        if (!recorder)
+            continue;
         try {
             recorder->finish();
         } catch (const std::exception& e) {
             std::fprintf(stderr, "vorrak: %s\n", e.what());
         }
     }
+}
+
+bool ReplayRecorder::completeAllAtOnce() {
+    bool allKept = true;
+    for (std::atomic<ReplayRecorder*>& open : openRecorders)
+        if (ReplayRecorder* recorder = open.exchange(nullptr))
+            allKept = recorder->completeAtOnce() && allKept;
+    return allKept;
 }
 
 void ReplayRecorder::write(const void* data, std::size_t size) {
@@ -173,18 +267,15 @@ bool ReplayRecorder::flush() {
     written.lastChecksum = lastChecksum;
     written.hash = hash;
     pending.clear();
+    prepareCompletion();
     return true;
 }
 
 // Ends the file after the steps written up to point with the trailer: whatever a failed write
 // left beyond them is cut off.
 bool ReplayRecorder::completeFrom(const Written& point) {
-    std::vector<unsigned char> trailer;
-    putWord(trailer, point.steps, 4);
-    putWord(trailer, point.lastChecksum, 8);
-    Fnv1a trailerHash = point.hash;
-    trailerHash.addBytes(trailer.data(), trailer.size());
-    putWord(trailer, trailerHash.value, 8);
+    const std::vector<unsigned char> trailer =
+        trailerAfter(point.steps, point.lastChecksum, point.hash);
     const bool complete =
         ftruncate(file, static_cast<off_t>(point.bytes)) == 0 &&
         lseek(file, static_cast<off_t>(point.bytes), SEEK_SET) >= 0 &&
@@ -192,4 +283,42 @@ bool ReplayRecorder::completeFrom(const Written& point) {
     if (!complete && writeError.empty())
         writeError = std::strerror(errno);
     return complete;
+}
+
+// Called where nothing but the header waits to be written: at the start and after each flush.
+void ReplayRecorder::prepareCompletion() {
+    const int next = 1 - ready.load();
+    Completion& completion = completions[next];
+    std::vector<unsigned char> bytes = pending;
+    const std::vector<unsigned char> trailer = trailerAfter(stepCount, lastChecksum, hash);
+    bytes.insert(bytes.end(), trailer.begin(), trailer.end());
+    completion.offset = written.bytes;
+    completion.size = bytes.size();
+    std::copy(bytes.begin(), bytes.end(), completion.bytes.begin());
+    ready.store(next);
+}
+
+// Whatever the interrupted thread was writing lies beyond the completion's offset and is cut
+// off. Only calls a signal handler may make; the recording is finished afterwards.
+bool ReplayRecorder::completeAtOnce() {
+    const Completion& completion = completions[ready.load()];
+    const auto offset = static_cast<off_t>(completion.offset);
+    const bool complete = ftruncate(file, offset) == 0 && lseek(file, offset, SEEK_SET) >= 0 &&
+                          writeAll(file, completion.bytes.data(), completion.size) &&
+                          fsync(file) == 0;
+    const char* reason = strerrordesc_np(errno);
+    close(file);
+    file = -1;
+    if (complete && !onlyAFileAt(path.c_str())) {
+        tell({"vorrak: Cannot record into '", path.c_str(), "': it is no longer a regular file; "
+              "the recording was kept as '", temporaryPath.c_str(), "'\n"});
+        return false;
+    }
+    if (complete && ::rename(temporaryPath.c_str(), path.c_str()) == 0)
+        return true;
+    if (complete)
+        reason = strerrordesc_np(errno);
+    unlink(temporaryPath.c_str());
+    tell({"vorrak: Cannot record into '", path.c_str(), "': ", reason, "; nothing was kept\n"});
+    return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -8,6 +10,7 @@
 #include "input/StepInput.h"
 #include "match/MatchRules.h"
 #include "replay/Fnv1a.h"
+#include "replay/ReplayFormat.h"
 
 struct MatchState;
 
@@ -21,7 +24,8 @@ struct MatchState;
 // steps: a write that fails is found out within seconds, the recording stops there and
 // onWriteFailure is told, while the match plays on; finish() then keeps the steps written
 // before the failure and reports it. Steps past ReplayFormat::maxSteps, or after finish(), are
-// not recorded.
+// not recorded. A folder, device, FIFO or socket (or a link to one) is never replaced: it is
+// refused at the start, and if one takes the name meanwhile the file keeps its temporary name.
 //
 //     ReplayRecorder::checkTarget(path);                        // at start-up; throws
 //     ReplayRecorder recorder(path, characterDataHash(data), rules); // throws ReplayError
@@ -41,7 +45,8 @@ public:
     ReplayRecorder& operator=(const ReplayRecorder&) = delete;
 
     // Throws ReplayError unless a recording into path can be made: its folder exists and takes
-    // new files, and path is not a folder. Nothing is left behind.
+    // new files, and path is nothing or a regular file (or a link to one). Nothing is left
+    // behind.
     static void checkTarget(const std::string& path);
 
     // The step's input as the match consumed it, quit included, and the match once it ran.
@@ -52,6 +57,11 @@ public:
     // For handlers that end the process at once: finishes every recording still open and
     // prints on stderr any that failed.
     static void finishAllOpen();
+    // For a signal handler that ends the process at once, with the calls a handler may make:
+    // completes every recording still open after the steps written out so far and gives it its
+    // name. False when one could not be kept under its name (said on stderr). The handler
+    // must run on the thread that records, so that no write of the recording goes on meanwhile.
+    static bool completeAllAtOnce();
 
     std::uint64_t steps() const { return stepCount; }
 
@@ -67,10 +77,24 @@ private:
         Fnv1a hash;
     };
 
+    // What completes the file from the last point known to be written, ready for
+    // completeAllAtOnce: a handler can neither allocate nor read what the recording thread
+    // may be changing, so it only writes these bytes at offset. Two of them, so that the one
+    // in use is whole while the other is prepared.
+    struct Completion {
+        std::uint64_t offset = 0;
+        std::array<unsigned char, ReplayFormat::headerSize() + ReplayFormat::trailerSize> bytes{};
+        std::size_t size = 0;
+    };
+
     void write(const void* data, std::size_t size);
     void writeWord(std::uint64_t word, int bytes);
     bool flush();
     bool completeFrom(const Written& point);
+    void prepareCompletion();
+    bool completeAtOnce();
+    // Gives the completed temporary file its name unless a non-regular file took it; throws.
+    void rename();
 
     std::string path;
     std::string temporaryPath;
@@ -82,4 +106,6 @@ private:
     Written written;
     // Why writing stopped; empty while it works.
     std::string writeError;
+    Completion completions[2];
+    std::atomic<int> ready{0};
 };

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include <zlib.h>
 
 #include "app/ResourceFileCheck.h"
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -121,8 +124,22 @@ TEST_F(ResourceFileCheckTest, APngImageMustBeWhole) {
             bytes += static_cast<char>(crc >> shift);
         return bytes;
     };
-    const std::string png = "\x89PNG\r\n\x1a\n" + chunk("IHDR", std::string(13, '\x01')) +
-                            chunk("IDAT", "pixels") + chunk("IEND", "");
+    const auto word = [](std::uint32_t value) {
+        return std::string{static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+                           static_cast<char>(value >> 8), static_cast<char>(value)};
+    };
+    // A 2 by 2 RGBA image of the given width; its pixel rows (a filter byte each) compressed.
+    const auto pngOf = [&](std::uint32_t width, std::size_t keptPixelBytes) {
+        const std::string rows(2 * (1 + 4 * width), '\0');
+        std::string pixels(compressBound(rows.size()), '\0');
+        uLongf size = pixels.size();
+        compress(reinterpret_cast<Bytef*>(pixels.data()), &size,
+                 reinterpret_cast<const Bytef*>(rows.data()), rows.size());
+        pixels.resize(std::min<std::size_t>(size, keptPixelBytes));
+        return "\x89PNG\r\n\x1a\n" + chunk("IHDR", word(width) + word(2) + "\x08\x06\0\0\0"s) +
+               chunk("IDAT", pixels) + chunk("IEND", "");
+    };
+    const std::string png = pngOf(2, 1000);
     const auto reportFor = [&](const std::string& bytes) {
         std::ofstream(dir + "/Idle1.png", std::ios::binary) << bytes;
         return reportOf([&] { ResourceFileCheck::requireMediaFolder(dir); });
@@ -135,6 +152,34 @@ TEST_F(ResourceFileCheckTest, APngImageMustBeWhole) {
         EXPECT_NE(reportFor(png.substr(0, at)).find("is damaged"), std::string::npos) << at;
     }
     EXPECT_EQ(reportFor(png + "trailing bytes no decoder reads"), "");
+    // Check values made to fit: only decoding sees what is wrong.
+    EXPECT_NE(reportFor(pngOf(2, 6)).find("does not decode"), std::string::npos);
+    EXPECT_NE(reportFor(pngOf(16385, 1000)).find("does not decode"), std::string::npos);
+}
+
+// The engine's script compiler follows imports round a cycle until its stack overflows.
+TEST_F(ResourceFileCheckTest, ScriptsThatImportThemselvesInACycleAreNamed) {
+    const std::pair<std::map<std::string, std::string>, const char*> cases[] = {
+        {{{"A.material", "import * from \"B.material\""}, {"B.material", "import X from C.material"}},
+         ""},
+        {{{"A.material", "// import * from \"A.material\"\nmaterial A {}"}}, ""},
+        {{{"Self.material", "import * from \"Self.material\"\n"}}, "Self.material' imports itself"},
+        {{{"A.material", "import * from \"B.material\""}, {"B.material", "import M from \"A.material\""}},
+         "import each other in a cycle: A.material imports B.material, which imports A.material"},
+        {{{"A.material", "import * from \"B.material\""}, {"B.material", "import * from \"C.program\""},
+          {"C.program", "import * from \"B.material\""}},
+         "B.material imports C.program, which imports B.material"},
+    };
+    for (const auto& [scripts, expected] : cases) {
+        std::system(("rm -f '" + dir + "'/*").c_str());
+        for (const auto& [name, text] : scripts)
+            std::ofstream(dir + "/" + name) << text;
+        const std::string report = reportOf([&] { ResourceFileCheck::requireMediaFolder(dir); });
+        if (*expected == '\0')
+            EXPECT_EQ(report, "");
+        else
+            EXPECT_NE(report.find(expected), std::string::npos) << report;
+    }
 }
 
 TEST_F(ResourceFileCheckTest, AMediaPathBeyondTheSystemLimitIsNamedTooLong) {

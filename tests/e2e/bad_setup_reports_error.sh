@@ -39,6 +39,34 @@ install_copy
 head -c 3000 /dev/urandom >"$WORK/game/media/SpecialChars.png"
 expect_report "a font image of random bytes" "SpecialChars.png. is damaged: it is not a PNG image"
 
+# The engine's image decoder never returns on pixel data cut short whose check values were made
+# to fit it: an image of one IDAT chunk, that chunk cut to half.
+install_copy
+convert -size 32x32 xc: +noise Random -define png:exclude-chunks=all "$WORK/whole.png"
+[ "$(tail -c +38 "$WORK/whole.png" | head -c 4)" = IDAT ] || fail "the made image has no IDAT first"
+half=$(($(od -An -tu4 --endian=big -j33 -N4 "$WORK/whole.png") / 2))
+{ printf IDAT; dd if="$WORK/whole.png" iflag=skip_bytes,count_bytes skip=41 count="$half" status=none; } >"$WORK/idat"
+# gzip's trailer holds the CRC-32 of its input, little-endian; PNG stores it big-endian.
+crc=$(gzip -c <"$WORK/idat" | tail -c 8 | od -An -tu4 -N4)
+{
+    head -c 33 "$WORK/whole.png"
+    printf '%08x' "$half" | xxd -r -p
+    cat "$WORK/idat"
+    printf '%08x' "$crc" | xxd -r -p
+    tail -c 12 "$WORK/whole.png"
+} >"$WORK/game/media/Idle1.png"
+expect_report "an image cut short behind fitting check values" "Idle1.png' is damaged: it does not decode"
+
+# The engine's script compiler follows imports round a cycle until its stack overflows.
+install_copy
+printf 'import * from "Self.material"\n' >"$WORK/game/media/Self.material"
+expect_report "a script that imports itself" "Self.material' imports itself"
+install_copy
+printf 'import * from "Mutual2.material"\n' >"$WORK/game/media/Mutual1.material"
+printf 'import * from "Mutual1.material"\n' >"$WORK/game/media/Mutual2.material"
+expect_report "two scripts that import each other" \
+    "Mutual1.material imports Mutual2.material, which imports Mutual1.material"
+
 # The engine's reader loops forever on a folder, blocks on a FIFO and reads a device without
 # end: each is refused before it is opened.
 for kind in "folder:is a folder" "fifo:is a FIFO" "zero:is a character device" \

@@ -27,6 +27,11 @@ for bad in "twice.cfg:10: 'J' is bound twice" "folder.cfg: is a directory"; do
     grep -qF "vorrak: $WORK/$bad" "$WORK/error" || fail "--bindings $file said: $(cat "$WORK/error")"
     [ ! -e "$WORK/bad/Ogre.log" ] || fail "--bindings $file started the engine"
 done
+status=0
+(cd "$WORK/bad" && "$GAME" --bindings "") >/dev/null 2>"$WORK/error" || status=$?
+[ "$status" -eq 2 ] && [ "$(cat "$WORK/error")" = "vorrak: --bindings: the file name is empty" ] ||
+    fail "--bindings '' exited $status, saying: $(cat "$WORK/error")"
+[ ! -e "$WORK/bad/Ogre.log" ] || fail "--bindings '' started the engine"
 
 # The second player's health readout, lower right: a small picture to compare.
 health() {

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # A recording survives however the game ends: its window destroyed or killed by another program
 # or its display killed leaves a complete file that plays back. A target that cannot be
-# recorded into is refused before the window opens; a disk that fills up shows on the screen
-# and in the log within seconds, the match plays on, and the end says what was kept. Two
-# games recording to one path each write their own file: the last to finish takes the name.
+# recorded into, or that is not a regular file, is refused before the window opens, and one
+# that stops being a regular file is left alone at the end; a name that fits is recorded into;
+# a disk that fills up shows on the screen and in the log within seconds, the match plays on,
+# and the end says what was kept. Two games recording to one path each write their own file:
+# the last to finish takes the name.
 source "$(dirname "$0")/lib.bash"
 
 MOUNT=""
@@ -48,7 +50,10 @@ export DISPLAY=$SHARED_DISPLAY
 plays_back "$WORK/display-killed.vrp"
 no_temporary_files
 
-for target in "$WORK" "$WORK/no-such-folder/m.vrp"; do
+# Whatever is not a regular file keeps its name: a FIFO, a link to a device.
+mkfifo "$WORK/fifo.vrp"
+ln -s /dev/null "$WORK/null.vrp"
+for target in "$WORK" "$WORK/no-such-folder/m.vrp" "$WORK/fifo.vrp" "$WORK/null.vrp"; do
     rm -f "$WORK/Ogre.log"
     start_game "$WORK" --record "$target"
     await_exit 5
@@ -56,6 +61,35 @@ for target in "$WORK" "$WORK/no-such-folder/m.vrp"; do
     grep -q "^vorrak: Cannot record into '$target': " "$WORK/stderr" || fail "no reason for $target"
     [ ! -e "$WORK/Ogre.log" ] || fail "the engine started for $target"
 done
+
+[ -p "$WORK/fifo.vrp" ] && [ "$(readlink "$WORK/null.vrp")" = /dev/null ] ||
+    fail "a target that is not a regular file was replaced"
+rm "$WORK/fifo.vrp" "$WORK/null.vrp"
+
+# A FIFO that takes the name during the match is left alone; the recording keeps its
+# temporary name, and the end says where it is.
+start_game "$WORK" --record "$WORK/taken.vrp"
+await_window
+mkfifo "$WORK/taken.vrp"
+xdotool key Escape
+await_exit 10
+[ "$EXIT_STATUS" -eq 1 ] || fail "exit status $EXIT_STATUS when a FIFO took the name"
+[ -p "$WORK/taken.vrp" ] || fail "the FIFO was replaced"
+kept=$(sed -n "s/^vorrak: Cannot record into '.*taken.vrp': it is no longer a regular file; the recording was kept as '\(.*\)'$/\1/p" "$WORK/stderr")
+[ -n "$kept" ] || fail "the end does not say where the recording is: $(cat "$WORK/stderr")"
+plays_back "$kept"
+rm "$WORK/taken.vrp" "$kept"
+
+# A name of 250 characters leaves no room for the temporary suffix: the file is recorded all
+# the same.
+long=$WORK/$(printf 'm%.0s' $(seq 246)).vrp
+start_game "$WORK" --record "$long"
+await_window
+xdotool key Escape
+await_exit 10
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS recording into a 250-character name"
+plays_back "$long"
+rm "$long"
 
 # Two games record to one path; the second to end takes it.
 mkdir "$WORK/first" "$WORK/second"

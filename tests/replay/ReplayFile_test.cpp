@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "match/MatchState.h"
@@ -177,9 +178,16 @@ TEST_F(ReplayFileTest, AnErrorThatEndsTheMatchLeavesACompleteFile) {
 }
 
 TEST_F(ReplayFileTest, ATargetThatCannotBeRecordedIntoIsRefusedAtOnceWithTheReason) {
+    const fs::path fifo = dir / "fifo", nullLink = dir / "null", folderLink = dir / "folder";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink("/dev/null", nullLink);
+    fs::create_directory_symlink(dir, folderLink);
     const std::pair<fs::path, const char*> cases[] = {
         {dir / "no-such-folder" / "m.vrp", "No such file or directory"},
         {dir, "Is a directory"},
+        {folderLink, "Is a directory"},
+        {fifo, "it is not a regular file"},
+        {nullLink, "it is not a regular file"},
     };
     for (const auto& [target, reason] : cases) {
         for (const auto& attempt :
@@ -193,8 +201,61 @@ TEST_F(ReplayFileTest, ATargetThatCannotBeRecordedIntoIsRefusedAtOnceWithTheReas
             }
         }
     }
+    fs::remove(fifo);
+    fs::remove(nullLink);
+    fs::remove(folderLink);
     ReplayRecorder::checkTarget((dir / "m.vrp").string());
     EXPECT_TRUE(fs::is_empty(dir)) << "the check left a file behind";
+}
+
+// A FIFO that takes the name during the match is not replaced: the recording keeps its
+// temporary name, which the report gives.
+TEST_F(ReplayFileTest, TheFinalRenameNeverReplacesWhatIsNotARegularFile) {
+    const fs::path path = dir / "m.vrp";
+    ReplayRecorder recorder(path.string(), characterHash);
+    recorder.record(StepInput{}, stateAfter(1));
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    std::string reported;
+    try {
+        recorder.finish();
+    } catch (const ReplayError& e) {
+        reported = e.what();
+    }
+    EXPECT_TRUE(fs::is_fifo(path));
+    const std::string kept = reported.substr(reported.rfind(" as '") + 5);
+    ASSERT_GT(kept.size(), 1u) << reported;
+    EXPECT_EQ(readReplay(kept.substr(0, kept.size() - 1)).steps.size(), 1u) << reported;
+}
+
+// A name the file system takes is recorded into, however little room it leaves for a suffix.
+TEST_F(ReplayFileTest, ANameThatFitsIsRecordedIntoWhateverItsLength) {
+    for (const std::size_t length : {200, 238, 239, 245, 255}) {
+        const fs::path path = dir / std::string(length, 'm');
+        record(path, 3, true);
+        EXPECT_EQ(readReplay(path.string()).steps.size(), 3u) << length;
+        fs::remove(path);
+    }
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+// A handler ends the process while the game writes: whatever that write left half done is cut
+// off, and the file holds the steps written out before it, complete under its name.
+TEST_F(ReplayFileTest, CompletingAtOnceCutsOffAHalfDoneWrite) {
+    const fs::path path = dir / "signalled.vrp";
+    ReplayRecorder recorder(path.string(), characterHash);
+    ASSERT_TRUE(ReplayRecorder::completeAllAtOnce());
+    EXPECT_EQ(readReplay(path.string()).steps.size(), 0u) << "before the first write";
+
+    ReplayRecorder written((dir / "written.vrp").string(), characterHash);
+    for (int n = 1; n <= 130; ++n)
+        written.record(StepInput{}, stateAfter(n));
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().filename().string().rfind("written.vrp.recording-", 0) == 0)
+            std::ofstream(entry.path(), std::ios::app) << "half a flush";
+    ASSERT_TRUE(ReplayRecorder::completeAllAtOnce());
+    const Replay replay = readReplay((dir / "written.vrp").string());
+    EXPECT_EQ(replay.steps.size(), ReplayRecorder::flushInterval);
+    EXPECT_EQ(replay.finalChecksum, checksum(stateAfter(ReplayRecorder::flushInterval)));
 }
 
 // Each recording writes a file of its own: the last to finish takes the name.
