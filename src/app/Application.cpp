@@ -29,6 +29,7 @@
 #include "render/ConnectionDisplay.h"
 #include "match/roundCaptions.h"
 #include "render/SpriteManager.h"
+#include "sound/SoundPresenter.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
@@ -202,6 +203,7 @@ void Application::createMatch() {
     match = std::make_unique<Match>(*game);
     match->start(matchRules());
     driver = createDriver();
+    createSound();
     createScene();
     createFrameListener();
 }
@@ -281,6 +283,13 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
     if (!options.recordPath.empty())
         return std::make_unique<LocalPlay>(*match, createRecorder(characterHash));
     return std::make_unique<LocalPlay>(*match);
+}
+
+void Application::createSound() {
+    sound = std::make_unique<SoundPresenter>(
+        options.sound, resourceDir + "/media/sounds",
+        [this](const std::string& line) { logManager->logMessage(line); });
+    driver->presentTo(*sound);
 }
 
 // A write that fails shows on the screen and in the log at once; the match plays on.
@@ -398,6 +407,7 @@ void Application::teardown() {
     }
     recorder = nullptr;
     driver.reset();
+    sound.reset();
     recordingNotice.reset();
     match.reset();
     game.reset();

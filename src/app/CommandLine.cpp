@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/soundOptions.h"
 #include "export/VideoEncoder.h"
 #include "input/BindingsFile.h"
 #include "match/MatchTimeline.h"
@@ -15,7 +16,7 @@ const char* const usageLine =
     "[--to STEP] [--boxes] [--inputs]] | --sync-test N | --frame-data] "
     "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--join-timeout S] [--timeout S] "
     "[--versus [--rounds N]] [--training] [--bindings FILE] [--print-bindings] [--help] "
-    "[--version]";
+    "[--version] [--volume N] [--mute] [--no-audio] [--cue-log FILE]";
 
 // Debian's ENet speaks IPv4 only.
 const char* const noIpv6 = "IPv6 addresses are not supported";
@@ -120,6 +121,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     exportVideo->needs(replay);
     for (CLI::Option* choice : {sizeOption, from, to, boxes, inputs})
         choice->needs(exportVideo);
+    addSoundOptions(app, options.sound, exportVideo);
     std::string joinAddress;
     CLI::Option* host =
         app.add_option("--host", options.port,
