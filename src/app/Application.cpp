@@ -320,7 +320,8 @@ void Application::exportReplay() {
     match = std::make_unique<Match>(*game);
     match->start(matchRules());
     createScene();
-    ReplayExport(*match, *game, camera, options.exportSettings)
+    ReplayExport(*match, *game, camera, options.exportSettings, options.sound,
+                 resourceDir + "/media/sounds")
         .run(*replay, characterDataHash(*game->characterData));
 }
 
