@@ -1,14 +1,31 @@
 #include "sound/SampleBank.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
 
 #include <SDL.h>
+#include <sys/stat.h>
 
 namespace {
 
+// The game's longest sound lasts a second; a file this large is something else.
+constexpr off_t maxFileBytes = 4 * 1024 * 1024;
+
+// stat, not open: opening a FIFO would block until someone writes to it.
+void requireRegularFile(const std::string& path) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0)
+        throw std::runtime_error("Cannot read the sound '" + path + "': " + std::strerror(errno));
+    if (!S_ISREG(status.st_mode))
+        throw std::runtime_error("The sound '" + path + "' is not a regular file");
+    if (status.st_size > maxFileBytes)
+        throw std::runtime_error("The sound '" + path + "' is larger than 4 MiB");
+}
+
 std::vector<float> load(const std::string& path) {
+    requireRegularFile(path);
     SDL_AudioSpec spec;
     Uint8* bytes = nullptr;
     Uint32 length = 0;

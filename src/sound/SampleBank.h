@@ -13,7 +13,8 @@ class SampleBank {
 public:
     static constexpr int rate = 48000;
 
-    // Throws std::runtime_error naming the file when one is missing or not 48 kHz mono 16-bit.
+    // Throws std::runtime_error naming the file when one is missing, not a regular file, larger
+    // than 4 MiB or not 48 kHz mono 16-bit.
     explicit SampleBank(const std::string& soundsDir);
 
     const std::vector<float>& samples(SoundCue::Sound sound) const {

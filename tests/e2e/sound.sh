@@ -9,7 +9,9 @@ source "$(dirname "$0")/lib.bash"
 # The most the onset may lag the end of its step: two steps and the device's buffer.
 MAX_LATENCY=$((2 * 800 + 512))
 
-for wrong in "--volume 101" "--volume -1" "--volume loud" "--no-audio"; do
+mkfifo "$WORK/fifo"
+for wrong in "--volume 101" "--volume -1" "--volume loud" "--no-audio" "--cue-log $WORK/no/such/log" \
+    "--cue-log $WORK/fifo" "--cue-log $WORK"; do
     status=0
     # shellcheck disable=SC2086
     "$GAME" $wrong >/dev/null 2>"$WORK/usage" || status=$?
@@ -67,4 +69,21 @@ await_exit 30
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after a muted replay"
 grep -q 'Sound: muted' "$WORK/Ogre.log" || fail "no word of the mute in Ogre.log"
 ! grep -q 'Sound: playing\|Sound: no audio' "$WORK/Ogre.log" || fail "a device was looked for"
+
+# A broken sound in a copy of the program: a report naming it and status 1, never a hang.
+for kind in "damaged:Cannot read the sound" "fifo:is not a regular file" "missing:No such file"; do
+    rm -rf "$WORK/game"
+    mkdir -p "$WORK/game"
+    cp -r "$GAME" "$GAME_DIR/media" "$GAME_DIR/sprites.cfg" "$WORK/game/"
+    rm "$WORK/game/media/sounds/hit.wav"
+    case ${kind%%:*} in
+        damaged) head -c 3000 /dev/urandom >"$WORK/game/media/sounds/hit.wav" ;;
+        fifo) mkfifo "$WORK/game/media/sounds/hit.wav" ;;
+    esac
+    status=0
+    SDL_AUDIODRIVER=dummy timeout 30 "$WORK/game/vorrak" >/dev/null 2>"$WORK/stderr" || status=$?
+    [ "$status" -eq 1 ] || fail "a ${kind%%:*} sound: exit status $status, expected 1"
+    grep -q "hit.wav" "$WORK/stderr" && grep -q "${kind#*:}" "$WORK/stderr" ||
+        fail "a ${kind%%:*} sound: $(cat "$WORK/stderr")"
+done
 echo "ok"
