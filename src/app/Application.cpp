@@ -29,6 +29,7 @@
 #include "render/ConnectionDisplay.h"
 #include "match/roundCaptions.h"
 #include "render/SpriteManager.h"
+#include "sound/SoundPresenter.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
@@ -204,6 +205,7 @@ void Application::createMatch() {
     match = std::make_unique<Match>(*game);
     match->start(matchRules());
     driver = createDriver();
+    createSound();
     createScene();
     createFrameListener();
 }
@@ -293,6 +295,13 @@ std::unique_ptr<MatchDriver> Application::createLocalDriver() {
     return std::make_unique<LocalPlay>(*match);
 }
 
+void Application::createSound() {
+    sound = std::make_unique<SoundPresenter>(
+        options.sound, resourceDir + "/media/sounds",
+        [this](const std::string& line) { logManager->logMessage(line); });
+    driver->presentTo(*sound);
+}
+
 // A write that fails shows on the screen and in the log at once; the match plays on.
 std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t characterHash) {
     auto created = std::make_unique<ReplayRecorder>(options.recordPath, characterHash, matchRules());
@@ -321,7 +330,8 @@ void Application::exportReplay() {
     match = std::make_unique<Match>(*game);
     match->start(matchRules());
     createScene();
-    ReplayExport(*match, *game, camera, options.exportSettings)
+    ReplayExport(*match, *game, camera, options.exportSettings, options.sound,
+                 resourceDir + "/media/sounds")
         .run(*replay, characterDataHash(*game->characterData));
 }
 
@@ -408,6 +418,7 @@ void Application::teardown() {
     }
     recorder = nullptr;
     driver.reset();
+    sound.reset();
     recordingNotice.reset();
     match.reset();
     game.reset();

@@ -24,6 +24,7 @@ class Match;
 class ReplayRecorder;
 class MatchDriver;
 class SignalWatcher;
+class SoundPresenter;
 class SpriteManager;
 struct Replay;
 struct RoundState;
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<MatchDriver> createDriver();
     std::unique_ptr<MatchDriver> createOnlineDriver();
     std::unique_ptr<MatchDriver> createLocalDriver();
+    void createSound();
     std::unique_ptr<ReplayRecorder> createRecorder(std::uint64_t characterHash);
     void printFrameData();
     void exportReplay();
@@ -102,6 +104,8 @@ private:
     std::unique_ptr<Game> game;
     std::unique_ptr<Match> match;
     std::unique_ptr<MatchDriver> driver;
+    // Outlives the driver, which tells it of every step.
+    std::unique_ptr<SoundPresenter> sound;
     // The driver's recorder, when the match is recorded, and the line that tells of its failure.
     ReplayRecorder* recorder = nullptr;
     std::unique_ptr<ConnectionDisplay> recordingNotice;

@@ -9,6 +9,7 @@
 #include "app/OnlineOptions.h"
 #include "app/PlayOptions.h"
 #include "app/VersusOptions.h"
+#include "app/soundOptions.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ const char* const usageLine =
     "[--to STEP] [--boxes] [--inputs]] | --sync-test N | --frame-data] "
     "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--join-timeout S] [--timeout S] "
     "[--versus [--rounds N]] [--training] [--bindings FILE] [--print-bindings] [--help] "
-    "[--version]";
+    "[--version] [--volume N] [--mute] [--no-audio] [--cue-log FILE]";
 
 int usageError(const std::string& error) {
     std::cerr << "vorrak: " << error << "\n" << usageLine << "\n";
@@ -46,6 +47,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     OnlineOptions online(app, options);
     VersusOptions versus(app, options);
     BindingsOptions bindings(app, options);
+    addSoundOptions(app, options.sound, video.exportVideo);
     excludeAcrossModes(play, video, online, versus);
 
     try {

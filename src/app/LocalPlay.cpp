@@ -9,7 +9,7 @@ LocalPlay::LocalPlay(Match& match, std::unique_ptr<ReplayRecorder> recorder)
 LocalPlay::~LocalPlay() = default;
 
 bool LocalPlay::step(const StepInput& keyboard) {
-    const bool keepRunning = match.step(keyboard);
+    const bool keepRunning = presentedStep(match, keyboard, steps++);
     if (!recorder)
         return keepRunning;
     recorder->record(keyboard, match.save());

@@ -20,4 +20,5 @@ public:
 private:
     Match& match;
     std::unique_ptr<ReplayRecorder> recorder;
+    int steps = 0;
 };

@@ -215,6 +215,7 @@ void NetPlay::checkRules(const MatchRules& rules) {
 void NetPlay::startSession() {
     session = std::make_unique<RollbackSession>(match, setup.host ? 0 : 1, setup.inputDelay,
                                                 sessionId);
+    session->presentTo(presenter);
     ReplayRecorder* recorder = setup.recorder.get();
     // Without a recording or a versus result to report, nothing waits for confirmed steps.
     const auto matchEnd = setup.rules.versus ? setup.onMatchEnd : nullptr;

@@ -4,6 +4,7 @@
 
 #include "input/Bindings.h"
 #include "export/ExportSettings.h"
+#include "sound/SoundSettings.h"
 
 // What the program was asked to do on its command line. With none of the options set it is the
 // game of two players at one keyboard, exactly as always.
@@ -39,4 +40,6 @@ struct Options {
     // The players' keys and controller buttons: from --bindings or the user's bindings file,
     // otherwise the game's own.
     Bindings bindings = Bindings::defaults();
+
+    SoundSettings sound;
 };

@@ -1,6 +1,7 @@
 #include "app/ReplayExport.h"
 
 #include <iostream>
+#include <memory>
 
 #include <unistd.h>
 
@@ -12,8 +13,12 @@
 #include "match/Match.h"
 #include "render/OffscreenView.h"
 #include "replay/ReplayPlayback.h"
+#include "sound/OfflineMix.h"
 
 namespace {
+
+static_assert(OfflineMix::framesPerStep == VideoEncoder::audioFramesPerPicture,
+              "each picture gets one step's sound");
 
 std::size_t lastStep(const ExportSettings& settings, const Replay& replay) {
     return settings.to != 0 ? settings.to : replay.steps.size();
@@ -37,8 +42,10 @@ void ReplayExport::checkCut(const ExportSettings& settings, const Replay& replay
         throw beyond("--from", settings.from);
 }
 
-ReplayExport::ReplayExport(Match& match, Game& game, Ogre::Camera* camera, ExportSettings settings)
-    : match(match), game(game), camera(camera), settings(std::move(settings)) {}
+ReplayExport::ReplayExport(Match& match, Game& game, Ogre::Camera* camera, ExportSettings settings,
+                           SoundSettings sound, std::string soundsDir)
+    : match(match), game(game), camera(camera), settings(std::move(settings)),
+      sound(std::move(sound)), soundsDir(std::move(soundsDir)) {}
 
 void ReplayExport::run(const Replay& replay, std::uint64_t characterHash) {
     if (verify(replay, characterHash))
@@ -61,7 +68,11 @@ bool ReplayExport::verify(const Replay& replay, std::uint64_t characterHash) {
 void ReplayExport::render(const Replay& replay) {
     const std::size_t last = lastStep(settings, replay);
     OffscreenView view(camera, settings.width, settings.height);
-    VideoEncoder encoder(settings.path, settings.width, settings.height);
+    // The sound before the cut is mixed too, so the cut starts amid what was playing.
+    std::unique_ptr<OfflineMix> mix;
+    if (!sound.noAudio && !sound.mute)
+        mix = std::make_unique<OfflineMix>(soundsDir, sound.volume);
+    VideoEncoder encoder(settings.path, settings.width, settings.height, mix != nullptr);
     ExportProgress progress(std::cerr, isatty(STDERR_FILENO) == 1, last - settings.from + 1);
     if (settings.boxes)
         game.showHitboxes();
@@ -71,12 +82,17 @@ void ReplayExport::render(const Replay& replay) {
         // The encoder, unfinished, removes its part file as it goes.
         if (SignalWatcher::caught())
             return;
+        const MatchState before = mix ? match.save() : MatchState{};
         match.step(replay.step(step - 1));
+        if (mix)
+            mix->stepRan(static_cast<int>(step - 1), before, match.save());
         if (step < settings.from)
             continue;
         view.draw();
         const Ogre::PixelBox& picture = view.readBack();
         encoder.addFrame(picture.data, static_cast<std::ptrdiff_t>(picture.rowPitch) * 4);
+        if (mix)
+            encoder.addAudio(mix->stepSound());
         progress.frameDone();
     }
     encoder.finish();

@@ -2,6 +2,9 @@
 
 #include "input/StepInput.h"
 
+class Match;
+class StepPresenter;
+
 // What one logic step of the program does with the match, given what the keyboard says: play
 // it locally, test its determinism, play back a replay, play online or run the lab. The frame
 // updater calls the one the program was started with once per tick of its 1/60 s clock; every
@@ -16,4 +19,15 @@ public:
     // The program ends for a reason of its own (the window closed, a signal), before the match
     // is logged: a driver that shares the match with someone settles it with them here.
     virtual void finish() {}
+
+    // Every step the driver runs from now on, a re-run one too, reaches the presenter, which
+    // must outlive the driver.
+    virtual void presentTo(StepPresenter& presenter) { this->presenter = &presenter; }
+
+protected:
+    // One step of the match, told to the presenter if there is one; false when the program is
+    // to end.
+    bool presentedStep(Match& match, const StepInput& input, int step);
+
+    StepPresenter* presenter = nullptr;
 };

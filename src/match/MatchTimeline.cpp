@@ -4,13 +4,20 @@
 #include <string>
 
 #include "match/Match.h"
+#include "match/StepPresenter.h"
 
 bool MatchTimeline::advance(const StepInput& input) {
     Entry& entry = entryOf(steps);
     entry.before = match.save();
     entry.input = input;
-    ++steps;
-    return match.step(input);
+    return run(steps++, entry.before, input);
+}
+
+bool MatchTimeline::run(int step, const MatchState& before, const StepInput& input) {
+    const bool keepRunning = match.step(input);
+    if (presenter)
+        presenter->stepRan(step, before, match.save());
+    return keepRunning;
 }
 
 MatchState MatchTimeline::stateBefore(int step) const {
@@ -31,7 +38,7 @@ void MatchTimeline::resimulateFrom(int step) {
         Entry& entry = entryOf(again);
         if (again != step)
             entry.before = match.save();
-        match.step(entry.input);
+        run(again, entry.before, entry.input);
     }
     if (heldBefore)
         return;

@@ -6,6 +6,7 @@
 #include "input/StepInput.h"
 
 class Match;
+class StepPresenter;
 
 // The match with its recent past: for each of the last steps, the state before it and the input
 // it consumed, so the match can go back up to maxRollback steps and run them again, on the same
@@ -37,6 +38,10 @@ public:
     // already, they stay held.
     void resimulateFrom(int step);
 
+    // Every step run from now on, a re-run one under its own number again, reaches the
+    // presenter, which must outlive the timeline.
+    void presentTo(StepPresenter* presenter) { this->presenter = presenter; }
+
 private:
     struct Entry {
         MatchState before;
@@ -48,7 +53,10 @@ private:
         return ring[static_cast<std::size_t>(step % maxRollback)];
     }
 
+    bool run(int step, const MatchState& before, const StepInput& input);
+
     Match& match;
+    StepPresenter* presenter = nullptr;
     std::array<Entry, maxRollback> ring{};
     int steps = 0;
 };

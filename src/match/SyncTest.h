@@ -13,6 +13,7 @@ public:
     SyncTest(Match& match, int rollbackSteps);
 
     bool step(const StepInput& keyboard) override;
+    void presentTo(StepPresenter& presenter) override { timeline.presentTo(&presenter); }
 
 private:
     Match& match;

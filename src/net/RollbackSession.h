@@ -73,6 +73,8 @@ public:
     const Stats& stats() const { return statistics; }
 
     int now() const { return timeline.now(); }
+    // Every step run, a re-run one too, reaches the presenter (see MatchTimeline).
+    void presentTo(StepPresenter* presenter) { timeline.presentTo(presenter); }
     // Steps the other side's input is known for, from step 0.
     int remoteFrames() const { return remote.count; }
     // Local frames from step 0, the input delay's included.

@@ -16,7 +16,7 @@ ReplayPlayback::ReplayPlayback(Match& match, Replay replay, std::uint64_t charac
 bool ReplayPlayback::step(const StepInput& keyboard) {
     if (keyboard.keys.quit || next == replay.steps.size())
         return false;
-    const bool keepRunning = match.step(replay.step(next));
+    const bool keepRunning = presentedStep(match, replay.step(next), static_cast<int>(next));
     ++next;
     if (next % ReplayFormat::checkpointInterval == 0)
         expect(replay.checkpoints[next / ReplayFormat::checkpointInterval - 1]);

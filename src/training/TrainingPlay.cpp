@@ -8,6 +8,7 @@
 #include "fighter/Player.h"
 #include "match/Game.h"
 #include "match/Match.h"
+#include "match/StepPresenter.h"
 #include "match/checksum.h"
 #include "render/TrainingDisplay.h"
 #include "replay/Replay.h"
@@ -88,6 +89,14 @@ void TrainingPlay::handleKeys(const ProgramKeys& pressed) {
         takeOver();
     if (pressed.pause)
         pausedNow = !pausedNow;
+    // A paused match is silent; so is a reset, and the step F6 runs is heard alone.
+    if ((pressed.pause && pausedNow) || pressed.reset)
+        silence();
+}
+
+void TrainingPlay::silence() {
+    if (presenter)
+        presenter->silence();
 }
 
 void TrainingPlay::goBack(bool justPressed) {
@@ -100,6 +109,8 @@ void TrainingPlay::goBack(bool justPressed) {
         return;
     }
     const RewindHistory::Entry& entry = rewind.pop();
+    // Going back is heard as nothing.
+    silence();
     match.load(entry.match);
     frameMeter = entry.meter;
     steps = entry.step;
@@ -143,7 +154,7 @@ void TrainingPlay::play(StepInput input) {
     }
     rewind.push({match.save(), frameMeter, steps});
     const FrameMeter::Sample first = sampleBefore(0), second = sampleBefore(1);
-    match.step(input);
+    presentedStep(match, input, steps);
     frameMeter.step({first.before, first.attackLive, game.player1->state},
                     {second.before, second.attackLive, game.player2->state});
     ++steps;

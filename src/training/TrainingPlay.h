@@ -49,6 +49,7 @@ public:
 
 private:
     void handleKeys(const ProgramKeys& pressed);
+    void silence();
     void goBack(bool justPressed);
     void holdStill(const StepInput& keyboard, bool stepPressed);
     StepInput withPendingPresses(StepInput input);

@@ -99,7 +99,8 @@ protected:
         settings.from = from;
         settings.to = to;
         SteppedMatch match(EngineEnvironment::app());
-        ReplayExport(*match.match, *match.game, EngineEnvironment::app().getCamera(), settings)
+        ReplayExport(*match.match, *match.game, EngineEnvironment::app().getCamera(), settings,
+                     SoundSettings{}, EngineEnvironment::app().getResourceDir() + "/media/sounds")
             .run(replay, characterDataHash(*match.game->characterData));
         return settings.path;
     }
@@ -115,7 +116,7 @@ TEST_F(ReplayExportTest, EveryFrameIsTheGamesOwnScreenAfterItsStep) {
     const Replay replay = recordMatch(90);
     const fs::path whole = exportVideo(replay, "whole.mkv", 1, 0);
     const fs::path cut = exportVideo(replay, "cut.mkv", 40, 70);
-    const std::string probe = "ffprobe -v error -count_frames -show_entries "
+    const std::string probe = "ffprobe -v error -count_frames -select_streams v -show_entries "
                               "stream=codec_name,width,height,r_frame_rate,nb_read_frames "
                               "-of csv=p=0 '";
     EXPECT_EQ(run(probe + whole.string() + "'"), "ffv1,800,600,60/1,90\n");

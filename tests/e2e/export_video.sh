@@ -25,7 +25,7 @@ export_video() {
 }
 
 probe() {
-    ffprobe -v error -count_frames -of csv=p=0 \
+    ffprobe -v error -count_frames -select_streams v -of csv=p=0 \
         -show_entries stream=codec_name,width,height,r_frame_rate,nb_read_frames "$1"
 }
 

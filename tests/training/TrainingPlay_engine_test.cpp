@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -15,6 +17,7 @@
 #include "support/RandomInputs.h"
 #include "support/SteppedMatch.h"
 #include "support/versusRules.h"
+#include "match/StepPresenter.h"
 #include "training/TrainingPlay.h"
 
 namespace {
@@ -323,4 +326,42 @@ TEST_F(TrainingReplayTest, AfterTheTakeOverTheKeyboardDrives) {
         tick(walk);
     EXPECT_EQ(lab->stepsPlayed(), 302);
     EXPECT_LT(stepped.p1().state.position.x, before.fighters[0].state.position.x);
+}
+
+namespace {
+
+// What the lab lets the sound hear: "step N" for each step run, "silence" when it jumps.
+class HeardSteps : public StepPresenter {
+public:
+    void stepRan(int step, const MatchState&, const MatchState&) override {
+        events.push_back("step " + std::to_string(step));
+    }
+    void silence() override { events.push_back("silence"); }
+
+    std::vector<std::string> take() { return std::exchange(events, {}); }
+
+private:
+    std::vector<std::string> events;
+};
+
+} // namespace
+
+// Paused, nothing is heard; F6 is heard as its one step; going back and resetting silence what
+// plays and are not heard as steps.
+TEST_F(TrainingTest, TheSoundHearsOnlyTheStepsThatRunAndIsSilencedByJumps) {
+    makeLab();
+    HeardSteps heard;
+    lab->presentTo(heard);
+    tick();
+    tick();
+    EXPECT_EQ(heard.take(), (std::vector<std::string>{"step 0", "step 1"}));
+    tap(&ProgramKeys::pause);
+    tick();
+    EXPECT_EQ(heard.take(), std::vector<std::string>{"silence"});
+    tap(&ProgramKeys::stepForward);
+    EXPECT_EQ(heard.take(), std::vector<std::string>{"step 2"});
+    tap(&ProgramKeys::stepBack);
+    EXPECT_EQ(heard.take(), std::vector<std::string>{"silence"});
+    tap(&ProgramKeys::reset);
+    EXPECT_EQ(heard.take(), std::vector<std::string>{"silence"});
 }

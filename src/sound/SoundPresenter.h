@@ -1,0 +1,39 @@
+#pragma once
+
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "match/StepPresenter.h"
+#include "sound/CuePlayer.h"
+#include "sound/SoundSettings.h"
+
+class Mixer;
+class SampleBank;
+class SoundDevice;
+
+// The game's sound: the cues of every step the driver runs, reconciled under rollback, played
+// through the audio device. Muted, or without a device, the cues are still found and logged
+// but nothing is heard. Made by the Application for the match and given to its driver; it must
+// outlive the driver.
+class SoundPresenter : public StepPresenter {
+public:
+    using Log = std::function<void(const std::string&)>;
+
+    // Throws std::runtime_error when a sound cannot be read or the cue log cannot be written.
+    SoundPresenter(const SoundSettings& settings, const std::string& soundsDir, const Log& log);
+    ~SoundPresenter() override;
+
+    void stepRan(int step, const MatchState& before, const MatchState& after) override;
+    void silence() override;
+
+private:
+    void logCue(int step, const char* decision, const SoundCue& cue);
+
+    std::unique_ptr<SampleBank> bank;
+    std::unique_ptr<Mixer> mixer;
+    std::unique_ptr<SoundDevice> device;
+    std::ofstream cueLog;
+    CuePlayer player;
+};
