@@ -4,7 +4,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include "export/VideoEncoder.h"
+#include "app/frameOptions.h"
+#include "export/VideoTarget.h"
 #include "input/BindingsFile.h"
 #include "match/MatchTimeline.h"
 
@@ -15,7 +16,7 @@ const char* const usageLine =
     "[--to STEP] [--boxes] [--inputs]] | --sync-test N | --frame-data] "
     "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--join-timeout S] [--timeout S] "
     "[--versus [--rounds N]] [--training] [--bindings FILE] [--print-bindings] [--help] "
-    "[--version]";
+    "[--version] [--vsync on|off]";
 
 // Debian's ENet speaks IPv4 only.
 const char* const noIpv6 = "IPv6 addresses are not supported";
@@ -66,6 +67,19 @@ bool parseSize(const std::string& size, ExportSettings& settings) {
            side(size.substr(x + 1), settings.height);
 }
 
+// A replay's step number: steps are counted from 1, as the export's progress counts them.
+CLI::Validator stepNumber() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            const bool digits = !text.empty() && text.size() <= 18 &&
+                                text.find_first_not_of("0123456789") == std::string::npos;
+            if (digits && std::stoull(text) >= 1)
+                return {};
+            return "'" + text + "' is not a step: steps are numbered from 1";
+        },
+        "");
+}
+
 } // namespace
 
 std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
@@ -108,11 +122,11 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     CLI::Option* from =
         app.add_option("--from", video.from, "The video starts at step STEP (default 1)")
             ->type_name("STEP")
-            ->check(CLI::PositiveNumber);
+            ->check(stepNumber());
     CLI::Option* to =
         app.add_option("--to", video.to, "The video ends with step STEP (default the last)")
             ->type_name("STEP")
-            ->check(CLI::PositiveNumber);
+            ->check(stepNumber());
     CLI::Option* boxes =
         app.add_flag("--boxes", video.boxes, "The video shows the boxes from the start, as F3");
     CLI::Option* inputs = app.add_flag(
@@ -164,6 +178,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     bool printBindings = false;
     app.add_flag("--print-bindings", printBindings,
                  "Print the bindings in force in the bindings file's format and exit");
+    addFrameOptions(app, options);
     replay->excludes(record)->excludes(syncTest)->excludes(frameData);
     versus->excludes(frameData);
     record->excludes(syncTest);
@@ -199,7 +214,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         return usageError("--timeout needs --host or --join");
     if (rounds->count() > 0 && versus->count() == 0)
         return usageError("--rounds needs --versus");
-    if (exportVideo->count() > 0 && !VideoEncoder::supports(video.path))
+    if (exportVideo->count() > 0 && !VideoTarget::supported(video.path))
         return usageError("--export: '" + video.path + "' does not end in .mp4, .webm or .mkv");
     if (sizeOption->count() > 0 && !parseSize(size, video))
         return usageError("--size: '" + size + "' is not WxH with even sides from 16 to 4096");

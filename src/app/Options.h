@@ -39,4 +39,7 @@ struct Options {
     // The players' keys and controller buttons: from --bindings or the user's bindings file,
     // otherwise the game's own.
     Bindings bindings = Bindings::defaults();
+
+    // Pictures wait for the display's vertical sync, where it has one.
+    bool vsync = true;
 };

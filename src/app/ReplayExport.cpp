@@ -6,6 +6,7 @@
 
 #include "app/SignalWatcher.h"
 #include "export/ExportError.h"
+#include "export/ExportModule.h"
 #include "export/ExportProgress.h"
 #include "export/VideoEncoder.h"
 #include "match/Game.h"
@@ -37,8 +38,9 @@ void ReplayExport::checkCut(const ExportSettings& settings, const Replay& replay
         throw beyond("--from", settings.from);
 }
 
-ReplayExport::ReplayExport(Match& match, Game& game, Ogre::Camera* camera, ExportSettings settings)
-    : match(match), game(game), camera(camera), settings(std::move(settings)) {}
+ReplayExport::ReplayExport(Match& match, Game& game, Ogre::Camera* camera,
+                           const ExportModule& module, ExportSettings settings)
+    : match(match), game(game), camera(camera), module(module), settings(std::move(settings)) {}
 
 void ReplayExport::run(const Replay& replay, std::uint64_t characterHash) {
     if (verify(replay, characterHash))
@@ -61,14 +63,15 @@ bool ReplayExport::verify(const Replay& replay, std::uint64_t characterHash) {
 void ReplayExport::render(const Replay& replay) {
     const std::size_t last = lastStep(settings, replay);
     OffscreenView view(camera, settings.width, settings.height);
-    VideoEncoder encoder(settings.path, settings.width, settings.height);
+    const std::unique_ptr<VideoEncoder> encoder =
+        module.createEncoder(settings.path, settings.width, settings.height);
     ExportProgress progress(std::cerr, isatty(STDERR_FILENO) == 1, last - settings.from + 1);
     if (settings.boxes)
         game.showHitboxes();
     if (settings.inputs)
         game.showInputPanels();
     for (std::size_t step = 1; step <= last; ++step) {
-        // The encoder, unfinished, removes its part file as it goes.
+        // The encoder, unfinished, removes its temporary file as it goes.
         if (SignalWatcher::caught())
             return;
         match.step(replay.step(step - 1));
@@ -76,9 +79,9 @@ void ReplayExport::render(const Replay& replay) {
             continue;
         view.draw();
         const Ogre::PixelBox& picture = view.readBack();
-        encoder.addFrame(picture.data, static_cast<std::ptrdiff_t>(picture.rowPitch) * 4);
+        encoder->addFrame(picture.data, static_cast<std::ptrdiff_t>(picture.rowPitch) * 4);
         progress.frameDone();
     }
-    encoder.finish();
+    encoder->finish();
     progress.finished(settings.path);
 }

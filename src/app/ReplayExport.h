@@ -7,6 +7,7 @@
 namespace Ogre {
 class Camera;
 }
+class ExportModule;
 class Game;
 class Match;
 struct Replay;
@@ -16,13 +17,15 @@ struct Replay;
 // rules alone and checked against its checksums, so a match that does not come out as recorded
 // is refused before a file is made; then the match goes back to its start and plays again with
 // the displays the settings ask for, and every step of the cut is drawn off the screen, read
-// back and encoded. Made by the Application for one run; nothing it is given is owned.
+// back and encoded by the export module's encoder. Made by the Application for one run; nothing it
+// is given is owned.
 class ReplayExport {
 public:
     // Throws ExportError (exit status 2) when the cut does not fit the replay's steps.
     static void checkCut(const ExportSettings& settings, const Replay& replay);
 
-    ReplayExport(Match& match, Game& game, Ogre::Camera* camera, ExportSettings settings);
+    ReplayExport(Match& match, Game& game, Ogre::Camera* camera, const ExportModule& module,
+                 ExportSettings settings);
 
     // The whole export; throws ReplayError or a runtime error for a replay that cannot be played
     // and ExportError for a video that cannot be written. A signal stops it with no file left.
@@ -36,5 +39,6 @@ private:
     Match& match;
     Game& game;
     Ogre::Camera* camera;
+    const ExportModule& module;
     ExportSettings settings;
 };

@@ -12,6 +12,7 @@ extern "C" {
 }
 
 #include "export/ExportError.h"
+#include "export/VideoTarget.h"
 
 namespace {
 
@@ -79,10 +80,8 @@ struct VideoEncoder::Streams {
     SwsContext* converter = nullptr;
 };
 
-bool VideoEncoder::supports(const std::string& path) { return formatOf(path) != nullptr; }
-
 VideoEncoder::VideoEncoder(const std::string& path, int width, int height)
-    : path(path), partPath(path + ".part"), width(width), height(height),
+    : path(path), partPath(VideoTarget::createTemporary(path)), width(width), height(height),
       streams(std::make_unique<Streams>()) {
     // The libraries' own chatter would bury the one line that tells a failure.
     av_log_set_level(AV_LOG_QUIET);

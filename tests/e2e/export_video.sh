@@ -92,7 +92,7 @@ refused 2 "^vorrak: --from $((steps + 1)) is beyond" "$WORK/match.vrp" "$WORK/cl
     --from $((steps + 1))
 refused 1 "^vorrak: Cannot play back .*No such file" "$WORK/missing.vrp" "$WORK/clip.mkv"
 head -c $(($(stat -c %s "$WORK/match.vrp") - 1)) "$WORK/match.vrp" >"$WORK/damaged.vrp"
-refused 1 "^vorrak: Cannot play back .*truncated" "$WORK/damaged.vrp" "$WORK/clip.mkv"
+refused 1 "^vorrak: Cannot play back .*: the file is cut short (" "$WORK/damaged.vrp" "$WORK/clip.mkv"
 refused 1 "^vorrak: Cannot export to '.*': No such file or directory$" \
     "$WORK/match.vrp" "$WORK/no/such/folder/clip.mkv"
 
