@@ -86,8 +86,9 @@ LoopFigures runLoop(bool busy, bool paced) {
     figures.picturesPerSecond = static_cast<double>(log.pictures.size()) / seconds;
     std::vector<double> intervals;
     for (std::size_t i = 1; i < log.pictures.size(); ++i)
-        intervals.push_back(
-            std::chrono::duration<double, std::milli>(log.pictures[i] - log.pictures[i - 1]).count());
+        intervals.push_back(std::chrono::duration<double, std::milli>(log.pictures[i] -
+                                                                     log.pictures[i - 1])
+                                .count());
     if (!intervals.empty()) {
         const std::size_t at = intervals.size() * 99 / 100;
         std::nth_element(intervals.begin(), intervals.begin() + at, intervals.end());

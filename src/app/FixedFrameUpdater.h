@@ -14,7 +14,7 @@ class InputSystem;
 class MatchDriver;
 struct Bindings;
 
-// The program's logic clock: before every rendered frame it runs one logic step (the input of
+// The program's logic clock: on every pass of the frame loop it runs one logic step (the input of
 // the keyboard and the game controllers, then the match driver) for every whole 1/60 s that has
 // passed. The training driver takes such a tick as its own: it reads the keys on every one,
 // paused or not, and runs a step of the match only when it plays. It tells the frame loop when

@@ -58,7 +58,8 @@ protected:
     FrameLoopTest() : display(XOpenDisplay(nullptr)), counter(driver) {
         Application& app = EngineEnvironment::app();
         app.getWindow()->getCustomAttribute("WINDOW", &window);
-        updater = std::make_unique<FixedFrameUpdater>(app.getWindow(), driver, Bindings::defaults());
+        updater =
+            std::make_unique<FixedFrameUpdater>(app.getWindow(), driver, Bindings::defaults());
         focus = std::make_unique<FocusWatcher>(display, window, updater->inputSystem());
         for (Ogre::FrameListener* listener :
              std::initializer_list<Ogre::FrameListener*>{updater.get(), focus.get(), &counter})
