@@ -15,6 +15,8 @@ if ldd "$GAME" | grep -qE "$FFMPEG"; then fail "the program links FFmpeg"; fi
 start_game "$WORK" --record "$WORK/match.vrp"
 await_window
 if grep -qE "$FFMPEG" "/proc/$GAME_PID/maps"; then fail "the running game mapped FFmpeg"; fi
+# Two seconds of play in all: an export of it at a large size lasts long enough to be looked at.
+sleep 1
 hold 0.2 Escape
 await_exit 20
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after recording"
