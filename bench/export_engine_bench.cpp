@@ -11,6 +11,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "app/programDirectory.h"
+#include "export/ExportModule.h"
 #include "export/VideoEncoder.h"
 #include "render/OffscreenView.h"
 #include "support/BenchEngine.h"
@@ -114,10 +116,11 @@ void BM_ExportEncode(benchmark::State& state, const char* extension) {
                                  .string();
     std::size_t n = 0;
     {
-        VideoEncoder encoder(path, width, height);
+        const std::unique_ptr<VideoEncoder> encoder =
+            ExportModule(programDirectory(), path).createEncoder(path, width, height, false);
         for (auto _ : state)
-            encoder.addFrame(second[n++ % second.size()].data(), width * 4);
-        encoder.finish();
+            encoder->addFrame(second[n++ % second.size()].data(), width * 4);
+        encoder->finish();
     }
     state.counters["bytes/frame"] =
         static_cast<double>(std::filesystem::file_size(path)) / static_cast<double>(n);

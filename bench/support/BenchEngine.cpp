@@ -20,7 +20,10 @@ namespace BenchEngine {
 Application& app() {
     std::unique_ptr<Application>& application = instance();
     if (!application) {
-        application = std::make_unique<Application>(programDirectory());
+        // Pictures drawn back to back measure the drawing, not a display's vertical sync.
+        Options options;
+        options.vsync = false;
+        application = std::make_unique<Application>(programDirectory(), options);
         application->startEngine();
         // The engine's plug-ins were loaded just now and take their statics down at exit;
         // registering here runs this teardown before theirs.

@@ -13,6 +13,7 @@
 #include "app/DuplicateMaterialCheck.h"
 #include "app/FixedFrameUpdater.h"
 #include "app/FocusWatcher.h"
+#include "app/FrameLoop.h"
 #include "match/Game.h"
 #include "app/LocalPlay.h"
 #include "app/NetPlay.h"
@@ -21,6 +22,8 @@
 #include "app/SignalWatcher.h"
 #include "app/WindowCloseWatcher.h"
 #include "anim/CharacterData.h"
+#include "export/ExportModule.h"
+#include "export/VideoTarget.h"
 #include "fighter/Player.h"
 #include "match/Match.h"
 #include "match/SyncTest.h"
@@ -93,8 +96,11 @@ void Application::run() {
         return printFrameData();
     if (!options.replayPath.empty())
         replay = std::make_unique<Replay>(readReplay(options.replayPath));
-    if (!options.exportSettings.path.empty())
+    if (!options.exportSettings.path.empty()) {
         ReplayExport::checkCut(options.exportSettings, *replay);
+        VideoTarget::check(options.exportSettings.path);
+        exportModule = std::make_unique<ExportModule>(resourceDir, options.exportSettings.path);
+    }
     windowHiddenUntilInput = true;
     startEngine();
     // From here on a signal ends the game in order, at the next frame; before, there is
@@ -106,8 +112,10 @@ void Application::run() {
     createMatch();
     signalWatcher = std::make_unique<SignalWatcher>();
     root->addFrameListener(signalWatcher.get());
-    root->startRendering();
+    runFrameLoop();
 }
+
+void Application::runFrameLoop() { FrameLoop(*root, *updater, *focusWatcher).run(); }
 
 void Application::shutdown() { teardown(); }
 
@@ -132,6 +140,7 @@ void Application::startEngine() {
     Ogre::NameValuePairList hidden;
     if (windowHiddenUntilInput)
         hidden["hidden"] = "true";
+    hidden["vsync"] = options.vsync ? "true" : "false";
     window = root->createRenderWindow(title(), windowWidth, windowHeight, false, &hidden);
 
     sceneManager = root->createSceneManager("OctreeSceneManager");
@@ -330,7 +339,7 @@ void Application::exportReplay() {
     match = std::make_unique<Match>(*game);
     match->start(matchRules());
     createScene();
-    ReplayExport(*match, *game, camera, options.exportSettings, options.sound,
+    ReplayExport(*match, *game, camera, *exportModule, options.exportSettings, options.sound,
                  resourceDir + "/media/sounds")
         .run(*replay, characterDataHash(*game->characterData));
 }

@@ -17,6 +17,7 @@ class LogManager;
 } // namespace Ogre
 struct _XDisplay;
 class ConnectionDisplay;
+class ExportModule;
 class FixedFrameUpdater;
 class FocusWatcher;
 class Game;
@@ -60,6 +61,9 @@ public:
     void createScene();
     void createGround();
     void createFrameListener();
+    // The render loop of a created match, until Escape, the window's end or a signal: one
+    // picture per step.
+    void runFrameLoop();
 
     Ogre::Root* getRoot() const { return root.get(); }
     Ogre::SceneManager* getSceneManager() const { return sceneManager; }
@@ -89,6 +93,8 @@ private:
     Options options;
     // Read and checked before the engine starts, so a bad file ends the program at once.
     std::unique_ptr<Replay> replay;
+    // Opened before the engine starts when a replay is exported.
+    std::unique_ptr<ExportModule> exportModule;
     // The game keeps its window hidden until the keyboard listens to it; engine-backed tests
     // need it shown from the start.
     bool windowHiddenUntilInput = false;

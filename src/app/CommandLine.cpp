@@ -9,6 +9,7 @@
 #include "app/OnlineOptions.h"
 #include "app/PlayOptions.h"
 #include "app/VersusOptions.h"
+#include "app/frameOptions.h"
 #include "app/soundOptions.h"
 
 namespace {
@@ -18,7 +19,7 @@ const char* const usageLine =
     "[--to STEP] [--boxes] [--inputs]] | --sync-test N | --frame-data] "
     "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--join-timeout S] [--timeout S] "
     "[--versus [--rounds N]] [--training] [--bindings FILE] [--print-bindings] [--help] "
-    "[--version] [--volume N] [--mute] [--no-audio] [--cue-log FILE]";
+    "[--version] [--vsync on|off] [--volume N] [--mute] [--no-audio] [--cue-log FILE]";
 
 int usageError(const std::string& error) {
     std::cerr << "vorrak: " << error << "\n" << usageLine << "\n";
@@ -48,6 +49,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     VersusOptions versus(app, options);
     BindingsOptions bindings(app, options);
     addSoundOptions(app, options.sound, video.exportVideo);
+    addFrameOptions(app, options);
     excludeAcrossModes(play, video, online, versus);
 
     try {

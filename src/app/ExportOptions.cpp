@@ -2,7 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "export/VideoEncoder.h"
+#include "export/VideoTarget.h"
 
 namespace {
 
@@ -20,6 +20,19 @@ bool parseSize(const std::string& size, ExportSettings& settings) {
            side(size.substr(x + 1), settings.height);
 }
 
+// A replay's step number: steps are counted from 1, as the export's progress counts them.
+CLI::Validator stepNumber() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            const bool digits = !text.empty() && text.size() <= 18 &&
+                                text.find_first_not_of("0123456789") == std::string::npos;
+            if (digits && std::stoull(text) >= 1)
+                return {};
+            return "'" + text + "' is not a step: steps are numbered from 1";
+        },
+        "");
+}
+
 } // namespace
 
 ExportOptions::ExportOptions(CLI::App& app, ExportSettings& settings) : settings(settings) {
@@ -33,10 +46,10 @@ ExportOptions::ExportOptions(CLI::App& app, ExportSettings& settings) : settings
     CLI::Option* from =
         app.add_option("--from", settings.from, "The video starts at step STEP (default 1)")
             ->type_name("STEP")
-            ->check(CLI::PositiveNumber);
+            ->check(stepNumber());
     to = app.add_option("--to", settings.to, "The video ends with step STEP (default the last)")
              ->type_name("STEP")
-             ->check(CLI::PositiveNumber);
+             ->check(stepNumber());
     CLI::Option* boxes =
         app.add_flag("--boxes", settings.boxes, "The video shows the boxes from the start, as F3");
     CLI::Option* inputs = app.add_flag("--inputs", settings.inputs,
@@ -46,7 +59,7 @@ ExportOptions::ExportOptions(CLI::App& app, ExportSettings& settings) : settings
 }
 
 std::optional<std::string> ExportOptions::check() {
-    if (exportVideo->count() > 0 && !VideoEncoder::supports(settings.path))
+    if (exportVideo->count() > 0 && !VideoTarget::supported(settings.path))
         return "--export: '" + settings.path + "' does not end in .mp4, .webm or .mkv";
     if (sizeOption->count() > 0 && !parseSize(size, settings))
         return "--size: '" + size + "' is not WxH with even sides from 16 to 4096";

@@ -27,5 +27,13 @@ bool FixedFrameUpdater::frameStarted(const Ogre::FrameEvent& evt) {
 
 bool FixedFrameUpdater::step() {
     controllers->poll();
-    return driver.step(input->sample(controllers->held()));
+    const bool goOn = driver.step(input->sample(controllers->held()));
+    pictureDue = pictureDue || driver.pictureChanged();
+    return goOn;
+}
+
+bool FixedFrameUpdater::takePictureDue() {
+    const bool due = pictureDue;
+    pictureDue = false;
+    return due;
 }

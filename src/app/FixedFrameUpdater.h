@@ -14,11 +14,13 @@ class InputSystem;
 class MatchDriver;
 struct Bindings;
 
-// The program's logic clock: before every rendered frame it runs one logic step (the input of
+// The program's logic clock: on every pass of the frame loop it runs one logic step (the input of
 // the keyboard and the game controllers, then the match driver) for every whole 1/60 s that has
 // passed. The training driver takes such a tick as its own: it reads the keys on every one,
-// paused or not, and runs a step of the match only when it plays. Owned by the
-// Application and registered with the engine root as a frame listener; the driver is not owned.
+// paused or not, and runs a step of the match only when it plays. It tells the frame loop when
+// the next step is due and whether the steps run since its last picture changed the screen.
+// Owned by the Application and registered with the engine root as a frame listener; the driver
+// is not owned.
 class FixedFrameUpdater : public Ogre::FrameListener {
 public:
     FixedFrameUpdater(Ogre::RenderWindow* window, MatchDriver& driver,
@@ -32,9 +34,16 @@ public:
 
     InputSystem& inputSystem() { return *input; }
 
+    // Seconds from the last frame's start until the next step is due.
+    float secondsToNextStep() const { return FixedStepAccumulator::stepLength - clock.accumulator; }
+    // True once after steps that changed what the screen shows; the next call says false
+    // until another such step runs.
+    bool takePictureDue();
+
 private:
     FixedStepAccumulator clock;
     std::unique_ptr<InputSystem> input;
     std::unique_ptr<Controllers> controllers;
     MatchDriver& driver;
+    bool pictureDue = false;
 };

@@ -73,7 +73,7 @@ FocusWatcher::FocusWatcher(_XDisplay* display, unsigned long window, InputSystem
     : display(display), window(window), input(input) {
     // Our own event mask on our own connection: the engine's and the input library's
     // selections on the window stay as they are.
-    XSelectInput(display, window, FocusChangeMask);
+    XSelectInput(display, window, FocusChangeMask | ExposureMask);
     XFlush(display);
     // A key held from before the window showed (Escape held at the launch) counts at once.
     input.keyboardFocusGained(heldKeys(display));
@@ -81,6 +81,8 @@ FocusWatcher::FocusWatcher(_XDisplay* display, unsigned long window, InputSystem
 
 bool FocusWatcher::frameStarted(const Ogre::FrameEvent&) {
     XEvent event;
+    while (XCheckWindowEvent(display, window, ExposureMask, &event))
+        exposed = true;
     // Only the last change matters; focus moving between our window and its children is none.
     int last = 0;
     while (XCheckWindowEvent(display, window, FocusChangeMask, &event))
@@ -91,4 +93,10 @@ bool FocusWatcher::frameStarted(const Ogre::FrameEvent&) {
     else if (last == FocusIn)
         input.keyboardFocusGained(heldKeys(display));
     return true;
+}
+
+bool FocusWatcher::takeExposed() {
+    const bool was = exposed;
+    exposed = false;
+    return was;
 }

@@ -42,4 +42,7 @@ struct Options {
     Bindings bindings = Bindings::defaults();
 
     SoundSettings sound;
+
+    // Pictures wait for the display's vertical sync, where it has one.
+    bool vsync = true;
 };

@@ -7,6 +7,7 @@
 
 #include "app/SignalWatcher.h"
 #include "export/ExportError.h"
+#include "export/ExportModule.h"
 #include "export/ExportProgress.h"
 #include "export/VideoEncoder.h"
 #include "match/Game.h"
@@ -42,9 +43,10 @@ void ReplayExport::checkCut(const ExportSettings& settings, const Replay& replay
         throw beyond("--from", settings.from);
 }
 
-ReplayExport::ReplayExport(Match& match, Game& game, Ogre::Camera* camera, ExportSettings settings,
-                           SoundSettings sound, std::string soundsDir)
-    : match(match), game(game), camera(camera), settings(std::move(settings)),
+ReplayExport::ReplayExport(Match& match, Game& game, Ogre::Camera* camera,
+                           const ExportModule& module, ExportSettings settings, SoundSettings sound,
+                           std::string soundsDir)
+    : match(match), game(game), camera(camera), module(module), settings(std::move(settings)),
       sound(std::move(sound)), soundsDir(std::move(soundsDir)) {}
 
 void ReplayExport::run(const Replay& replay, std::uint64_t characterHash) {
@@ -72,14 +74,15 @@ void ReplayExport::render(const Replay& replay) {
     std::unique_ptr<OfflineMix> mix;
     if (!sound.noAudio && !sound.mute)
         mix = std::make_unique<OfflineMix>(soundsDir, sound.volume);
-    VideoEncoder encoder(settings.path, settings.width, settings.height, mix != nullptr);
+    const std::unique_ptr<VideoEncoder> encoder =
+        module.createEncoder(settings.path, settings.width, settings.height, mix != nullptr);
     ExportProgress progress(std::cerr, isatty(STDERR_FILENO) == 1, last - settings.from + 1);
     if (settings.boxes)
         game.showHitboxes();
     if (settings.inputs)
         game.showInputPanels();
     for (std::size_t step = 1; step <= last; ++step) {
-        // The encoder, unfinished, removes its part file as it goes.
+        // The encoder, unfinished, removes its temporary file as it goes.
         if (SignalWatcher::caught())
             return;
         const MatchState before = mix ? match.save() : MatchState{};
@@ -90,11 +93,11 @@ void ReplayExport::render(const Replay& replay) {
             continue;
         view.draw();
         const Ogre::PixelBox& picture = view.readBack();
-        encoder.addFrame(picture.data, static_cast<std::ptrdiff_t>(picture.rowPitch) * 4);
+        encoder->addFrame(picture.data, static_cast<std::ptrdiff_t>(picture.rowPitch) * 4);
         if (mix)
-            encoder.addAudio(mix->stepSound());
+            encoder->addAudio(mix->stepSound());
         progress.frameDone();
     }
-    encoder.finish();
+    encoder->finish();
     progress.finished(settings.path);
 }

@@ -10,6 +10,7 @@
 namespace Ogre {
 class Camera;
 }
+class ExportModule;
 class Game;
 class Match;
 struct Replay;
@@ -19,15 +20,16 @@ struct Replay;
 // rules alone and checked against its checksums, so a match that does not come out as recorded
 // is refused before a file is made; then the match goes back to its start and plays again with
 // the displays the settings ask for, and every step of the cut is drawn off the screen, read
-// back and encoded, with the sound of its cues mixed off-line beside it unless the sound settings
-// leave it out (--no-audio or --mute). Made by the Application for one run; nothing it is given is owned.
+// back and encoded by the export module's encoder, with the sound of its cues mixed off-line
+// beside it unless the sound settings leave it out (--no-audio or --mute). Made by the
+// Application for one run; nothing it is given is owned.
 class ReplayExport {
 public:
     // Throws ExportError (exit status 2) when the cut does not fit the replay's steps.
     static void checkCut(const ExportSettings& settings, const Replay& replay);
 
-    ReplayExport(Match& match, Game& game, Ogre::Camera* camera, ExportSettings settings,
-                 SoundSettings sound, std::string soundsDir);
+    ReplayExport(Match& match, Game& game, Ogre::Camera* camera, const ExportModule& module,
+                 ExportSettings settings, SoundSettings sound, std::string soundsDir);
 
     // The whole export; throws ReplayError or a runtime error for a replay that cannot be played
     // and ExportError for a video that cannot be written. A signal stops it with no file left.
@@ -41,6 +43,7 @@ private:
     Match& match;
     Game& game;
     Ogre::Camera* camera;
+    const ExportModule& module;
     ExportSettings settings;
     SoundSettings sound;
     std::string soundsDir;

@@ -4,8 +4,8 @@
 #include <OgreFrameListener.h>
 
 // Ends the render loop when the window manager asks to close the game's window, as Escape
-// does, and when another program destroys the window outright. The window's events reach the program only through this pump, once per rendered frame.
-// Owned by the Application.
+// does, and when another program destroys the window outright. The window's events reach the
+// program only through this pump, once per pass of the frame loop. Owned by the Application.
 class WindowCloseWatcher : public Ogre::FrameListener, public OgreBites::WindowEventListener {
 public:
     explicit WindowCloseWatcher(Ogre::RenderWindow* window);

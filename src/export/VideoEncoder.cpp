@@ -14,6 +14,7 @@ extern "C" {
 }
 
 #include "export/ExportError.h"
+#include "export/VideoTarget.h"
 
 namespace {
 
@@ -130,10 +131,9 @@ struct VideoEncoder::Streams {
     std::vector<float> left, right;
 };
 
-bool VideoEncoder::supports(const std::string& path) { return formatOf(path) != nullptr; }
-
 VideoEncoder::VideoEncoder(const std::string& path, int width, int height, bool withAudio)
-    : path(path), partPath(path + ".part"), width(width), height(height), withAudio(withAudio),
+    : path(path), partPath(VideoTarget::createTemporary(path)), width(width), height(height),
+      withAudio(withAudio),
       streams(std::make_unique<Streams>()) {
     // The libraries' own chatter would bury the one line that tells a failure.
     av_log_set_level(AV_LOG_QUIET);

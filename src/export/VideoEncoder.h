@@ -11,35 +11,38 @@ struct AVStream;
 
 // Writes pictures of a 60th of a second each into a video file through FFmpeg's libraries: H.264
 // in .mp4, VP9 in .webm, lossless FFV1 in .mkv; with audio, each picture's sound beside it, 48 kHz
-// stereo: AAC in .mp4, Opus in .webm, lossless FLAC in .mkv. The file is written as path + ".part" and takes
-// its own name only once finish() has completed it; an encoder destroyed before that removes the
-// part, so a failed or interrupted export leaves nothing behind. Owned by the export that feeds
-// it; it knows nothing of the engine.
+// stereo: AAC in .mp4, Opus in .webm, lossless FLAC in .mkv. The file is written under a
+// temporary name of its own beside path and takes path's name only once finish() has completed
+// it; an encoder destroyed before that removes it, so a failed or interrupted export leaves
+// nothing behind. Owned by the export that feeds it; it knows nothing of the engine.
+//
+// It lives in the export module, which only --export loads (see ExportModule): the program
+// reaches it only through its virtual functions, so a new call across the boundary is one more
+// virtual function here (and interfaceVersion raised by one).
 class VideoEncoder {
 public:
     static constexpr int framesPerSecond = 60;
     static constexpr int audioRate = 48000;
     // The sound of one picture, exactly: picture and sound stay together to the sample.
     static constexpr int audioFramesPerPicture = audioRate / framesPerSecond;
+    // The module and the program must agree on this class's layout of virtual functions.
+    static constexpr int interfaceVersion = 2;
 
-    // True when the file name ends in one of the three extensions above (in any case).
-    static bool supports(const std::string& path);
-
-    // Creates the part file and opens the encoder; throws ExportError when either fails.
+    // Creates the temporary file and opens the encoder; throws ExportError when either fails.
     VideoEncoder(const std::string& path, int width, int height, bool withAudio = false);
-    ~VideoEncoder();
+    virtual ~VideoEncoder();
 
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
     // One picture of width by height pixels of four bytes each (blue, green, red, unused), top
     // row first, rows stride bytes apart. Throws ExportError when encoding or writing fails.
-    void addFrame(const std::uint8_t* pixels, std::ptrdiff_t stride);
+    virtual void addFrame(const std::uint8_t* pixels, std::ptrdiff_t stride);
     // With audio, the sound of the picture added last: audioFramesPerPicture frames of left and
     // right samples from -1 to 1, interleaved. Throws ExportError.
-    void addAudio(const float* stereo);
+    virtual void addAudio(const float* stereo);
     // Flushes the encoder, completes the file and gives it its name; throws ExportError.
-    void finish();
+    virtual void finish();
 
 private:
     struct Streams;

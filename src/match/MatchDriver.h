@@ -19,6 +19,9 @@ public:
     // The program ends for a reason of its own (the window closed, a signal), before the match
     // is logged: a driver that shares the match with someone settles it with them here.
     virtual void finish() {}
+    // Whether the last step changed what the screen shows: the program draws a picture only
+    // then. Every driver's step moves the match, except the lab's while it stands paused.
+    virtual bool pictureChanged() const { return true; }
 
     // Every step the driver runs from now on, a re-run one too, reaches the presenter, which
     // must outlive the driver.

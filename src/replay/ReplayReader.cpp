@@ -96,6 +96,32 @@ void readAll(const std::string& path, std::string& bytes) {
     close(file);
 }
 
+// The most steps a file of this length holds whole.
+std::uint64_t stepsWithin(std::uint64_t size, unsigned version) {
+    std::uint64_t low = 0, high = ReplayFormat::maxSteps;
+    while (low < high) {
+        const std::uint64_t middle = (low + high + 1) / 2;
+        if (ReplayFormat::fileSize(middle, version) <= size)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return low;
+}
+
+// A file whose length and closing count of steps disagree. A file cut short loses the end of
+// its closing record, so the count read there is noise: named only beside what the length
+// fits, and a length that fits no whole number of steps is said to be cut short.
+[[noreturn]] void refuseLength(std::uint64_t size, unsigned version, std::uint64_t claimed,
+                               const std::string& source) {
+    const std::uint64_t fitting = stepsWithin(size, version);
+    if (ReplayFormat::fileSize(fitting, version) != size)
+        refuse(source, "the file is cut short (its " + std::to_string(size) +
+                           " bytes end inside a step or its closing record)");
+    refuse(source, "the file is cut short or damaged (its length fits " + std::to_string(fitting) +
+                       " steps, its closing record says " + std::to_string(claimed) + ")");
+}
+
 } // namespace
 
 Replay readReplay(const std::string& path) {
@@ -131,8 +157,7 @@ Replay parseReplay(const std::string& bytes, const std::string& source) {
     const std::uint64_t check = trailer.word(8);
     if (stepCount > ReplayFormat::maxSteps ||
         ReplayFormat::fileSize(stepCount, version) != bytes.size())
-        refuse(source, "the file is truncated or damaged (its length does not fit the " +
-                           std::to_string(stepCount) + " steps it claims)");
+        refuseLength(bytes.size(), version, stepCount, source);
     Fnv1a hash;
     hash.addBytes(bytes.data(), trailerAt + 12);
     if (hash.value != check)

@@ -45,8 +45,8 @@ bool ownInput(const InputFrame& frame) {
 
 TrainingPlay::TrainingPlay(Match& match, Game& game, std::unique_ptr<Replay> replay)
     : match(match), game(game), replay(std::move(replay)),
-      display(std::make_unique<TrainingDisplay>()), start(match.save()) {
-    display->showStatus(status());
+      display(std::make_unique<TrainingDisplay>()), start(match.save()), shownStatus(status()) {
+    display->showStatus(shownStatus);
 }
 
 TrainingPlay::~TrainingPlay() = default;
@@ -58,6 +58,8 @@ bool TrainingPlay::step(const StepInput& keyboard) {
     heldBefore = keyboard.keys;
     if (noticeLeft > 0)
         --noticeLeft;
+    const bool meterWasOn = meterOn;
+    changed = false;
     handleKeys(pressed);
 
     rewinding = keyboard.keys.stepBack && !pausedNow;
@@ -71,7 +73,10 @@ bool TrainingPlay::step(const StepInput& keyboard) {
         play(withPendingPresses(keyboard));
     }
     display->showMeter(meterOn ? &frameMeter : nullptr);
-    display->showStatus(status());
+    const std::string line = status();
+    changed = changed || meterOn != meterWasOn || line != shownStatus;
+    shownStatus = line;
+    display->showStatus(shownStatus);
     return true;
 }
 
@@ -112,6 +117,7 @@ void TrainingPlay::goBack(bool justPressed) {
     // Going back is heard as nothing.
     silence();
     match.load(entry.match);
+    changed = true;
     frameMeter = entry.meter;
     steps = entry.step;
     ++stepsBack;
@@ -121,8 +127,10 @@ void TrainingPlay::goBack(bool justPressed) {
 // step F6 runs: hold the keys, then tap F6.
 void TrainingPlay::holdStill(const StepInput& keyboard, bool stepPressed) {
     if (!replayDriving()) {
-        if (displayKeys(keyboard.keys))
+        if (displayKeys(keyboard.keys)) {
             match.applyProgramKeys(keyboard.keys);
+            changed = true;
+        }
         for (int player = 0; player < 2; ++player)
             for (int button = 0; button < 2; ++button)
                 pendingPresses[player][button] |= keyboard.players[player].pressed[button];
@@ -155,6 +163,7 @@ void TrainingPlay::play(StepInput input) {
     rewind.push({match.save(), frameMeter, steps});
     const FrameMeter::Sample first = sampleBefore(0), second = sampleBefore(1);
     presentedStep(match, input, steps);
+    changed = true;
     frameMeter.step({first.before, first.attackLive, game.player1->state},
                     {second.before, second.attackLive, game.player2->state});
     ++steps;
@@ -219,6 +228,7 @@ void TrainingPlay::reset() {
         }
     }
     match.load(state);
+    changed = true;
     rewind.clear();
     frameMeter.clear();
     steps = 0;

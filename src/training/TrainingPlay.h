@@ -36,6 +36,8 @@ public:
     ~TrainingPlay() override;
 
     bool step(const StepInput& keyboard) override;
+    // Paused, a tick changes the screen only when a key acts or the status line changes.
+    bool pictureChanged() const override { return changed; }
 
     bool paused() const { return pausedNow; }
     // Steps between the start (or the last reset) and the match as it stands.
@@ -90,4 +92,7 @@ private:
     bool pendingPresses[2][2] = {};
     std::string noticeText;
     int noticeLeft = 0;
+    // The status line on screen, and whether the last tick changed anything shown.
+    std::string shownStatus;
+    bool changed = true;
 };

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include "app/ReplayExport.h"
+#include "app/programDirectory.h"
+#include "export/ExportModule.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
@@ -99,8 +101,10 @@ protected:
         settings.from = from;
         settings.to = to;
         SteppedMatch match(EngineEnvironment::app());
-        ReplayExport(*match.match, *match.game, EngineEnvironment::app().getCamera(), settings,
-                     SoundSettings{}, EngineEnvironment::app().getResourceDir() + "/media/sounds")
+        const ExportModule module(programDirectory(), settings.path);
+        ReplayExport(*match.match, *match.game, EngineEnvironment::app().getCamera(), module,
+                     settings, SoundSettings{},
+                     EngineEnvironment::app().getResourceDir() + "/media/sounds")
             .run(replay, characterDataHash(*match.game->characterData));
         return settings.path;
     }
@@ -121,7 +125,8 @@ TEST_F(ReplayExportTest, EveryFrameIsTheGamesOwnScreenAfterItsStep) {
                               "-of csv=p=0 '";
     EXPECT_EQ(run(probe + whole.string() + "'"), "ffv1,800,600,60/1,90\n");
     EXPECT_EQ(run(probe + cut.string() + "'"), "ffv1,800,600,60/1,31\n");
-    EXPECT_FALSE(fs::exists(whole.string() + ".part"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3)
+        << "a temporary file was left beside the replay and the two videos";
 
     // step, video, picture of the video
     const std::vector<std::tuple<int, fs::path, int>> chosen = {

@@ -3,7 +3,7 @@
 # ffprobe at 800x600 and 60/1 with one frame per step, or per step of a cut at its bounds;
 # --boxes shows the boxes from the first frame. Each refusal (a bad extension or cut, a missing
 # or damaged replay, a missing folder, a full disk) gives its line and exit status and leaves
-# no file under either name, and so does a signal.
+# neither the video nor a temporary file, and so does a signal.
 source "$(dirname "$0")/lib.bash"
 
 start_game "$WORK" --record "$WORK/match.vrp"
@@ -35,7 +35,7 @@ exports() {
     export_video "$WORK/match.vrp" "$@"
     [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS exporting $*"
     [ "$(probe "$1")" = "$expected" ] || fail "$*: $(probe "$1"), not $expected"
-    [ ! -e "$1.part" ] || fail "$1.part was left behind"
+    ! compgen -G "$1.export-*" >/dev/null || fail "a temporary file of $1 was left behind"
 }
 
 # The replay's last step, as the refusal of a cut beyond it names it before the engine starts.
@@ -43,7 +43,7 @@ export_video "$WORK/match.vrp" "$WORK/clip.mkv" --to 1000000
 steps=$(sed -n "s/^vorrak: --to 1000000 is beyond the last step of '.*' (\([0-9]*\))$/\1/p" \
     "$WORK/stderr")
 [ "$EXIT_STATUS" -eq 2 ] && [ "${steps:-0}" -gt 30 ] || fail "--to beyond: $(cat "$WORK/stderr")"
-[ ! -e "$WORK/clip.mkv" ] && [ ! -e "$WORK/clip.mkv.part" ] || fail "--to beyond left a file"
+[ ! -e "$WORK/clip.mkv" ] || fail "--to beyond left a file"
 
 # Both ends of the replay (the engine tests export it whole): its first steps in H.264, with one
 # closing line when stderr is not a terminal, and its last step in VP9 at another size.
@@ -67,13 +67,14 @@ exports "ffv1,800,600,60/1,1" "$WORK/boxes.mkv" --boxes --to 1
     --export "$WORK/stopped.mkv" --size 2048x1536 >"$WORK/stdout" 2>"$WORK/stderr") &
 GAME_PID=$!
 for i in $(seq 1 300); do
-    [ -e "$WORK/stopped.mkv.part" ] && break
+    compgen -G "$WORK/stopped.mkv.export-*" >/dev/null && break
     sleep 0.05
 done
 kill -INT "$GAME_PID"
 await_exit 30
 [ "$EXIT_STATUS" -eq 130 ] || fail "exit status $EXIT_STATUS after SIGINT during an export"
-[ ! -e "$WORK/stopped.mkv" ] && [ ! -e "$WORK/stopped.mkv.part" ] || fail "SIGINT left a file"
+[ ! -e "$WORK/stopped.mkv" ] && ! compgen -G "$WORK/stopped.mkv.export-*" >/dev/null ||
+    fail "SIGINT left a file"
 
 # refused STATUS PATTERN REPLAY OUT [OPTION...]
 refused() {
@@ -82,19 +83,32 @@ refused() {
     export_video "$replay" "$out" "$@"
     [ "$EXIT_STATUS" -eq "$status" ] || fail "exit status $EXIT_STATUS, not $status, for $out $*"
     grep -q -- "$pattern" "$WORK/stderr" || fail "for $out $*: $(cat "$WORK/stderr")"
-    [ ! -e "$out" ] && [ ! -e "$out.part" ] || fail "$out $* left a file behind"
+    [ ! -e "$out" ] && ! compgen -G "$out.export-*" >/dev/null || fail "$out $* left a file behind"
 }
 
 refused 2 "^Usage: vorrak" "$WORK/match.vrp" "$WORK/clip.avi"
-refused 2 "^Usage: vorrak" "$WORK/match.vrp" "$WORK/clip.mkv" --from 0
+refused 2 "^vorrak: --from: '0' is not a step: steps are numbered from 1$" "$WORK/match.vrp" \
+    "$WORK/clip.mkv" --from 0
 refused 2 "^vorrak: --from 6 is after --to 5" "$WORK/match.vrp" "$WORK/clip.mkv" --from 6 --to 5
 refused 2 "^vorrak: --from $((steps + 1)) is beyond" "$WORK/match.vrp" "$WORK/clip.mkv" \
     --from $((steps + 1))
 refused 1 "^vorrak: Cannot play back .*No such file" "$WORK/missing.vrp" "$WORK/clip.mkv"
 head -c $(($(stat -c %s "$WORK/match.vrp") - 1)) "$WORK/match.vrp" >"$WORK/damaged.vrp"
-refused 1 "^vorrak: Cannot play back .*truncated" "$WORK/damaged.vrp" "$WORK/clip.mkv"
+refused 1 "^vorrak: Cannot play back .*: the file is cut short (" "$WORK/damaged.vrp" "$WORK/clip.mkv"
 refused 1 "^vorrak: Cannot export to '.*': No such file or directory$" \
     "$WORK/match.vrp" "$WORK/no/such/folder/clip.mkv"
+
+# A folder as OUT is refused before the engine starts (it writes no log); a user's file named
+# like a temporary one is left as it was.
+mkdir "$WORK/folder.mkv"
+rm -f "$WORK/Ogre.log"
+export_video "$WORK/match.vrp" "$WORK/folder.mkv"
+[ "$EXIT_STATUS" -eq 1 ] && [ ! -e "$WORK/Ogre.log" ] &&
+    grep -q "^vorrak: Cannot export to '.*folder.mkv': Is a directory$" "$WORK/stderr" ||
+    fail "a folder as OUT: status $EXIT_STATUS, $(cat "$WORK/stderr")"
+echo "the user's own" >"$WORK/kept.mkv.part"
+exports "ffv1,800,600,60/1,1" "$WORK/kept.mkv" --to 1
+[ "$(cat "$WORK/kept.mkv.part")" = "the user's own" ] || fail "the user's kept.mkv.part was changed"
 
 # A disk that fills: a small tmpfs where this test may mount one, else a file size limit that
 # makes the writes fail the same way.

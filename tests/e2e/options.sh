@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The command line: help and version exit 0, a wrong option exits 2 with the usage line, and
-# the sync test plays a fight, re-running every step, until Escape ends it with status 0.
+# the sync test (with vertical sync off) plays a fight, re-running every step, until Escape
+# ends it with status 0.
 source "$(dirname "$0")/lib.bash"
 
 "$GAME" --help >"$WORK/help" || fail "--help exited $?"
@@ -10,7 +11,7 @@ grep -q -- '--sync-test' "$WORK/help" || fail "--help does not list --sync-test"
 for wrong in "--bogus" "--sync-test" "--sync-test 0" "--sync-test 9" "--sync-test x" \
     "--join-timeout 5" "--join h --join-timeout 0" "--host --timeout 0" "--timeout 5" \
     "--versus --rounds 0" "--versus --rounds 4" "--versus --rounds abc" "--rounds 3" \
-    "--versus --frame-data" \
+    "--versus --frame-data" "--vsync" "--vsync maybe" \
     "--training --host" "--training --join localhost" "--training --sync-test 2" \
     "--training --record $WORK/lab.vrp" "--training --frame-data"; do
     status=0
@@ -20,7 +21,7 @@ for wrong in "--bogus" "--sync-test" "--sync-test 0" "--sync-test 9" "--sync-tes
     grep -q '^Usage: vorrak' "$WORK/usage" || fail "'$wrong' printed no usage line"
 done
 
-start_game "$WORK" --sync-test 8
+start_game "$WORK" --sync-test 8 --vsync off
 await_window
 hold 0.3 d Left
 hold 0.1 j KP_1

@@ -358,7 +358,8 @@ TEST_F(ReplayFileTest, NamesWhatIsWrong) {
     const std::pair<std::string, const char*> cases[] = {
         {"", "the file is empty"},
         {valid.substr(0, 12), "the file is truncated"},
-        {valid.substr(0, valid.size() - 2), "truncated or damaged"},
+        {valid.substr(0, valid.size() - 1), "the file is cut short (its "},
+        {valid.substr(0, valid.size() - 2), "cut short or damaged (its length fits"},
         {otherMagic, "not a Vorrak replay"},
         {newer, "recorded by a newer Vorrak (replay format 3; this one reads format 2)"},
         {resealed(withRules(valid, 1, 4, 5940)), "names rules this Vorrak does not have"},

@@ -365,3 +365,35 @@ TEST_F(TrainingTest, TheSoundHearsOnlyTheStepsThatRunAndIsSilencedByJumps) {
     tap(&ProgramKeys::reset);
     EXPECT_EQ(heard.take(), std::vector<std::string>{"silence"});
 }
+
+// Paused, a tick leaves the picture as it was unless a key acts on what is shown or the status
+// line changes (a notice running out); playing, every tick changes it.
+TEST_F(TrainingTest, APausedTickChangesThePictureOnlyWhenWhatIsShownChanges) {
+    makeLab();
+    for (int i = 0; i < 5; ++i)
+        tick();
+    EXPECT_TRUE(lab->pictureChanged());
+    tap(&ProgramKeys::pause);
+    tick();
+    EXPECT_FALSE(lab->pictureChanged());
+    const std::pair<bool ProgramKeys::*, const char*> acting[] = {
+        {&ProgramKeys::showHitboxes, "F3"}, {&ProgramKeys::frameMeter, "F4"},
+        {&ProgramKeys::stepForward, "F6"}, {&ProgramKeys::stepBack, "F7"},
+        {&ProgramKeys::reset, "F8"}, {&ProgramKeys::playDummy, "F10"}};
+    for (const auto& [key, name] : acting) {
+        StepInput down;
+        down.keys.*key = true;
+        tick(down);
+        EXPECT_TRUE(lab->pictureChanged()) << name;
+        tick();
+        tick();
+        EXPECT_FALSE(lab->pictureChanged()) << name;
+    }
+    // F10's notice (no recording) runs out on exactly one of the ticks that follow.
+    int changedTicks = 0;
+    for (int i = 0; i < TrainingPlay::noticeTicks; ++i) {
+        tick();
+        changedTicks += lab->pictureChanged();
+    }
+    EXPECT_EQ(changedTicks, 1);
+}
