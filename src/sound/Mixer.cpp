@@ -51,18 +51,18 @@ void Mixer::apply(const Command& command) {
 
 // With every voice taken, the one nearest its end gives way.
 void Mixer::start(const Command& command) {
-    Voice* free = &voices[0];
+    Voice* slot = &voices[0];
     for (Voice& voice : voices) {
         if (!voice.samples) {
-            free = &voice;
+            slot = &voice;
             break;
         }
-        if (voice.length - voice.at < free->length - free->at)
-            free = &voice;
+        if (voice.length - voice.at < slot->length - slot->at)
+            slot = &voice;
     }
     const std::vector<float>& samples = bank.samples(command.cue.sound);
     const int side = command.cue.side;
-    *free = Voice{samples.data(), static_cast<int>(samples.size()), 0, command.voice,
+    *slot = Voice{samples.data(), static_cast<int>(samples.size()), 0, command.voice,
                   gain * (side == SoundCue::middle ? middleGain : side == 0 ? nearGain : farGain),
                   gain * (side == SoundCue::middle ? middleGain : side == 1 ? nearGain : farGain),
                   0};

@@ -11,5 +11,5 @@ struct MatchState;
 StepCues detectCues(const MatchState& before, const MatchState& after);
 
 // The announcer waits this long after the round's call before "Fight": about as long as the
-// call lasts.
-constexpr int fightCallDelaySteps = 48;
+// longest call lasts (0.84 s).
+constexpr int fightCallDelaySteps = 54;

@@ -94,7 +94,7 @@ void TrainingPlay::handleKeys(const ProgramKeys& pressed) {
         takeOver();
     if (pressed.pause)
         pausedNow = !pausedNow;
-    // A paused match is silent; so is a reset, and the step F6 runs is heard alone.
+    // A paused match is silent, and a reset stops what was playing.
     if ((pressed.pause && pausedNow) || pressed.reset)
         silence();
 }
