@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/cpuCommandLine.h"
 #include "export/VideoEncoder.h"
 #include "input/BindingsFile.h"
 #include "match/MatchTimeline.h"
@@ -15,7 +16,8 @@ const char* const usageLine =
     "[--to STEP] [--boxes] [--inputs]] | --sync-test N | --frame-data] "
     "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--join-timeout S] [--timeout S] "
     "[--versus [--rounds N]] [--training] [--bindings FILE] [--print-bindings] [--help] "
-    "[--version]";
+    "[--version] [--cpu LEVEL [--cpu-player 1|2] [--seed S]] | --arena A B [--matches N] "
+    "[--rounds N] [--seed S]";
 
 // Debian's ENet speaks IPv4 only.
 const char* const noIpv6 = "IPv6 addresses are not supported";
@@ -164,6 +166,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     bool printBindings = false;
     app.add_flag("--print-bindings", printBindings,
                  "Print the bindings in force in the bindings file's format and exit");
+    addCpuOptions(app, options);
     replay->excludes(record)->excludes(syncTest)->excludes(frameData);
     versus->excludes(frameData);
     record->excludes(syncTest);
@@ -197,8 +200,10 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         return usageError("--join-timeout needs --join");
     if (timeout->count() > 0 && !options.host && join->count() == 0)
         return usageError("--timeout needs --host or --join");
-    if (rounds->count() > 0 && versus->count() == 0)
-        return usageError("--rounds needs --versus");
+    if (rounds->count() > 0 && versus->count() == 0 && app.count("--arena") == 0)
+        return usageError("--rounds needs --versus or --arena");
+    if (const std::string error = checkCpuOptions(app, options); !error.empty())
+        return usageError(error);
     if (exportVideo->count() > 0 && !VideoEncoder::supports(video.path))
         return usageError("--export: '" + video.path + "' does not end in .mp4, .webm or .mkv");
     if (sizeOption->count() > 0 && !parseSize(size, video))

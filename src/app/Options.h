@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/CpuOptions.h"
 #include "input/Bindings.h"
 #include "export/ExportSettings.h"
 
@@ -39,4 +40,7 @@ struct Options {
     // The players' keys and controller buttons: from --bindings or the user's bindings file,
     // otherwise the game's own.
     Bindings bindings = Bindings::defaults();
+
+    // The computer opponent, and the arena of computer opponents.
+    CpuOptions cpu;
 };

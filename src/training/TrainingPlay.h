@@ -10,6 +10,7 @@
 #include "training/FrameMeter.h"
 #include "training/RewindHistory.h"
 
+class ComputerPlayer;
 class Game;
 class Match;
 class TrainingDisplay;
@@ -37,6 +38,10 @@ public:
 
     bool step(const StepInput& keyboard) override;
 
+    // The computer plays the second fighter on every step that runs, except while the dummy
+    // is recorded or plays. Not owned.
+    void letComputerPlay(ComputerPlayer* player) { computer = player; }
+
     bool paused() const { return pausedNow; }
     // Steps between the start (or the last reset) and the match as it stands.
     int stepsPlayed() const { return steps; }
@@ -53,6 +58,7 @@ private:
     void holdStill(const StepInput& keyboard, bool stepPressed);
     StepInput withPendingPresses(StepInput input);
     void play(StepInput input);
+    void computerInput(InputFrame& second);
     void dummyInput(InputFrame& second);
     void checkReplay() const;
     void reset();
@@ -89,4 +95,5 @@ private:
     bool pendingPresses[2][2] = {};
     std::string noticeText;
     int noticeLeft = 0;
+    ComputerPlayer* computer = nullptr;
 };
