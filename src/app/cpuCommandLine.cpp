@@ -27,7 +27,8 @@ void addCpuOptions(CLI::App& app, Options& options) {
     app.add_option("--seed", cpu.seed,
                    "With --cpu or --arena: the computer's seed; the same seed and the same "
                    "match give the same play (default 1)")
-        ->type_name("S");
+        ->type_name("S")
+        ->check(CLI::NonNegativeNumber);
     const auto opponents = [&cpu](const CLI::results_t& names) {
         cpu.arenaSettings.a = names.at(0);
         cpu.arenaSettings.b = names.at(1);

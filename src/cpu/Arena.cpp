@@ -33,6 +33,8 @@ struct Arena::Side {
     double worstStepMicros = 0;
     long long steps = 0;
     long long decisions = 0;
+    long long simulatedSteps = 0;
+    int mostSimulatedInAStep = 0;
     long long shortHolds = 0;
     long long directionChanges = 0;
     int mostPressesPerSecond = 0;
@@ -40,6 +42,8 @@ struct Arena::Side {
     void add(const CpuStats& stats) {
         steps += stats.steps;
         decisions += stats.decisions;
+        simulatedSteps += stats.simulatedSteps;
+        mostSimulatedInAStep = std::max(mostSimulatedInAStep, stats.mostSimulatedInAStep);
         shortHolds += stats.shortHolds;
         directionChanges += stats.directionChanges;
         mostPressesPerSecond = std::max(mostPressesPerSecond, stats.mostPressesPerSecond);
@@ -122,7 +126,7 @@ void Arena::run(std::ostream& out) {
     const int n = settings.matches;
     out << std::fixed << std::setprecision(1);
     out << "opponent  wins losses draws rounds  health  us/decision  us/step  worst-us "
-           "short-holds  presses/s\n";
+           "sim/step  worst-sim  short-holds  presses/s\n";
     for (int s = 0; s < 2; ++s) {
         const Side& side = *sides[s];
         const Side& other = *sides[1 - s];
@@ -131,7 +135,9 @@ void Arena::run(std::ostream& out) {
             << std::setw(8) << static_cast<double>(side.healthLeft) / n << std::setw(13)
             << (side.decisions ? side.micros / static_cast<double>(side.decisions) : 0.0)
             << std::setw(9) << (side.steps ? side.micros / static_cast<double>(side.steps) : 0.0)
-            << std::setw(10) << side.worstStepMicros << std::setw(12) << side.shortHolds
+            << std::setw(10) << side.worstStepMicros << std::setw(10)
+            << (side.steps ? static_cast<double>(side.simulatedSteps) / side.steps : 0.0)
+            << std::setw(11) << side.mostSimulatedInAStep << std::setw(13) << side.shortHolds
             << std::setw(11) << side.mostPressesPerSecond << "\n";
     }
     out << "arena: " << sides[0]->name << " won " << sides[0]->wins << ", " << sides[1]->name

@@ -13,10 +13,11 @@ struct CpuLevel {
     // Steps between two choices while nothing forces one sooner.
     int decisionSteps = 4;
     // Steps simulated for each option against each guess.
-    int horizonSteps = 48;
-    // How many of the guesses of the other player's behaviour it weighs (1 to Guess count).
+    int horizonSteps = 60;
+    // How many of the guesses of the other player's behaviour it weighs (1 to 4).
     int guesses = 4;
-    // How many of the options it considers, strongest first (1 to Option count).
+    // How many of the options it considers, a beginner's first (1 to 9): levels 1 and 2 do
+    // not know the spinning kick.
     int options = 9;
     // The chance in percent of taking a random option instead of the best one.
     int mistakePercent = 0;

@@ -62,6 +62,15 @@ CpuPlayer::CpuPlayer(Match& match, int side, const CpuLevel& level, std::uint64_
       plan(&standStill), facingLeft(side == 1) {}
 
 InputFrame CpuPlayer::next(const MatchState& now) {
+    const long long simulatedBefore = meter.stats.simulatedSteps;
+    const InputFrame frame = choose(now);
+    meter.stats.mostSimulatedInAStep =
+        std::max(meter.stats.mostSimulatedInAStep,
+                 static_cast<int>(meter.stats.simulatedSteps - simulatedBefore));
+    return frame;
+}
+
+InputFrame CpuPlayer::choose(const MatchState& now) {
     view.observe(now);
     const MatchState& seen = view.seen();
     if (seen.rules.versus && seen.round.phase != RoundState::Fighting)
@@ -122,6 +131,7 @@ MatchState CpuPlayer::predictPresent() {
         input.players[other] = held;
         match.step(input);
     }
+    meter.stats.simulatedSteps += view.ownSinceSeen();
     return match.save();
 }
 
@@ -183,6 +193,7 @@ double CpuPlayer::rollout(const MatchState& present, const CpuPlan& option, int 
         input.players[other] = guess == 0 ? held : guesses[guess].frameAt(i, otherFacingLeft);
         match.step(input);
     }
+    meter.stats.simulatedSteps += level.horizonSteps;
     return score(present, match.save());
 }
 

@@ -31,6 +31,7 @@ public:
     static constexpr int pressGapSteps = 12;
 
 private:
+    InputFrame choose(const MatchState& now);
     bool decisionDue(const MatchState& present) const;
     MatchState predictPresent();
     void decide(const MatchState& present);

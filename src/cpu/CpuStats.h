@@ -6,6 +6,10 @@
 struct CpuStats {
     long long steps = 0;
     long long decisions = 0;
+    // Match steps run in its search, in all and at most within one step: its budget, which
+    // is the same on any machine.
+    long long simulatedSteps = 0;
+    int mostSimulatedInAStep = 0;
     long long presses = 0;
     long long directionChanges = 0;
     // Changes after a direction held fewer than minHoldSteps, outside the motion and blocking.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The computer opponent: the arena runs with no display and ends on its result line; bad levels
 # and online play are usage errors; in a one-round versus match it knocks out a player who
-# touches no key, with "CPU 8" under its health, and Escape ends the game with status 0.
+# touches no key, with "CPU 8" under its health, and Escape ends the game with status 0; the
+# recording of that match replays to the same end without it, and the sync test agrees with it.
 source "$(dirname "$0")/lib.bash"
 
 env -u DISPLAY "$GAME" --arena 8 script --matches 2 --rounds 1 >"$WORK/arena" 2>&1 ||
@@ -12,7 +13,7 @@ tail -n 1 "$WORK/arena" | grep -qE '^arena: 8 won [0-9]+, script won [0-9]+, dra
 
 for wrong in "--cpu 0" "--cpu 9" "--cpu x" "--cpu 3 --host" "--cpu 3 --join localhost" \
     "--cpu-player 1" "--cpu 3 --cpu-player 3" "--cpu 3 --training --cpu-player 1" \
-    "--arena 9 1" "--arena 1" "--arena 1 2 --versus" "--matches 5" "--seed 5" \
+    "--arena 9 1" "--arena 1" "--arena 1 2 --versus" "--matches 5" "--seed 5" "--cpu 2 --seed -1" \
     "--arena 1 2 --matches 0"; do
     status=0
     # shellcheck disable=SC2086
@@ -22,7 +23,7 @@ for wrong in "--cpu 0" "--cpu 9" "--cpu x" "--cpu 3 --host" "--cpu 3 --join loca
 done
 
 RESULT="vorrak: Player 2 wins 0-1"
-start_game "$WORK" --versus --rounds 1 --cpu 8
+start_game "$WORK" --versus --rounds 1 --cpu 8 --record "$WORK/cpu.vrp"
 await_window
 screenshot "$WORK/start.png"
 # Under the second fighter's health, the label; under the first's, nothing.
@@ -40,4 +41,18 @@ await_exit 20
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
 grep -q "Computer opponent: level 8 plays fighter 2, seed 1" "$WORK/Ogre.log" ||
     fail "no computer opponent in Ogre.log"
+
+recorded=$(grep -o 'Match ended: .*' "$WORK/Ogre.log") || fail "no 'Match ended' in Ogre.log"
+start_game "$WORK" --replay "$WORK/cpu.vrp"
+await_exit 60
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS replaying the match"
+[ "$(grep -o 'Match ended: .*' "$WORK/Ogre.log")" = "$recorded" ] || fail "the replay ended elsewhere"
+
+start_game "$WORK" --sync-test 8 --versus --cpu 8
+await_window
+sleep 4
+hold 0.3 Escape
+await_exit 20
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after the sync test"
+[ ! -s "$WORK/stderr" ] || fail "the sync test reported: $(cat "$WORK/stderr")"
 echo "ok"
