@@ -20,11 +20,12 @@ template <typename T> struct Timed {
     int frames;
 };
 
-void addSprites(FrameAnimTrack<Ogre::MaterialPtr>& track,
+void addSprites(SpriteManager* spriteManager, FrameAnimTrack<Ogre::MaterialPtr>& track,
                 std::initializer_list<Timed<const char*>> sprites) {
-    SpriteManager* spriteManager = SpriteManager::getSingletonPtr();
     for (const Timed<const char*>& sprite : sprites)
-        track.addSegment(sprite.frames, spriteManager->getSpriteMaterial(sprite.value));
+        track.addSegment(sprite.frames, spriteManager
+                                            ? spriteManager->getSpriteMaterial(sprite.value)
+                                            : Ogre::MaterialPtr());
 }
 
 template <typename T>
@@ -44,13 +45,15 @@ HitProps attack(int damage, int hitStun, int blockStun) {
 
 } // namespace
 
-CharacterData::CharacterData() : tatsuMotion(std::make_unique<MoveInput>()) {
+CharacterData::CharacterData() : CharacterData(SpriteManager::getSingletonPtr()) {}
+
+CharacterData::CharacterData(SpriteManager* sprites) : tatsuMotion(std::make_unique<MoveInput>()) {
     buildMoves();
     punchHit = attack(50, 50, 30);
     spinHitA = attack(20, 40, 40);
     spinHitB = attack(20, 20, 10);
     buildBoxes();
-    buildAnimations();
+    buildAnimations(sprites);
 }
 
 // Down, down-back, back, then the second button: written for a fighter facing +x.
@@ -73,7 +76,7 @@ void CharacterData::buildBoxes() {
     spinBack.addBox(spinBackKick, true);
 }
 
-void CharacterData::buildAnimations() {
+void CharacterData::buildAnimations(SpriteManager* sprites) {
     using V = Ogre::Vector2;
     const auto standStill = [this](FrameAnimation& animation, V movement) {
         addSegments<HitboxInfo*>(animation.hitboxes, {{&standing, 1}});
@@ -81,43 +84,44 @@ void CharacterData::buildAnimations() {
     };
 
     FrameAnimation& idle = animations[PlayerState::Idle];
-    addSprites(idle.material, {{"Idle1", 15}, {"Idle2", 15}});
+    addSprites(sprites, idle.material, {{"Idle1", 15}, {"Idle2", 15}});
     standStill(idle, V(0, 0));
 
     FrameAnimation& walkForward = animations[PlayerState::WalkForward];
-    addSprites(walkForward.material, {{"Idle1", 10}, {"Idle2", 20}});
+    addSprites(sprites, walkForward.material, {{"Idle1", 10}, {"Idle2", 20}});
     standStill(walkForward, V(1, 0));
 
     FrameAnimation& walkBackward = animations[PlayerState::WalkBackward];
-    addSprites(walkBackward.material, {{"Idle1", 10}, {"Idle2", 20}});
+    addSprites(sprites, walkBackward.material, {{"Idle1", 10}, {"Idle2", 20}});
     standStill(walkBackward, V(-1, 0));
 
     FrameAnimation& block = animations[PlayerState::Block];
-    addSprites(block.material, {{"Block", 1}});
+    addSprites(sprites, block.material, {{"Block", 1}});
     standStill(block, V(0, 0));
 
     FrameAnimation& hit = animations[PlayerState::Hit];
-    addSprites(hit.material, {{"Hit", 1}});
+    addSprites(sprites, hit.material, {{"Hit", 1}});
     standStill(hit, V(0, 0));
 
     FrameAnimation& punch = animations[PlayerState::HP];
     punch.material.setLoop(false);
-    addSprites(punch.material, {{"HP1", 15}, {"HP2", 20}, {"HP3", 20}});
+    addSprites(sprites, punch.material, {{"HP1", 15}, {"HP2", 20}, {"HP3", 20}});
     addSegments<HitboxInfo*>(punch.hitboxes, {{&standing, 15}, {&punching, 20}, {&standing, 20}});
     addSegments<HitProps*>(punch.hitProps, {{&noHit, 15}, {&punchHit, 20}, {&noHit, 20}});
     addSegments<V>(punch.movement, {{V(0, 0), 1}});
 
     FrameAnimation& tatsu = animations[PlayerState::Tatsu];
     tatsu.material.setLoop(false);
-    addSprites(tatsu.material, {{"Tatsu1", 10},
-                                {"Tatsu2", 10},
-                                {"Tatsu3", 10},
-                                {"Tatsu4", 10},
-                                {"Tatsu1", 10},
-                                {"Tatsu2", 10},
-                                {"Tatsu3", 10},
-                                {"Tatsu4", 10},
-                                {"Tatsu1", 10}});
+    addSprites(sprites, tatsu.material,
+               {{"Tatsu1", 10},
+                {"Tatsu2", 10},
+                {"Tatsu3", 10},
+                {"Tatsu4", 10},
+                {"Tatsu1", 10},
+                {"Tatsu2", 10},
+                {"Tatsu3", 10},
+                {"Tatsu4", 10},
+                {"Tatsu1", 10}});
     addSegments<HitboxInfo*>(tatsu.hitboxes, {{&spinFront, 10},
                                               {&spinning, 10},
                                               {&spinBack, 10},

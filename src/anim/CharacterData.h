@@ -12,6 +12,7 @@
 #include "input/MoveInput.h"
 
 class InputHistory;
+class SpriteManager;
 
 // The game's one character as data: an animation per action (sprite, boxes, attack properties
 // and movement, frame by frame) and the motion commands of its special moves. Built once by the
@@ -19,7 +20,10 @@ class InputHistory;
 // record and motion command that the animations and the move list point to.
 class CharacterData {
 public:
+    // The sprite library's materials, which must exist.
     CharacterData();
+    // Without a sprite library the material track holds no materials: the rules alone.
+    explicit CharacterData(SpriteManager* sprites);
 
     CharacterData(const CharacterData&) = delete;
     CharacterData& operator=(const CharacterData&) = delete;
@@ -36,7 +40,7 @@ public:
 private:
     void buildMoves();
     void buildBoxes();
-    void buildAnimations();
+    void buildAnimations(SpriteManager* sprites);
 
     HitboxInfo standing, punching, spinning, spinFront, spinBack;
     HitProps noHit, punchHit, spinHitA, spinHitB;

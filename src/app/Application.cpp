@@ -10,6 +10,7 @@
 #include <OgreOverlaySystem.h>
 #include <X11/Xlib.h>
 
+#include "app/CpuDriver.h"
 #include "app/DuplicateMaterialCheck.h"
 #include "app/FixedFrameUpdater.h"
 #include "app/FocusWatcher.h"
@@ -24,6 +25,7 @@
 #include "anim/CharacterData.h"
 #include "export/ExportModule.h"
 #include "export/VideoTarget.h"
+#include "cpu/Arena.h"
 #include "fighter/Player.h"
 #include "match/Match.h"
 #include "match/SyncTest.h"
@@ -94,6 +96,8 @@ Application::~Application() {
 void Application::run() {
     if (options.frameData)
         return printFrameData();
+    if (options.cpu.arena)
+        return Arena(options.cpu.arenaSettings).run(std::cout);
     if (!options.replayPath.empty())
         replay = std::make_unique<Replay>(readReplay(options.replayPath));
     if (!options.exportSettings.path.empty()) {
@@ -215,6 +219,8 @@ void Application::createMatch() {
     match->start(matchRules());
     driver = createDriver();
     createSound();
+    if (options.cpu.level > 0)
+        driver = std::make_unique<CpuDriver>(std::move(driver), *match, options.cpu);
     createScene();
     createFrameListener();
 }

@@ -9,6 +9,7 @@
 #include "app/OnlineOptions.h"
 #include "app/PlayOptions.h"
 #include "app/VersusOptions.h"
+#include "app/cpuCommandLine.h"
 #include "app/frameOptions.h"
 #include "app/soundOptions.h"
 
@@ -19,7 +20,9 @@ const char* const usageLine =
     "[--to STEP] [--boxes] [--inputs]] | --sync-test N | --frame-data] "
     "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--join-timeout S] [--timeout S] "
     "[--versus [--rounds N]] [--training] [--bindings FILE] [--print-bindings] [--help] "
-    "[--version] [--vsync on|off] [--volume N] [--mute] [--no-audio] [--cue-log FILE]";
+    "[--version] [--vsync on|off] [--volume N] [--mute] [--no-audio] [--cue-log FILE] "
+    "[--cpu LEVEL [--cpu-player 1|2] [--seed S]] | --arena A B [--matches N] [--rounds N] "
+    "[--seed S]";
 
 int usageError(const std::string& error) {
     std::cerr << "vorrak: " << error << "\n" << usageLine << "\n";
@@ -50,6 +53,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     BindingsOptions bindings(app, options);
     addSoundOptions(app, options.sound, video.exportVideo);
     addFrameOptions(app, options);
+    addCpuOptions(app, options);
     excludeAcrossModes(play, video, online, versus);
 
     try {
@@ -59,9 +63,13 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     } catch (const CLI::ParseError& e) {
         return usageError(e.what());
     }
-    for (const std::optional<std::string>& error : {online.check(), versus.check(), video.check()})
+    const bool arena = app.count("--arena") > 0;
+    for (const std::optional<std::string>& error :
+         {online.check(), versus.check(arena), video.check()})
         if (error)
             return usageError(*error);
+    if (const std::string error = checkCpuOptions(app, options); !error.empty())
+        return usageError(error);
     if (app.count("--version") > 0) {
         std::cout << "vorrak " << VORRAK_VERSION << "\n";
         return 0;

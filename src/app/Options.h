@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/CpuOptions.h"
 #include "input/Bindings.h"
 #include "export/ExportSettings.h"
 #include "sound/SoundSettings.h"
@@ -45,4 +46,7 @@ struct Options {
 
     // Pictures wait for the display's vertical sync, where it has one.
     bool vsync = true;
+
+    // The computer opponent, and the arena of computer opponents.
+    CpuOptions cpu;
 };

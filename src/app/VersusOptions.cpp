@@ -13,8 +13,8 @@ VersusOptions::VersusOptions(CLI::App& app, Options& options) {
                  ->check(CLI::IsMember({1, 3, 5, 7, 9}));
 }
 
-std::optional<std::string> VersusOptions::check() const {
-    if (rounds->count() > 0 && versus->count() == 0)
-        return std::string("--rounds needs --versus");
+std::optional<std::string> VersusOptions::check(bool arena) const {
+    if (rounds->count() > 0 && versus->count() == 0 && !arena)
+        return std::string("--rounds needs --versus or --arena");
     return std::nullopt;
 }

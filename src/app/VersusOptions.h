@@ -16,8 +16,8 @@ class VersusOptions {
 public:
     VersusOptions(CLI::App& app, Options& options);
 
-    // A usage error in these options, or nothing.
-    std::optional<std::string> check() const;
+    // A usage error in these options, or nothing; the arena plays its matches in rounds too.
+    std::optional<std::string> check(bool arena) const;
 
     CLI::Option* versus;
 

@@ -10,10 +10,12 @@ Player::Player(const std::string& name, CharacterData* character,
                Ogre::SceneManager* sceneManager, InputDataDisplay* inputDisplay,
                HealthDisplay* healthDisplay)
     : history(historyLength), character(character) {
-    display = std::make_unique<DisplayEntity>(sceneManager, name, healthDisplay);
     history.setListener(inputDisplay);
     state.position = startPosition(name == "Player2");
     animation = character->getAnimation(PlayerState::Idle);
+    if (!sceneManager)
+        return;
+    display = std::make_unique<DisplayEntity>(sceneManager, name, healthDisplay);
     display->setSpriteMaterial(animation.currentMaterial());
     display->setHealth(state.health);
 }
@@ -135,7 +137,7 @@ void Player::applyMovement() {
 
 void Player::placeAt(float x) {
     state.position.x = x;
-    if (!displayHeld)
+    if (showsChanges())
         display->setSpritePosition(state.position.x, state.position.y);
 }
 
@@ -143,12 +145,12 @@ void Player::setFacing(bool facingLeft) {
     if (facingLeft == state.facingLeft)
         return;
     state.facingLeft = facingLeft;
-    if (!displayHeld)
+    if (showsChanges())
         display->setFlipped(facingLeft);
 }
 
 void Player::updateDisplay(bool materialChanged) {
-    if (displayHeld)
+    if (!showsChanges())
         return;
     display->setSpritePosition(state.position.x, state.position.y);
     display->setInFront(drawnInFront());
@@ -163,13 +165,13 @@ bool Player::drawnInFront() const {
 }
 
 void Player::updateHitboxDisplay() {
-    if (!displayHeld)
+    if (showsChanges())
         display->showHitboxInfo(animation.currentHitboxes());
 }
 
 void Player::setShowHitboxes(bool show) {
     hitboxesShown = show;
-    if (displayHeld)
+    if (!showsChanges())
         return;
     if (show)
         updateHitboxDisplay();
@@ -200,6 +202,8 @@ void Player::restore(const FighterState& saved) {
 }
 
 void Player::syncDisplay() {
+    if (!display)
+        return;
     display->setSpriteMaterial(animation.currentMaterial());
     display->setFlipped(state.facingLeft);
     display->setSpritePosition(state.position.x, state.position.y);

@@ -19,6 +19,7 @@ struct HitProps;
 // One fighter: its player's input history, its state, the running copy of its current action's
 // animation and its sprite. Chooses, keeps and leaves actions from input, stun and hits; moves
 // with its animation. Owned by the Game; shares the character data with the other fighter.
+// Its sprite is optional: without a scene manager the fighter plays by the rules unseen.
 class Player {
 public:
     Player(const std::string& name, CharacterData* character, Ogre::SceneManager* sceneManager,
@@ -52,7 +53,8 @@ public:
     void restore(const FighterState& saved);
     // While held, the fighter plays on but its sprite, boxes and health readout stay as they are.
     void setDisplayHeld(bool held) { displayHeld = held; }
-    // Shows the fighter as it is now: sprite, side, position, depth, health and boxes.
+    // Shows the fighter as it is now: sprite, side, position, depth, health and boxes, if it
+    // has a sprite.
     void syncDisplay();
 
     InputHistory history;
@@ -73,6 +75,7 @@ private:
     void updateDisplay(bool materialChanged);
     void updateHitboxDisplay();
     bool drawnInFront() const;
+    bool showsChanges() const { return display && !displayHeld; }
 
     bool displayHeld = false;
 };

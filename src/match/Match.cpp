@@ -69,8 +69,10 @@ MatchState Match::save() const {
     MatchState state;
     game.player1->save(state.fighters[0]);
     game.player2->save(state.fighters[1]);
-    state.panels[0] = game.hud->getInputDataDisplay(0)->panel;
-    state.panels[1] = game.hud->getInputDataDisplay(1)->panel;
+    if (game.hud) {
+        state.panels[0] = game.hud->getInputDataDisplay(0)->panel;
+        state.panels[1] = game.hud->getInputDataDisplay(1)->panel;
+    }
     state.rules = rules;
     state.round = round;
     return state;
@@ -79,8 +81,10 @@ MatchState Match::save() const {
 void Match::restore(const MatchState& state) {
     game.player1->restore(state.fighters[0]);
     game.player2->restore(state.fighters[1]);
-    game.hud->getInputDataDisplay(0)->panel = state.panels[0];
-    game.hud->getInputDataDisplay(1)->panel = state.panels[1];
+    if (game.hud) {
+        game.hud->getInputDataDisplay(0)->panel = state.panels[0];
+        game.hud->getInputDataDisplay(1)->panel = state.panels[1];
+    }
     rules = state.rules;
     round = state.round;
 }
@@ -94,6 +98,8 @@ void Match::holdDisplays(bool held) {
     this->held = held;
     game.player1->setDisplayHeld(held);
     game.player2->setDisplayHeld(held);
+    if (!game.hud)
+        return;
     game.hud->getInputDataDisplay(0)->setHeld(held);
     game.hud->getInputDataDisplay(1)->setHeld(held);
 }
@@ -101,14 +107,19 @@ void Match::holdDisplays(bool held) {
 void Match::syncDisplays() {
     game.player1->syncDisplay();
     game.player2->syncDisplay();
+    if (!game.hud)
+        return;
     game.hud->getInputDataDisplay(0)->refresh();
     game.hud->getInputDataDisplay(1)->refresh();
     showRound();
 }
 
 void Match::showRound() {
-    const std::array<int, 7> shown = {rules.versus, clockSeconds(round), round.wins[0],
-                                      round.wins[1], round.phase, round.ending, round.winner};
+    if (!game.hud)
+        return;
+    const std::array<int, 7> shown = {rules.versus,  clockSeconds(round), round.wins[0],
+                                      round.wins[1], round.phase,         round.ending,
+                                      round.winner};
     if (shown == shownRound)
         return;
     shownRound = shown;

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "collision/HitProps.h"
+#include "cpu/ComputerPlayer.h"
 #include "fighter/Player.h"
 #include "match/Game.h"
 #include "match/Match.h"
@@ -158,6 +159,7 @@ void TrainingPlay::play(StepInput input) {
             return;
         input = replay->step(static_cast<std::size_t>(steps));
     } else {
+        computerInput(input.players[1]);
         dummyInput(input.players[1]);
     }
     rewind.push({match.save(), frameMeter, steps});
@@ -170,6 +172,15 @@ void TrainingPlay::play(StepInput input) {
     stepsBack = 0;
     if (replayDriving())
         checkReplay();
+}
+
+// The computer is shown every step that runs, so what it sees stays in step with the match.
+void TrainingPlay::computerInput(InputFrame& second) {
+    if (!computer)
+        return;
+    const InputFrame frame = computer->next(match.save());
+    if (!playing && !recording)
+        second = frame;
 }
 
 // The dummy plays until the second player touches a key; a recording takes what was played.

@@ -10,6 +10,7 @@
 #include "training/FrameMeter.h"
 #include "training/RewindHistory.h"
 
+class ComputerPlayer;
 class Game;
 class Match;
 class TrainingDisplay;
@@ -39,6 +40,10 @@ public:
     // Paused, a tick changes the screen only when a key acts or the status line changes.
     bool pictureChanged() const override { return changed; }
 
+    // The computer plays the second fighter on every step that runs, except while the dummy
+    // is recorded or plays. Not owned.
+    void letComputerPlay(ComputerPlayer* player) { computer = player; }
+
     bool paused() const { return pausedNow; }
     // Steps between the start (or the last reset) and the match as it stands.
     int stepsPlayed() const { return steps; }
@@ -56,6 +61,7 @@ private:
     void holdStill(const StepInput& keyboard, bool stepPressed);
     StepInput withPendingPresses(StepInput input);
     void play(StepInput input);
+    void computerInput(InputFrame& second);
     void dummyInput(InputFrame& second);
     void checkReplay() const;
     void reset();
@@ -95,4 +101,5 @@ private:
     // The status line on screen, and whether the last tick changed anything shown.
     std::string shownStatus;
     bool changed = true;
+    ComputerPlayer* computer = nullptr;
 };

@@ -1,0 +1,78 @@
+#include "app/cpuCommandLine.h"
+
+#include <set>
+
+#include <CLI/CLI.hpp>
+
+#include "app/Options.h"
+#include "cpu/CpuLevel.h"
+
+namespace {
+
+// What the arena runs with; nothing else of the game's applies to it.
+const std::set<std::string> arenaOptions = {"--arena", "--matches", "--rounds", "--seed"};
+
+} // namespace
+
+void addCpuOptions(CLI::App& app, Options& options) {
+    CpuOptions& cpu = options.cpu;
+    app.add_option("--cpu", cpu.level,
+                   "The computer plays the second fighter at LEVEL, 1 (a beginner) to 8")
+        ->type_name("LEVEL")
+        ->check(CLI::Range(CpuLevel::lowest, CpuLevel::highest));
+    app.add_option("--cpu-player", cpu.player,
+                   "With --cpu: the fighter the computer plays, 1 (left) or 2 (right, default)")
+        ->type_name("N")
+        ->check(CLI::IsMember({1, 2}));
+    app.add_option("--seed", cpu.seed,
+                   "With --cpu or --arena: the computer's seed; the same seed and the same "
+                   "match give the same play (default 1)")
+        ->type_name("S")
+        ->check(CLI::NonNegativeNumber);
+    const auto opponents = [&cpu](const CLI::results_t& names) {
+        cpu.arenaSettings.a = names.at(0);
+        cpu.arenaSettings.b = names.at(1);
+        return true;
+    };
+    app.add_option("--arena", opponents,
+                   "Play versus matches between two computer opponents A and B (levels 1 to 8, "
+                   "or script) with no window, print the results and exit")
+        ->type_name("A B")
+        ->expected(2);
+    app.add_option("--matches", cpu.arenaSettings.matches,
+                   "Arena: the number of matches (default 100)")
+        ->type_name("N")
+        ->check(CLI::Range(1, 100000));
+}
+
+std::string checkCpuOptions(const CLI::App& app, Options& options) {
+    CpuOptions& cpu = options.cpu;
+    const auto given = [&app](const char* name) { return app.count(name) > 0; };
+    if (given("--cpu-player") && !given("--cpu"))
+        return "--cpu-player needs --cpu";
+    if (given("--matches") && !given("--arena"))
+        return "--matches needs --arena";
+    if (given("--seed") && !given("--cpu") && !given("--arena"))
+        return "--seed needs --cpu or --arena";
+    if (given("--cpu")) {
+        if (options.host || !options.joinHost.empty())
+            return "--cpu cannot be used with online play";
+        if (!options.replayPath.empty() || options.frameData)
+            return "--cpu cannot be used with --replay or --frame-data";
+        if (options.training && cpu.player == 1)
+            return "--training: the computer plays the second fighter, the one the dummy plays";
+    }
+    if (!given("--arena"))
+        return {};
+    for (const CLI::Option* option : app.get_options())
+        if (option->count() > 0 && arenaOptions.count(option->get_name()) == 0)
+            return "--arena takes only --matches, --rounds and --seed, not " +
+                   option->get_name();
+    for (const std::string& name : {cpu.arenaSettings.a, cpu.arenaSettings.b})
+        if (!Arena::validOpponent(name))
+            return "--arena: '" + name + "' is not a level from 1 to 8 or script";
+    cpu.arena = true;
+    cpu.arenaSettings.rounds = options.rounds;
+    cpu.arenaSettings.seed = cpu.seed;
+    return {};
+}

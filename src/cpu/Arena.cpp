@@ -1,0 +1,146 @@
+#include "cpu/Arena.h"
+
+#include <algorithm>
+#include <ctime>
+#include <iomanip>
+#include <ostream>
+
+#include "cpu/CpuLevel.h"
+#include "cpu/CpuPlayer.h"
+#include "cpu/ScriptedPlayer.h"
+#include "fighter/Player.h"
+#include "match/Game.h"
+#include "match/Match.h"
+
+namespace {
+
+// The CPU time of this thread, so a loaded machine does not count against an opponent.
+double threadMicros() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
+}
+
+} // namespace
+
+// One opponent's record over the run.
+struct Arena::Side {
+    std::string name;
+    int wins = 0;
+    int rounds = 0;
+    long long healthLeft = 0;
+    double micros = 0;
+    double worstStepMicros = 0;
+    long long steps = 0;
+    long long decisions = 0;
+    long long simulatedSteps = 0;
+    int mostSimulatedInAStep = 0;
+    long long shortHolds = 0;
+    long long directionChanges = 0;
+    int mostPressesPerSecond = 0;
+
+    void add(const CpuStats& stats) {
+        steps += stats.steps;
+        decisions += stats.decisions;
+        simulatedSteps += stats.simulatedSteps;
+        mostSimulatedInAStep = std::max(mostSimulatedInAStep, stats.mostSimulatedInAStep);
+        shortHolds += stats.shortHolds;
+        directionChanges += stats.directionChanges;
+        mostPressesPerSecond = std::max(mostPressesPerSecond, stats.mostPressesPerSecond);
+    }
+};
+
+bool Arena::validOpponent(const std::string& name) {
+    return name == "script" ||
+           (name.size() == 1 && CpuLevel::valid(name[0] - '0'));
+}
+
+Arena::Arena(Settings settings) : settings(std::move(settings)) {
+    sides[0] = std::make_unique<Side>();
+    sides[1] = std::make_unique<Side>();
+    sides[0]->name = this->settings.a;
+    sides[1]->name = this->settings.b;
+}
+
+Arena::~Arena() = default;
+
+std::unique_ptr<ComputerPlayer> Arena::makePlayer(const std::string& name, Match& match,
+                                                  int side, std::uint64_t seed) {
+    if (name == "script")
+        return std::make_unique<ScriptedPlayer>(side);
+    return std::make_unique<CpuPlayer>(match, side, CpuLevel::of(name[0] - '0'), seed);
+}
+
+void Arena::run(std::ostream& out) {
+    const std::unique_ptr<Game> game = Game::headless();
+    Match match(*game);
+    bool decided = false;
+    match.onMatchEnd = [&decided](const RoundState&) { decided = true; };
+    MatchRules rules;
+    rules.versus = true;
+    rules.rounds = settings.rounds;
+    int draws = 0;
+
+    for (int m = 0; m < settings.matches; ++m) {
+        // A plays the left fighter in odd-numbered matches, the right one in the others.
+        const int sideOfA = m % 2;
+        const std::uint64_t seed = settings.seed * 1000003u + static_cast<std::uint64_t>(m) * 2;
+        std::unique_ptr<ComputerPlayer> players[2];
+        players[sideOfA] = makePlayer(settings.a, match, sideOfA, seed);
+        players[1 - sideOfA] = makePlayer(settings.b, match, 1 - sideOfA, seed + 1);
+        Side* bySide[2] = {sides[sideOfA].get(), sides[1 - sideOfA].get()};
+
+        match.start(rules);
+        decided = false;
+        while (!decided) {
+            const MatchState now = match.save();
+            StepInput input;
+            for (int side = 0; side < 2; ++side) {
+                const double before = threadMicros();
+                input.players[side] = players[side]->next(now);
+                const double spent = threadMicros() - before;
+                bySide[side]->micros += spent;
+                bySide[side]->worstStepMicros = std::max(bySide[side]->worstStepMicros, spent);
+            }
+            match.step(input);
+        }
+
+        const RoundState& round = match.roundState();
+        const int health[2] = {game->player1->state.health, game->player2->state.health};
+        for (int side = 0; side < 2; ++side) {
+            bySide[side]->rounds += round.wins[side];
+            bySide[side]->healthLeft += std::max(0, health[side]);
+            bySide[side]->add(players[side]->stats());
+        }
+        if (round.winner == RoundState::draw)
+            ++draws;
+        else
+            ++bySide[round.winner]->wins;
+        out << "match " << m + 1 << ": " << bySide[0]->name << " (left) " << round.wins[0]
+            << " - " << round.wins[1] << " " << bySide[1]->name << " (right), "
+            << (round.winner == RoundState::draw ? std::string("draw")
+                                                  : bySide[round.winner]->name + " wins")
+            << ", health " << health[0] << " / " << health[1] << std::endl;
+    }
+
+    const int n = settings.matches;
+    out << std::fixed << std::setprecision(1);
+    out << "opponent  wins losses draws rounds  health  us/decision  us/step  worst-us "
+           "sim/step  worst-sim  short-holds  presses/s\n";
+    for (int s = 0; s < 2; ++s) {
+        const Side& side = *sides[s];
+        const Side& other = *sides[1 - s];
+        out << std::left << std::setw(8) << side.name << std::right << std::setw(6) << side.wins
+            << std::setw(7) << other.wins << std::setw(6) << draws << std::setw(7) << side.rounds
+            << std::setw(8) << static_cast<double>(side.healthLeft) / n << std::setw(13)
+            << (side.decisions ? side.micros / static_cast<double>(side.decisions) : 0.0)
+            << std::setw(9) << (side.steps ? side.micros / static_cast<double>(side.steps) : 0.0)
+            << std::setw(10) << side.worstStepMicros << std::setw(10)
+            << (side.steps ? static_cast<double>(side.simulatedSteps) / side.steps : 0.0)
+            << std::setw(11) << side.mostSimulatedInAStep << std::setw(13) << side.shortHolds
+            << std::setw(11) << side.mostPressesPerSecond << "\n";
+    }
+    out << "arena: " << sides[0]->name << " won " << sides[0]->wins << ", " << sides[1]->name
+        << " won " << sides[1]->wins << ", draws " << draws << " of " << n << " matches"
+        << std::endl;
+}

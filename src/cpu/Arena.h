@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+class ComputerPlayer;
+class Match;
+
+// Versus matches between two computer opponents on the rules alone: no window, no engine,
+// nothing drawn, so it runs where there is no display. Sides swap every other match. Prints a
+// line per match, then a table per opponent (results, health left, the CPU time of its
+// decisions and steps, how it held its controls) and the closing line
+// "arena: A won W, B won L, draws D of N matches". Created and run by the entry point.
+class Arena {
+public:
+    struct Settings {
+        // A level from 1 to 8, or "script".
+        std::string a;
+        std::string b;
+        int matches = 100;
+        int rounds = 3;
+        std::uint64_t seed = 1;
+    };
+
+    // A level from 1 to 8 or "script".
+    static bool validOpponent(const std::string& name);
+
+    explicit Arena(Settings settings);
+    ~Arena();
+
+    void run(std::ostream& out);
+
+private:
+    struct Side;
+    static std::unique_ptr<ComputerPlayer> makePlayer(const std::string& name, Match& match,
+                                                      int side, std::uint64_t seed);
+
+    Settings settings;
+    std::unique_ptr<Side> sides[2];
+};

@@ -1,0 +1,219 @@
+#include "cpu/CpuPlayer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <limits>
+
+#include "cpu/MatchSandbox.h"
+#include "match/Match.h"
+
+namespace {
+
+using D = Direction::eDirection;
+using Seg = CpuPlan::Segment;
+constexpr D forward = Direction::Right;
+constexpr D back = Direction::Left;
+
+CpuPlan plan(std::initializer_list<Seg> segments) {
+    CpuPlan made;
+    for (const Seg& segment : segments)
+        made.segments[static_cast<std::size_t>(made.count++)] = segment;
+    return made;
+}
+
+// The options, a beginner's first: a level considers the first CpuLevel::options of them.
+// After an attack the fighter holds back, ready to block.
+const CpuPlan options[] = {
+    plan({{Direction::Neutral, 1}}),                                                 // stand
+    plan({{forward, 1}}),                                                            // walk in
+    plan({{Direction::Neutral, 1, 0}, {back, 1}}),                                  // punch
+    plan({{back, 1}}),                                                               // back off, block
+    plan({{forward, 8}, {forward, 1, 0}, {back, 1}}),                                // step in, punch
+    plan({{Direction::Down, 2, -1, true}, {Direction::DownLeft, 2, -1, true},
+          {back, 1, 1, true}, {back, 1}}),                                           // spinning kick
+    plan({{Direction::DownLeft, 1}}),                                                // crouch and block
+    plan({{forward, 16}, {forward, 1, 0}, {back, 1}}),                               // long step in, punch
+    plan({{back, 12}, {forward, 1}}),                                                // bait
+};
+constexpr int optionCount = sizeof options / sizeof options[0];
+
+// The guesses of the other player, the likeliest first; the first one is "it keeps holding what
+// it held", which has no plan of its own.
+const CpuPlan guesses[] = {
+    plan({{Direction::Neutral, 1}}),
+    plan({{Direction::Neutral, 1, 0}, {Direction::Neutral, 1}}),                   // punch now
+    plan({{forward, 8}, {forward, 1, 0}, {Direction::Neutral, 1}}),                  // walk in, punch
+    plan({{Direction::Down, 2, -1, true}, {Direction::DownLeft, 2, -1, true},
+          {back, 1, 1, true}, {Direction::Neutral, 1}}),                             // spinning kick
+};
+
+const CpuPlan& standStill = options[0];
+
+bool blocking(D direction, bool facingLeft) {
+    const D relative = mirrorDirection(direction, facingLeft);
+    return relative == back || relative == Direction::DownLeft;
+}
+
+} // namespace
+
+CpuPlayer::CpuPlayer(Match& match, int side, const CpuLevel& level, std::uint64_t seed)
+    : match(match), side(side), level(level), random(seed), view(level.reactionSteps),
+      plan(&standStill), facingLeft(side == 1) {}
+
+InputFrame CpuPlayer::next(const MatchState& now) {
+    const long long simulatedBefore = meter.stats.simulatedSteps;
+    const InputFrame frame = choose(now);
+    meter.stats.mostSimulatedInAStep =
+        std::max(meter.stats.mostSimulatedInAStep,
+                 static_cast<int>(meter.stats.simulatedSteps - simulatedBefore));
+    return frame;
+}
+
+InputFrame CpuPlayer::choose(const MatchState& now) {
+    view.observe(now);
+    const MatchState& seen = view.seen();
+    if (seen.rules.versus && seen.round.phase != RoundState::Fighting)
+        return played(betweenRounds(seen), false);
+    return fightFrame();
+}
+
+InputFrame CpuPlayer::fightFrame() {
+    if (planStep >= commitSteps) {
+        const MatchState present = predictPresent();
+        if (decisionDue(present))
+            decide(present);
+    }
+    const int i = planStep++;
+    return played(plan->frameAt(i, facingLeft), plan->segmentAt(i).motion);
+}
+
+// After a match, punch once to ask for the rematch; between rounds, nothing to do.
+InputFrame CpuPlayer::betweenRounds(const MatchState& seen) {
+    plan = &standStill;
+    planStep = commitSteps = 0;
+    InputFrame frame;
+    if (seen.round.phase == RoundState::MatchOver && !seen.round.rematch[side] &&
+        meter.sinceLastPress() >= pressGapSteps)
+        frame.pressed[0] = true;
+    return frame;
+}
+
+// Quick changes of direction are a machine's: one is only made for the motion or to block.
+InputFrame CpuPlayer::played(InputFrame frame, bool motion) {
+    const bool exempt = motion || blocking(frame.direction, facingLeft);
+    if (frame.direction != meter.direction() && meter.heldSteps() < FeelMeter::minHoldSteps &&
+        !exempt)
+        frame.direction = meter.direction();
+    meter.record(frame, exempt);
+    view.played(frame);
+    return frame;
+}
+
+// While its own attack or a long stun runs, nothing it chooses would change anything.
+bool CpuPlayer::decisionDue(const MatchState& present) const {
+    const PlayerState& me = present.fighters[static_cast<std::size_t>(side)].state;
+    return !me.attacking && me.stunFrames <= level.decisionSteps;
+}
+
+// The seen match played forward to now on its own inputs since, and the other player's last
+// seen direction held.
+MatchState CpuPlayer::predictPresent() {
+    MatchSandbox sandbox(match);
+    const MatchState& seen = view.seen();
+    const int other = 1 - side;
+    InputFrame held;
+    held.direction = seen.fighters[static_cast<std::size_t>(other)].history[0].direction;
+    match.restore(seen);
+    for (int i = 0; i < view.ownSinceSeen(); ++i) {
+        StepInput input;
+        input.players[side] = view.ownInput(i);
+        input.players[other] = held;
+        match.step(input);
+    }
+    meter.stats.simulatedSteps += view.ownSinceSeen();
+    return match.save();
+}
+
+void CpuPlayer::decide(const MatchState& present) {
+    ++meter.stats.decisions;
+    facingLeft = present.fighters[static_cast<std::size_t>(side)].state.facingLeft;
+    const int considered = std::min(level.options, optionCount);
+    int best = -1;
+    double bestValue = -std::numeric_limits<double>::infinity();
+    {
+        MatchSandbox sandbox(match);
+        for (int o = 0; o < considered; ++o) {
+            if (!allowed(options[o]))
+                continue;
+            const double v = value(present, options[o]);
+            if (v > bestValue) {
+                bestValue = v;
+                best = o;
+            }
+        }
+    }
+    if (random.percent(level.mistakePercent)) {
+        const int pick = random.below(considered);
+        if (allowed(options[pick]))
+            best = pick;
+    }
+    plan = best >= 0 ? &options[best] : &standStill;
+    planStep = 0;
+    commitSteps = std::max(level.decisionSteps, plan->motionSteps());
+}
+
+bool CpuPlayer::allowed(const CpuPlan& option) const {
+    const int press = option.firstPress();
+    return press < 0 || meter.sinceLastPress() + press >= pressGapSteps;
+}
+
+// The average of the guesses, leaning towards the worst of them as the level is cautious.
+double CpuPlayer::value(const MatchState& present, const CpuPlan& option) {
+    double sum = 0;
+    double worst = std::numeric_limits<double>::infinity();
+    for (int g = 0; g < level.guesses; ++g) {
+        const double v = rollout(present, option, g);
+        sum += v;
+        worst = std::min(worst, v);
+    }
+    const double mean = sum / level.guesses;
+    return mean + (worst - mean) * level.cautionPercent / 100.0;
+}
+
+double CpuPlayer::rollout(const MatchState& present, const CpuPlan& option, int guess) {
+    const int other = 1 - side;
+    const bool otherFacingLeft = present.fighters[static_cast<std::size_t>(other)].state.facingLeft;
+    InputFrame held;
+    held.direction = present.fighters[static_cast<std::size_t>(other)].history[0].direction;
+    match.restore(present);
+    for (int i = 0; i < level.horizonSteps; ++i) {
+        StepInput input;
+        input.players[side] = option.frameAt(i, facingLeft);
+        input.players[other] = guess == 0 ? held : guesses[guess].frameAt(i, otherFacingLeft);
+        match.step(input);
+    }
+    meter.stats.simulatedSteps += level.horizonSteps;
+    return score(present, match.save());
+}
+
+// Health first; then hits still stunning at the end; then a place near the middle, just
+// outside the other's reach.
+double CpuPlayer::score(const MatchState& start, const MatchState& end) const {
+    const auto fighter = [](const MatchState& state, int which) -> const PlayerState& {
+        return state.fighters[static_cast<std::size_t>(which)].state;
+    };
+    const int other = 1 - side;
+    const double damage = (fighter(start, other).health - fighter(end, other).health) -
+                          (fighter(start, side).health - fighter(end, side).health);
+    const auto stunned = [&](int which) {
+        const PlayerState& f = fighter(end, which);
+        return f.action == PlayerState::Hit ? f.stunFrames : 0;
+    };
+    const double stun = 0.3 * (stunned(other) - stunned(side));
+    const float x = fighter(end, side).position.x;
+    const double distance = std::fabs(x - fighter(end, other).position.x);
+    const double spacing = -0.05 * std::fabs(distance - 105.0);
+    const double wall = end.rules.versus ? -0.2 * std::max(0.0, std::fabs(x) - 120.0) : 0.0;
+    return damage + stun + spacing + wall;
+}

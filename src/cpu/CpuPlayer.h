@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+
+#include "cpu/ComputerPlayer.h"
+#include "cpu/CpuLevel.h"
+#include "cpu/CpuPlan.h"
+#include "cpu/CpuRandom.h"
+#include "cpu/DelayedView.h"
+#include "cpu/FeelMeter.h"
+
+class Match;
+
+// The computer opponent of a level. It acts on the match as it was its reaction time ago:
+// from there it plays its own inputs since and the other player's last seen direction forward
+// to guess the present, then tries each of its options (plans entered through the controls)
+// against a few guesses of the other player on the match's own rules, a fixed number of
+// simulated steps each, and plays the one that leaves it best off, now and then a worse one on
+// purpose at the low levels. Its choices depend on what it has seen and its seed only. The
+// search runs on the match it is given, inside a MatchSandbox, which puts the match back as it
+// stood. Owned by the driver or the arena that steps the match.
+class CpuPlayer : public ComputerPlayer {
+public:
+    // side 0 plays the left fighter, 1 the right one.
+    CpuPlayer(Match& match, int side, const CpuLevel& level, std::uint64_t seed);
+
+    InputFrame next(const MatchState& now) override;
+    const CpuStats& stats() const override { return meter.stats; }
+
+    // No two presses closer than this: at most 5 a second.
+    static constexpr int pressGapSteps = 12;
+
+private:
+    InputFrame choose(const MatchState& now);
+    bool decisionDue(const MatchState& present) const;
+    MatchState predictPresent();
+    void decide(const MatchState& present);
+    double value(const MatchState& present, const CpuPlan& option);
+    double rollout(const MatchState& present, const CpuPlan& option, int guess);
+    double score(const MatchState& start, const MatchState& end) const;
+    bool allowed(const CpuPlan& option) const;
+    InputFrame fightFrame();
+    InputFrame betweenRounds(const MatchState& seen);
+    InputFrame played(InputFrame frame, bool exempt);
+
+    Match& match;
+    const int side;
+    const CpuLevel level;
+    CpuRandom random;
+    DelayedView view;
+    FeelMeter meter;
+
+    const CpuPlan* plan;
+    int planStep = 0;
+    // The plan is not changed before this step of it.
+    int commitSteps = 0;
+    bool facingLeft;
+};

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The computer opponent: the arena runs with no display and ends on its result line; bad levels
+# and online play are usage errors; in a one-round versus match it knocks out a player who
+# touches no key, with "CPU 8" under its health, and Escape ends the game with status 0; the
+# recording of that match replays to the same end without it, and the sync test agrees with it.
+source "$(dirname "$0")/lib.bash"
+
+env -u DISPLAY "$GAME" --arena 8 script --matches 2 --rounds 1 >"$WORK/arena" 2>&1 ||
+    fail "the arena exited $?: $(cat "$WORK/arena")"
+tail -n 1 "$WORK/arena" | grep -qE '^arena: 8 won [0-9]+, script won [0-9]+, draws [0-9]+ of 2 matches$' ||
+    fail "the arena's last line: $(tail -n 1 "$WORK/arena")"
+[ "$(grep -c '^match ' "$WORK/arena")" -eq 2 ] || fail "not one line per match: $(cat "$WORK/arena")"
+
+for wrong in "--cpu 0" "--cpu 9" "--cpu x" "--cpu 3 --host" "--cpu 3 --join localhost" \
+    "--cpu-player 1" "--cpu 3 --cpu-player 3" "--cpu 3 --training --cpu-player 1" \
+    "--arena 9 1" "--arena 1" "--arena 1 2 --versus" "--matches 5" "--seed 5" "--cpu 2 --seed -1" \
+    "--arena 1 2 --matches 0"; do
+    status=0
+    # shellcheck disable=SC2086
+    "$GAME" $wrong >/dev/null 2>"$WORK/usage" || status=$?
+    [ "$status" -eq 2 ] || fail "'$wrong' exited $status, not 2"
+    grep -q '^Usage: vorrak' "$WORK/usage" || fail "'$wrong' printed no usage line"
+done
+
+RESULT="vorrak: Player 2 wins 0-1"
+start_game "$WORK" --versus --rounds 1 --cpu 8 --record "$WORK/cpu.vrp"
+await_window
+screenshot "$WORK/start.png"
+# Under the second fighter's health, the label; under the first's, nothing.
+convert "$WORK/start.png" -crop 160x30+480+561 +repage "$WORK/label.png"
+convert "$WORK/start.png" -crop 160x30+160+561 +repage "$WORK/nolabel.png"
+differing=$(compare -metric AE -fuzz 20% "$WORK/label.png" "$WORK/nolabel.png" null: 2>&1 || true)
+[ "${differing%%.*}" -ge 40 ] || fail "no 'CPU 8' under the second health ($differing pixels)"
+for second in $(seq 1 90); do
+    grep -qx "$RESULT" "$WORK/stdout" && break
+    sleep 1
+done
+grep -qx "$RESULT" "$WORK/stdout" || fail "no '$RESULT' on stdout: $(cat "$WORK/stdout")"
+hold 0.3 Escape
+await_exit 20
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
+grep -q "Computer opponent: level 8 plays fighter 2, seed 1" "$WORK/Ogre.log" ||
+    fail "no computer opponent in Ogre.log"
+
+recorded=$(grep -o 'Match ended: .*' "$WORK/Ogre.log") || fail "no 'Match ended' in Ogre.log"
+start_game "$WORK" --replay "$WORK/cpu.vrp"
+await_exit 60
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS replaying the match"
+[ "$(grep -o 'Match ended: .*' "$WORK/Ogre.log")" = "$recorded" ] || fail "the replay ended elsewhere"
+
+start_game "$WORK" --sync-test 8 --versus --cpu 8
+await_window
+sleep 4
+hold 0.3 Escape
+await_exit 20
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after the sync test"
+[ ! -s "$WORK/stderr" ] || fail "the sync test reported: $(cat "$WORK/stderr")"
+echo "ok"
