@@ -23,6 +23,16 @@ namespace {
 constexpr double greetingInterval = 0.25;
 // Silence this long is shown on the HUD.
 constexpr double interruption = 1.0;
+// A refusal or a fault told to the other side waits this long at most for its acknowledgement:
+// through a lossy link the message or its acknowledgement may be lost twice and sent again.
+constexpr int goodbyeWaitMs = 2000;
+// After a match ended by agreement, the other side acknowledges what it still lacked within
+// this long, or is gone.
+constexpr double lingerLimit = 1.0;
+
+bool byAgreement(net::QuitReason reason) {
+    return reason == net::QuitReason::Escape || reason == net::QuitReason::Closed;
+}
 
 // Either key set moves the local fighter: the first set's stick wins where both are pushed.
 InputFrame merged(const InputFrame& a, const InputFrame& b) {
@@ -111,9 +121,13 @@ bool NetPlay::step(const StepInput& keyboard) {
     if (!session) {
         if (polled.disconnected && !setup.host)
             link->connect();
-        if (polled.disconnected)
+        if (polled.disconnected) {
+            // The next one to come starts the handshake afresh.
+            greeted = false;
+            peerRules.reset();
             Ogre::LogManager::getSingleton().logMessage(
                 "Online play: the other side left before the match began; waiting again");
+        }
         return connecting(keyboard);
     }
     if (ending) {
@@ -178,12 +192,32 @@ bool NetPlay::handshake(const net::Message& message) {
         checkHello(*hello);
     else if (const auto* rules = std::get_if<net::Rules>(&message))
         peerRules = rules->rules;
+    else if (const auto* quit = std::get_if<net::Quit>(&message))
+        return quitBeforeMatch(*quit);
     // Anything else came before the other side's hello and rules: inputs come again.
     if (greeted && peerRules) {
         checkRules(*peerRules);
         startSession();
     }
     return true;
+}
+
+// The one connected peer's quit counts whatever its session: a guest refused before the host's
+// hello came knows none. A difference or a fault ends this side too, naming the rules when they
+// are what differs; a guest that leaves leaves the host waiting for the next, as its
+// disconnection would, and a host that leaves ends the guest.
+bool NetPlay::quitBeforeMatch(const net::Quit& quit) {
+    if (quit.reason == net::QuitReason::Mismatch && peerRules)
+        checkRules(*peerRules);
+    const std::string why = "Online play ended: " + link->peerName() + " " + describe(quit.reason);
+    if (!byAgreement(quit.reason))
+        fail(why, {});
+    if (setup.host)
+        return true;
+    report(why);
+    ended = true;
+    link->close();
+    return false;
 }
 
 void NetPlay::checkHello(const net::Hello& hello) {
@@ -250,18 +284,14 @@ bool NetPlay::handle(const net::Message& message) {
     } else if (const auto* quit = std::get_if<net::Quit>(&message)) {
         if (quit->session != sessionId)
             return true;
-        const bool agreed =
-            quit->reason == net::QuitReason::Escape || quit->reason == net::QuitReason::Closed;
+        const bool agreed = byAgreement(quit->reason);
         const std::string why = "Online play ended: " + link->peerName() + " " +
                                 describe(quit->reason) +
                                 (quit->reason == net::QuitReason::Desync
                                      ? " at step " + std::to_string(quit->step)
                                      : "");
-        if (!agreed) {
-            ended = true;
-            link->close();
-            throw std::runtime_error(why);
-        }
+        if (!agreed)
+            fail(why, {});
         // The other side's every frame came before its quit; it waits for ours.
         if (!ending)
             sendLastWord(quit->reason);
@@ -292,10 +322,11 @@ void NetPlay::endByAgreement() {
 }
 
 // ENet sends what the other side still lacks again until it is acknowledged: the link is
-// served until then, or until the silence limit.
+// served until then, for a second at most. The other side may have closed already, its
+// acknowledgement of our goodbye lost, so nothing longer is waited for.
 bool NetPlay::linger() {
     if (!link->poll().disconnected && link->isConnected() &&
-        Clock::now() - *closing < std::chrono::duration<double>(setup.silenceLimit))
+        Clock::now() - *closing < std::chrono::duration<double>(lingerLimit))
         return true;
     link->close();
     return false;
@@ -385,5 +416,5 @@ void NetPlay::report(const std::string& line) {
 void NetPlay::tellAndClose(net::QuitReason reason, int step) {
     ended = true;
     link->send(net::Quit{sessionId, reason, step}, true);
-    link->close();
+    link->close(goodbyeWaitMs);
 }

@@ -67,6 +67,7 @@ private:
 
     bool connecting(const StepInput& keyboard);
     bool handshake(const net::Message& message);
+    bool quitBeforeMatch(const net::Quit& quit);
     void greet();
     void checkHello(const net::Hello& hello);
     void checkRules(const MatchRules& rules);

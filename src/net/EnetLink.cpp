@@ -165,7 +165,7 @@ void EnetLink::disconnect() {
         enet_peer_disconnect_later(peer, 0);
 }
 
-void EnetLink::close() {
+void EnetLink::close(int waitMs) {
     if (!peer)
         return;
     if (connected) {
@@ -173,7 +173,7 @@ void EnetLink::close() {
         // lets ENet send it again if it was lost.
         enet_peer_disconnect_later(peer, 0);
         ENetEvent event;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
         while (std::chrono::steady_clock::now() < deadline &&
                enet_host_service(enetHost, &event, 20) >= 0) {
             if (event.type == ENET_EVENT_TYPE_RECEIVE)

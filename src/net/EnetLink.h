@@ -51,9 +51,9 @@ public:
     // Tells the peer the link is closing once ENet delivered what is queued; poll reports it
     // disconnected when the peer acknowledged. Without waiting.
     void disconnect();
-    // Tells the peer the link is closing and lets ENet send what is queued, for up to half a
-    // second.
-    void close();
+    // Tells the peer the link is closing and lets ENet send what is queued (and send again what
+    // was lost) until the peer acknowledged it all, for up to waitMs.
+    void close(int waitMs = 500);
 
     bool isConnected() const { return peer && connected; }
     // ENet's smoothed round-trip time.
