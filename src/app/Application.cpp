@@ -19,6 +19,7 @@
 #include "app/ReplayExport.h"
 #include "app/ResourceFileCheck.h"
 #include "app/SignalWatcher.h"
+#include "app/SpectatorPlay.h"
 #include "app/WindowCloseWatcher.h"
 #include "anim/CharacterData.h"
 #include "fighter/Player.h"
@@ -218,6 +219,8 @@ void Application::createGame() {
 
 // Online play names the side and the other player.
 std::string Application::title() const {
+    if (!options.watchHost.empty())
+        return SpectatorPlay::title(options.watchHost, static_cast<std::uint16_t>(options.port));
     if (!options.host && options.joinHost.empty())
         return windowTitle;
     return NetPlay::title(options.host, options.joinHost, static_cast<std::uint16_t>(options.port));
@@ -262,12 +265,15 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
         };
         setup.rules = matchRules();
         setup.onMatchEnd = report;
+        setup.spectators = options.host ? options.spectators : 0;
         if (!options.recordPath.empty())
             setup.recorder = createRecorder(setup.dataHash);
         return std::make_unique<NetPlay>(*match, std::move(setup));
     }
     // Online only the confirmed match names a winner; here every step is confirmed.
     match->onMatchEnd = report;
+    if (!options.watchHost.empty())
+        return createSpectatorDriver();
     if (options.syncTestSteps > 0)
         return std::make_unique<SyncTest>(*match, options.syncTestSteps);
     const std::uint64_t characterHash = characterDataHash(*game->characterData);
@@ -284,8 +290,11 @@ std::unique_ptr<MatchDriver> Application::createDriver() {
 }
 
 // A write that fails shows on the screen and in the log at once; the match plays on.
-std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t characterHash) {
-    auto created = std::make_unique<ReplayRecorder>(options.recordPath, characterHash, matchRules());
+std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t characterHash,
+                                                           const MatchRules* rules,
+                                                           const MatchState* start) {
+    auto created = std::make_unique<ReplayRecorder>(options.recordPath, characterHash,
+                                                    rules ? *rules : matchRules(), start);
     created->onWriteFailure = [this](const std::string& line) {
         logManager->logMessage(line, Ogre::LML_CRITICAL);
         recordingNotice = std::make_unique<ConnectionDisplay>(1);

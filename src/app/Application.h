@@ -17,6 +17,7 @@ class LogManager;
 } // namespace Ogre
 struct _XDisplay;
 class ConnectionDisplay;
+struct MatchState;
 class FixedFrameUpdater;
 class FocusWatcher;
 class Game;
@@ -72,7 +73,12 @@ private:
     void requireMaterials();
     void teardown();
     std::unique_ptr<MatchDriver> createDriver();
-    std::unique_ptr<ReplayRecorder> createRecorder(std::uint64_t characterHash);
+    // By the rules of the options, or those given; from the match's start, or from `start`.
+    std::unique_ptr<ReplayRecorder> createRecorder(std::uint64_t characterHash,
+                                                   const MatchRules* rules = nullptr,
+                                                   const MatchState* start = nullptr);
+    // Watching an online match (ApplicationSpectator.cpp).
+    std::unique_ptr<MatchDriver> createSpectatorDriver();
     void printFrameData();
     void exportReplay();
     void logMatchEnd();

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/spectatorOptions.h"
 
 #include <iostream>
 
@@ -13,7 +14,8 @@ namespace {
 const char* const usageLine =
     "Usage: vorrak [--record FILE | --replay FILE [--export OUT [--size WxH] [--from STEP] "
     "[--to STEP] [--boxes] [--inputs]] | --sync-test N | --frame-data] "
-    "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--join-timeout S] [--timeout S] "
+    "[--host [PORT] [--spectators N] | --join HOST[:PORT] | --watch HOST[:PORT] "
+    "[--watch-delay S]] [--delay N] [--join-timeout S] [--timeout S] "
     "[--versus [--rounds N]] [--training] [--bindings FILE] [--print-bindings] [--help] "
     "[--version]";
 
@@ -164,6 +166,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     bool printBindings = false;
     app.add_flag("--print-bindings", printBindings,
                  "Print the bindings in force in the bindings file's format and exit");
+    SpectatorOptions spectatorOptions = addSpectatorOptions(app, options);
     replay->excludes(record)->excludes(syncTest)->excludes(frameData);
     versus->excludes(frameData);
     record->excludes(syncTest);
@@ -193,10 +196,13 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         return usageError("--join: '" + joinAddress + "' is not HOST or HOST:PORT");
     if (delay->count() > 0 && !options.host && join->count() == 0)
         return usageError("--delay needs --host or --join");
-    if (joinTimeout->count() > 0 && join->count() == 0)
-        return usageError("--join-timeout needs --join");
-    if (timeout->count() > 0 && !options.host && join->count() == 0)
-        return usageError("--timeout needs --host or --join");
+    if (const auto error = checkSpectatorOptions(spectatorOptions, options))
+        return usageError(*error);
+    const bool watching = !options.watchHost.empty();
+    if (joinTimeout->count() > 0 && join->count() == 0 && !watching)
+        return usageError("--join-timeout needs --join or --watch");
+    if (timeout->count() > 0 && !options.host && join->count() == 0 && !watching)
+        return usageError("--timeout needs --host, --join or --watch");
     if (rounds->count() > 0 && versus->count() == 0)
         return usageError("--rounds needs --versus");
     if (exportVideo->count() > 0 && !VideoEncoder::supports(video.path))

@@ -14,6 +14,7 @@
 #include "net/EnetLink.h"
 #include "net/NetInput.h"
 #include "net/RollbackSession.h"
+#include "net/SpectatorFeed.h"
 #include "render/ConnectionDisplay.h"
 #include "replay/ReplayRecorder.h"
 
@@ -57,6 +58,8 @@ const char* describe(net::QuitReason reason) {
         return "found the match out of sync";
     case net::QuitReason::Protocol:
         return "received a malformed message";
+    case net::QuitReason::Lost:
+        return "lost the connection";
     }
     return "left";
 }
@@ -75,10 +78,14 @@ NetPlay::NetPlay(Match& match, Setup setup)
     : match(match), setup(std::move(setup)), display(std::make_unique<ConnectionDisplay>()) {
     // ENet's own give-up time stays above the game's limit, which decides.
     const auto peerTimeoutMs = static_cast<std::uint32_t>(this->setup.silenceLimit * 1000) + 5000;
-    link = this->setup.host ? EnetLink::host(this->setup.port, peerTimeoutMs)
-                            : EnetLink::join(this->setup.hostName, this->setup.port, peerTimeoutMs);
+    link = this->setup.host
+               ? EnetLink::host(this->setup.port, peerTimeoutMs, this->setup.spectators)
+               : EnetLink::join(this->setup.hostName, this->setup.port, peerTimeoutMs);
     if (this->setup.host)
         sessionId = std::random_device{}() | 1;
+    if (this->setup.host && this->setup.spectators > 0)
+        spectators = std::make_unique<SpectatorFeed>(sessionId, this->setup.dataHash,
+                                                     this->setup.rules);
     display->show(this->setup.host ? "Waiting for a player on port " + std::to_string(this->setup.port)
                                    : "waiting for " + hostLabel());
 }
@@ -101,6 +108,7 @@ bool NetPlay::step(const StepInput& keyboard) {
     if (closing)
         return linger();
     EnetLink::Polled polled = link->poll();
+    serveSpectators(polled);
     if (polled.malformedReliable)
         fail("Online play ended: " + link->peerName() + " sent a malformed message",
              net::QuitReason::Protocol);
@@ -121,6 +129,9 @@ bool NetPlay::step(const StepInput& keyboard) {
     if (!session) {
         if (polled.disconnected && !setup.host)
             link->connect();
+        if (spectators)
+            display->show("Waiting for a player on port " + std::to_string(setup.port) +
+                          watchingLine());
         if (polled.disconnected) {
             // The next one to come starts the handshake afresh.
             greeted = false;
@@ -250,15 +261,19 @@ void NetPlay::startSession() {
     session = std::make_unique<RollbackSession>(match, setup.host ? 0 : 1, setup.inputDelay,
                                                 sessionId);
     ReplayRecorder* recorder = setup.recorder.get();
-    // Without a recording or a versus result to report, nothing waits for confirmed steps.
+    SpectatorFeed* feed = spectators.get();
+    // Without a recording, a versus result to report or spectators, nothing waits for
+    // confirmed steps.
     const auto matchEnd = setup.rules.versus ? setup.onMatchEnd : nullptr;
-    if (recorder || matchEnd)
-        session->onConfirmed = [recorder, matchEnd](int, const StepInput& input,
-                                                    const MatchState& after) {
+    if (recorder || matchEnd || feed)
+        session->onConfirmed = [recorder, matchEnd, feed](int step, const StepInput& input,
+                                                          const MatchState& after) {
             if (recorder)
                 recorder->record(input, after);
             if (matchEnd && after.round.phase == RoundState::MatchOver)
                 matchEnd(after.round);
+            if (feed)
+                feed->confirmed(step, input, after);
         };
     const std::string side = setup.host ? "left fighter (host)" : "right fighter (guest)";
     std::ostringstream after;
@@ -317,6 +332,11 @@ void NetPlay::endByAgreement() {
     match.load(session->stateBefore(end));
     Ogre::LogManager::getSingleton().logMessage("Online play: the match ends before step " +
                                                 std::to_string(end));
+    if (spectators) {
+        const MatchState atEnd = match.save();
+        spectators->end(net::QuitReason::Escape, &atEnd);
+        sendToSpectators();
+    }
     link->disconnect();
     closing = Clock::now();
 }
@@ -366,8 +386,12 @@ bool NetPlay::play(const StepInput& keyboard) {
         NetInput::encode(merged(keyboard.players[0], keyboard.players[1]), keyboard.keys);
     session->step(local);
     link->send(session->inputsToSend(), false);
-    for (const net::Checksum& checksum : session->takeChecksums())
+    for (const net::Checksum& checksum : session->takeChecksums()) {
         link->send(checksum, true);
+        if (spectators)
+            spectators->checksum(checksum);
+    }
+    sendToSpectators();
     link->flush();
     if (const std::optional<int> step = session->desyncStep())
         fail("Online play ended: the match lost sync at step " + std::to_string(*step) +
@@ -396,10 +420,52 @@ void NetPlay::showConnection() {
     interrupted = false;
     display->show("RTT " + std::to_string(link->roundTripMs()) + " ms   rollback " +
                   std::to_string(rolledBackLastSecond) + " steps/s   waited " +
-                  std::to_string(session->stats().waited + session->stats().skipped) + " steps");
+                  std::to_string(session->stats().waited + session->stats().skipped) + " steps" +
+                  watchingLine());
+}
+
+// Spectators come and go at any time, before the match too; what they say is only how far
+// they got.
+void NetPlay::serveSpectators(const EnetLink::Polled& polled) {
+    if (!spectators)
+        return;
+    for (int id : polled.spectatorsJoined) {
+        spectators->join(id);
+        Ogre::LogManager::getSingleton().logMessage("Online play: a spectator joined");
+    }
+    for (int id : polled.spectatorsLeft)
+        spectators->leave(id);
+    for (const auto& [id, message] : polled.fromSpectators)
+        if (const auto* watching = std::get_if<net::Watching>(&message))
+            spectators->heard(id, *watching);
+    if (!session)
+        sendToSpectators();
+}
+
+void NetPlay::sendToSpectators() {
+    if (!spectators)
+        return;
+    for (const SpectatorFeed::Outgoing& outgoing : spectators->take())
+        link->sendTo(outgoing.spectator, outgoing.message);
+    for (int id : spectators->takeLeftBehind()) {
+        link->dropSpectator(id);
+        Ogre::LogManager::getSingleton().logMessage(
+            "Online play: a spectator fell more than 10 s behind and was let go");
+    }
+}
+
+std::string NetPlay::watchingLine() const {
+    if (!spectators || spectators->watching() == 0)
+        return "";
+    return "   " + std::to_string(spectators->watching()) + " watching";
 }
 
 void NetPlay::fail(const std::string& reason, std::optional<net::QuitReason> tell, int step) {
+    // The spectators see the confirmed match to its last step.
+    if (spectators) {
+        spectators->end(net::QuitReason::Lost, nullptr);
+        sendToSpectators();
+    }
     if (tell)
         tellAndClose(*tell, step);
     ended = true;

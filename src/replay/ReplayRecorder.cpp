@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "match/MatchStateCodec.h"
 #include "match/checksum.h"
 #include "replay/ReplayError.h"
 #include "replay/ReplayFormat.h"
@@ -69,16 +70,21 @@ void putWord(std::vector<unsigned char>& bytes, std::uint64_t word, int size) {
 } // namespace
 
 ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash,
-                               const MatchRules& rules)
+                               const MatchRules& rules, const MatchState* start)
     : path(std::move(path)) {
     file = createTemporary(this->path, temporaryPath);
     openRecorders().push_back(this);
     write(ReplayFormat::magic, sizeof ReplayFormat::magic);
-    writeWord(ReplayFormat::version, 2);
+    writeWord(start ? ReplayFormat::startedVersion : ReplayFormat::version, 2);
     writeWord(characterHash, 8);
     writeWord(rules.versus, 1);
     writeWord(static_cast<std::uint64_t>(rules.rounds), 1);
     writeWord(static_cast<std::uint64_t>(rules.roundSteps), 4);
+    if (!start)
+        return;
+    const std::vector<std::uint8_t> state = MatchStateCodec::encode(*start);
+    writeWord(state.size(), 4);
+    write(state.data(), state.size());
 }
 
 ReplayRecorder::~ReplayRecorder() {
