@@ -28,8 +28,8 @@ constexpr double interruption = 1.0;
 // through a lossy link the message or its acknowledgement may be lost twice and sent again.
 constexpr int goodbyeWaitMs = 2000;
 // After a match ended by agreement, the other side acknowledges what it still lacked within
-// this long, or is gone.
-constexpr double lingerLimit = 1.0;
+// this long (a message and its resend may both be lost), or is gone.
+constexpr double lingerLimit = 2.0;
 
 bool byAgreement(net::QuitReason reason) {
     return reason == net::QuitReason::Escape || reason == net::QuitReason::Closed;
@@ -337,15 +337,14 @@ void NetPlay::endByAgreement() {
         spectators->end(net::QuitReason::Escape, &atEnd);
         sendToSpectators();
     }
-    link->disconnect();
     closing = Clock::now();
 }
 
 // ENet sends what the other side still lacks again until it is acknowledged: the link is
-// served until then, for a second at most. The other side may have closed already, its
-// acknowledgement of our goodbye lost, so nothing longer is waited for.
+// served until then, two seconds at most, and closed as soon as it is. The other side may have
+// closed already, so no goodbye of the link's own is waited for beyond that.
 bool NetPlay::linger() {
-    if (!link->poll().disconnected && link->isConnected() &&
+    if (!link->poll().disconnected && link->isConnected() && !link->delivered() &&
         Clock::now() - *closing < std::chrono::duration<double>(lingerLimit))
         return true;
     link->close();

@@ -232,9 +232,9 @@ void EnetLink::dropSpectator(int spectatorId) {
 
 void EnetLink::flush() { enet_host_flush(enetHost); }
 
-void EnetLink::disconnect() {
-    if (isConnected())
-        enet_peer_disconnect_later(peer, 0);
+bool EnetLink::delivered() const {
+    return isConnected() && enet_list_empty(&peer->sentReliableCommands) &&
+           enet_list_empty(&peer->outgoingCommands);
 }
 
 // What is queued (a quit, the match's end for the spectators) goes first; waiting a little for

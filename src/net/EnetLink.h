@@ -62,9 +62,8 @@ public:
     void dropSpectator(int spectator);
     // Sends what is queued now rather than at the next poll.
     void flush();
-    // Tells the peer the link is closing once ENet delivered what is queued; poll reports it
-    // disconnected when the peer acknowledged. Without waiting.
-    void disconnect();
+    // Everything sent reliably to the peer was acknowledged.
+    bool delivered() const;
     // Tells the peer the link is closing and lets ENet send what is queued (and send again what
     // was lost) until the peer acknowledged it all, for up to waitMs.
     void close(int waitMs = 500);
