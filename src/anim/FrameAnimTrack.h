@@ -58,7 +58,8 @@ public:
         return position.segmentIndex >= 0 &&
                position.segmentIndex < static_cast<int>(segments.size()) &&
                position.segmentFrame >= 0 &&
-               position.segmentFrame < segments[static_cast<std::size_t>(position.segmentIndex)].duration;
+               position.segmentFrame <
+                   segments[static_cast<std::size_t>(position.segmentIndex)].duration;
     }
     // Only a position taken from a track with the same segments.
     void seek(const TrackPosition& position) {

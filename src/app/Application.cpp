@@ -30,6 +30,7 @@
 #include "render/ConnectionDisplay.h"
 #include "match/roundCaptions.h"
 #include "render/SpriteManager.h"
+#include "replay/ReplayError.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
@@ -93,6 +94,10 @@ void Application::run() {
         return printFrameData();
     if (!options.replayPath.empty())
         replay = std::make_unique<Replay>(readReplay(options.replayPath));
+    // The lab and the video start a replay from the match's start.
+    if (replay && replay->start && (options.training || !options.exportSettings.path.empty()))
+        throw ReplayError("Cannot play back '" + options.replayPath +
+                          "' with --training or --export: it starts from the middle of a match");
     if (!options.exportSettings.path.empty())
         ReplayExport::checkCut(options.exportSettings, *replay);
     // From here on a signal ends the game in order; one during start-up ends it at the first

@@ -84,8 +84,8 @@ NetPlay::NetPlay(Match& match, Setup setup)
     if (this->setup.host)
         sessionId = std::random_device{}() | 1;
     if (this->setup.host && this->setup.spectators > 0)
-        spectators = std::make_unique<SpectatorFeed>(sessionId, this->setup.dataHash,
-                                                     this->setup.rules);
+        spectators =
+            std::make_unique<SpectatorFeed>(sessionId, this->setup.dataHash, this->setup.rules);
     display->show(this->setup.host ? "Waiting for a player on port " + std::to_string(this->setup.port)
                                    : "waiting for " + hostLabel());
 }
@@ -428,12 +428,13 @@ void NetPlay::showConnection() {
 void NetPlay::serveSpectators(const EnetLink::Polled& polled) {
     if (!spectators)
         return;
+    // A spectator's slot may go to a new one in the same poll: first who left.
+    for (int id : polled.spectatorsLeft)
+        spectators->leave(id);
     for (int id : polled.spectatorsJoined) {
         spectators->join(id);
         Ogre::LogManager::getSingleton().logMessage("Online play: a spectator joined");
     }
-    for (int id : polled.spectatorsLeft)
-        spectators->leave(id);
     for (const auto& [id, message] : polled.fromSpectators)
         if (const auto* watching = std::get_if<net::Watching>(&message))
             spectators->heard(id, *watching);

@@ -26,7 +26,9 @@ constexpr int catchUpEvery = 4;
 // How often the host hears how far this spectator got.
 constexpr int reportEvery = 30;
 
-void log(const std::string& line) { Ogre::LogManager::getSingleton().logMessage(line); }
+void log(const std::string& line) {
+    Ogre::LogManager::getSingleton().logMessage(line);
+}
 
 } // namespace
 
@@ -63,8 +65,7 @@ bool SpectatorPlay::step(const StepInput& keyboard) {
     }
     play();
     if (last && next >= *last) {
-        const std::string line =
-            "Watching: the match ended before step " + std::to_string(*last);
+        const std::string line = "Watching: the match ended before step " + std::to_string(*last);
         log(line);
         std::cerr << "vorrak: " << line << std::endl;
         link->close();
@@ -146,8 +147,7 @@ void SpectatorPlay::begin(const net::Start& start) {
     std::optional<MatchState> state;
     if (start.step > 0) {
         state = MatchStateCodec::decode(start.state.data(), start.state.size());
-        if (!state || state->rules != start.rules ||
-            !match.fits(*state))
+        if (!state || state->rules != start.rules || !match.fits(*state))
             fail("Watching ended: " + hostLabel() + " sent a match this game cannot show");
         match.load(*state);
     }
@@ -164,8 +164,8 @@ void SpectatorPlay::begin(const net::Start& start) {
 void SpectatorPlay::receive(const net::Steps& batch) {
     const int known = *first + static_cast<int>(steps.size());
     if (batch.firstStep > known)
-        fail("Watching ended: " + hostLabel() + " skipped steps " + std::to_string(known) +
-             " to " + std::to_string(batch.firstStep - 1));
+        fail("Watching ended: " + hostLabel() + " skipped steps " + std::to_string(known) + " to " +
+             std::to_string(batch.firstStep - 1));
     for (std::size_t i = 0; i < batch.steps.size(); ++i)
         if (batch.firstStep + static_cast<int>(i) >= known)
             steps.push_back(batch.steps[i]);
@@ -197,7 +197,8 @@ void SpectatorPlay::playOne() {
     }
     if (playable() == 0 || (last && next >= *last))
         return;
-    const StepInput input = ReplayFormat::decodeStep(steps[static_cast<std::size_t>(next - *first)]);
+    const StepInput input =
+        ReplayFormat::decodeStep(steps[static_cast<std::size_t>(next - *first)]);
     match.step(input);
     if (recorder)
         recorder->record(input, match.save());

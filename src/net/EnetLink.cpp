@@ -16,9 +16,9 @@ constexpr enet_uint8 reliableChannel = 1;
 // The reason a host gives a guest it turns away, in ENet's disconnect data.
 constexpr enet_uint32 busyReason = 0x42555359; // "BUSY"
 // A spectator's connect data, and what a host says to one it has no room for or lets go.
-constexpr enet_uint32 watchRequest = 0x57415443;  // "WATC"
-constexpr enet_uint32 fullReason = 0x46554c4c;    // "FULL"
-constexpr enet_uint32 behindReason = 0x4c414753;  // "LAGS"
+constexpr enet_uint32 watchRequest = 0x57415443; // "WATC"
+constexpr enet_uint32 fullReason = 0x46554c4c;   // "FULL"
+constexpr enet_uint32 behindReason = 0x4c414753; // "LAGS"
 // Spectators get this long at least to acknowledge the match's end: through a lossy link it
 // may be sent more than once.
 constexpr int spectatorGoodbyeMs = 2000;
@@ -50,8 +50,8 @@ std::unique_ptr<EnetLink> EnetLink::host(std::uint16_t port, std::uint32_t peerT
     address.port = port;
     // Room for a guest's abandoned attempts and for guests and spectators to be told the host
     // is taken.
-    ENetHost* host = enet_host_create(&address, 8 + static_cast<std::size_t>(spectators),
-                                      channelCount, 0, 0);
+    ENetHost* host =
+        enet_host_create(&address, 8 + static_cast<std::size_t>(spectators), channelCount, 0, 0);
     if (!host) {
         enet_deinitialize();
         throw std::runtime_error("Cannot wait for a player on UDP port " + std::to_string(port) +
@@ -152,7 +152,8 @@ EnetLink::Polled EnetLink::poll() {
                 polled.spectatorsLeft.push_back(id);
             } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
                 // A spectator's broken packet is its own loss: it is not listened to.
-                if (auto message = MessageCodec::decode(event.packet->data, event.packet->dataLength))
+                if (auto message =
+                        MessageCodec::decode(event.packet->data, event.packet->dataLength))
                     polled.fromSpectators.emplace_back(id, std::move(*message));
                 enet_packet_destroy(event.packet);
             }

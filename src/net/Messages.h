@@ -6,11 +6,11 @@
 
 #include "match/MatchRules.h"
 
-// What the two sides of an online match say to each other, and the host to its spectators. Rules, Checksum and Quit travel on
-// the reliable channel, Inputs on the unreliable one; Hello goes unreliably and again until it is
-// answered, as ENet's own resends come too slowly for a lossy link. Every message after the
-// handshake carries the session id the host chose, so stray packets of another session are
-// told apart.
+// What the two sides of an online match say to each other, and the host to its spectators.
+// Rules, Checksum and Quit travel on the reliable channel, Inputs on the unreliable one; Hello
+// goes unreliably and again until it is answered, as ENet's own resends come too slowly for a
+// lossy link. Everything for a spectator goes reliably. Every message after the handshake
+// carries the session id the host chose, so stray packets of another session are told apart.
 namespace net {
 
 // 2: every packet carries ENet's CRC32, and a Quit that ends the match by agreement carries the

@@ -8,7 +8,9 @@
 SpectatorFeed::SpectatorFeed(std::uint32_t session, std::uint64_t dataHash, const MatchRules& rules)
     : session(session), dataHash(dataHash), rules(rules) {}
 
-void SpectatorFeed::join(int spectator) { watchers.push_back({spectator}); }
+void SpectatorFeed::join(int spectator) {
+    watchers.push_back({spectator});
+}
 
 void SpectatorFeed::leave(int spectator) {
     watchers.erase(std::remove_if(watchers.begin(), watchers.end(),
@@ -33,7 +35,9 @@ void SpectatorFeed::confirmed(int step, const StepInput& input, const MatchState
         latest = after;
 }
 
-void SpectatorFeed::checksum(const net::Checksum& checksum) { checksums.push_back(checksum); }
+void SpectatorFeed::checksum(const net::Checksum& checksum) {
+    checksums.push_back(checksum);
+}
 
 void SpectatorFeed::end(net::QuitReason reason, const MatchState* stateAtEnd) {
     if (ended)
@@ -54,8 +58,9 @@ std::vector<SpectatorFeed::Outgoing> SpectatorFeed::take() {
     // A burst of confirmed steps (after the other player's input was late) takes several.
     for (std::size_t at = 0; flush && at < batch.size(); at += net::maxFramesPerMessage) {
         const auto end = batch.begin() + static_cast<std::ptrdiff_t>(
-                                              std::min(batch.size(), at + net::maxFramesPerMessage));
-        sendToStarted(out, net::Steps{session, frontier - static_cast<int>(batch.size() - at),
+                                             std::min(batch.size(), at + net::maxFramesPerMessage));
+        sendToStarted(out, net::Steps{session,
+                                      frontier - static_cast<int>(batch.size() - at),
                                       {batch.begin() + static_cast<std::ptrdiff_t>(at), end}});
     }
     if (flush)
@@ -90,7 +95,8 @@ std::vector<int> SpectatorFeed::takeLeftBehind() {
 }
 
 bool SpectatorFeed::anyWaiting() const {
-    return std::any_of(watchers.begin(), watchers.end(), [](const Watcher& w) { return !w.started; });
+    return std::any_of(watchers.begin(), watchers.end(),
+                       [](const Watcher& w) { return !w.started; });
 }
 
 void SpectatorFeed::sendToStarted(std::vector<Outgoing>& out, const net::Message& message) const {

@@ -147,8 +147,8 @@ Replay parseReplay(const std::string& bytes, const std::string& source) {
     if (version >= 2)
         replay.rules = rulesOf(bytes, source);
     if (version >= 3) {
-        const auto* state = reinterpret_cast<const std::uint8_t*>(bytes.data()) +
-                            ReplayFormat::headerSize(2) + 4;
+        const auto* state =
+            reinterpret_cast<const std::uint8_t*>(bytes.data()) + ReplayFormat::headerSize(2) + 4;
         replay.start = MatchStateCodec::decode(state, stateSize);
         if (!replay.start || replay.start->rules != replay.rules)
             refuse(source, "the file is damaged (the match it starts from cannot be read)");

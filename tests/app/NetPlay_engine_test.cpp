@@ -229,7 +229,8 @@ TEST(NetPlayRelay, BothSidesEndSoonAfterAnEscapeThroughLoss) {
         ASSERT_TRUE(game.run(match, 30, [&] { return game.connected() && game.steps() >= 60; }));
         EXPECT_TRUE(game.run(match, 20, [] { return false; }, seed % 2)) << "seed " << seed;
         EXPECT_EQ(game.sides[0]->failure + game.sides[1]->failure, "") << "seed " << seed;
-        EXPECT_EQ(checksum(game.sides[0]->state), checksum(game.sides[1]->state)) << "seed " << seed;
+        EXPECT_EQ(checksum(game.sides[0]->state), checksum(game.sides[1]->state))
+            << "seed " << seed;
         match.restore(game.sides[0]->state);
     }
     match.holdDisplays(false);

@@ -21,7 +21,8 @@ constexpr std::uint64_t dataHash = 0x5ca1ab1e;
 
 StepInput walkAndPunch(int step) {
     StepInput input;
-    input.players[0] = InputFrame::fromInputBits(step % 40 < 20 ? Direction::Right : Direction::Left);
+    input.players[0] =
+        InputFrame::fromInputBits(step % 40 < 20 ? Direction::Right : Direction::Left);
     input.players[0].pressed[0] = step % 25 == 0;
     input.players[1].pressed[1] = step % 30 == 7;
     return input;
@@ -56,7 +57,8 @@ struct Host {
 struct Watch {
     Watch() : stepped(EngineEnvironment::app()), random(std::random_device{}()) {
         for (int tries = 0; !host; ++tries) {
-            port = static_cast<std::uint16_t>(std::uniform_int_distribution<int>(20000, 60000)(random));
+            port = static_cast<std::uint16_t>(
+                std::uniform_int_distribution<int>(20000, 60000)(random));
             try {
                 host = std::make_unique<Host>(port);
             } catch (const std::runtime_error&) {

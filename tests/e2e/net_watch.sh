@@ -63,6 +63,10 @@ start_side replay --replay "$WORK/late.vrp"
 await_side replay 60
 [ "$STATUS" -eq 0 ] || fail "the late recording played back with status $STATUS"
 [ "$(ended replay)" = "$(ended host)" ] || fail "the late recording ends elsewhere: '$(ended replay)'"
+status=0
+"$GAME" --training --replay "$WORK/late.vrp" >/dev/null 2>"$WORK/lab" || status=$?
+[ "$status" -eq 1 ] && grep -q "starts from the middle of a match" "$WORK/lab" ||
+    fail "the lab took a recording from the middle of a match: $status $(cat "$WORK/lab")"
 
 start_side none --host "$PORT" --spectators 0
 await_title 'left fighter' >/dev/null

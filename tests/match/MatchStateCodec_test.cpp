@@ -55,10 +55,14 @@ TEST(MatchStateCodec, OutOfRangeOrMisSizedBytesAreRefused) {
     std::memcpy(nan.data(), &notANumber, 4);
     const Bytes bad[] = {
         Bytes(good.begin(), good.end() - 1),
-        [&] { Bytes b = good; b.push_back(0); return b; }(),
-        with(good, 8, 7),  // no such action
-        with(good, 9, 2),  // a flag neither true nor false
-        nan,               // a position that is no number
+        [&] {
+            Bytes b = good;
+            b.push_back(0);
+            return b;
+        }(),
+        with(good, 8, 7),                // no such action
+        with(good, 9, 2),                // a flag neither true nor false
+        nan,                             // a position that is no number
         with(good, good.size() - 16, 3), // no such round phase
         with(good, good.size() - 10, 2), // a winner who is neither player nor a draw
     };

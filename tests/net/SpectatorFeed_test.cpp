@@ -63,7 +63,7 @@ TEST(SpectatorFeed, ASpectatorFromTheStartGetsEveryStepThenTheEnd) {
     EXPECT_TRUE(std::get<net::Start>(all[1]).state.empty());
     for (int tick = 0; tick < 100; ++tick) {
         f.confirm(tick % 3); // as a rollback session confirms: in bursts, or not at all
-        if (tick == 70) // the host's checksum of the step 60 comes after step 70 was confirmed
+        if (tick == 70)      // the host's checksum of the step 60 comes after step 70 was confirmed
             f.feed.checksum(net::Checksum{session, 60, 0x60});
         for (net::Message& message : f.take(3))
             all.push_back(std::move(message));
@@ -101,7 +101,8 @@ TEST(SpectatorFeed, ALateSpectatorStartsFromTheConfirmedMatch) {
     const std::optional<MatchState> state =
         MatchStateCodec::decode(start.state.data(), start.state.size());
     ASSERT_TRUE(state);
-    EXPECT_EQ(state->fighters[0].state.health, Feed::after(start.step - 1).fighters[0].state.health);
+    EXPECT_EQ(state->fighters[0].state.health,
+              Feed::after(start.step - 1).fighters[0].state.health);
     f.confirm(6);
     EXPECT_EQ(stepsIn(f.take(5), start.step).size(), 6u);
 }
