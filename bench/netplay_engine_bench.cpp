@@ -2,8 +2,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "net/MessageCodec.h"
 #include "net/NetInput.h"
 #include "net/RollbackSession.h"
+#include "net/SpectatorFeed.h"
 #include "support/BenchEngine.h"
 #include "support/SteppedMatch.h"
 
@@ -38,5 +40,43 @@ void BM_NetFrameWithEightStepRollback(benchmark::State& state) {
                                                        benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_NetFrameWithEightStepRollback)->Unit(benchmark::kMicrosecond);
+
+// The same worst frame on a host with eight spectators, and every sixth frame (when the steps go
+// out to all of them) a ninth joining the match under way: the confirmed step handed on, the
+// messages due made and encoded as the link sends them.
+void BM_NetFrameWithEightStepRollbackAndSpectators(benchmark::State& state) {
+    SteppedMatch stepped(BenchEngine::app());
+    RollbackSession session(*stepped.match, 0, 1, 1);
+    SpectatorFeed feed(1, 0x1234, MatchRules{});
+    for (int id = 0; id < 8; ++id)
+        feed.join(id);
+    session.onConfirmed = [&feed](int step, const StepInput& input, const MatchState& after) {
+        feed.confirmed(step, input, after);
+    };
+    const std::uint16_t walking = Direction::Right;
+    while (session.step(walking) == RollbackSession::Outcome::Advanced) {
+    }
+    int frame = 0;
+    for (auto _ : state) {
+        if (++frame % SpectatorFeed::batchSteps == 0) {
+            feed.leave(8);
+            feed.join(8);
+        }
+        net::Inputs inputs;
+        inputs.session = 1;
+        inputs.firstStep = session.remoteFrames();
+        inputs.step = inputs.firstStep;
+        inputs.advantage = MatchTimeline::maxRollback;
+        inputs.frames = {static_cast<std::uint16_t>(Direction::Left | NetInput::punchBit)};
+        session.receive(inputs);
+        session.step(static_cast<std::uint16_t>(walking | NetInput::punchBit));
+        for (const SpectatorFeed::Outgoing& outgoing : feed.take())
+            benchmark::DoNotOptimize(MessageCodec::encode(outgoing.message).data());
+        for (Player* player : {&stepped.p1(), &stepped.p2()})
+            player->state.health = std::max(player->state.health, 500);
+    }
+    state.counters["watching"] = feed.watching();
+}
+BENCHMARK(BM_NetFrameWithEightStepRollbackAndSpectators)->Unit(benchmark::kMicrosecond);
 
 } // namespace

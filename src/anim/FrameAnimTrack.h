@@ -50,6 +50,17 @@ public:
     bool loopsSingleSegment() const { return loop && segments.size() == 1; }
 
     TrackPosition position() const { return {currentFrame, segmentIndex, segmentFrame, finished}; }
+    // A position from elsewhere (the network) that indexes none of the segments is refused
+    // before seek.
+    bool fits(const TrackPosition& position) const {
+        if (segments.empty())
+            return position.segmentIndex == 0 && position.segmentFrame == 0;
+        return position.segmentIndex >= 0 &&
+               position.segmentIndex < static_cast<int>(segments.size()) &&
+               position.segmentFrame >= 0 &&
+               position.segmentFrame <
+                   segments[static_cast<std::size_t>(position.segmentIndex)].duration;
+    }
     // Only a position taken from a track with the same segments.
     void seek(const TrackPosition& position) {
         currentFrame = position.currentFrame;

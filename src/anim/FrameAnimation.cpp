@@ -46,6 +46,13 @@ FrameAnimPosition FrameAnimation::position() const {
     return position;
 }
 
+bool FrameAnimation::fits(const FrameAnimPosition& position) const {
+    return material.fits(position.tracks[MaterialTrack]) &&
+           hitboxes.fits(position.tracks[HitboxesTrack]) &&
+           hitProps.fits(position.tracks[HitPropsTrack]) &&
+           movement.fits(position.tracks[MovementTrack]);
+}
+
 void FrameAnimation::seek(const FrameAnimPosition& position) {
     material.seek(position.tracks[MaterialTrack]);
     hitboxes.seek(position.tracks[HitboxesTrack]);

@@ -32,6 +32,8 @@ public:
     FrameAnimPosition position() const;
     // Only a position taken from a copy of the same action's animation.
     void seek(const FrameAnimPosition& position);
+    // Whether the position is one of this animation's, for a position from elsewhere.
+    bool fits(const FrameAnimPosition& position) const;
 
     Ogre::MaterialPtr& currentMaterial() { return material.current(); }
     const Ogre::MaterialPtr& currentMaterial() const { return material.current(); }

@@ -21,6 +21,7 @@
 #include "app/ReplayExport.h"
 #include "app/ResourceFileCheck.h"
 #include "app/SignalWatcher.h"
+#include "app/SpectatorPlay.h"
 #include "app/WindowCloseWatcher.h"
 #include "anim/CharacterData.h"
 #include "export/ExportModule.h"
@@ -35,6 +36,7 @@
 #include "match/roundCaptions.h"
 #include "render/SpriteManager.h"
 #include "sound/SoundPresenter.h"
+#include "replay/ReplayError.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
@@ -100,6 +102,10 @@ void Application::run() {
         return Arena(options.cpu.arenaSettings).run(std::cout);
     if (!options.replayPath.empty())
         replay = std::make_unique<Replay>(readReplay(options.replayPath));
+    // The lab and the video start a replay from the match's start.
+    if (replay && replay->start && (options.training || !options.exportSettings.path.empty()))
+        throw ReplayError("Cannot play back '" + options.replayPath +
+                          "' with --training or --export: it starts from the middle of a match");
     if (!options.exportSettings.path.empty()) {
         ReplayExport::checkCut(options.exportSettings, *replay);
         VideoTarget::check(options.exportSettings.path);
@@ -237,6 +243,8 @@ void Application::createGame() {
 
 // Online play names the side and the other player.
 std::string Application::title() const {
+    if (!options.watchHost.empty())
+        return SpectatorPlay::title(options.watchHost, static_cast<std::uint16_t>(options.port));
     if (!options.host && options.joinHost.empty())
         return windowTitle;
     return NetPlay::title(options.host, options.joinHost, static_cast<std::uint16_t>(options.port));
@@ -262,10 +270,14 @@ void Application::reportResult(const RoundState& round) {
     std::cout << line << std::endl;
 }
 
-// The mode the options ask for: online play, or one of the local ones.
+// The mode the options ask for: online play, watching it, or one of the local ones.
 std::unique_ptr<MatchDriver> Application::createDriver() {
     if (options.host || !options.joinHost.empty())
         return createOnlineDriver();
+    // Online only the confirmed match names a winner; everywhere else every step is confirmed.
+    match->onMatchEnd = [this](const RoundState& round) { reportResult(round); };
+    if (!options.watchHost.empty())
+        return createSpectatorDriver();
     return createLocalDriver();
 }
 
@@ -286,6 +298,7 @@ std::unique_ptr<MatchDriver> Application::createOnlineDriver() {
     };
     setup.rules = matchRules();
     setup.onMatchEnd = [this](const RoundState& round) { reportResult(round); };
+    setup.spectators = options.host ? options.spectators : 0;
     if (!options.recordPath.empty())
         setup.recorder = createRecorder(setup.dataHash);
     return std::make_unique<NetPlay>(*match, std::move(setup));
@@ -293,8 +306,6 @@ std::unique_ptr<MatchDriver> Application::createOnlineDriver() {
 
 // The sync test, the lab, a replay, or the plain game, recorded or not.
 std::unique_ptr<MatchDriver> Application::createLocalDriver() {
-    // Online only the confirmed match names a winner; here every step is confirmed.
-    match->onMatchEnd = [this](const RoundState& round) { reportResult(round); };
     if (options.syncTestSteps > 0)
         return std::make_unique<SyncTest>(*match, options.syncTestSteps);
     const std::uint64_t characterHash = characterDataHash(*game->characterData);
@@ -318,8 +329,11 @@ void Application::createSound() {
 }
 
 // A write that fails shows on the screen and in the log at once; the match plays on.
-std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t characterHash) {
-    auto created = std::make_unique<ReplayRecorder>(options.recordPath, characterHash, matchRules());
+std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t characterHash,
+                                                           const MatchRules* rules,
+                                                           const MatchState* start) {
+    auto created = std::make_unique<ReplayRecorder>(options.recordPath, characterHash,
+                                                    rules ? *rules : matchRules(), start);
     created->onWriteFailure = [this](const std::string& line) {
         logManager->logMessage(line, Ogre::LML_CRITICAL);
         recordingNotice = std::make_unique<ConnectionDisplay>(1);

@@ -18,6 +18,7 @@ class LogManager;
 struct _XDisplay;
 class ConnectionDisplay;
 class ExportModule;
+struct MatchState;
 class FixedFrameUpdater;
 class FocusWatcher;
 class Game;
@@ -80,7 +81,12 @@ private:
     std::unique_ptr<MatchDriver> createOnlineDriver();
     std::unique_ptr<MatchDriver> createLocalDriver();
     void createSound();
-    std::unique_ptr<ReplayRecorder> createRecorder(std::uint64_t characterHash);
+    // By the rules of the options, or those given; from the match's start, or from `start`.
+    std::unique_ptr<ReplayRecorder> createRecorder(std::uint64_t characterHash,
+                                                   const MatchRules* rules = nullptr,
+                                                   const MatchState* start = nullptr);
+    // Watching an online match (ApplicationSpectator.cpp).
+    std::unique_ptr<MatchDriver> createSpectatorDriver();
     void printFrameData();
     void exportReplay();
     void logMatchEnd();

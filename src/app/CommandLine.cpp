@@ -18,7 +18,8 @@ namespace {
 const char* const usageLine =
     "Usage: vorrak [--record FILE | --replay FILE [--export OUT [--size WxH] [--from STEP] "
     "[--to STEP] [--boxes] [--inputs]] | --sync-test N | --frame-data] "
-    "[--host [PORT] | --join HOST[:PORT]] [--delay N] [--join-timeout S] [--timeout S] "
+    "[--host [PORT] [--spectators N] | --join HOST[:PORT] | --watch HOST[:PORT] "
+    "[--watch-delay S]] [--delay N] [--join-timeout S] [--timeout S] "
     "[--versus [--rounds N]] [--training] [--bindings FILE] [--print-bindings] [--help] "
     "[--version] [--vsync on|off] [--volume N] [--mute] [--no-audio] [--cue-log FILE] "
     "[--cpu LEVEL [--cpu-player 1|2] [--seed S]] | --arena A B [--matches N] [--rounds N] "
@@ -34,9 +35,12 @@ void excludeAcrossModes(const PlayOptions& play, const ExportOptions& video,
                         const OnlineOptions& online, const VersusOptions& versus) {
     video.exportVideo->needs(play.replay);
     versus.versus->excludes(play.frameData);
-    for (CLI::Option* side : {online.host, online.join})
+    for (CLI::Option* side : {online.host, online.join, online.watch})
         side->excludes(play.replay)->excludes(play.syncTest)->excludes(play.frameData);
-    play.training->excludes(online.host)->excludes(online.join)->excludes(video.exportVideo);
+    // A spectator plays by the host's rules.
+    online.watch->excludes(versus.versus);
+    play.training->excludes(online.host)->excludes(online.join)->excludes(online.watch)->excludes(
+        video.exportVideo);
 }
 
 } // namespace

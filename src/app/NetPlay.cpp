@@ -14,6 +14,7 @@
 #include "net/EnetLink.h"
 #include "net/NetInput.h"
 #include "net/RollbackSession.h"
+#include "net/SpectatorFeed.h"
 #include "render/ConnectionDisplay.h"
 #include "replay/ReplayRecorder.h"
 
@@ -23,6 +24,16 @@ namespace {
 constexpr double greetingInterval = 0.25;
 // Silence this long is shown on the HUD.
 constexpr double interruption = 1.0;
+// A refusal or a fault told to the other side waits this long at most for its acknowledgement:
+// through a lossy link the message or its acknowledgement may be lost twice and sent again.
+constexpr int goodbyeWaitMs = 2000;
+// After a match ended by agreement, the other side acknowledges what it still lacked within
+// this long (a message and its resend may both be lost), or is gone.
+constexpr double lingerLimit = 2.0;
+
+bool byAgreement(net::QuitReason reason) {
+    return reason == net::QuitReason::Escape || reason == net::QuitReason::Closed;
+}
 
 // Either key set moves the local fighter: the first set's stick wins where both are pushed.
 InputFrame merged(const InputFrame& a, const InputFrame& b) {
@@ -47,6 +58,8 @@ const char* describe(net::QuitReason reason) {
         return "found the match out of sync";
     case net::QuitReason::Protocol:
         return "received a malformed message";
+    case net::QuitReason::Lost:
+        return "lost the connection";
     }
     return "left";
 }
@@ -65,10 +78,14 @@ NetPlay::NetPlay(Match& match, Setup setup)
     : match(match), setup(std::move(setup)), display(std::make_unique<ConnectionDisplay>()) {
     // ENet's own give-up time stays above the game's limit, which decides.
     const auto peerTimeoutMs = static_cast<std::uint32_t>(this->setup.silenceLimit * 1000) + 5000;
-    link = this->setup.host ? EnetLink::host(this->setup.port, peerTimeoutMs)
-                            : EnetLink::join(this->setup.hostName, this->setup.port, peerTimeoutMs);
+    link = this->setup.host
+               ? EnetLink::host(this->setup.port, peerTimeoutMs, this->setup.spectators)
+               : EnetLink::join(this->setup.hostName, this->setup.port, peerTimeoutMs);
     if (this->setup.host)
         sessionId = std::random_device{}() | 1;
+    if (this->setup.host && this->setup.spectators > 0)
+        spectators =
+            std::make_unique<SpectatorFeed>(sessionId, this->setup.dataHash, this->setup.rules);
     display->show(this->setup.host ? "Waiting for a player on port " + std::to_string(this->setup.port)
                                    : "waiting for " + hostLabel());
 }
@@ -91,6 +108,7 @@ bool NetPlay::step(const StepInput& keyboard) {
     if (closing)
         return linger();
     EnetLink::Polled polled = link->poll();
+    serveSpectators(polled);
     if (polled.malformedReliable)
         fail("Online play ended: " + link->peerName() + " sent a malformed message",
              net::QuitReason::Protocol);
@@ -111,9 +129,16 @@ bool NetPlay::step(const StepInput& keyboard) {
     if (!session) {
         if (polled.disconnected && !setup.host)
             link->connect();
-        if (polled.disconnected)
+        if (spectators)
+            display->show("Waiting for a player on port " + std::to_string(setup.port) +
+                          watchingLine());
+        if (polled.disconnected) {
+            // The next one to come starts the handshake afresh.
+            greeted = false;
+            peerRules.reset();
             Ogre::LogManager::getSingleton().logMessage(
                 "Online play: the other side left before the match began; waiting again");
+        }
         return connecting(keyboard);
     }
     if (ending) {
@@ -178,12 +203,32 @@ bool NetPlay::handshake(const net::Message& message) {
         checkHello(*hello);
     else if (const auto* rules = std::get_if<net::Rules>(&message))
         peerRules = rules->rules;
+    else if (const auto* quit = std::get_if<net::Quit>(&message))
+        return quitBeforeMatch(*quit);
     // Anything else came before the other side's hello and rules: inputs come again.
     if (greeted && peerRules) {
         checkRules(*peerRules);
         startSession();
     }
     return true;
+}
+
+// The one connected peer's quit counts whatever its session: a guest refused before the host's
+// hello came knows none. A difference or a fault ends this side too, naming the rules when they
+// are what differs; a guest that leaves leaves the host waiting for the next, as its
+// disconnection would, and a host that leaves ends the guest.
+bool NetPlay::quitBeforeMatch(const net::Quit& quit) {
+    if (quit.reason == net::QuitReason::Mismatch && peerRules)
+        checkRules(*peerRules);
+    const std::string why = "Online play ended: " + link->peerName() + " " + describe(quit.reason);
+    if (!byAgreement(quit.reason))
+        fail(why, {});
+    if (setup.host)
+        return true;
+    report(why);
+    ended = true;
+    link->close();
+    return false;
 }
 
 void NetPlay::checkHello(const net::Hello& hello) {
@@ -217,15 +262,19 @@ void NetPlay::startSession() {
                                                 sessionId);
     session->presentTo(presenter);
     ReplayRecorder* recorder = setup.recorder.get();
-    // Without a recording or a versus result to report, nothing waits for confirmed steps.
+    SpectatorFeed* feed = spectators.get();
+    // Without a recording, a versus result to report or spectators, nothing waits for
+    // confirmed steps.
     const auto matchEnd = setup.rules.versus ? setup.onMatchEnd : nullptr;
-    if (recorder || matchEnd)
-        session->onConfirmed = [recorder, matchEnd](int, const StepInput& input,
-                                                    const MatchState& after) {
+    if (recorder || matchEnd || feed)
+        session->onConfirmed = [recorder, matchEnd, feed](int step, const StepInput& input,
+                                                          const MatchState& after) {
             if (recorder)
                 recorder->record(input, after);
             if (matchEnd && after.round.phase == RoundState::MatchOver)
                 matchEnd(after.round);
+            if (feed)
+                feed->confirmed(step, input, after);
         };
     const std::string side = setup.host ? "left fighter (host)" : "right fighter (guest)";
     std::ostringstream after;
@@ -251,18 +300,14 @@ bool NetPlay::handle(const net::Message& message) {
     } else if (const auto* quit = std::get_if<net::Quit>(&message)) {
         if (quit->session != sessionId)
             return true;
-        const bool agreed =
-            quit->reason == net::QuitReason::Escape || quit->reason == net::QuitReason::Closed;
+        const bool agreed = byAgreement(quit->reason);
         const std::string why = "Online play ended: " + link->peerName() + " " +
                                 describe(quit->reason) +
                                 (quit->reason == net::QuitReason::Desync
                                      ? " at step " + std::to_string(quit->step)
                                      : "");
-        if (!agreed) {
-            ended = true;
-            link->close();
-            throw std::runtime_error(why);
-        }
+        if (!agreed)
+            fail(why, {});
         // The other side's every frame came before its quit; it waits for ours.
         if (!ending)
             sendLastWord(quit->reason);
@@ -288,15 +333,20 @@ void NetPlay::endByAgreement() {
     match.load(session->stateBefore(end));
     Ogre::LogManager::getSingleton().logMessage("Online play: the match ends before step " +
                                                 std::to_string(end));
-    link->disconnect();
+    if (spectators) {
+        const MatchState atEnd = match.save();
+        spectators->end(net::QuitReason::Escape, &atEnd);
+        sendToSpectators();
+    }
     closing = Clock::now();
 }
 
 // ENet sends what the other side still lacks again until it is acknowledged: the link is
-// served until then, or until the silence limit.
+// served until then, two seconds at most, and closed as soon as it is. The other side may have
+// closed already, so no goodbye of the link's own is waited for beyond that.
 bool NetPlay::linger() {
-    if (!link->poll().disconnected && link->isConnected() &&
-        Clock::now() - *closing < std::chrono::duration<double>(setup.silenceLimit))
+    if (!link->poll().disconnected && link->isConnected() && !link->delivered() &&
+        Clock::now() - *closing < std::chrono::duration<double>(lingerLimit))
         return true;
     link->close();
     return false;
@@ -336,8 +386,12 @@ bool NetPlay::play(const StepInput& keyboard) {
         NetInput::encode(merged(keyboard.players[0], keyboard.players[1]), keyboard.keys);
     session->step(local);
     link->send(session->inputsToSend(), false);
-    for (const net::Checksum& checksum : session->takeChecksums())
+    for (const net::Checksum& checksum : session->takeChecksums()) {
         link->send(checksum, true);
+        if (spectators)
+            spectators->checksum(checksum);
+    }
+    sendToSpectators();
     link->flush();
     if (const std::optional<int> step = session->desyncStep())
         fail("Online play ended: the match lost sync at step " + std::to_string(*step) +
@@ -366,10 +420,53 @@ void NetPlay::showConnection() {
     interrupted = false;
     display->show("RTT " + std::to_string(link->roundTripMs()) + " ms   rollback " +
                   std::to_string(rolledBackLastSecond) + " steps/s   waited " +
-                  std::to_string(session->stats().waited + session->stats().skipped) + " steps");
+                  std::to_string(session->stats().waited + session->stats().skipped) + " steps" +
+                  watchingLine());
+}
+
+// Spectators come and go at any time, before the match too; what they say is only how far
+// they got.
+void NetPlay::serveSpectators(const EnetLink::Polled& polled) {
+    if (!spectators)
+        return;
+    // A spectator's slot may go to a new one in the same poll: first who left.
+    for (int id : polled.spectatorsLeft)
+        spectators->leave(id);
+    for (int id : polled.spectatorsJoined) {
+        spectators->join(id);
+        Ogre::LogManager::getSingleton().logMessage("Online play: a spectator joined");
+    }
+    for (const auto& [id, message] : polled.fromSpectators)
+        if (const auto* watching = std::get_if<net::Watching>(&message))
+            spectators->heard(id, *watching);
+    if (!session)
+        sendToSpectators();
+}
+
+void NetPlay::sendToSpectators() {
+    if (!spectators)
+        return;
+    for (const SpectatorFeed::Outgoing& outgoing : spectators->take())
+        link->sendTo(outgoing.spectator, outgoing.message);
+    for (int id : spectators->takeLeftBehind()) {
+        link->dropSpectator(id);
+        Ogre::LogManager::getSingleton().logMessage(
+            "Online play: a spectator fell more than 10 s behind and was let go");
+    }
+}
+
+std::string NetPlay::watchingLine() const {
+    if (!spectators || spectators->watching() == 0)
+        return "";
+    return "   " + std::to_string(spectators->watching()) + " watching";
 }
 
 void NetPlay::fail(const std::string& reason, std::optional<net::QuitReason> tell, int step) {
+    // The spectators see the confirmed match to its last step.
+    if (spectators) {
+        spectators->end(net::QuitReason::Lost, nullptr);
+        sendToSpectators();
+    }
     if (tell)
         tellAndClose(*tell, step);
     ended = true;
@@ -386,5 +483,5 @@ void NetPlay::report(const std::string& line) {
 void NetPlay::tellAndClose(net::QuitReason reason, int step) {
     ended = true;
     link->send(net::Quit{sessionId, reason, step}, true);
-    link->close();
+    link->close(goodbyeWaitMs);
 }

@@ -9,13 +9,14 @@
 
 #include "match/MatchDriver.h"
 #include "match/MatchRules.h"
+#include "net/EnetLink.h"
 #include "net/Messages.h"
 
 class ConnectionDisplay;
-class EnetLink;
 class Match;
 class ReplayRecorder;
 class RollbackSession;
+class SpectatorFeed;
 struct RoundState;
 
 // The game played online: each logic step hears the network, feeds the local player's keys
@@ -25,7 +26,8 @@ struct RoundState;
 // of online play asks: Escape, a window close or a signal on either side ends both by
 // agreement, on the same step (status 0 on the side that did not choose it); a lost
 // connection, a mismatch, a desync or a broken message ends with a one-line reason (an
-// exception, status 1). Owned by the Application.
+// exception, status 1). The host also feeds its spectators the confirmed match, never waiting
+// for them. Owned by the Application.
 class NetPlay : public MatchDriver {
 public:
     struct Setup {
@@ -45,6 +47,8 @@ public:
         MatchRules rules;
         // Called with every confirmed step of a decided versus match.
         std::function<void(const RoundState&)> onMatchEnd;
+        // The host's: how many may watch.
+        int spectators = 0;
     };
 
     NetPlay(Match& match, Setup setup);
@@ -67,6 +71,7 @@ private:
 
     bool connecting(const StepInput& keyboard);
     bool handshake(const net::Message& message);
+    bool quitBeforeMatch(const net::Quit& quit);
     void greet();
     void checkHello(const net::Hello& hello);
     void checkRules(const MatchRules& rules);
@@ -82,12 +87,16 @@ private:
     void report(const std::string& line);
     void tellAndClose(net::QuitReason reason, int step = 0);
     std::string hostLabel() const;
+    void serveSpectators(const EnetLink::Polled& polled);
+    void sendToSpectators();
+    std::string watchingLine() const;
 
     Match& match;
     Setup setup;
     std::unique_ptr<EnetLink> link;
     std::unique_ptr<RollbackSession> session;
     std::unique_ptr<ConnectionDisplay> display;
+    std::unique_ptr<SpectatorFeed> spectators;
     std::uint32_t sessionId = 0;
     Clock::time_point started = Clock::now();
     std::optional<Clock::time_point> lastGreeting;

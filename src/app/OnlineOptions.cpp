@@ -12,14 +12,15 @@ bool isIpv6(const std::string& address) {
     return address.front() == '[' || address.find(':') != address.rfind(':');
 }
 
-// HOST or HOST:PORT; false when the port is not a number from 1 to 65535 or no host is named.
-bool parseAddress(const std::string& address, Options& options) {
+// HOST or HOST:PORT into host and the options' port; false when the port is not a number from 1
+// to 65535 or no host is named.
+bool parseAddress(const std::string& address, std::string& host, Options& options) {
     const std::size_t colon = address.rfind(':');
-    options.joinHost = address.substr(0, colon);
+    host = address.substr(0, colon);
     if (colon == std::string::npos)
         return !address.empty();
     const std::string port = address.substr(colon + 1);
-    if (options.joinHost.empty() || port.empty() || port.size() > 5 ||
+    if (host.empty() || port.empty() || port.size() > 5 ||
         port.find_first_not_of("0123456789") != std::string::npos)
         return false;
     options.port = std::stoi(port);
@@ -49,21 +50,43 @@ OnlineOptions::OnlineOptions(CLI::App& app, Options& options) : options(options)
                              "Online: seconds without a packet that end the match (default 5)")
                   ->type_name("S")
                   ->check(CLI::Range(1, 600));
+    watch = app.add_option("--watch", watchAddress,
+                           "Watch the online match of the host at HOST, a moment behind the "
+                           "players; Escape leaves")
+                ->type_name("HOST[:PORT]");
+    spectators =
+        app.add_option("--spectators", options.spectators,
+                       "Online, the host: how many may watch the match (default 8; 0 for none)")
+            ->type_name("N")
+            ->check(CLI::Range(0, 32));
+    watchDelay = app.add_option("--watch-delay", options.watchDelay,
+                                "Watching: seconds behind the players (default 1)")
+                     ->type_name("S")
+                     ->check(CLI::Range(0.0, 5.0));
     host->excludes(join);
+    watch->excludes(host)->excludes(join)->excludes(delay);
 }
 
 std::optional<std::string> OnlineOptions::check() {
     options.host = host->count() > 0;
     const bool joining = join->count() > 0;
-    if (joining && !joinAddress.empty() && isIpv6(joinAddress))
-        return std::string(noIpv6);
-    if (joining && !parseAddress(joinAddress, options))
+    const bool watching = watch->count() > 0;
+    for (const std::string* address : {&joinAddress, &watchAddress})
+        if (!address->empty() && isIpv6(*address))
+            return std::string(noIpv6);
+    if (joining && !parseAddress(joinAddress, options.joinHost, options))
         return "--join: '" + joinAddress + "' is not HOST or HOST:PORT";
+    if (watching && !parseAddress(watchAddress, options.watchHost, options))
+        return "--watch: '" + watchAddress + "' is not HOST or HOST:PORT";
     if (delay->count() > 0 && !options.host && !joining)
         return std::string("--delay needs --host or --join");
-    if (joinTimeout->count() > 0 && !joining)
-        return std::string("--join-timeout needs --join");
-    if (timeout->count() > 0 && !options.host && !joining)
-        return std::string("--timeout needs --host or --join");
+    if (joinTimeout->count() > 0 && !joining && !watching)
+        return std::string("--join-timeout needs --join or --watch");
+    if (timeout->count() > 0 && !options.host && !joining && !watching)
+        return std::string("--timeout needs --host, --join or --watch");
+    if (spectators->count() > 0 && !options.host)
+        return std::string("--spectators needs --host");
+    if (watchDelay->count() > 0 && !watching)
+        return std::string("--watch-delay needs --watch");
     return std::nullopt;
 }

@@ -37,6 +37,11 @@ struct Options {
     // Seconds a guest tries to reach the host; seconds of silence that end a running match.
     int joinTimeout = 30;
     int silenceLimit = 5;
+    // Watching the online match of the host watchHost on port, watchDelay seconds behind it;
+    // the host takes up to `spectators` watchers.
+    std::string watchHost;
+    double watchDelay = 1;
+    int spectators = 8;
 
     // The players' keys and controller buttons: from --bindings or the user's bindings file,
     // otherwise the game's own.

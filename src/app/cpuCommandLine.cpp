@@ -55,7 +55,7 @@ std::string checkCpuOptions(const CLI::App& app, Options& options) {
     if (given("--seed") && !given("--cpu") && !given("--arena"))
         return "--seed needs --cpu or --arena";
     if (given("--cpu")) {
-        if (options.host || !options.joinHost.empty())
+        if (options.host || !options.joinHost.empty() || !options.watchHost.empty())
             return "--cpu cannot be used with online play";
         if (!options.replayPath.empty() || options.frameData)
             return "--cpu cannot be used with --replay or --frame-data";

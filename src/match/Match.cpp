@@ -1,6 +1,7 @@
 #include "match/Match.h"
 
 #include "match/Game.h"
+#include "match/MatchStateCodec.h"
 #include "match/Rounds.h"
 #include "match/roundCaptions.h"
 #include "fighter/Player.h"
@@ -87,6 +88,10 @@ void Match::restore(const MatchState& state) {
     }
     rules = state.rules;
     round = state.round;
+}
+
+bool Match::fits(const MatchState& state) const {
+    return MatchStateCodec::fits(state, *game.characterData);
 }
 
 void Match::load(const MatchState& state) {

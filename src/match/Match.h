@@ -31,6 +31,9 @@ public:
     void restore(const MatchState& state);
     // Puts the state back and shows it as a straight run to it would.
     void load(const MatchState& state);
+    // Whether a state from elsewhere (the network, a file) is one this match can take: the
+    // fighters' animations stand where the character data has frames.
+    bool fits(const MatchState& state) const;
 
     // While held, steps change the state only; syncDisplays then shows where they led.
     void holdDisplays(bool held);

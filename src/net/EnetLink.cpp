@@ -15,6 +15,13 @@ constexpr enet_uint8 inputChannel = 0;
 constexpr enet_uint8 reliableChannel = 1;
 // The reason a host gives a guest it turns away, in ENet's disconnect data.
 constexpr enet_uint32 busyReason = 0x42555359; // "BUSY"
+// A spectator's connect data, and what a host says to one it has no room for or lets go.
+constexpr enet_uint32 watchRequest = 0x57415443; // "WATC"
+constexpr enet_uint32 fullReason = 0x46554c4c;   // "FULL"
+constexpr enet_uint32 behindReason = 0x4c414753; // "LAGS"
+// Spectators get this long at least to acknowledge the match's end: through a lossy link it
+// may be sent more than once.
+constexpr int spectatorGoodbyeMs = 2000;
 // A connection attempt gives up after this long without an answer, and the next one starts:
 // ENet doubles the wait between its resends of one attempt, which would leave a host started
 // a little late unheard for many seconds.
@@ -35,23 +42,28 @@ std::string nameOf(const ENetAddress& address) {
 
 } // namespace
 
-std::unique_ptr<EnetLink> EnetLink::host(std::uint16_t port, std::uint32_t peerTimeoutMs) {
+std::unique_ptr<EnetLink> EnetLink::host(std::uint16_t port, std::uint32_t peerTimeoutMs,
+                                         int spectators) {
     initialiseEnet();
     ENetAddress address{};
     address.host = ENET_HOST_ANY;
     address.port = port;
-    // Room for a guest's abandoned attempts and for guests to be told the host is taken.
-    ENetHost* host = enet_host_create(&address, 8, channelCount, 0, 0);
+    // Room for a guest's abandoned attempts and for guests and spectators to be told the host
+    // is taken.
+    ENetHost* host =
+        enet_host_create(&address, 8 + static_cast<std::size_t>(spectators), channelCount, 0, 0);
     if (!host) {
         enet_deinitialize();
         throw std::runtime_error("Cannot wait for a player on UDP port " + std::to_string(port) +
                                  " (is it in use?)");
     }
-    return std::unique_ptr<EnetLink>(new EnetLink(host, "", peerTimeoutMs));
+    std::unique_ptr<EnetLink> link(new EnetLink(host, "", peerTimeoutMs));
+    link->spectatorCapacity = spectators;
+    return link;
 }
 
 std::unique_ptr<EnetLink> EnetLink::join(const std::string& hostName, std::uint16_t port,
-                                         std::uint32_t peerTimeoutMs) {
+                                         std::uint32_t peerTimeoutMs, bool watch) {
     initialiseEnet();
     ENetAddress address{};
     address.port = port;
@@ -67,6 +79,7 @@ std::unique_ptr<EnetLink> EnetLink::join(const std::string& hostName, std::uint1
     std::unique_ptr<EnetLink> link(new EnetLink(host, nameOf(address), peerTimeoutMs));
     link->hostAddress = address.host;
     link->hostPort = port;
+    link->watching = watch;
     link->connect();
     return link;
 }
@@ -82,7 +95,7 @@ void EnetLink::connect() {
     ENetAddress address{};
     address.host = *hostAddress;
     address.port = hostPort;
-    peer = enet_host_connect(enetHost, &address, channelCount, 0);
+    peer = enet_host_connect(enetHost, &address, channelCount, watching ? watchRequest : 0);
     if (!peer)
         throw std::runtime_error("Cannot open a UDP socket to reach " + name);
     ++attempts;
@@ -98,6 +111,27 @@ void EnetLink::accept(ENetPeer* connecting) {
     enet_peer_timeout(peer, 0, peerTimeoutMs, peerTimeoutMs);
 }
 
+// The host's: false when the connection is no spectator's.
+bool EnetLink::acceptSpectator(ENetPeer* connecting, Polled& polled) {
+    if (hostAddress || connecting->eventData != watchRequest)
+        return false;
+    if (static_cast<int>(spectators.size()) >= spectatorCapacity) {
+        enet_peer_disconnect(connecting, fullReason);
+        return true;
+    }
+    spectators.push_back(connecting);
+    enet_peer_timeout(connecting, 0, peerTimeoutMs, peerTimeoutMs);
+    polled.spectatorsJoined.push_back(connecting->incomingPeerID);
+    return true;
+}
+
+ENetPeer* EnetLink::spectator(int id) const {
+    for (ENetPeer* watcher : spectators)
+        if (watcher->incomingPeerID == id)
+            return watcher;
+    return nullptr;
+}
+
 EnetLink::~EnetLink() {
     close();
     enet_host_destroy(enetHost);
@@ -108,6 +142,23 @@ EnetLink::Polled EnetLink::poll() {
     Polled polled;
     ENetEvent event;
     while (enet_host_service(enetHost, &event, 0) > 0) {
+        if (event.type == ENET_EVENT_TYPE_CONNECT && acceptSpectator(event.peer, polled))
+            continue;
+        if (const auto watcher = std::find(spectators.begin(), spectators.end(), event.peer);
+            watcher != spectators.end()) {
+            const int id = event.peer->incomingPeerID;
+            if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
+                spectators.erase(watcher);
+                polled.spectatorsLeft.push_back(id);
+            } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+                // A spectator's broken packet is its own loss: it is not listened to.
+                if (auto message =
+                        MessageCodec::decode(event.packet->data, event.packet->dataLength))
+                    polled.fromSpectators.emplace_back(id, std::move(*message));
+                enet_packet_destroy(event.packet);
+            }
+            continue;
+        }
         // Only the host sees a connection it did not ask for; a guest's peer is known.
         if (event.type == ENET_EVENT_TYPE_CONNECT && (!peer || event.peer == peer) && !connected) {
             accept(event.peer);
@@ -127,6 +178,10 @@ EnetLink::Polled EnetLink::poll() {
             peer = nullptr;
             if (hostAddress && event.data == busyReason)
                 polled.refused = true;
+            else if (hostAddress && event.data == fullReason)
+                polled.noSpectators = true;
+            else if (hostAddress && connected && event.data == behindReason)
+                polled.leftBehind = true;
             else if (connected || !hostAddress)
                 polled.disconnected = true;
             else
@@ -158,32 +213,57 @@ void EnetLink::send(const net::Message& message, bool reliable) {
         enet_packet_destroy(packet);
 }
 
-void EnetLink::flush() { enet_host_flush(enetHost); }
-
-void EnetLink::disconnect() {
-    if (isConnected())
-        enet_peer_disconnect_later(peer, 0);
+void EnetLink::sendTo(int spectatorId, const net::Message& message) {
+    ENetPeer* watcher = spectator(spectatorId);
+    if (!watcher)
+        return;
+    const std::vector<std::uint8_t> bytes = MessageCodec::encode(message);
+    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
+    if (enet_peer_send(watcher, reliableChannel, packet) != 0)
+        enet_packet_destroy(packet);
 }
 
-void EnetLink::close() {
-    if (!peer)
+void EnetLink::dropSpectator(int spectatorId) {
+    ENetPeer* watcher = spectator(spectatorId);
+    if (!watcher)
         return;
-    if (connected) {
-        // What is queued (a quit) goes first; waiting a little for the other side's answer
-        // lets ENet send it again if it was lost.
+    enet_peer_disconnect(watcher, behindReason);
+    spectators.erase(std::find(spectators.begin(), spectators.end(), watcher));
+}
+
+void EnetLink::flush() { enet_host_flush(enetHost); }
+
+bool EnetLink::delivered() const {
+    return isConnected() && enet_list_empty(&peer->sentReliableCommands) &&
+           enet_list_empty(&peer->outgoingCommands);
+}
+
+// What is queued (a quit, the match's end for the spectators) goes first; waiting a little for
+// the other side's answer lets ENet send it again if it was lost. Spectators still connected at
+// the deadline are let go.
+void EnetLink::close(int waitMs) {
+    for (ENetPeer* watcher : spectators)
+        enet_peer_disconnect_later(watcher, 0);
+    if (peer && connected) {
         enet_peer_disconnect_later(peer, 0);
-        ENetEvent event;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
-        while (std::chrono::steady_clock::now() < deadline &&
-               enet_host_service(enetHost, &event, 20) >= 0) {
-            if (event.type == ENET_EVENT_TYPE_RECEIVE)
-                enet_packet_destroy(event.packet);
-            else if (event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == peer)
-                break;
-        }
-    } else {
+    } else if (peer) {
         enet_peer_reset(peer);
+        peer = nullptr;
     }
+    const int wait = spectators.empty() ? waitMs : std::max(waitMs, spectatorGoodbyeMs);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait);
+    ENetEvent event;
+    while ((peer || !spectators.empty()) && std::chrono::steady_clock::now() < deadline &&
+           enet_host_service(enetHost, &event, 20) >= 0) {
+        if (event.type == ENET_EVENT_TYPE_RECEIVE)
+            enet_packet_destroy(event.packet);
+        else if (event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == peer)
+            peer = nullptr;
+        else if (event.type == ENET_EVENT_TYPE_DISCONNECT)
+            spectators.erase(std::remove(spectators.begin(), spectators.end(), event.peer),
+                             spectators.end());
+    }
+    spectators.clear();
     peer = nullptr;
     connected = false;
 }

@@ -17,16 +17,19 @@ struct _ENetPeer;
 // 1 checksums and quit reliably. Every packet carries ENet's CRC32, so a damaged one is dropped
 // (and a reliable one sent again) rather than read. Only the one peer is listened to, and only
 // packets that decode; everything else is dropped. A guest tries to connect again and again
-// until it is answered; a host already connected turns further guests away, saying so. Owned by
-// the network play driver.
+// until it is answered; a host already connected turns further guests away, saying so. A
+// spectator connects as a guest does, saying so in ENet's connect data; the host takes up to
+// its number of them beside its guest, each known by an id, and only sends them what it has.
+// Owned by the network play driver or the spectator's.
 class EnetLink {
 public:
     // Throws std::runtime_error with a one-line reason when the port or address is unusable.
     // peerTimeoutMs: how long ENet itself waits on a silent connected peer; the game's own
     // silence limit, shorter, decides.
-    static std::unique_ptr<EnetLink> host(std::uint16_t port, std::uint32_t peerTimeoutMs);
+    static std::unique_ptr<EnetLink> host(std::uint16_t port, std::uint32_t peerTimeoutMs,
+                                          int spectators = 0);
     static std::unique_ptr<EnetLink> join(const std::string& hostName, std::uint16_t port,
-                                          std::uint32_t peerTimeoutMs);
+                                          std::uint32_t peerTimeoutMs, bool watch = false);
     ~EnetLink();
 
     EnetLink(const EnetLink&) = delete;
@@ -41,19 +44,29 @@ public:
         // Malformed packets on the reliable channel: the other side is broken, not the network.
         bool malformedReliable = false;
         int malformedUnreliable = 0;
+        // A spectator's: the host takes no more spectators, or let this one go as too far behind.
+        bool noSpectators = false;
+        bool leftBehind = false;
+        // The host's: spectators come and gone, and what they said.
+        std::vector<int> spectatorsJoined;
+        std::vector<int> spectatorsLeft;
+        std::vector<std::pair<int, net::Message>> fromSpectators;
     };
     // Everything that arrived, without waiting.
     Polled poll();
 
     void send(const net::Message& message, bool reliable);
+    // To one spectator, reliably; nothing when it is gone.
+    void sendTo(int spectator, const net::Message& message);
+    // Lets a spectator go, telling it that it fell too far behind.
+    void dropSpectator(int spectator);
     // Sends what is queued now rather than at the next poll.
     void flush();
-    // Tells the peer the link is closing once ENet delivered what is queued; poll reports it
-    // disconnected when the peer acknowledged. Without waiting.
-    void disconnect();
-    // Tells the peer the link is closing and lets ENet send what is queued, for up to half a
-    // second.
-    void close();
+    // Everything sent reliably to the peer was acknowledged.
+    bool delivered() const;
+    // Tells the peer the link is closing and lets ENet send what is queued (and send again what
+    // was lost) until the peer acknowledged it all, for up to waitMs.
+    void close(int waitMs = 500);
 
     bool isConnected() const { return peer && connected; }
     // ENet's smoothed round-trip time.
@@ -69,6 +82,8 @@ public:
 private:
     EnetLink(_ENetHost* host, std::string name, std::uint32_t peerTimeoutMs);
     void accept(_ENetPeer* connecting);
+    bool acceptSpectator(_ENetPeer* connecting, Polled& polled);
+    _ENetPeer* spectator(int id) const;
 
     _ENetHost* enetHost;
     _ENetPeer* peer = nullptr;
@@ -76,6 +91,9 @@ private:
     std::optional<std::uint32_t> hostAddress;
     std::uint16_t hostPort = 0;
     std::uint32_t peerTimeoutMs;
+    int spectatorCapacity = 0;
+    std::vector<_ENetPeer*> spectators;
+    bool watching = false;
     int attempts = 0;
     bool connected = false;
     std::string name;

@@ -1,6 +1,7 @@
 #include "net/MessageCodec.h"
 
 #include "net/NetInput.h"
+#include "replay/ReplayFormat.h"
 
 namespace {
 
@@ -14,6 +15,9 @@ enum Type : std::uint8_t {
     ChecksumType = 3,
     QuitType = 4,
     RulesType = 5,
+    StartType = 6,
+    StepsType = 7,
+    WatchingType = 8,
 };
 
 class Writer {
@@ -85,9 +89,36 @@ struct Encoder {
     }
     std::vector<std::uint8_t> operator()(const Rules& rules) const {
         Writer w(RulesType);
-        w.put(rules.rules.versus, 1);
-        w.put(static_cast<std::uint32_t>(rules.rules.rounds), 1);
-        w.put(static_cast<std::uint32_t>(rules.rules.roundSteps), 4);
+        putRules(w, rules.rules);
+        return w.out;
+    }
+    static void putRules(Writer& w, const MatchRules& rules) {
+        w.put(rules.versus, 1);
+        w.put(static_cast<std::uint32_t>(rules.rounds), 1);
+        w.put(static_cast<std::uint32_t>(rules.roundSteps), 4);
+    }
+    std::vector<std::uint8_t> operator()(const Start& start) const {
+        Writer w(StartType);
+        w.put(start.session, 4);
+        w.put(static_cast<std::uint32_t>(start.step), 4);
+        putRules(w, start.rules);
+        w.put(start.state.size(), 4);
+        w.out.insert(w.out.end(), start.state.begin(), start.state.end());
+        return w.out;
+    }
+    std::vector<std::uint8_t> operator()(const Steps& steps) const {
+        Writer w(StepsType);
+        w.put(steps.session, 4);
+        w.put(static_cast<std::uint32_t>(steps.firstStep), 4);
+        w.put(steps.steps.size(), 1);
+        for (std::uint16_t step : steps.steps)
+            w.put(step, 2);
+        return w.out;
+    }
+    std::vector<std::uint8_t> operator()(const Watching& watching) const {
+        Writer w(WatchingType);
+        w.put(watching.session, 4);
+        w.put(static_cast<std::uint32_t>(watching.played), 4);
         return w.out;
     }
     std::vector<std::uint8_t> operator()(const Quit& quit) const {
@@ -154,15 +185,63 @@ std::optional<Message> decodeQuit(Reader& r) {
     return quit;
 }
 
+// False when the rules are none this game has.
+bool getRules(Reader& r, MatchRules& rules) {
+    const std::uint64_t versus = r.get(1);
+    rules.versus = versus == 1;
+    rules.rounds = static_cast<int>(r.get(1));
+    rules.roundSteps = static_cast<std::int32_t>(r.get(4));
+    return versus <= 1 && rules.valid();
+}
+
 std::optional<Message> decodeRules(Reader& r) {
     Rules rules;
-    const std::uint64_t versus = r.get(1);
-    rules.rules.versus = versus == 1;
-    rules.rules.rounds = static_cast<int>(r.get(1));
-    rules.rules.roundSteps = static_cast<std::int32_t>(r.get(4));
-    if (!r.complete() || versus > 1 || !rules.rules.valid())
+    if (!getRules(r, rules.rules) || !r.complete())
         return std::nullopt;
     return rules;
+}
+
+std::optional<Message> decodeStart(Reader& r) {
+    Start start;
+    start.session = static_cast<std::uint32_t>(r.get(4));
+    start.step = r.getInt32();
+    const bool rules = getRules(r, start.rules);
+    const std::uint64_t size = r.get(4);
+    if (!rules || start.step < 0 || size > maxStateBytes || (start.step > 0) != (size > 0))
+        return std::nullopt;
+    for (std::uint64_t i = 0; i < size; ++i)
+        start.state.push_back(static_cast<std::uint8_t>(r.get(1)));
+    if (!r.complete())
+        return std::nullopt;
+    return start;
+}
+
+std::optional<Message> decodeSteps(Reader& r) {
+    Steps steps;
+    steps.session = static_cast<std::uint32_t>(r.get(4));
+    steps.firstStep = r.getInt32();
+    const int count = static_cast<int>(r.get(1));
+    if (count > maxFramesPerMessage || steps.firstStep < 0)
+        return std::nullopt;
+    for (int i = 0; i < count; ++i) {
+        const auto step = static_cast<std::uint16_t>(r.get(2));
+        // No quit: a spectator's match ends where the host says.
+        if (!ReplayFormat::isValidStep(step) || ReplayFormat::decodeStep(step).keys.quit)
+            return std::nullopt;
+        steps.steps.push_back(step);
+    }
+    if (!r.complete() || steps.firstStep > INT32_MAX - count)
+        return std::nullopt;
+    return steps;
+}
+
+std::optional<Message> decodeWatching(Reader& r) {
+    Watching watching;
+    watching.session = static_cast<std::uint32_t>(r.get(4));
+    watching.played = r.getInt32();
+    if (!r.complete() || watching.played < 0)
+        return std::nullopt;
+    return watching;
 }
 
 } // namespace
@@ -186,6 +265,12 @@ std::optional<Message> decode(const std::uint8_t* data, std::size_t size) {
         return decodeQuit(r);
     case RulesType:
         return decodeRules(r);
+    case StartType:
+        return decodeStart(r);
+    case StepsType:
+        return decodeSteps(r);
+    case WatchingType:
+        return decodeWatching(r);
     default:
         return std::nullopt;
     }

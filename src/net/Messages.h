@@ -6,18 +6,20 @@
 
 #include "match/MatchRules.h"
 
-// What the two sides of an online match say to each other. Rules, Checksum and Quit travel on
-// the reliable channel, Inputs on the unreliable one; Hello goes unreliably and again until it is
-// answered, as ENet's own resends come too slowly for a lossy link. Every message after the
-// handshake carries the session id the host chose, so stray packets of another session are
-// told apart.
+// What the two sides of an online match say to each other, and the host to its spectators.
+// Rules, Checksum and Quit travel on the reliable channel, Inputs on the unreliable one; Hello
+// goes unreliably and again until it is answered, as ENet's own resends come too slowly for a
+// lossy link. Everything for a spectator goes reliably. Every message after the handshake
+// carries the session id the host chose, so stray packets of another session are told apart.
 namespace net {
 
 // 2: every packet carries ENet's CRC32, and a Quit that ends the match by agreement carries the
-// sender's frame count. 3: the rules of the match travel in the handshake.
-constexpr std::uint16_t protocolVersion = 3;
-// The most input frames one Inputs message carries.
+// sender's frame count. 3: the rules of the match travel in the handshake. 4: spectators.
+constexpr std::uint16_t protocolVersion = 4;
+// The most input frames one Inputs message carries, and confirmed steps one Steps message.
 constexpr int maxFramesPerMessage = 64;
+// The largest saved match a Start message carries.
+constexpr int maxStateBytes = 16384;
 
 // The first message of each side: the guest's carries session 0, the host's the session id.
 struct Hello {
@@ -58,8 +60,9 @@ enum class QuitReason : std::uint8_t {
     Mismatch = 2,    // version, character data or rules differ
     Desync = 3,      // the checksums of a step differ (step names it)
     Protocol = 4,    // a malformed packet arrived
+    Lost = 5,        // to a spectator: the connection between the players was lost
 };
-constexpr std::uint8_t quitReasonCount = 5;
+constexpr std::uint8_t quitReasonCount = 6;
 
 // Escape and Closed end the match by agreement: the sender's every frame went before it on the
 // reliable channel, and step is how many it has. Desync names the step that differs.
@@ -69,6 +72,32 @@ struct Quit {
     std::int32_t step = 0;
 };
 
-using Message = std::variant<Hello, Inputs, Checksum, Quit, Rules>;
+// The host to a spectator, after its Hello: the spectator's match begins before step `step`
+// under these rules, from the confirmed match `state` (MatchStateCodec's bytes) unless it is the
+// first step.
+struct Start {
+    std::uint32_t session = 0;
+    std::int32_t step = 0;
+    MatchRules rules;
+    std::vector<std::uint8_t> state;
+};
+
+// The host to a spectator: confirmed steps firstStep, firstStep + 1, ... in the replay file's
+// two-byte form. The host's Checksums and, at the end, a Quit naming the last step follow on
+// the same channel.
+struct Steps {
+    std::uint32_t session = 0;
+    std::int32_t firstStep = 0;
+    std::vector<std::uint16_t> steps;
+};
+
+// A spectator to the host, now and then: the steps it has shown, so one too far behind is let
+// go.
+struct Watching {
+    std::uint32_t session = 0;
+    std::int32_t played = 0;
+};
+
+using Message = std::variant<Hello, Inputs, Checksum, Quit, Rules, Start, Steps, Watching>;
 
 } // namespace net

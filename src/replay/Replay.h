@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "input/StepInput.h"
 #include "match/MatchRules.h"
+#include "match/MatchState.h"
 #include "replay/ReplayFormat.h"
 
 // A recorded match as read from its file and checked through: the steps, still in their
@@ -17,6 +19,8 @@ struct Replay {
     std::uint64_t characterHash = 0;
     // The rules it was played by: a version 1 file's are the plain match's.
     MatchRules rules;
+    // The match the steps start from, when not the match's start (a version 3 file).
+    std::optional<MatchState> start;
     std::vector<std::uint16_t> steps;
     // The match after steps 60, 120, ...
     std::vector<std::uint64_t> checkpoints;

@@ -6,11 +6,19 @@
 
 #include "match/Match.h"
 #include "match/checksum.h"
+#include "replay/ReplayError.h"
 #include "replay/ReplayReader.h"
 
 ReplayPlayback::ReplayPlayback(Match& match, Replay replay, std::uint64_t characterHash)
     : match(match), replay(std::move(replay)) {
     requireCharacterData(this->replay, characterHash);
+    if (!this->replay.start)
+        return;
+    if (!match.fits(*this->replay.start))
+        throw ReplayError("Cannot play back '" + this->replay.source +
+                          "': the file is damaged (the match it starts from does not fit this "
+                          "Vorrak's character data)");
+    match.load(*this->replay.start);
 }
 
 bool ReplayPlayback::step(const StepInput& keyboard) {

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "match/MatchStateCodec.h"
 #include "replay/Fnv1a.h"
 #include "replay/ReplayError.h"
 
@@ -53,10 +54,10 @@ unsigned checkHeader(const std::string& bytes, const std::string& source) {
     if (bytes.size() < magicSize + 2)
         refuse(source, "the file is truncated");
     const auto version = static_cast<unsigned>(Cursor(bytes, magicSize).word(2));
-    if (version > ReplayFormat::version)
+    if (version > ReplayFormat::startedVersion)
         refuse(source, "it was recorded by a newer Vorrak (replay format " +
                            std::to_string(version) + "; this one reads format " +
-                           std::to_string(ReplayFormat::version) + ")");
+                           std::to_string(ReplayFormat::startedVersion) + ")");
     if (version < ReplayFormat::oldestVersion)
         refuse(source, "unknown replay format " + std::to_string(version));
     if (bytes.size() < ReplayFormat::headerSize(version) + ReplayFormat::trailerSize)
@@ -97,11 +98,11 @@ void readAll(const std::string& path, std::string& bytes) {
 }
 
 // The most steps a file of this length holds whole.
-std::uint64_t stepsWithin(std::uint64_t size, unsigned version) {
+std::uint64_t stepsWithin(std::uint64_t size, unsigned version, std::uint64_t stateSize) {
     std::uint64_t low = 0, high = ReplayFormat::maxSteps;
     while (low < high) {
         const std::uint64_t middle = (low + high + 1) / 2;
-        if (ReplayFormat::fileSize(middle, version) <= size)
+        if (ReplayFormat::fileSize(middle, version, stateSize) <= size)
             low = middle;
         else
             high = middle - 1;
@@ -112,10 +113,10 @@ std::uint64_t stepsWithin(std::uint64_t size, unsigned version) {
 // A file whose length and closing count of steps disagree. A file cut short loses the end of
 // its closing record, so the count read there is noise: named only beside what the length
 // fits, and a length that fits no whole number of steps is said to be cut short.
-[[noreturn]] void refuseLength(std::uint64_t size, unsigned version, std::uint64_t claimed,
-                               const std::string& source) {
-    const std::uint64_t fitting = stepsWithin(size, version);
-    if (ReplayFormat::fileSize(fitting, version) != size)
+[[noreturn]] void refuseLength(std::uint64_t size, unsigned version, std::uint64_t stateSize,
+                               std::uint64_t claimed, const std::string& source) {
+    const std::uint64_t fitting = stepsWithin(size, version, stateSize);
+    if (ReplayFormat::fileSize(fitting, version, stateSize) != size)
         refuse(source, "the file is cut short (its " + std::to_string(size) +
                            " bytes end inside a step or its closing record)");
     refuse(source, "the file is cut short or damaged (its length fits " + std::to_string(fitting) +
@@ -134,7 +135,8 @@ Replay readReplay(const std::string& path) {
     const std::uint64_t size = std::filesystem::file_size(path, error);
     if (error)
         refuse(path, error.message());
-    const std::uint64_t largest = ReplayFormat::fileSize(ReplayFormat::maxSteps);
+    const std::uint64_t largest = ReplayFormat::fileSize(
+        ReplayFormat::maxSteps, ReplayFormat::startedVersion, ReplayFormat::maxStateSize);
     if (size > largest)
         refuse(path, "the file is too large for a replay (" + std::to_string(size) +
                          " bytes; a day of play takes " + std::to_string(largest) + ")");
@@ -150,22 +152,34 @@ Replay parseReplay(const std::string& bytes, const std::string& source) {
     replay.source = source;
     replay.characterHash = Cursor(bytes, sizeof ReplayFormat::magic + 2).word(8);
 
+    const std::uint64_t stateSize =
+        version >= 3 ? Cursor(bytes, ReplayFormat::headerSize(2)).word(4) : 0;
+    if (stateSize > ReplayFormat::maxStateSize ||
+        bytes.size() < ReplayFormat::headerSize(version, stateSize) + ReplayFormat::trailerSize)
+        refuse(source, "the file is truncated or damaged (its saved match does not fit in it)");
     const std::uint64_t trailerAt = bytes.size() - ReplayFormat::trailerSize;
     Cursor trailer(bytes, trailerAt);
     const std::uint64_t stepCount = trailer.word(4);
     replay.finalChecksum = trailer.word(8);
     const std::uint64_t check = trailer.word(8);
     if (stepCount > ReplayFormat::maxSteps ||
-        ReplayFormat::fileSize(stepCount, version) != bytes.size())
-        refuseLength(bytes.size(), version, stepCount, source);
+        ReplayFormat::fileSize(stepCount, version, stateSize) != bytes.size())
+        refuseLength(bytes.size(), version, stateSize, stepCount, source);
     Fnv1a hash;
     hash.addBytes(bytes.data(), trailerAt + 12);
     if (hash.value != check)
         refuse(source, "the file is damaged (its contents do not match their check value)");
     if (version >= 2)
         replay.rules = rulesOf(bytes, source);
+    if (version >= 3) {
+        const auto* state =
+            reinterpret_cast<const std::uint8_t*>(bytes.data()) + ReplayFormat::headerSize(2) + 4;
+        replay.start = MatchStateCodec::decode(state, stateSize);
+        if (!replay.start || replay.start->rules != replay.rules)
+            refuse(source, "the file is damaged (the match it starts from cannot be read)");
+    }
 
-    Cursor body(bytes, ReplayFormat::headerSize(version));
+    Cursor body(bytes, ReplayFormat::headerSize(version, stateSize));
     replay.steps.reserve(stepCount);
     for (std::uint64_t step = 1; step <= stepCount; ++step) {
         const auto bits = static_cast<std::uint16_t>(body.word(2));

@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "match/MatchStateCodec.h"
 #include "match/checksum.h"
 #include "replay/ReplayError.h"
 #include "replay/ReplayFormat.h"
@@ -135,15 +136,20 @@ private:
 } // namespace
 
 ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash,
-                               const MatchRules& rules)
+                               const MatchRules& rules, const MatchState* start)
     : path(std::move(path)) {
     file = createTemporary(this->path, temporaryPath);
     write(ReplayFormat::magic, sizeof ReplayFormat::magic);
-    writeWord(ReplayFormat::version, 2);
+    writeWord(start ? ReplayFormat::startedVersion : ReplayFormat::version, 2);
     writeWord(characterHash, 8);
     writeWord(rules.versus, 1);
     writeWord(static_cast<std::uint64_t>(rules.rounds), 1);
     writeWord(static_cast<std::uint64_t>(rules.roundSteps), 4);
+    if (start) {
+        const std::vector<std::uint8_t> state = MatchStateCodec::encode(*start);
+        writeWord(state.size(), 4);
+        write(state.data(), state.size());
+    }
     // Open to the handlers only once it can be completed.
     prepareCompletion();
     const auto free = std::find(std::begin(openRecorders), std::end(openRecorders), nullptr);

@@ -36,8 +36,10 @@ public:
     // Two seconds of play.
     static constexpr std::uint64_t flushInterval = 120;
 
-    // Throws ReplayError when the file cannot be created.
-    ReplayRecorder(std::string path, std::uint64_t characterHash, const MatchRules& rules = {});
+    // Throws ReplayError when the file cannot be created. With a start, the steps recorded
+    // follow on from that match (a version 3 file).
+    ReplayRecorder(std::string path, std::uint64_t characterHash, const MatchRules& rules = {},
+                   const MatchState* start = nullptr);
     // Finishes the file unless finish() did; a failure then goes to stderr.
     ~ReplayRecorder();
 
@@ -83,7 +85,11 @@ private:
     // in use is whole while the other is prepared.
     struct Completion {
         std::uint64_t offset = 0;
-        std::array<unsigned char, ReplayFormat::headerSize() + ReplayFormat::trailerSize> bytes{};
+        // Room for the largest header, one that starts from a saved match, before any flush.
+        std::array<unsigned char, ReplayFormat::headerSize(ReplayFormat::startedVersion,
+                                                           ReplayFormat::maxStateSize) +
+                                      ReplayFormat::trailerSize>
+            bytes{};
         std::size_t size = 0;
     };
 

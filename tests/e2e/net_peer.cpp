@@ -1,14 +1,19 @@
 // A stand-in for the other side of an online match, for the end-to-end tests: it joins a
-// waiting game or waits for one, and says what a broken or different game would say.
+// waiting game or waits for one, and says what a broken or different game would say. Or it is
+// a bad network in front of a host: 150 ms each way with 40 ms of jitter, 10% lost, 5% twice,
+// for a while; it prints the port to join on.
 //   net_peer join PORT version|data|junk     net_peer host PORT data
+//   net_peer relay HOSTPORT SECONDS
 #include <chrono>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <thread>
 
 #include <enet/enet.h>
 
 #include "net/MessageCodec.h"
+#include "support/UdpRelay.h"
 
 namespace {
 
@@ -38,12 +43,27 @@ bool serviceFor(ENetHost* host, int milliseconds, ENetPeer** connected = nullptr
     return false;
 }
 
+int relay(std::uint16_t hostPort, int seconds) {
+    UdpRelay relay(hostPort, Faults{150, 40, 0.10, 0.05, 0, 0, 0}, hostPort);
+    std::cout << relay.port() << std::endl;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        relay.pump();
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4 || enet_initialize() != 0)
+    if (argc != 4)
         return 2;
     const std::string role = argv[1], mode = argv[3];
+    if (role == "relay")
+        return relay(static_cast<std::uint16_t>(std::stoi(argv[2])), std::stoi(mode));
+    if (enet_initialize() != 0)
+        return 2;
     ENetAddress address{};
     address.port = static_cast<enet_uint16>(std::stoi(argv[2]));
     ENetPeer* peer = nullptr;

@@ -15,6 +15,10 @@ const net::Message samples[] = {
     net::Checksum{7, 600, 0xfedcba9876543210ull},
     net::Quit{7, net::QuitReason::Desync, 540},
     net::Rules{MatchRules{true, 5, 600}},
+    net::Start{7, 0, MatchRules{false, 3, 5940}, {}},
+    net::Start{7, 1200, MatchRules{true, 3, 600}, {1, 2, 3, 4}},
+    net::Steps{7, 360, {0x0004, 0x0113, 0xe000}},
+    net::Watching{7, 300},
 };
 
 std::optional<net::Message> decode(const Bytes& bytes) {
@@ -71,6 +75,11 @@ TEST(MessageCodec, MalformedPacketsAreRejected) {
         withByte(rules, 1, 2),                        // versus neither on nor off
         withByte(rules, 2, 4),                        // an even number of rounds
         withByte(withByte(rules, 3, 0), 4, 0),        // a round of no steps
+        MessageCodec::encode(net::Start{7, 60, MatchRules{}, {}}),   // under way, no match
+        MessageCodec::encode(net::Start{7, 0, MatchRules{}, {1}}),   // a match before the first step
+        MessageCodec::encode(net::Steps{7, 0, {0x1000}}),            // a quit among the steps
+        MessageCodec::encode(net::Steps{7, 0, {0x0009}}),            // no such direction
+        MessageCodec::encode(net::Watching{7, -1}),                  // a negative step
     };
     for (const Bytes& bytes : malformed)
         EXPECT_FALSE(decode(bytes)) << "accepted a packet of " << bytes.size() << " bytes";
@@ -89,7 +98,7 @@ TEST(MessageCodec, FuzzedPacketsNeverGetThroughMalformed) {
             for (std::uint8_t& byte : bytes)
                 byte = static_cast<std::uint8_t>(pick(256));
             if (!bytes.empty())
-                bytes[0] = static_cast<std::uint8_t>(pick(6));
+                bytes[0] = static_cast<std::uint8_t>(pick(9));
         } else {
             bytes = MessageCodec::encode(samples[pick(std::size(samples))]);
             for (int flips = 1 + pick(3); flips > 0; --flips)

@@ -153,6 +153,35 @@ TEST_F(ReplayFileTest, CarriesTheRulesAndStillReadsTheFirstFormat) {
     EXPECT_EQ(old.steps, parseReplay(bytes, "versus.vrp").steps);
 }
 
+// A recording that starts from a saved match (a spectator that joined late) carries it, and its
+// steps follow as in any file; damage to the saved match is refused like any other.
+TEST_F(ReplayFileTest, AThirdFormatFileStartsFromItsSavedMatch) {
+    MatchState start = stateAfter(500);
+    start.rules = MatchRules{true, 3, 600};
+    start.round.wins[1] = 1;
+    {
+        ReplayRecorder recorder((dir / "late.vrp").string(), characterHash, start.rules, &start);
+        for (int n = 501; n <= 600; ++n)
+            recorder.record(StepInput{}, stateAfter(n));
+    }
+    const std::string bytes = contentsOf(dir / "late.vrp");
+    const Replay replay = parseReplay(bytes, "late.vrp");
+    ASSERT_TRUE(replay.start);
+    EXPECT_EQ(checksum(*replay.start), checksum(start));
+    EXPECT_EQ(replay.steps.size(), 100u);
+    EXPECT_EQ(replay.checkpoints, (std::vector<std::uint64_t>{checksum(stateAfter(560))}));
+
+    const std::size_t state = ReplayFormat::headerSize(2) + 4;
+    EXPECT_NE(refusal(resealed(withRules(bytes, 1, 5, 600))).find("cannot be read"),
+              std::string::npos); // header and saved match disagree on the rules
+    std::string badBool = bytes;
+    badBool[state + 12] = 2; // a flag of the left fighter, neither true nor false
+    EXPECT_NE(refusal(resealed(badBool)).find("cannot be read"), std::string::npos);
+    std::string oversized = bytes;
+    oversized[ReplayFormat::headerSize(2) + 2] = 1; // a saved match of 64 KB
+    EXPECT_NE(refusal(resealed(oversized)).find("does not fit"), std::string::npos);
+}
+
 TEST(ReplayFormatTest, EveryValidStepSurvivesItsTwoBytes) {
     for (unsigned bits = 0; bits <= 0xffff; ++bits) {
         const auto step = static_cast<std::uint16_t>(bits);
@@ -348,7 +377,7 @@ TEST_F(ReplayFileTest, RefusesEveryDamagedFileWithOneLine) {
 TEST_F(ReplayFileTest, NamesWhatIsWrong) {
     const std::string valid = validBytes();
     std::string newer = valid;
-    newer[8] = 3;
+    newer[8] = 4;
     std::string otherMagic = valid;
     otherMagic[0] = 'X';
     std::string badDirection = valid;
@@ -361,7 +390,7 @@ TEST_F(ReplayFileTest, NamesWhatIsWrong) {
         {valid.substr(0, valid.size() - 1), "the file is cut short (its "},
         {valid.substr(0, valid.size() - 2), "cut short or damaged (its length fits"},
         {otherMagic, "not a Vorrak replay"},
-        {newer, "recorded by a newer Vorrak (replay format 3; this one reads format 2)"},
+        {newer, "recorded by a newer Vorrak (replay format 4; this one reads format 3)"},
         {resealed(withRules(valid, 1, 4, 5940)), "names rules this Vorrak does not have"},
         {resealed(withRules(valid, 2, 3, 5940)), "names rules this Vorrak does not have"},
         {resealed(withRules(valid, 1, 3, 0)), "names rules this Vorrak does not have"},

@@ -1,0 +1,175 @@
+#include "match/MatchStateCodec.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "anim/CharacterData.h"
+
+namespace {
+
+class Out {
+public:
+    void word(std::uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+    void operator()(int& value) { word(static_cast<std::uint32_t>(value), 4); }
+    void operator()(bool& value) { word(value, 1); }
+    void operator()(float& value) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        word(bits, 4);
+    }
+    template <typename Enum> void enumeration(Enum& value, int) {
+        word(static_cast<std::uint32_t>(value), 1);
+    }
+    void range(int& value, int, int) { (*this)(value); }
+    void frame(InputFrame& frame) {
+        word(frame.inputBits(), 1);
+        (*this)(frame.frameNumber);
+    }
+
+    std::vector<std::uint8_t> out;
+};
+
+// Any value out of range, or a read past the end, marks the whole state bad.
+class In {
+public:
+    In(const std::uint8_t* data, std::size_t size) : data(data), size(size) {}
+
+    std::uint64_t word(int bytes) {
+        if (size - at < static_cast<std::size_t>(bytes)) {
+            bad = true;
+            return 0;
+        }
+        std::uint64_t value = 0;
+        for (int i = 0; i < bytes; ++i)
+            value |= std::uint64_t{data[at++]} << (8 * i);
+        return value;
+    }
+    void operator()(int& value) { value = static_cast<std::int32_t>(word(4)); }
+    void operator()(bool& value) {
+        const std::uint64_t bits = word(1);
+        bad |= bits > 1;
+        value = bits == 1;
+    }
+    void operator()(float& value) {
+        const auto bits = static_cast<std::uint32_t>(word(4));
+        std::memcpy(&value, &bits, sizeof value);
+        bad |= !std::isfinite(value);
+    }
+    template <typename Enum> void enumeration(Enum& value, int last) {
+        const std::uint64_t bits = word(1);
+        bad |= bits > static_cast<std::uint64_t>(last);
+        value = static_cast<Enum>(bits);
+    }
+    void range(int& value, int first, int last) {
+        (*this)(value);
+        bad |= value < first || value > last;
+    }
+    void frame(InputFrame& frame) {
+        const auto bits = static_cast<unsigned>(word(1));
+        bad |= (bits & ~InputFrame::inputBitMask) != 0 || !InputFrame::validInputBits(bits);
+        frame = InputFrame::fromInputBits(bits & InputFrame::inputBitMask);
+        (*this)(frame.frameNumber);
+    }
+
+    bool complete() const { return !bad && at == size; }
+
+private:
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t at = 0;
+    bool bad = false;
+};
+
+template <typename IO> void fighterFields(FighterState& fighter, IO& io) {
+    PlayerState& state = fighter.state;
+    io(state.position.x);
+    io(state.position.y);
+    io.enumeration(state.action, PlayerState::Tatsu);
+    io(state.facingLeft);
+    io(state.canAct);
+    io(state.canBlock);
+    io(state.canHit);
+    io(state.attacking);
+    io(state.stunFrames);
+    io(state.health);
+    io.enumeration(fighter.animationAction, PlayerState::Tatsu);
+    for (int track = 0; track < FrameAnimPosition::trackCount; ++track) {
+        TrackPosition& position = fighter.animation.tracks[track];
+        io(position.currentFrame);
+        io(position.segmentIndex);
+        io(position.segmentFrame);
+        io(position.finished);
+        io(fighter.animation.changed[track]);
+    }
+    for (InputFrame& frame : fighter.history)
+        io.frame(frame);
+    io(fighter.frameCounter);
+    io(fighter.hitboxesShown);
+}
+
+template <typename IO> void panelFields(InputPanelState& panel, IO& io) {
+    io(panel.visible);
+    io.frame(panel.lastFrame);
+    io(panel.visibleFrameCount);
+    io.range(panel.rowCount, 0, InputPanelState::maxRows);
+    for (InputPanelRow& row : panel.rows) {
+        io.frame(row.frame);
+        io(row.count);
+    }
+}
+
+template <typename IO> void fields(MatchState& state, IO& io) {
+    for (FighterState& fighter : state.fighters)
+        fighterFields(fighter, io);
+    for (InputPanelState& panel : state.panels)
+        panelFields(panel, io);
+    io(state.rules.versus);
+    io.range(state.rules.rounds, 1, 9);
+    io.range(state.rules.roundSteps, 1, MatchRules::maxRoundSteps);
+    RoundState& round = state.round;
+    io.range(round.round, 1, 1000);
+    io.range(round.timer, 0, MatchRules::maxRoundSteps);
+    io.range(round.wins[0], 0, 9);
+    io.range(round.wins[1], 0, 9);
+    io.enumeration(round.phase, RoundState::MatchOver);
+    io(round.shownSteps);
+    io.enumeration(round.ending, RoundState::TimeOut);
+    io.range(round.winner, RoundState::draw, 1);
+    io(round.matchesPlayed);
+    io(round.rematch[0]);
+    io(round.rematch[1]);
+}
+
+} // namespace
+
+namespace MatchStateCodec {
+
+std::vector<std::uint8_t> encode(const MatchState& state) {
+    MatchState copy = state;
+    Out out;
+    fields(copy, out);
+    return out.out;
+}
+
+std::optional<MatchState> decode(const std::uint8_t* data, std::size_t size) {
+    if (!data)
+        return std::nullopt;
+    MatchState state;
+    In in(data, size);
+    fields(state, in);
+    if (!in.complete() || !state.rules.valid())
+        return std::nullopt;
+    return state;
+}
+
+bool fits(const MatchState& state, const CharacterData& characters) {
+    for (const FighterState& fighter : state.fighters)
+        if (!characters.getAnimation(fighter.animationAction).fits(fighter.animation))
+            return false;
+    return true;
+}
+
+} // namespace MatchStateCodec

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "match/MatchState.h"
+
+class CharacterData;
+
+// A match state as bytes and back, little-endian, every field in a fixed order: how a match
+// under way reaches a spectator who joins it, and how that spectator's recording starts. What is
+// read is hostile: decode takes only bytes of the exact length whose every field is in range,
+// and fits() then checks the animation positions against the character data they index.
+namespace MatchStateCodec {
+
+std::vector<std::uint8_t> encode(const MatchState& state);
+std::optional<MatchState> decode(const std::uint8_t* data, std::size_t size);
+// Whether both fighters' animation positions are positions of their actions' animations.
+bool fits(const MatchState& state, const CharacterData& characters);
+
+} // namespace MatchStateCodec

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Spectators through a bad link (150 ms, jitter, 10% lost, 5% twice): one watches from before
+# the match, one is killed in the middle, one joins 5 s in. When the guest presses Escape the
+# players and the two left watching end on the same match; the first spectator's recording is
+# the host's byte for byte, and the late one's (from the match it joined on) plays back to the
+# same end. Then: a host that takes no spectators, a host nobody runs, a host that is killed;
+# and first, the options refused.
+source "$(dirname "$0")/lib.bash"
+source "$(dirname "$0")/net_lib.bash"
+
+for wrong in "--spectators 3" "--host --spectators 33" "--watch-delay 1" "--watch h --watch-delay 6" \
+    "--watch h --host" "--watch h --join h" "--watch h --versus" "--watch [::1]" "--watch h:0" "--watch :7717"; do
+    status=0
+    # shellcheck disable=SC2086
+    "$GAME" $wrong >/dev/null 2>"$WORK/usage" || status=$?
+    [ "$status" -eq 2 ] || fail "'$wrong' exited $status, not 2"
+    grep -q '^Usage: vorrak' "$WORK/usage" || fail "'$wrong' printed no usage line"
+done
+
+"$NET_PEER" relay "$PORT" 60 >"$WORK/relay.port" &
+PIDS[relay]=$!
+for _ in $(seq 1 50); do [ -s "$WORK/relay.port" ] && break; sleep 0.1; done
+relay=$(cat "$WORK/relay.port")
+[ -n "$relay" ] || fail "the relay did not start"
+ended() { grep -o 'Match ended: .*' "$WORK/$1/Ogre.log"; }
+
+start_side host --host "$PORT" --record "$WORK/host.vrp"
+host_window=$(await_title 'left fighter')
+start_side early --watch "127.0.0.1:$relay" --record "$WORK/early.vrp"
+start_side killed --watch "127.0.0.1:$relay"
+await_title 'spectator, waiting' >/dev/null
+sleep 1
+start_side guest --join "127.0.0.1:$relay"
+guest_window=$(await_title 'right fighter .guest. vs')
+await_title 'watching 127.0.0.1' >/dev/null
+xdotool windowfocus --sync "$host_window"
+hold 1.2 d
+hold 0.2 j
+sleep 3
+start_side late --watch "127.0.0.1:$relay" --record "$WORK/late.vrp"
+sleep 2
+kill -9 "${PIDS[killed]}"
+unset "PIDS[killed]"
+xdotool windowfocus --sync "$host_window"
+hold 0.5 a
+hold 0.2 k
+sleep 3
+xdotool windowfocus --sync "$guest_window"
+hold 0.3 Escape
+expect_end guest 10 0 "Online play: right fighter"
+expect_end host 10 0 "pressed Escape"
+expect_end early 15 0 "Watching: the match ended"
+expect_end late 15 0 "Watching: the match ended"
+[ "$(grep -c 'a spectator joined' "$WORK/host/Ogre.log")" -eq 3 ] || fail "the host did not see three spectators"
+grep -q 'Watching: 127.0.0.1:[0-9]* from step [1-9]' "$WORK/late/Ogre.log" ||
+    fail "the late spectator did not join the match under way"
+for side in guest early late; do
+    [ -n "$(ended host)" ] && [ "$(ended "$side")" = "$(ended host)" ] ||
+        fail "$side ended on another match: '$(ended "$side")', not '$(ended host)'"
+done
+cmp "$WORK/host.vrp" "$WORK/early.vrp" || fail "the first spectator's recording is not the host's"
+start_side replay --replay "$WORK/late.vrp"
+await_side replay 60
+[ "$STATUS" -eq 0 ] || fail "the late recording played back with status $STATUS"
+[ "$(ended replay)" = "$(ended host)" ] || fail "the late recording ends elsewhere: '$(ended replay)'"
+status=0
+"$GAME" --training --replay "$WORK/late.vrp" >/dev/null 2>"$WORK/lab" || status=$?
+[ "$status" -eq 1 ] && grep -q "starts from the middle of a match" "$WORK/lab" ||
+    fail "the lab took a recording from the middle of a match: $status $(cat "$WORK/lab")"
+
+start_side none --host "$PORT" --spectators 0
+await_title 'left fighter' >/dev/null
+start_side refused --watch "127.0.0.1:$PORT"
+expect_end refused 15 1 "127.0.0.1:$PORT takes no spectators"
+kill -9 "${PIDS[none]}"
+unset "PIDS[none]"
+
+start_side nobody --watch "127.0.0.1:$PORT" --join-timeout 2
+expect_end nobody 15 1 "no answer from 127.0.0.1:$PORT"
+
+start_side host2 --host "$PORT"
+await_title 'left fighter' >/dev/null
+start_side guest2 --join "127.0.0.1:$PORT"
+start_side orphan --watch "127.0.0.1:$PORT" --timeout 2
+await_title 'watching 127.0.0.1' >/dev/null
+sleep 2
+kill -9 "${PIDS[host2]}"
+unset "PIDS[host2]"
+expect_end orphan 15 1 "connection lost"
+echo "ok"

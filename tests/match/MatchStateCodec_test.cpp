@@ -1,0 +1,75 @@
+#include <cmath>
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "match/MatchStateCodec.h"
+#include "match/checksum.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A match well under way: every part of the state away from its start.
+MatchState underWay() {
+    MatchState state;
+    state.fighters[0].state.position = {-42.5f, 17.25f};
+    state.fighters[0].state.action = PlayerState::Tatsu;
+    state.fighters[1].state.facingLeft = true;
+    state.fighters[1].state.health = -30;
+    state.fighters[1].animationAction = PlayerState::Hit;
+    state.fighters[1].animation.tracks[2] = {7, 2, 1, true};
+    state.fighters[0].history[3] = InputFrame::fromInputBits(0x23);
+    state.fighters[0].history[3].frameNumber = 812;
+    state.fighters[0].frameCounter = 812;
+    state.panels[1].visible = true;
+    state.panels[1].rowCount = 2;
+    state.panels[1].rows[1].count = 9;
+    state.rules = MatchRules{true, 5, 600};
+    state.round.round = 4;
+    state.round.wins[0] = 2;
+    state.round.phase = RoundState::RoundOver;
+    state.round.winner = RoundState::draw;
+    return state;
+}
+
+Bytes with(Bytes bytes, std::size_t at, std::uint8_t value) {
+    bytes.at(at) = value;
+    return bytes;
+}
+
+} // namespace
+
+TEST(MatchStateCodec, AStateComesBackAsItWas) {
+    const Bytes bytes = MatchStateCodec::encode(underWay());
+    const std::optional<MatchState> decoded = MatchStateCodec::decode(bytes.data(), bytes.size());
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(checksum(*decoded), checksum(underWay()));
+    EXPECT_EQ(MatchStateCodec::encode(*decoded), bytes);
+}
+
+TEST(MatchStateCodec, OutOfRangeOrMisSizedBytesAreRefused) {
+    const Bytes good = MatchStateCodec::encode(underWay());
+    Bytes nan = good;
+    const float notANumber = std::nanf("");
+    std::memcpy(nan.data(), &notANumber, 4);
+    const Bytes bad[] = {
+        Bytes(good.begin(), good.end() - 1),
+        [&] {
+            Bytes b = good;
+            b.push_back(0);
+            return b;
+        }(),
+        with(good, 8, 7),                // no such action
+        with(good, 9, 2),                // a flag neither true nor false
+        nan,                             // a position that is no number
+        with(good, good.size() - 16, 3), // no such round phase
+        with(good, good.size() - 10, 2), // a winner who is neither player nor a draw
+    };
+    for (const Bytes& bytes : bad)
+        EXPECT_FALSE(MatchStateCodec::decode(bytes.data(), bytes.size()));
+    MatchState even = underWay();
+    even.rules.rounds = 4;
+    const Bytes evenRounds = MatchStateCodec::encode(even);
+    EXPECT_FALSE(MatchStateCodec::decode(evenRounds.data(), evenRounds.size()));
+}
