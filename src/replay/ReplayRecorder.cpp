@@ -98,20 +98,26 @@ void tell(std::initializer_list<const char*> parts) {
         writeAll(STDERR_FILENO, reinterpret_cast<const unsigned char*>(part), std::strlen(part));
 }
 
-void putWord(std::vector<unsigned char>& bytes, std::uint64_t word, int size) {
-    for (int i = 0; i < size; ++i)
-        bytes.push_back(static_cast<unsigned char>(word >> (8 * i)));
+using Trailer = std::array<unsigned char, ReplayFormat::trailerSize>;
+
+void putTrailer(Trailer& trailer, std::uint64_t steps, std::uint64_t lastChecksum, Fnv1a hash) {
+    for (int i = 0; i < 4; ++i)
+        trailer[i] = static_cast<unsigned char>(steps >> (8 * i));
+    for (int i = 0; i < 8; ++i)
+        trailer[4 + i] = static_cast<unsigned char>(lastChecksum >> (8 * i));
+    hash.addBytes(trailer.data(), 12);
+    for (int i = 0; i < 8; ++i)
+        trailer[12 + i] = static_cast<unsigned char>(hash.value >> (8 * i));
 }
 
-std::vector<unsigned char> trailerAfter(std::uint64_t steps, std::uint64_t lastChecksum,
-                                        Fnv1a hash) {
-    std::vector<unsigned char> trailer;
-    putWord(trailer, steps, 4);
-    putWord(trailer, lastChecksum, 8);
-    hash.addBytes(trailer.data(), trailer.size());
-    putWord(trailer, hash.value, 8);
-    return trailer;
-}
+// The most that waits to be written: the largest header (one that starts from a saved match)
+// and the steps between two flushes with their checksums. Reserved at the start, so that the
+// buffer never moves under a signal handler.
+constexpr std::size_t pendingCapacity =
+    ReplayFormat::headerSize(ReplayFormat::startedVersion, ReplayFormat::maxStateSize) +
+    ReplayRecorder::flushInterval * ReplayFormat::stepSize +
+    (ReplayRecorder::flushInterval / ReplayFormat::checkpointInterval + 1) *
+        ReplayFormat::checksumSize;
 
 // Blocks the signals that end the game for its lifetime, so that none ends the process between
 // a recording's completion and its rename; one that arrives meanwhile acts afterwards.
@@ -139,6 +145,7 @@ ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash,
                                const MatchRules& rules, const MatchState* start)
     : path(std::move(path)) {
     file = createTemporary(this->path, temporaryPath);
+    pending.reserve(pendingCapacity);
     write(ReplayFormat::magic, sizeof ReplayFormat::magic);
     writeWord(start ? ReplayFormat::startedVersion : ReplayFormat::version, 2);
     writeWord(characterHash, 8);
@@ -183,7 +190,9 @@ void ReplayRecorder::record(const StepInput& input, const MatchState& after) {
     lastChecksum = checksum(after);
     if (stepCount % ReplayFormat::checkpointInterval == 0)
         writeWord(lastChecksum, 8);
-    if (stepCount % flushInterval == 0 && !flush() && onWriteFailure)
+    const bool failed = stepCount % flushInterval == 0 && !flush();
+    prepareCompletion();
+    if (failed && onWriteFailure)
         onWriteFailure("Recording into '" + path + "' failed: " + writeError +
                        ". The match plays on.");
 }
@@ -273,15 +282,14 @@ bool ReplayRecorder::flush() {
     written.lastChecksum = lastChecksum;
     written.hash = hash;
     pending.clear();
-    prepareCompletion();
     return true;
 }
 
 // Ends the file after the steps written up to point with the trailer: whatever a failed write
 // left beyond them is cut off.
 bool ReplayRecorder::completeFrom(const Written& point) {
-    const std::vector<unsigned char> trailer =
-        trailerAfter(point.steps, point.lastChecksum, point.hash);
+    Trailer trailer;
+    putTrailer(trailer, point.steps, point.lastChecksum, point.hash);
     const bool complete =
         ftruncate(file, static_cast<off_t>(point.bytes)) == 0 &&
         lseek(file, static_cast<off_t>(point.bytes), SEEK_SET) >= 0 &&
@@ -291,16 +299,21 @@ bool ReplayRecorder::completeFrom(const Written& point) {
     return complete;
 }
 
-// Called where nothing but the header waits to be written: at the start and after each flush.
+// Called after every change to what a handler would complete: at the start and after each
+// step. Once a write failed, the file ends after the steps written before it, as finish() ends it.
 void ReplayRecorder::prepareCompletion() {
     const int next = 1 - ready.load();
     Completion& completion = completions[next];
-    std::vector<unsigned char> bytes = pending;
-    const std::vector<unsigned char> trailer = trailerAfter(stepCount, lastChecksum, hash);
-    bytes.insert(bytes.end(), trailer.begin(), trailer.end());
     completion.offset = written.bytes;
-    completion.size = bytes.size();
-    std::copy(bytes.begin(), bytes.end(), completion.bytes.begin());
+    if (writeError.empty()) {
+        completion.pending = pending.data();
+        completion.pendingSize = pending.size();
+        putTrailer(completion.trailer, stepCount, lastChecksum, hash);
+    } else {
+        completion.pendingSize = 0;
+        completion.keeps = written.steps > 0;
+        putTrailer(completion.trailer, written.steps, written.lastChecksum, written.hash);
+    }
     ready.store(next);
 }
 
@@ -309,10 +322,12 @@ void ReplayRecorder::prepareCompletion() {
 bool ReplayRecorder::completeAtOnce() {
     const Completion& completion = completions[ready.load()];
     const auto offset = static_cast<off_t>(completion.offset);
-    const bool complete = ftruncate(file, offset) == 0 && lseek(file, offset, SEEK_SET) >= 0 &&
-                          writeAll(file, completion.bytes.data(), completion.size) &&
+    const bool complete = completion.keeps && ftruncate(file, offset) == 0 &&
+                          lseek(file, offset, SEEK_SET) >= 0 &&
+                          writeAll(file, completion.pending, completion.pendingSize) &&
+                          writeAll(file, completion.trailer.data(), completion.trailer.size()) &&
                           fsync(file) == 0;
-    const char* reason = strerrordesc_np(errno);
+    const char* reason = completion.keeps ? strerrordesc_np(errno) : "writing it had failed";
     close(file);
     file = -1;
     if (complete && !onlyAFileAt(path.c_str())) {

@@ -36,10 +36,8 @@ public:
     // Two seconds of play.
     static constexpr std::uint64_t flushInterval = 120;
 
-    // Throws ReplayError when the file cannot be created. With a start, the steps recorded
-    // follow on from that match (a version 3 file).
-    ReplayRecorder(std::string path, std::uint64_t characterHash, const MatchRules& rules = {},
-                   const MatchState* start = nullptr);
+    // Throws ReplayError when the file cannot be created.
+    ReplayRecorder(std::string path, std::uint64_t characterHash, const MatchRules& rules = {});
     // Finishes the file unless finish() did; a failure then goes to stderr.
     ~ReplayRecorder();
 
@@ -79,18 +77,18 @@ private:
         Fnv1a hash;
     };
 
-    // What completes the file from the last point known to be written, ready for
-    // completeAllAtOnce: a handler can neither allocate nor read what the recording thread
-    // may be changing, so it only writes these bytes at offset. Two of them, so that the one
-    // in use is whole while the other is prepared.
+    // What completes the file after the last step recorded, ready for completeAllAtOnce: a
+    // handler can neither allocate nor read what the recording thread may be changing, so it
+    // only writes the first pendingSize bytes of what waits to be written (a buffer that never
+    // moves) at offset, and the trailer. Two of them, so that the one in use is whole while the
+    // other is prepared.
     struct Completion {
         std::uint64_t offset = 0;
-        // Room for the largest header, one that starts from a saved match, before any flush.
-        std::array<unsigned char, ReplayFormat::headerSize(ReplayFormat::startedVersion,
-                                                           ReplayFormat::maxStateSize) +
-                                      ReplayFormat::trailerSize>
-            bytes{};
-        std::size_t size = 0;
+        const unsigned char* pending = nullptr;
+        std::size_t pendingSize = 0;
+        std::array<unsigned char, ReplayFormat::trailerSize> trailer{};
+        // False after a write failed before any step was written: nothing is kept.
+        bool keeps = true;
     };
 
     void write(const void* data, std::size_t size);

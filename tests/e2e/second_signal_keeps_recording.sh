@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Ctrl-C pressed twice while recording: the second SIGINT may end the game at once, but never
 # before the recording is complete under its name. Locally at gaps from 5 to 200 ms, and on
-# the host of an online match; every file plays back, no temporary file is left, and the exit
-# status is 130 every time. SECOND_SIGNAL_RUNS and SECOND_SIGNAL_ONLINE_RUNS set the counts.
+# the host of an online match, and with a display that stopped answering; every file plays
+# back, no temporary file is left, and the exit status is 130 every time. SECOND_SIGNAL_RUNS and SECOND_SIGNAL_ONLINE_RUNS set the counts.
 source "$(dirname "$0")/lib.bash"
 source "$(dirname "$0")/net_lib.bash"
 
@@ -35,9 +35,32 @@ for run in $(seq 0 $((runs - 1))); do
     kept "$WORK/local-$run.vrp"
 done
 
+# A display that stops answering holds the game inside a frame, where the first Ctrl-C is never
+# acted on: the second ends it from there, the recording complete with what was written out.
+start_display
+DISPLAY=:$DISPLAY_NUMBER start_game "$WORK" --record "$WORK/frozen.vrp"
+for _ in $(seq 300); do
+    DISPLAY=:$DISPLAY_NUMBER xdotool search --onlyvisible --name '^Vorrak projekt$' >/dev/null 2>&1 &&
+        break
+    sleep 0.1
+done
+sleep 3
+kill -STOP "$XVFB_PID"
+sleep 1
+ctrl_c_twice "$GAME_PID" 0.05
+await_exit 10
+kill -CONT "$XVFB_PID"
+stop_display
+[ "$EXIT_STATUS" -eq 130 ] || fail "exit status $EXIT_STATUS with the display stopped"
+kept "$WORK/frozen.vrp"
+
 for run in $(seq 0 $((online_runs - 1))); do
     PORT=$((PORT + 1))
-    start_side host --host "$PORT" --record "$WORK/online-$run.vrp"
+    # As start_game does: SIGINT back to its default, however this script was started.
+    mkdir -p "$WORK/host"
+    (cd "$WORK/host" && exec env --default-signal=INT "$GAME" --host "$PORT" \
+        --record "$WORK/online-$run.vrp" >stdout 2>stderr) &
+    PIDS[host]=$!
     start_side guest --join "127.0.0.1:$PORT"
     await_title 'left fighter .host. vs 127.0.0.1' >/dev/null
     sleep 1
