@@ -147,6 +147,11 @@ void Player::setFacing(bool facingLeft) {
         display->setFlipped(facingLeft);
 }
 
+void Player::showFacing(bool facingLeft) {
+    if (!displayHeld)
+        display->setFlipped(facingLeft);
+}
+
 void Player::updateDisplay(bool materialChanged) {
     if (displayHeld)
         return;

@@ -106,6 +106,13 @@ void Match::syncDisplays() {
     showRound();
 }
 
+// At equal x the first fighter faces right, as in the tick.
+void Match::showFacingEachOther() {
+    const bool firstFacesLeft = game.player2->state.position.x < game.player1->state.position.x;
+    game.player1->showFacing(firstFacesLeft);
+    game.player2->showFacing(!firstFacesLeft);
+}
+
 void Match::showRound() {
     const std::array<int, 7> shown = {rules.versus, clockSeconds(round), round.wins[0],
                                       round.wins[1], round.phase, round.ending, round.winner};

@@ -4,19 +4,19 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "match/Match.h"
 #include "match/checksum.h"
 #include "replay/ReplayReader.h"
 
 ReplayPlayback::ReplayPlayback(Match& match, Replay replay, std::uint64_t characterHash)
-    : match(match), replay(std::move(replay)) {
+    : replay(std::move(replay)), view(match) {
     requireCharacterData(this->replay, characterHash);
 }
 
 bool ReplayPlayback::step(const StepInput& keyboard) {
     if (keyboard.keys.quit || next == replay.steps.size())
         return false;
-    const bool keepRunning = match.step(replay.step(next));
+    view.switchDisplays(keyboard.keys);
+    const bool keepRunning = view.step(replay.step(next));
     ++next;
     if (next % ReplayFormat::checkpointInterval == 0)
         expect(replay.checkpoints[next / ReplayFormat::checkpointInterval - 1]);
@@ -26,7 +26,7 @@ bool ReplayPlayback::step(const StepInput& keyboard) {
 }
 
 void ReplayPlayback::expect(std::uint64_t recorded) const {
-    const std::uint64_t actual = checksum(match.save());
+    const std::uint64_t actual = checksum(view.recordedState());
     if (actual == recorded)
         return;
     std::ostringstream report;

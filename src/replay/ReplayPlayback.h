@@ -5,13 +5,15 @@
 
 #include "match/MatchDriver.h"
 #include "replay/Replay.h"
+#include "replay/ReplayView.h"
 
 class Match;
 
 // Plays a recorded match back: every logic step takes the next recorded step instead of the
 // keyboard, and every 60 steps, and after the last, the match must show the recorded checksum,
 // or the program ends with a report naming the step. The recorded quit, the end of the
-// recording or Escape on the keyboard ends the playback. Owned by the Application; the match is
+// recording or Escape on the keyboard ends the playback; the keyboard's F1 to F3 show and hide
+// the displays for the viewer, outside the match the checksums cover. Owned by the Application; the match is
 // not owned.
 class ReplayPlayback : public MatchDriver {
 public:
@@ -25,7 +27,7 @@ public:
 private:
     void expect(std::uint64_t recorded) const;
 
-    Match& match;
     Replay replay;
+    ReplayView view;
     std::size_t next = 0;
 };
