@@ -44,7 +44,7 @@ bool ownInput(const InputFrame& frame) {
 
 TrainingPlay::TrainingPlay(Match& match, Game& game, std::unique_ptr<Replay> replay)
     : match(match), game(game), replay(std::move(replay)), view(match),
-      display(std::make_unique<TrainingDisplay>()), start(match.save()) {
+      start(match.save()), display(std::make_unique<TrainingDisplay>(start.rules.versus)) {
     match.showFacingEachOther();
     display->showStatus(status());
 }

@@ -70,8 +70,8 @@ private:
     Game& game;
     std::unique_ptr<Replay> replay;
     ReplayView view;
-    std::unique_ptr<TrainingDisplay> display;
     const MatchState start;
+    std::unique_ptr<TrainingDisplay> display;
     RewindHistory rewind;
     FrameMeter frameMeter;
     DummyRecording dummyRecording;

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include <OgreSceneNode.h>
+#include <Overlay/OgreOverlayElement.h>
+#include <Overlay/OgreOverlayManager.h>
 #include <unistd.h>
 
 #include "match/FrameDataProbe.h"
@@ -179,6 +181,23 @@ TEST_F(TrainingTest, F8PutsTheStartBackAndKeepsTheDisplaysSwitches) {
     start.fighters[0].hitboxesShown = start.fighters[1].hitboxesShown = true;
     EXPECT_EQ(now(), checksum(start));
     EXPECT_TRUE(lab->history().empty());
+}
+
+// In a versus match the meter stands clear of the health figures and the round wins under them.
+TEST_F(TrainingTest, InVersusTheMeterLeavesTheHealthAndTheRoundWinsReadable) {
+    match().start(versusRules(MatchRules::defaultRounds, 600));
+    makeLab();
+    tap(&ProgramKeys::frameMeter);
+    EngineEnvironment::renderFrame();
+    const auto span = [](const char* name) {
+        Ogre::OverlayElement* shown = Ogre::OverlayManager::getSingleton().getOverlayElement(name);
+        return std::make_pair(shown->_getDerivedTop(), shown->_getDerivedTop() + shown->_getHeight());
+    };
+    const auto meter = span("TrainingMeterBand");
+    for (const char* name : {"Health1", "RoundWins1"}) {
+        const auto other = span(name);
+        EXPECT_TRUE(meter.second <= other.first || other.second <= meter.first) << name;
+    }
 }
 
 // The lab keeps the rules it was started with: F8 goes back to the first round's start.
