@@ -61,7 +61,8 @@ void ConnectionDisplay::show(const std::string& line) {
     const Ogre::FontPtr font = Ogre::FontManager::getSingleton().getByName(fontName, fontName);
     // Known once a frame was drawn; before it, the window's width at start.
     const int viewportWidth = Ogre::OverlayManager::getSingleton().getViewportWidth();
-    const Ogre::Real width = panelWidth * static_cast<Ogre::Real>(viewportWidth > 0 ? viewportWidth : 800);
+    const Ogre::Real width =
+        panelWidth * static_cast<Ogre::Real>(viewportWidth > 0 ? viewportWidth : 800);
     const Ogre::Real glyphWidth = font->getGlyphAspectRatio('M') * charHeight;
     text->setCaption(wrapText(shown, static_cast<std::size_t>(width / glyphWidth), maxLines));
 }

@@ -13,8 +13,8 @@ class Match;
 // keyboard, and every 60 steps, and after the last, the match must show the recorded checksum,
 // or the program ends with a report naming the step. The recorded quit, the end of the
 // recording or Escape on the keyboard ends the playback; the keyboard's F1 to F3 show and hide
-// the displays for the viewer, outside the match the checksums cover. Owned by the Application; the match is
-// not owned.
+// the displays for the viewer, outside the match the checksums cover. Owned by the
+// Application; the match is not owned.
 class ReplayPlayback : public MatchDriver {
 public:
     // Throws ReplayError when the replay was recorded with other character data.

@@ -12,20 +12,20 @@ void ReplayView::switchDisplays(const ProgramKeys& keys) {
     match.applyProgramKeys(keys);
 }
 
-bool ReplayView::step(const StepInput& recorded) {
-    if (!this->recorded)
-        return match.step(recorded);
+bool ReplayView::step(const StepInput& input) {
+    if (!recorded)
+        return match.step(input);
     const MatchState viewed = match.save();
     MatchState asRecorded = viewed;
-    putDisplays(asRecorded, *this->recorded);
+    putDisplays(asRecorded, *recorded);
     const bool wasHeld = match.displaysHeld();
     match.holdDisplays(true);
     match.restore(asRecorded);
-    match.step(recorded);
-    this->recorded = displaysOf(match.save());
+    match.step(input);
+    recorded = displaysOf(match.save());
     match.restore(viewed);
     match.holdDisplays(wasHeld);
-    return match.step(recorded);
+    return match.step(input);
 }
 
 MatchState ReplayView::recordedState() const {

@@ -30,7 +30,7 @@ public:
     // F1 to F3 from the viewer's keyboard switch the displays at once; other keys do nothing.
     void switchDisplays(const ProgramKeys& keys);
     // One recorded step; false when the recording ends the program.
-    bool step(const StepInput& recorded);
+    bool step(const StepInput& input);
     // The match as recorded, displays included: what the replay's checksums cover.
     MatchState recordedState() const;
 
