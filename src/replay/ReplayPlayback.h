@@ -21,6 +21,8 @@ public:
     ReplayPlayback(Match& match, Replay replay, std::uint64_t characterHash);
 
     bool step(const StepInput& keyboard) override;
+    // The match is left as recorded, whatever the viewer showed.
+    void finish() override { view.settle(); }
 
     std::size_t stepsPlayed() const { return next; }
 

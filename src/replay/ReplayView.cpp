@@ -35,6 +35,13 @@ MatchState ReplayView::recordedState() const {
     return state;
 }
 
+void ReplayView::settle() {
+    if (!recorded)
+        return;
+    match.restore(recordedState());
+    recorded.reset();
+}
+
 ReplayView::Displays displaysOf(const MatchState& state) {
     ReplayView::Displays displays;
     for (std::size_t side = 0; side < 2; ++side) {

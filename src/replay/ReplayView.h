@@ -33,6 +33,9 @@ public:
     bool step(const StepInput& input);
     // The match as recorded, displays included: what the replay's checksums cover.
     MatchState recordedState() const;
+    // Leaves the match as recorded, the screen as it is: at the end, so that the match logged
+    // compares with the recording's.
+    void settle();
 
     // The recording's displays while the viewer's differ from them (none before the viewer's
     // first switch), so a driver that goes back in the replay can keep them with the match.

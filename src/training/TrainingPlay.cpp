@@ -77,6 +77,11 @@ bool TrainingPlay::step(const StepInput& keyboard) {
     return true;
 }
 
+void TrainingPlay::finish() {
+    if (replayDriving())
+        view.settle();
+}
+
 // In this order: a reset and F5 pressed together give a paused start. Both drop the buttons
 // pressed while paused: those are for F6.
 void TrainingPlay::handleKeys(const ProgramKeys& pressed) {

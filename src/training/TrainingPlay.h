@@ -37,6 +37,8 @@ public:
     ~TrainingPlay() override;
 
     bool step(const StepInput& keyboard) override;
+    // Over a replay, the match is left as recorded, whatever the viewer showed.
+    void finish() override;
 
     bool paused() const { return pausedNow; }
     // Steps between the start (or the last reset) and the match as it stands.
