@@ -149,6 +149,11 @@ void Player::setFacing(bool facingLeft) {
         display->setFlipped(facingLeft);
 }
 
+void Player::showFacing(bool facingLeft) {
+    if (!displayHeld)
+        display->setFlipped(facingLeft);
+}
+
 void Player::updateDisplay(bool materialChanged) {
     if (!showsChanges())
         return;

@@ -37,6 +37,9 @@ public:
     void selectAction();
     void updateAnimation();
     void setFacing(bool facingLeft);
+    // Shows the fighter turned one way without turning it, for a state shown before the step
+    // that turns it.
+    void showFacing(bool facingLeft);
 
     void setShowHitboxes(bool show);
 

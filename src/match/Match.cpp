@@ -119,6 +119,13 @@ void Match::syncDisplays() {
     showRound();
 }
 
+// At equal x the first fighter faces right, as in the tick.
+void Match::showFacingEachOther() {
+    const bool firstFacesLeft = game.player2->state.position.x < game.player1->state.position.x;
+    game.player1->showFacing(firstFacesLeft);
+    game.player2->showFacing(!firstFacesLeft);
+}
+
 void Match::showRound() {
     if (!game.hud)
         return;

@@ -39,6 +39,9 @@ public:
     void holdDisplays(bool held);
     bool displaysHeld() const { return held; }
     void syncDisplays();
+    // Shows both fighters facing each other, as the end of a step turns them, without changing
+    // the state: the match's start has both facing right until its first step.
+    void showFacingEachOther();
 
     const RoundState& roundState() const { return round; }
 

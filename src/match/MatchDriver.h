@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "input/StepInput.h"
 
 class Match;
@@ -31,6 +33,8 @@ protected:
     // One step of the match, told to the presenter if there is one; false when the program is
     // to end.
     bool presentedStep(Match& match, const StepInput& input, int step);
+    // The same for a step that something else runs on the match (a replay's view of it).
+    bool presentedStep(const Match& match, int step, const std::function<bool()>& run);
 
     StepPresenter* presenter = nullptr;
 };

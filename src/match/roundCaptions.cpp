@@ -26,8 +26,11 @@ RoundDisplay::Captions roundCaptions(const MatchRules& rules, const RoundState& 
     return captions;
 }
 
+// The winner's score first, as results are told; a draw keeps the first player's first.
 std::string resultLine(const RoundState& round) {
-    const std::string score = std::to_string(round.wins[0]) + "-" + std::to_string(round.wins[1]);
+    const int first = round.winner == RoundState::draw ? 0 : round.winner;
+    const std::string score =
+        std::to_string(round.wins[first]) + "-" + std::to_string(round.wins[1 - first]);
     if (round.winner == RoundState::draw)
         return "Draw " + score;
     return "Player " + std::to_string(round.winner + 1) + " wins " + score;

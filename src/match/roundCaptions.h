@@ -10,7 +10,8 @@
 // wins, and between rounds and after the match what happened. All empty without versus.
 RoundDisplay::Captions roundCaptions(const MatchRules& rules, const RoundState& round);
 
-// The result of a decided match for a person: "Player 1 wins 2-1", "Draw 1-1".
+// The result of a decided match for a person, the winner's score first: "Player 2 wins 2-1",
+// "Draw 1-1".
 std::string resultLine(const RoundState& round);
 
 // The round clock in whole seconds, rounded up: it shows 0 only once time is up.

@@ -2,16 +2,25 @@
 
 #include <cstdint>
 
+#include <Overlay/OgreFont.h>
+#include <Overlay/OgreFontManager.h>
 #include <Overlay/OgreOverlay.h>
 #include <Overlay/OgreOverlayContainer.h>
 #include <Overlay/OgreOverlayManager.h>
 #include <Overlay/OgreTextAreaOverlayElement.h>
 
 #include "render/SystemFont.h"
+#include "render/wrapText.h"
 
 namespace {
 
 const char* const fontName = "ConnectionFont";
+const Ogre::Real charHeight = 18;
+// Of the window's width.
+const Ogre::Real panelLeft = 0.02f, panelWidth = 0.96f;
+// A line longer than this many lines (a file name of thousands of characters) is cut short;
+// the log has it whole.
+const std::size_t maxLines = 4;
 
 } // namespace
 
@@ -23,12 +32,12 @@ ConnectionDisplay::ConnectionDisplay(int row)
     auto* panel = static_cast<Ogre::OverlayContainer*>(
         overlays.createOverlayElement("Panel", "ConnectionPanel" + suffix));
     panel->setMetricsMode(Ogre::GMM_RELATIVE);
-    panel->setPosition(0.02f, 0.01f + 0.05f * static_cast<float>(row));
-    panel->setDimensions(0.96f, 0.05f);
+    panel->setPosition(panelLeft, 0.01f + 0.05f * static_cast<float>(row));
+    panel->setDimensions(panelWidth, 0.05f);
     text = static_cast<Ogre::TextAreaOverlayElement*>(
         overlays.createOverlayElement("TextArea", "ConnectionText" + suffix));
     text->setMetricsMode(Ogre::GMM_PIXELS);
-    text->setCharHeight(18);
+    text->setCharHeight(charHeight);
     text->setFontName(fontName, fontName);
     overlay = overlays.create("ConnectionOverlay" + suffix);
     overlay->add2D(panel);
@@ -43,9 +52,17 @@ ConnectionDisplay::~ConnectionDisplay() {
     overlays.destroy(overlay);
 }
 
+// Broken into lines that fit the window's width as it is now: the font is monospaced, and a
+// character drawn charHeight high is its aspect ratio times that wide.
 void ConnectionDisplay::show(const std::string& line) {
     if (line == shown)
         return;
     shown = line;
-    text->setCaption(shown);
+    const Ogre::FontPtr font = Ogre::FontManager::getSingleton().getByName(fontName, fontName);
+    // Known once a frame was drawn; before it, the window's width at start.
+    const int viewportWidth = Ogre::OverlayManager::getSingleton().getViewportWidth();
+    const Ogre::Real width =
+        panelWidth * static_cast<Ogre::Real>(viewportWidth > 0 ? viewportWidth : 800);
+    const Ogre::Real glyphWidth = font->getGlyphAspectRatio('M') * charHeight;
+    text->setCaption(wrapText(shown, static_cast<std::size_t>(width / glyphWidth), maxLines));
 }

@@ -20,7 +20,8 @@ public:
     ConnectionDisplay(const ConnectionDisplay&) = delete;
     ConnectionDisplay& operator=(const ConnectionDisplay&) = delete;
 
-    // Cheap when the line is unchanged: the engine lays out a changed caption again.
+    // Cheap when the line is unchanged: the engine lays out a changed caption again. A line too
+    // long for the window goes on in the lines under it.
     void show(const std::string& line);
 
 private:

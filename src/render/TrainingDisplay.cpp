@@ -22,7 +22,9 @@ const unsigned short zOrder = 200;
 // In pixels of the 800 by 600 window.
 const float bandLeft = 16, bandWidth = 768;
 const float statusTop = 6, statusHeight = 24;
-const float meterTop = 522, meterHeight = 74;
+// At the bottom; in a versus match above the health figures, as the round wins take the
+// bottom's lines under them.
+const float meterTop = 522, versusMeterTop = 404, meterHeight = 74;
 const float cellWidth = 6, cellGap = 1, cellHeight = 12;
 const float barLeft = (bandWidth - FrameMeter::barLength * cellWidth) / 2;
 const float rowTops[2] = {20, 34};
@@ -58,7 +60,7 @@ Ogre::MaterialPtr flatMaterial(const std::string& name, const Ogre::ColourValue&
 
 } // namespace
 
-TrainingDisplay::TrainingDisplay() {
+TrainingDisplay::TrainingDisplay(bool versus) {
     SystemFont::require(fontName, "DejaVuSansMono-Bold.ttf", 14);
     for (int kind = 0; kind < cellKinds; ++kind)
         cellMaterials[static_cast<std::size_t>(kind)] = flatMaterial(
@@ -94,7 +96,8 @@ TrainingDisplay::TrainingDisplay() {
     overlay->add2D(statusBand);
 
     meterBand = static_cast<Ogre::OverlayContainer*>(
-        element("Panel", "TrainingMeterBand", bandLeft, meterTop, bandWidth, meterHeight));
+        element("Panel", "TrainingMeterBand", bandLeft, versus ? versusMeterTop : meterTop,
+                bandWidth, meterHeight));
     meterBand->setMaterial(band);
     for (int fighter = 0; fighter < 2; ++fighter) {
         const std::string row = std::to_string(fighter + 1);

@@ -16,14 +16,15 @@ class TextAreaOverlayElement;
 } // namespace Ogre
 
 // What the training mode draws over the match: its status line at the top, and on demand the
-// frame meter at the bottom, a row of coloured cells per fighter with the figures of the last
-// exchange. The HUD's font has digits and arrows only, so the text is set in a system font;
-// like the input panels' outlined glyphs, every line and bar sits on a dark translucent band,
-// so it reads over the fighters' white clothing as well as the dark floor. Owned by the
-// training driver.
+// frame meter at the bottom (in a versus match above the health figures), a row of coloured
+// cells per fighter with the figures of the last exchange. The HUD's font has digits and arrows
+// only, so the text is set in a system font; like the input panels' outlined glyphs, every line
+// and bar sits on a dark translucent band, so it reads over the fighters' white clothing as
+// well as the dark floor. Owned by the training driver.
 class TrainingDisplay {
 public:
-    TrainingDisplay();
+    // versus: the meter stays clear of the round wins.
+    explicit TrainingDisplay(bool versus);
     ~TrainingDisplay();
 
     TrainingDisplay(const TrainingDisplay&) = delete;

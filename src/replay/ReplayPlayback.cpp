@@ -10,7 +10,7 @@
 #include "replay/ReplayReader.h"
 
 ReplayPlayback::ReplayPlayback(Match& match, Replay replay, std::uint64_t characterHash)
-    : match(match), replay(std::move(replay)) {
+    : match(match), replay(std::move(replay)), view(match) {
     requireCharacterData(this->replay, characterHash);
     if (!this->replay.start)
         return;
@@ -24,7 +24,9 @@ ReplayPlayback::ReplayPlayback(Match& match, Replay replay, std::uint64_t charac
 bool ReplayPlayback::step(const StepInput& keyboard) {
     if (keyboard.keys.quit || next == replay.steps.size())
         return false;
-    const bool keepRunning = presentedStep(match, replay.step(next), static_cast<int>(next));
+    view.switchDisplays(keyboard.keys);
+    const bool keepRunning = presentedStep(match, static_cast<int>(next),
+                                           [&] { return view.step(replay.step(next)); });
     ++next;
     if (next % ReplayFormat::checkpointInterval == 0)
         expect(replay.checkpoints[next / ReplayFormat::checkpointInterval - 1]);
@@ -34,7 +36,7 @@ bool ReplayPlayback::step(const StepInput& keyboard) {
 }
 
 void ReplayPlayback::expect(std::uint64_t recorded) const {
-    const std::uint64_t actual = checksum(match.save());
+    const std::uint64_t actual = checksum(view.recordedState());
     if (actual == recorded)
         return;
     std::ostringstream report;

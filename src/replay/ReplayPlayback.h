@@ -5,20 +5,24 @@
 
 #include "match/MatchDriver.h"
 #include "replay/Replay.h"
+#include "replay/ReplayView.h"
 
 class Match;
 
 // Plays a recorded match back: every logic step takes the next recorded step instead of the
 // keyboard, and every 60 steps, and after the last, the match must show the recorded checksum,
 // or the program ends with a report naming the step. The recorded quit, the end of the
-// recording or Escape on the keyboard ends the playback. Owned by the Application; the match is
-// not owned.
+// recording or Escape on the keyboard ends the playback; the keyboard's F1 to F3 show and hide
+// the displays for the viewer, outside the match the checksums cover. Owned by the
+// Application; the match is not owned.
 class ReplayPlayback : public MatchDriver {
 public:
     // Throws ReplayError when the replay was recorded with other character data.
     ReplayPlayback(Match& match, Replay replay, std::uint64_t characterHash);
 
     bool step(const StepInput& keyboard) override;
+    // The match is left as recorded, whatever the viewer showed.
+    void finish() override { view.settle(); }
 
     std::size_t stepsPlayed() const { return next; }
 
@@ -27,5 +31,6 @@ private:
 
     Match& match;
     Replay replay;
+    ReplayView view;
     std::size_t next = 0;
 };

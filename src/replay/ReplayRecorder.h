@@ -36,8 +36,10 @@ public:
     // Two seconds of play.
     static constexpr std::uint64_t flushInterval = 120;
 
-    // Throws ReplayError when the file cannot be created.
-    ReplayRecorder(std::string path, std::uint64_t characterHash, const MatchRules& rules = {});
+    // Throws ReplayError when the file cannot be created. With a start, the steps recorded
+    // follow on from that match (a version 3 file).
+    ReplayRecorder(std::string path, std::uint64_t characterHash, const MatchRules& rules = {},
+                   const MatchState* start = nullptr);
     // Finishes the file unless finish() did; a failure then goes to stderr.
     ~ReplayRecorder();
 

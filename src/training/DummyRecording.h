@@ -13,6 +13,11 @@ public:
     static constexpr int maxSteps = 600;
 
     void clear() { frames.clear(); }
+    // Keeps only the first steps: what a rewind took back is not kept.
+    void truncate(int steps) {
+        if (steps < size())
+            frames.resize(static_cast<std::size_t>(steps));
+    }
     // False once full: the frame is not kept.
     bool record(const InputFrame& frame, bool facingLeft);
     bool empty() const { return frames.empty(); }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "match/MatchState.h"
+#include "replay/ReplayView.h"
 #include "training/FrameMeter.h"
 
 // What the training driver had before each of its last steps, so it can go back one step at a
@@ -20,6 +22,11 @@ public:
         FrameMeter meter;
         // The driver's step count before the step: the replay's position.
         int step = 0;
+        // Over a replay, the recording's displays while the viewer's differ.
+        std::optional<ReplayView::Displays> recordedDisplays;
+        // The dummy's steps recorded so far (0 when not recording) and where its playback stood.
+        int dummyRecorded = 0;
+        int dummyStep = 0;
     };
 
     RewindHistory() : ring(capacity) {}

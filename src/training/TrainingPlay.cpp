@@ -45,8 +45,10 @@ bool ownInput(const InputFrame& frame) {
 } // namespace
 
 TrainingPlay::TrainingPlay(Match& match, Game& game, std::unique_ptr<Replay> replay)
-    : match(match), game(game), replay(std::move(replay)),
-      display(std::make_unique<TrainingDisplay>()), start(match.save()), shownStatus(status()) {
+    : match(match), game(game), replay(std::move(replay)), view(match),
+      start(match.save()), display(std::make_unique<TrainingDisplay>(start.rules.versus)),
+      shownStatus(status()) {
+    match.showFacingEachOther();
     display->showStatus(shownStatus);
 }
 
@@ -62,6 +64,8 @@ bool TrainingPlay::step(const StepInput& keyboard) {
     const bool meterWasOn = meterOn;
     changed = false;
     handleKeys(pressed);
+    if (replayDriving())
+        view.switchDisplays(keyboard.keys);
 
     rewinding = keyboard.keys.stepBack && !pausedNow;
     if (keyboard.keys.stepBack)
@@ -71,7 +75,7 @@ bool TrainingPlay::step(const StepInput& keyboard) {
     else {
         if (pressed.stepForward)
             notice("F6 steps only while paused: F5 pauses");
-        play(withPendingPresses(keyboard));
+        play(keyboard);
     }
     display->showMeter(meterOn ? &frameMeter : nullptr);
     const std::string line = status();
@@ -81,7 +85,13 @@ bool TrainingPlay::step(const StepInput& keyboard) {
     return true;
 }
 
-// In this order: a reset and F5 pressed together give a paused start.
+void TrainingPlay::finish() {
+    if (replayDriving())
+        view.settle();
+}
+
+// In this order: a reset and F5 pressed together give a paused start. Both drop the buttons
+// pressed while paused: those are for F6.
 void TrainingPlay::handleKeys(const ProgramKeys& pressed) {
     if (pressed.frameMeter)
         meterOn = !meterOn;
@@ -93,8 +103,10 @@ void TrainingPlay::handleKeys(const ProgramKeys& pressed) {
         togglePlayback();
     if (pressed.takeOver)
         takeOver();
-    if (pressed.pause)
+    if (pressed.pause) {
         pausedNow = !pausedNow;
+        dropPendingPresses();
+    }
     // A paused match is silent, and a reset stops what was playing.
     if ((pressed.pause && pausedNow) || pressed.reset)
         silence();
@@ -107,7 +119,7 @@ void TrainingPlay::silence() {
 
 void TrainingPlay::goBack(bool justPressed) {
     backHeldTicks = justPressed ? 0 : backHeldTicks + 1;
-    if (pausedNow && !justPressed && backHeldTicks < backRepeatDelayTicks)
+    if (pausedNow && !justPressed && backHeldTicks < repeatDelayTicks)
         return;
     if (rewind.empty()) {
         if (justPressed)
@@ -117,15 +129,20 @@ void TrainingPlay::goBack(bool justPressed) {
     const RewindHistory::Entry& entry = rewind.pop();
     // Going back is heard as nothing.
     silence();
-    match.load(entry.match);
+    show(entry.match, entry.step);
+    view.setRecordedDisplays(entry.recordedDisplays);
     changed = true;
     frameMeter = entry.meter;
     steps = entry.step;
     ++stepsBack;
+    if (recording)
+        dummyRecording.truncate(entry.dummyRecorded);
+    dummyStep = entry.dummyStep;
 }
 
-// No step runs, but the displays switch at once, and a button pressed now is kept for the
-// step F6 runs: hold the keys, then tap F6.
+// No step runs, but the displays switch at once (over a replay the step's caller switched
+// them), and a button pressed now is kept for the step F6 runs: hold the keys, then tap F6.
+// F6 held repeats after the delay that makes a tap one step.
 void TrainingPlay::holdStill(const StepInput& keyboard, bool stepPressed) {
     if (!replayDriving()) {
         if (displayKeys(keyboard.keys)) {
@@ -137,13 +154,13 @@ void TrainingPlay::holdStill(const StepInput& keyboard, bool stepPressed) {
                 pendingPresses[player][button] |= keyboard.players[player].pressed[button];
     }
     stepHeldTicks = stepPressed ? 0 : stepHeldTicks + 1;
-    const bool repeat = keyboard.keys.stepForward && stepHeldTicks > 0 &&
-                        stepHeldTicks % stepRepeatTicks == 0;
+    const bool repeat = keyboard.keys.stepForward && stepHeldTicks >= repeatDelayTicks &&
+                        (stepHeldTicks - repeatDelayTicks) % stepRepeatTicks == 0;
     if (stepPressed || repeat)
         play(withPendingPresses(keyboard));
 }
 
-// The buttons pressed while paused count for the next step that runs, by F6 or after F5.
+// The buttons pressed while paused count for the step F6 runs.
 StepInput TrainingPlay::withPendingPresses(StepInput input) {
     for (int player = 0; player < 2; ++player)
         for (int button = 0; button < 2; ++button) {
@@ -153,25 +170,51 @@ StepInput TrainingPlay::withPendingPresses(StepInput input) {
     return input;
 }
 
+void TrainingPlay::dropPendingPresses() {
+    for (auto& buttons : pendingPresses)
+        buttons[0] = buttons[1] = false;
+}
+
+// At the replay's end the lab stands paused, so F7 and F6 step as they do in any pause.
 void TrainingPlay::play(StepInput input) {
+    if (replayDriving() && static_cast<std::size_t>(steps) == replay->steps.size()) {
+        pausedNow = true;
+        return;
+    }
+    RewindHistory::Entry before;
+    before.match = match.save();
+    before.meter = frameMeter;
+    before.step = steps;
+    before.recordedDisplays = view.recordedDisplays();
+    before.dummyRecorded = recording ? dummyRecording.size() : 0;
+    before.dummyStep = dummyStep;
+    rewind.push(before);
+    const FrameMeter::Sample first = sampleBefore(0), second = sampleBefore(1);
     if (replayDriving()) {
-        if (static_cast<std::size_t>(steps) == replay->steps.size())
-            return;
-        input = replay->step(static_cast<std::size_t>(steps));
+        presentedStep(match, steps,
+                      [&] { return view.step(replay->step(static_cast<std::size_t>(steps))); });
     } else {
         computerInput(input.players[1]);
         dummyInput(input.players[1]);
+        presentedStep(match, input, steps);
     }
-    rewind.push({match.save(), frameMeter, steps});
-    const FrameMeter::Sample first = sampleBefore(0), second = sampleBefore(1);
-    presentedStep(match, input, steps);
     changed = true;
     frameMeter.step({first.before, first.attackLive, game.player1->state},
                     {second.before, second.attackLive, game.player2->state});
     ++steps;
     stepsBack = 0;
-    if (replayDriving())
-        checkReplay();
+    if (!replayDriving())
+        return;
+    checkReplay();
+    if (static_cast<std::size_t>(steps) == replay->steps.size())
+        pausedNow = true;
+}
+
+// A state no step has ended is the start, shown with the fighters facing each other.
+void TrainingPlay::show(const MatchState& state, int step) {
+    match.load(state);
+    if (step == 0)
+        match.showFacingEachOther();
 }
 
 // The computer is shown every step that runs, so what it sees stays in step with the match.
@@ -217,7 +260,7 @@ void TrainingPlay::checkReplay() const {
         recorded = replay->checkpoints[played / interval - 1];
     else
         return;
-    const std::uint64_t actual = checksum(match.save());
+    const std::uint64_t actual = checksum(view.recordedState());
     if (actual == recorded)
         return;
     std::ostringstream report;
@@ -228,22 +271,25 @@ void TrainingPlay::checkReplay() const {
     throw std::runtime_error(report.str());
 }
 
-// The start again with the displays as they are; a replay starts over exactly as recorded.
+// The start again with the displays as they are; a replay starts over as recorded, the
+// displays being the viewer's. The dummy's playback starts over too.
 void TrainingPlay::reset() {
     MatchState state = start;
-    if (!replayDriving()) {
-        const MatchState now = match.save();
-        for (std::size_t side = 0; side < 2; ++side) {
-            state.fighters[side].hitboxesShown = now.fighters[side].hitboxesShown;
-            state.panels[side].visible = now.panels[side].visible;
-        }
+    const MatchState now = match.save();
+    for (std::size_t side = 0; side < 2; ++side) {
+        state.fighters[side].hitboxesShown = now.fighters[side].hitboxesShown;
+        state.panels[side].visible = now.panels[side].visible;
     }
-    match.load(state);
+    if (replayDriving())
+        view.setRecordedDisplays(displaysOf(start));
+    show(state, 0);
     changed = true;
     rewind.clear();
     frameMeter.clear();
     steps = 0;
     stepsBack = 0;
+    dummyStep = 0;
+    dropPendingPresses();
 }
 
 void TrainingPlay::toggleRecording() {
@@ -277,6 +323,7 @@ void TrainingPlay::takeOver() {
     if (tookOver)
         return notice("F11: the replay was taken over already");
     tookOver = true;
+    view.setRecordedDisplays(std::nullopt);
     notice("taken over at step " + std::to_string(steps) + ": the keyboard drives");
 }
 

@@ -6,6 +6,7 @@
 #include "match/MatchDriver.h"
 #include "match/MatchState.h"
 #include "replay/Replay.h"
+#include "replay/ReplayView.h"
 #include "training/DummyRecording.h"
 #include "training/FrameMeter.h"
 #include "training/RewindHistory.h"
@@ -20,15 +21,15 @@ class TrainingDisplay;
 // the driver decides what the tick does with the match: play one step, nothing (paused), one
 // step on F6, or one step back on F7. F4 shows the frame meter, F5 pauses, F8 resets, F9
 // records the second player's keys for the dummy and F10 plays them back, F11 takes a replay
-// over. The rewind history, the dummy's recording and the meter are the driver's own, not the
-// match's: it saves and loads the match as it is. Owned by the Application; the match and the
-// game are not owned.
+// over; over a replay, F1 to F3 are the viewer's and stay out of the checked match. The rewind
+// history, the dummy's recording and the meter are the driver's own, not the match's: it saves
+// and loads the match as it is. Owned by the Application; the match and the game are not owned.
 class TrainingPlay : public MatchDriver {
 public:
-    // F6 held steps every this many ticks (10 steps a second).
+    // F6 and F7 held while paused repeat once held this long, so a tap is one step.
+    static constexpr int repeatDelayTicks = 15;
+    // Then F6 steps every this many ticks (10 steps a second), F7 every tick.
     static constexpr int stepRepeatTicks = 6;
-    // F7 held while paused goes back every tick once held this long, so a tap is one step.
-    static constexpr int backRepeatDelayTicks = 15;
     // How long the status line tells why a key did nothing.
     static constexpr int noticeTicks = 120;
 
@@ -43,6 +44,8 @@ public:
     // The computer plays the second fighter on every step that runs, except while the dummy
     // is recorded or plays. Not owned.
     void letComputerPlay(ComputerPlayer* player) { computer = player; }
+    // Over a replay, the match is left as recorded, whatever the viewer showed.
+    void finish() override;
 
     bool paused() const { return pausedNow; }
     // Steps between the start (or the last reset) and the match as it stands.
@@ -60,8 +63,10 @@ private:
     void goBack(bool justPressed);
     void holdStill(const StepInput& keyboard, bool stepPressed);
     StepInput withPendingPresses(StepInput input);
+    void dropPendingPresses();
     void play(StepInput input);
     void computerInput(InputFrame& second);
+    void show(const MatchState& state, int step);
     void dummyInput(InputFrame& second);
     void checkReplay() const;
     void reset();
@@ -75,8 +80,9 @@ private:
     Match& match;
     Game& game;
     std::unique_ptr<Replay> replay;
-    std::unique_ptr<TrainingDisplay> display;
+    ReplayView view;
     const MatchState start;
+    std::unique_ptr<TrainingDisplay> display;
     RewindHistory rewind;
     FrameMeter frameMeter;
     DummyRecording dummyRecording;
@@ -94,7 +100,7 @@ private:
     ProgramKeys heldBefore;
     int stepHeldTicks = 0;
     int backHeldTicks = 0;
-    // Buttons pressed while paused, for the next step F6 runs.
+    // Buttons pressed while paused, for the step F6 runs; F5 and F8 drop them.
     bool pendingPresses[2][2] = {};
     std::string noticeText;
     int noticeLeft = 0;

@@ -83,7 +83,7 @@ TEST(RoundsTest, TheFirstToWinMoreThanHalfTakesTheMatch) {
     EXPECT_EQ(playRound(round, rules, 0, 100), Rounds::Next::MatchEnds);
     EXPECT_EQ(round.phase, RoundState::MatchOver);
     EXPECT_EQ(round.winner, 1);
-    EXPECT_EQ(resultLine(round), "Player 2 wins 1-2");
+    EXPECT_EQ(resultLine(round), "Player 2 wins 2-1");
     EXPECT_EQ(round.matchesPlayed, 1);
 }
 

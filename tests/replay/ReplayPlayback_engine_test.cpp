@@ -67,6 +67,26 @@ protected:
 
 } // namespace
 
+// The viewer shows the panels and boxes and hides them again; the replay, which presses F3 now
+// and then, is checked to its end as recorded.
+TEST_F(ReplayPlaybackTest, TheViewersDisplayKeysLeaveTheCheckAlone) {
+    const std::uint64_t recorded = recordMatch(600);
+    SteppedMatch match(EngineEnvironment::app());
+    ReplayPlayback playback(*match.match, readReplay(path.string()), hashOf(match));
+    StepInput keyboard;
+    int rowsShown = 0;
+    for (int step = 1; playback.step(keyboard); ++step) {
+        keyboard.keys.showInputPanels = keyboard.keys.showHitboxes = step == 10;
+        keyboard.keys.hideDebugDisplays = step == 400;
+        if (step == 300)
+            rowsShown = match.match->save().panels[0].rowCount;
+    }
+    EXPECT_GT(rowsShown, 0);
+    // Ended, the match is the recording's, for the log's last checksum.
+    playback.finish();
+    EXPECT_EQ(checksum(match.match->save()), recorded);
+}
+
 TEST_F(ReplayPlaybackTest, PlaysTheRecordedMatchBackToTheSameState) {
     const std::uint64_t recorded = recordMatch(600);
 

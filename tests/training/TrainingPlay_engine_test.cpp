@@ -5,10 +5,14 @@
 #include <utility>
 #include <vector>
 
+#include <OgreSceneNode.h>
+#include <Overlay/OgreOverlayElement.h>
+#include <Overlay/OgreOverlayManager.h>
 #include <unistd.h>
 
 #include "match/FrameDataProbe.h"
 #include "match/checksum.h"
+#include "render/DisplayEntity.h"
 #include "replay/Replay.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
@@ -29,6 +33,7 @@ protected:
     TrainingTest() : stepped(EngineEnvironment::app()) {}
 
     void makeLab(std::unique_ptr<Replay> replay = nullptr) {
+        lab.reset();
         lab = std::make_unique<TrainingPlay>(match(), *stepped.game, std::move(replay));
     }
 
@@ -81,14 +86,52 @@ TEST_F(TrainingTest, APausedMatchRunsNoStepAndF6RunsOneWithTheKeysHeldThen) {
     EXPECT_EQ(lab->stepsPlayed(), 31);
 }
 
-TEST_F(TrainingTest, F6HeldRepeatsAtTenStepsASecond) {
+// A tap of 0.1 s is one step; held, the repeat starts after 0.25 s at 10 steps a second.
+TEST_F(TrainingTest, F6TappedStepsOnceAndHeldRepeatsAfterAQuarterSecond) {
+    const struct {
+        int heldTicks, steps;
+    } cases[] = {{6, 1}, {16, 2}, {60, 9}};
     makeLab();
     tap(&ProgramKeys::pause);
     StepInput stepKey;
     stepKey.keys.stepForward = true;
-    for (int i = 0; i < 60; ++i)
-        tick(stepKey);
-    EXPECT_EQ(lab->stepsPlayed(), 10);
+    for (const auto& c : cases) {
+        const int before = lab->stepsPlayed();
+        for (int i = 0; i < c.heldTicks; ++i)
+            tick(stepKey);
+        tick();
+        EXPECT_EQ(lab->stepsPlayed() - before, c.steps) << c.heldTicks << " ticks";
+    }
+}
+
+// A button pressed while paused is for F6 alone: F5 or F8 drop it, and no punch follows.
+TEST_F(TrainingTest, F5AndF8DropAButtonPressedWhilePaused) {
+    for (bool ProgramKeys::*key : {&ProgramKeys::pause, &ProgramKeys::reset}) {
+        makeLab();
+        tap(&ProgramKeys::pause);
+        tick(playersHolding(frameOf(Direction::Neutral, true), frameOf(Direction::Neutral)));
+        tap(key);
+        if (lab->paused())
+            tap(&ProgramKeys::stepForward);
+        EXPECT_FALSE(stepped.p1().state.attacking) << (key == &ProgramKeys::pause ? "F5" : "F8");
+    }
+}
+
+// F8 and F7 to the first step show the start as the game does: the fighters face each other.
+TEST_F(TrainingTest, TheStartShownPausedHasTheFightersFacingEachOther) {
+    for (bool ProgramKeys::*key : {&ProgramKeys::reset, &ProgramKeys::stepBack}) {
+        makeLab();
+        for (int i = 0; i < 10; ++i)
+            tick();
+        tap(&ProgramKeys::pause);
+        StepInput keyboard;
+        keyboard.keys.*key = true;
+        for (int i = 0; i < 60; ++i)
+            tick(keyboard);
+        ASSERT_EQ(lab->stepsPlayed(), 0);
+        EXPECT_NE(p2().display->getNode()->getOrientation(), Ogre::Quaternion::IDENTITY)
+            << (key == &ProgramKeys::reset ? "F8" : "F7");
+    }
 }
 
 TEST_F(TrainingTest, PlayingOnFromARewoundStepRunsAsTheStraightRunDid) {
@@ -143,6 +186,23 @@ TEST_F(TrainingTest, F8PutsTheStartBackAndKeepsTheDisplaysSwitches) {
     EXPECT_TRUE(lab->history().empty());
 }
 
+// In a versus match the meter stands clear of the health figures and the round wins under them.
+TEST_F(TrainingTest, InVersusTheMeterLeavesTheHealthAndTheRoundWinsReadable) {
+    match().start(versusRules(MatchRules::defaultRounds, 600));
+    makeLab();
+    tap(&ProgramKeys::frameMeter);
+    EngineEnvironment::renderFrame();
+    const auto span = [](const char* name) {
+        Ogre::OverlayElement* shown = Ogre::OverlayManager::getSingleton().getOverlayElement(name);
+        return std::make_pair(shown->_getDerivedTop(), shown->_getDerivedTop() + shown->_getHeight());
+    };
+    const auto meter = span("TrainingMeterBand");
+    for (const char* name : {"Health1", "RoundWins1"}) {
+        const auto other = span(name);
+        EXPECT_TRUE(meter.second <= other.first || other.second <= meter.first) << name;
+    }
+}
+
 // The lab keeps the rules it was started with: F8 goes back to the first round's start.
 TEST_F(TrainingTest, F8PutsAVersusMatchBackToItsFirstRound) {
     match().start(versusRules(MatchRules::defaultRounds, 30));
@@ -157,7 +217,45 @@ TEST_F(TrainingTest, F8PutsAVersusMatchBackToItsFirstRound) {
     EXPECT_EQ(now(), start);
 }
 
-TEST_F(TrainingTest, TheDummyRepeatsTheRecordingAndItsSpinningKickAfterTheSidesSwitch) {
+// The dummy's recording of the second player, on the right: up, at rest, then down held.
+class DummyTest : public TrainingTest {
+protected:
+    void recordDummy() {
+        makeLab();
+        tap(&ProgramKeys::recordDummy, playersHolding(frameOf(Direction::Neutral), frameOf(Direction::Up)));
+        for (int i = 0; i < 10; ++i)
+            tick(playersHolding(frameOf(Direction::Neutral), frameOf(Direction::Down)));
+    }
+};
+
+// Going back while recording drops what was undone; playing on records from there.
+TEST_F(DummyTest, F7WhileRecordingDropsTheStepsItTakesBack) {
+    recordDummy();
+    StepInput back;
+    back.keys.stepBack = true;
+    for (int i = 0; i < 4; ++i)
+        tick(back);
+    EXPECT_EQ(lab->dummy().size(), 12 - 4);
+}
+
+// After a reset the dummy plays its recording from the first step.
+TEST_F(DummyTest, F8StartsThePlaybackFromItsFirstStep) {
+    recordDummy();
+    tap(&ProgramKeys::recordDummy);
+    tap(&ProgramKeys::playDummy);
+    tick();
+    StepInput reset;
+    reset.keys.reset = true;
+    tick(reset);
+    EXPECT_EQ(p2().history.newest().direction, Direction::Up);
+}
+
+// Recorded on the right facing left, the spinning kick comes out on the same side and after the
+// sides have switched: the recording is turned to the fighter's facing either way.
+class DummySidesTest : public TrainingTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(DummySidesTest, TheDummyRepeatsTheSpinningKickFromEitherSide) {
+    const bool switchSides = GetParam();
     makeLab();
     // The second fighter, on the right facing left, enters the spinning kick: down, down-back
     // (down-right for it), back (right), kick.
@@ -172,12 +270,14 @@ TEST_F(TrainingTest, TheDummyRepeatsTheRecordingAndItsSpinningKickAfterTheSidesS
     for (int i = 0; i < 120; ++i)
         tick();
 
-    // The sides switched: the second fighter now stands on the left, facing right.
-    MatchState switched = match().save();
-    std::swap(switched.fighters[0].state.position, switched.fighters[1].state.position);
-    match().load(switched);
-    tick();
-    ASSERT_FALSE(p2().state.facingLeft);
+    // Switched, the second fighter stands on the left, facing right.
+    if (switchSides) {
+        MatchState switched = match().save();
+        std::swap(switched.fighters[0].state.position, switched.fighters[1].state.position);
+        match().load(switched);
+        tick();
+    }
+    ASSERT_EQ(p2().state.facingLeft, !switchSides);
 
     tap(&ProgramKeys::playDummy);
     bool kicked = false;
@@ -186,12 +286,12 @@ TEST_F(TrainingTest, TheDummyRepeatsTheRecordingAndItsSpinningKickAfterTheSidesS
         tick();
     }
     EXPECT_TRUE(kicked);
-    // Down-back facing right is down-left: the recording was played turned round.
-    EXPECT_EQ(lab->dummy().frameAt(3, false).direction, Direction::DownLeft);
 
     tick(playersHolding(frameOf(Direction::Neutral), frameOf(Direction::Up)));
     EXPECT_FALSE(lab->dummyPlaying());
 }
+
+INSTANTIATE_TEST_SUITE_P(BeforeAndAfterTheSidesSwitch, DummySidesTest, ::testing::Bool());
 
 // The meter's figures for a move, played on the lab as the frame-data probe plays it: the left
 // fighter presses it against the right one standing (or holding back) 60 apart.
@@ -230,8 +330,11 @@ TEST_P(MeterTest, TheMetersFiguresAreTheFrameData) {
     const int advantage = (c.blocking ? data.onBlock : data.onHit).back().advantage;
     EXPECT_EQ(meter.rows[0].startup, data.startup);
     EXPECT_EQ(meter.rows[0].advantage, advantage);
+    const auto signedText = [](int value) { return (value > 0 ? "+" : "") + std::to_string(value); };
     EXPECT_EQ(meter.summary(0), "P1  startup " + std::to_string(data.startup) + "  advantage " +
-                                    (advantage > 0 ? "+" : "") + std::to_string(advantage));
+                                    signedText(advantage));
+    // The defender made no move; its advantage is the attacker's, turned round.
+    EXPECT_EQ(meter.summary(1), "P2  advantage " + signedText(-advantage));
 }
 
 INSTANTIATE_TEST_SUITE_P(Moves, MeterTest,
@@ -397,3 +500,47 @@ TEST_F(TrainingTest, APausedTickChangesThePictureOnlyWhenWhatIsShownChanges) {
     }
     EXPECT_EQ(changedTicks, 1);
 }
+
+// At the replay's end the lab stands paused: a tap of F7 is one step back, and no tick plays it
+// again.
+TEST_F(TrainingReplayTest, AtTheReplaysEndTheLabStandsPaused) {
+    makeLab(recordReplay(false));
+    for (int i = 0; i < 180; ++i)
+        tick();
+    tap(&ProgramKeys::stepBack);
+    for (int i = 0; i < 10; ++i)
+        tick();
+    EXPECT_EQ(lab->stepsPlayed(), 179);
+}
+
+// The viewer's F1 to F3 switch the displays over a replay, playing, paused and rewound, and the
+// check against the recording goes on: an intact replay plays to its end, a damaged one still
+// fails at its damaged checkpoint.
+class ViewerKeysTest : public TrainingReplayTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ViewerKeysTest, TheViewersDisplayKeysLeaveTheCheckAlone) {
+    const bool damaged = GetParam();
+    makeLab(recordReplay(damaged));
+    StepInput keyboard;
+    keyboard.keys.showInputPanels = true;
+    tick(keyboard);
+    for (int i = 0; i < 50; ++i)
+        tick();
+    ASSERT_TRUE(match().save().panels[0].visible);
+    tap(&ProgramKeys::pause);
+    keyboard.keys.showHitboxes = true;
+    tick(keyboard);
+    ASSERT_TRUE(stepped.p1().hitboxesShown);
+    tap(&ProgramKeys::stepBack);
+    tap(&ProgramKeys::pause);
+    const auto playOn = [this] {
+        for (int i = 0; i < 200; ++i)
+            tick();
+    };
+    if (damaged)
+        EXPECT_THROW(playOn(), std::runtime_error);
+    else
+        EXPECT_NO_THROW(playOn());
+}
+
+INSTANTIATE_TEST_SUITE_P(IntactAndDamaged, ViewerKeysTest, ::testing::Bool());

@@ -36,8 +36,9 @@ TEST(FrameMeter, AWhiffLongerThanTheBarScrollsAndShowsOnlyItsStartup) {
 
 TEST(RewindHistory, KeepsTheNewestStepsAndGivesThemBackNewestFirst) {
     RewindHistory history;
-    for (int step = 0; step < RewindHistory::capacity + 50; ++step)
-        history.push({MatchState{}, FrameMeter{}, step});
+    RewindHistory::Entry entry;
+    for (entry.step = 0; entry.step < RewindHistory::capacity + 50; ++entry.step)
+        history.push(entry);
     ASSERT_EQ(history.size(), RewindHistory::capacity);
     EXPECT_EQ(history.pop().step, RewindHistory::capacity + 49);
     while (history.size() > 1)
@@ -52,8 +53,10 @@ TEST(DummyRecording, KeepsTenSecondsFacingRelativeAndLoops) {
     for (int i = 1; i < DummyRecording::maxSteps; ++i)
         dummy.record(frameOf(Direction::Up), true);
     EXPECT_FALSE(dummy.record(frameOf(Direction::Up), true));
-    // Recorded as down-back facing left; played facing right it is down-left, kick and all.
+    // Recorded as down-back facing left: played facing right it is down-left, kick and all;
+    // played on the same side it is down-right again.
     const InputFrame again = dummy.frameAt(DummyRecording::maxSteps, false);
     EXPECT_EQ(again.direction, Direction::DownLeft);
     EXPECT_TRUE(again.pressed[1]);
+    EXPECT_EQ(dummy.frameAt(0, true).direction, Direction::DownRight);
 }
