@@ -5,13 +5,13 @@
 #include <CLI/CLI.hpp>
 
 #include "app/BindingsOptions.h"
+#include "app/CpuOptions.h"
 #include "app/ExportOptions.h"
+#include "app/FrameOptions.h"
 #include "app/OnlineOptions.h"
 #include "app/PlayOptions.h"
+#include "app/SoundOptions.h"
 #include "app/VersusOptions.h"
-#include "app/cpuCommandLine.h"
-#include "app/frameOptions.h"
-#include "app/soundOptions.h"
 
 namespace {
 
@@ -55,9 +55,9 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     OnlineOptions online(app, options);
     VersusOptions versus(app, options);
     BindingsOptions bindings(app, options);
-    addSoundOptions(app, options.sound, video.exportVideo);
-    addFrameOptions(app, options);
-    addCpuOptions(app, options);
+    SoundOptions sound(app, options.sound, video.exportVideo);
+    FrameOptions frames(app, options);
+    CpuOptions cpu(app, options);
     excludeAcrossModes(play, video, online, versus);
 
     try {
@@ -69,11 +69,9 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     }
     const bool arena = app.count("--arena") > 0;
     for (const std::optional<std::string>& error :
-         {online.check(), versus.check(arena), video.check()})
+         {online.check(), versus.check(arena), video.check(), cpu.check(app)})
         if (error)
             return usageError(*error);
-    if (const std::string error = checkCpuOptions(app, options); !error.empty())
-        return usageError(error);
     if (app.count("--version") > 0) {
         std::cout << "vorrak " << VORRAK_VERSION << "\n";
         return 0;

@@ -4,13 +4,13 @@
 
 #include <OgreLogManager.h>
 
-#include "app/CpuOptions.h"
+#include "app/CpuSettings.h"
 #include "cpu/CpuPlayer.h"
 #include "match/Match.h"
 #include "render/CpuLabel.h"
 #include "training/TrainingPlay.h"
 
-CpuDriver::CpuDriver(std::unique_ptr<MatchDriver> wrapped, Match& match, const CpuOptions& options)
+CpuDriver::CpuDriver(std::unique_ptr<MatchDriver> wrapped, Match& match, const CpuSettings& options)
     : inner(std::move(wrapped)), match(match), side(options.player - 1),
       player(std::make_unique<CpuPlayer>(match, side, CpuLevel::of(options.level), options.seed)),
       label(std::make_unique<CpuLabel>(side, options.level)) {

@@ -7,7 +7,7 @@
 class ComputerPlayer;
 class CpuLabel;
 class Match;
-struct CpuOptions;
+struct CpuSettings;
 
 // Lets the computer play one fighter of a local match: before every step the driver it wraps
 // runs, the computer's frame takes the place of that player's keys, so a recording records it
@@ -17,7 +17,7 @@ struct CpuOptions;
 // Application; owns the driver it wraps.
 class CpuDriver : public MatchDriver {
 public:
-    CpuDriver(std::unique_ptr<MatchDriver> inner, Match& match, const CpuOptions& options);
+    CpuDriver(std::unique_ptr<MatchDriver> inner, Match& match, const CpuSettings& options);
     ~CpuDriver() override;
 
     bool step(const StepInput& keyboard) override;

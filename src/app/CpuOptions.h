@@ -1,17 +1,24 @@
 #pragma once
 
-#include <cstdint>
+#include <optional>
+#include <string>
 
-#include "cpu/Arena.h"
+#include "app/Options.h"
 
-// The computer opponent and the arena as the command line asks for them: --cpu LEVEL,
-// --cpu-player N, --seed S, and --arena A B with --matches N. Part of the Options.
-struct CpuOptions {
-    // 0: two people play.
-    int level = 0;
-    // The fighter the computer plays: 1 the left one, 2 the right one.
-    int player = 2;
-    std::uint64_t seed = 1;
-    bool arena = false;
-    Arena::Settings arenaSettings;
+namespace CLI {
+class App;
+} // namespace CLI
+
+// The computer opponent on the command line: --cpu, --cpu-player and --seed, and the arena of
+// computer opponents, --arena with --matches. parseCommandLine owns it for the parse.
+class CpuOptions {
+public:
+    CpuOptions(CLI::App& app, Options& options);
+
+    // After parsing: the first usage error among them, or nothing. Also hands the arena its
+    // rounds and seed.
+    std::optional<std::string> check(const CLI::App& app);
+
+private:
+    Options& options;
 };

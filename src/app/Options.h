@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/CpuOptions.h"
+#include "app/CpuSettings.h"
 #include "input/Bindings.h"
 #include "export/ExportSettings.h"
 #include "sound/SoundSettings.h"
@@ -53,5 +53,5 @@ struct Options {
     bool vsync = true;
 
     // The computer opponent, and the arena of computer opponents.
-    CpuOptions cpu;
+    CpuSettings cpu;
 };

@@ -33,7 +33,8 @@ void log(const std::string& line) {
 } // namespace
 
 SpectatorPlay::SpectatorPlay(Match& match, Setup setup)
-    : match(match), setup(std::move(setup)), display(std::make_unique<ConnectionDisplay>()) {
+    : match(match), view(match), setup(std::move(setup)),
+      display(std::make_unique<ConnectionDisplay>()) {
     const auto peerTimeoutMs = static_cast<std::uint32_t>(this->setup.silenceLimit * 1000) + 5000;
     link = EnetLink::join(this->setup.hostName, this->setup.port, peerTimeoutMs, true);
     display->show("waiting for " + hostLabel());
@@ -56,6 +57,9 @@ bool SpectatorPlay::step(const StepInput& keyboard) {
         return false;
     }
     hear();
+    // The viewer's F1 to F3 once there is a match to show; the match stays as the host's.
+    if (first)
+        view.switchDisplays(keyboard.keys);
     if (!first) {
         if (hostGone)
             fail("Watching ended: connection lost (" + goneReason + ")");
@@ -190,7 +194,7 @@ void SpectatorPlay::play() {
 
 void SpectatorPlay::playOne() {
     if (const auto sum = checksums.find(next); sum != checksums.end()) {
-        if (checksum(match.save()) != sum->second)
+        if (checksum(view.recordedState()) != sum->second)
             fail("Watching ended: the match went out of sync at step " + std::to_string(next) +
                  " (the host's checksum differs)");
         checksums.erase(sum);
@@ -199,9 +203,9 @@ void SpectatorPlay::playOne() {
         return;
     const StepInput input =
         ReplayFormat::decodeStep(steps[static_cast<std::size_t>(next - *first)]);
-    match.step(input);
+    presentedStep(match, next, [&] { return view.step(input); });
     if (recorder)
-        recorder->record(input, match.save());
+        recorder->record(input, view.recordedState());
     ++next;
 }
 

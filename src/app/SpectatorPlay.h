@@ -12,6 +12,7 @@
 #include "match/MatchDriver.h"
 #include "match/MatchRules.h"
 #include "net/Messages.h"
+#include "replay/ReplayView.h"
 
 class ConnectionDisplay;
 class EnetLink;
@@ -25,8 +26,9 @@ struct MatchState;
 // the host sends a delay behind: it waits when they run low and plays a little faster than the
 // clock when it is further behind. The host's checksums are checked as they come. It plays to
 // the host's last step and ends with status 0; a host that is gone ends it with "connection
-// lost" (an exception, status 1) once everything that came was shown. No key acts on the match;
-// Escape leaves. Owned by the Application; the match is not owned.
+// lost" (an exception, status 1) once everything that came was shown. No key acts on the match:
+// Escape leaves, F1 to F3 switch the displays of this screen only. Owned by the Application; the
+// match is not owned.
 class SpectatorPlay : public MatchDriver {
 public:
     struct Setup {
@@ -47,6 +49,8 @@ public:
     ~SpectatorPlay() override;
 
     bool step(const StepInput& keyboard) override;
+    // The match is left as the host's, whatever the viewer showed.
+    void finish() override { view.settle(); }
 
     static std::string title(const std::string& hostName, std::uint16_t port);
 
@@ -71,6 +75,7 @@ private:
     std::string hostLabel() const;
 
     Match& match;
+    ReplayView view;
     Setup setup;
     std::unique_ptr<EnetLink> link;
     std::unique_ptr<ConnectionDisplay> display;

@@ -4,7 +4,7 @@
 #include <Overlay/OgreOverlayManager.h>
 
 #include "app/CpuDriver.h"
-#include "app/CpuOptions.h"
+#include "app/CpuSettings.h"
 #include "app/LocalPlay.h"
 #include "replay/ReplayRecorder.h"
 #include "cpu/CpuPlayer.h"
@@ -38,7 +38,7 @@ protected:
     }
 
     SteppedMatch stepped;
-    CpuOptions options;
+    CpuSettings options;
     CpuPlayer twin{*stepped.match, 1, CpuLevel::of(5), 9};
 };
 

@@ -4,6 +4,7 @@
 #include <random>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -80,7 +81,9 @@ struct Watch {
         while (!done() && std::chrono::steady_clock::now() < end) {
             host->serve();
             try {
-                if (!spectator->step(StepInput{}))
+                StepInput input;
+                input.keys = std::exchange(keys, {});
+                if (!spectator->step(input))
                     return std::string("ended");
             } catch (const std::runtime_error& e) {
                 return std::string(e.what());
@@ -95,6 +98,8 @@ struct Watch {
     std::uint16_t port = 0;
     std::unique_ptr<Host> host;
     std::unique_ptr<SpectatorPlay> spectator;
+    // The viewer's program keys for the next tick.
+    ProgramKeys keys;
 };
 
 } // namespace
@@ -124,6 +129,29 @@ TEST(SpectatorPlay, FillsTheDelayCatchesUpAndEndsOnTheHostsLastStep) {
     watch.host->feed.end(net::QuitReason::Escape, nullptr);
     EXPECT_EQ(watch.run([] { return false; }), std::string("ended"));
     EXPECT_EQ(watch.spectator->stepsPlayed(), 300);
+    EXPECT_EQ(checksum(watch.stepped.match->save()), atEnd);
+}
+
+// The viewer's F3 and F2 show the boxes and the panels on its own screen; the match it ends on
+// is the host's, as recorded.
+TEST(SpectatorPlay, TheViewersDisplayKeysLeaveTheHostsMatchAlone) {
+    std::uint64_t atEnd = 0;
+    {
+        SteppedMatch players(EngineEnvironment::app());
+        for (int step = 0; step < 200; ++step)
+            players.step(walkAndPunch(step));
+        atEnd = checksum(players.match->save());
+    }
+    Watch watch;
+    watch.run([&] { return watch.spectator->startStep().has_value(); });
+    watch.host->confirm(200);
+    watch.run([&] { return watch.spectator->stepsPlayed() > 60; });
+    watch.keys.showHitboxes = watch.keys.showInputPanels = true;
+    watch.run([&] { return watch.spectator->stepsPlayed() > 100; });
+    EXPECT_TRUE(watch.stepped.match->save().fighters[0].hitboxesShown);
+    watch.host->feed.end(net::QuitReason::Escape, nullptr);
+    ASSERT_EQ(watch.run([] { return false; }), std::string("ended"));
+    watch.spectator->finish();
     EXPECT_EQ(checksum(watch.stepped.match->save()), atEnd);
 }
 

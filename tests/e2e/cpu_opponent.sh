@@ -22,7 +22,7 @@ for wrong in "--cpu 0" "--cpu 9" "--cpu x" "--cpu 3 --host" "--cpu 3 --join loca
     grep -q '^Usage: vorrak' "$WORK/usage" || fail "'$wrong' printed no usage line"
 done
 
-RESULT="vorrak: Player 2 wins 0-1"
+RESULT="vorrak: Player 2 wins 1-0"
 start_game "$WORK" --versus --rounds 1 --cpu 8 --record "$WORK/cpu.vrp"
 await_window
 screenshot "$WORK/start.png"

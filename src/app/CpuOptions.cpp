@@ -1,4 +1,4 @@
-#include "app/cpuCommandLine.h"
+#include "app/CpuOptions.h"
 
 #include <set>
 
@@ -14,8 +14,8 @@ const std::set<std::string> arenaOptions = {"--arena", "--matches", "--rounds", 
 
 } // namespace
 
-void addCpuOptions(CLI::App& app, Options& options) {
-    CpuOptions& cpu = options.cpu;
+CpuOptions::CpuOptions(CLI::App& app, Options& options) : options(options) {
+    CpuSettings& cpu = options.cpu;
     app.add_option("--cpu", cpu.level,
                    "The computer plays the second fighter at LEVEL, 1 (a beginner) to 8")
         ->type_name("LEVEL")
@@ -45,25 +45,26 @@ void addCpuOptions(CLI::App& app, Options& options) {
         ->check(CLI::Range(1, 100000));
 }
 
-std::string checkCpuOptions(const CLI::App& app, Options& options) {
-    CpuOptions& cpu = options.cpu;
+std::optional<std::string> CpuOptions::check(const CLI::App& app) {
+    CpuSettings& cpu = options.cpu;
     const auto given = [&app](const char* name) { return app.count(name) > 0; };
     if (given("--cpu-player") && !given("--cpu"))
-        return "--cpu-player needs --cpu";
+        return std::string("--cpu-player needs --cpu");
     if (given("--matches") && !given("--arena"))
-        return "--matches needs --arena";
+        return std::string("--matches needs --arena");
     if (given("--seed") && !given("--cpu") && !given("--arena"))
-        return "--seed needs --cpu or --arena";
+        return std::string("--seed needs --cpu or --arena");
     if (given("--cpu")) {
         if (options.host || !options.joinHost.empty() || !options.watchHost.empty())
-            return "--cpu cannot be used with online play";
+            return std::string("--cpu cannot be used with online play");
         if (!options.replayPath.empty() || options.frameData)
-            return "--cpu cannot be used with --replay or --frame-data";
+            return std::string("--cpu cannot be used with --replay or --frame-data");
         if (options.training && cpu.player == 1)
-            return "--training: the computer plays the second fighter, the one the dummy plays";
+            return std::string(
+                "--training: the computer plays the second fighter, the one the dummy plays");
     }
     if (!given("--arena"))
-        return {};
+        return std::nullopt;
     for (const CLI::Option* option : app.get_options())
         if (option->count() > 0 && arenaOptions.count(option->get_name()) == 0)
             return "--arena takes only --matches, --rounds and --seed, not " +
@@ -74,5 +75,5 @@ std::string checkCpuOptions(const CLI::App& app, Options& options) {
     cpu.arena = true;
     cpu.arenaSettings.rounds = options.rounds;
     cpu.arenaSettings.seed = cpu.seed;
-    return {};
+    return std::nullopt;
 }

@@ -1,4 +1,4 @@
-#include "app/soundOptions.h"
+#include "app/SoundOptions.h"
 
 #include <fstream>
 
@@ -22,7 +22,7 @@ std::string cueLogProblem(const std::string& path) {
 
 } // namespace
 
-void addSoundOptions(CLI::App& app, SoundSettings& settings, CLI::Option* exportVideo) {
+SoundOptions::SoundOptions(CLI::App& app, SoundSettings& settings, CLI::Option* exportVideo) {
     app.add_option("--volume", settings.volume,
                    "The sound's volume, 0 to 100 (default " +
                        std::to_string(SoundSettings::defaultVolume) + ")")

@@ -1,4 +1,4 @@
-#include "app/frameOptions.h"
+#include "app/FrameOptions.h"
 
 #include <string>
 
@@ -6,7 +6,7 @@
 
 #include "app/Options.h"
 
-void addFrameOptions(CLI::App& app, Options& options) {
+FrameOptions::FrameOptions(CLI::App& app, Options& options) {
     app.add_option("--vsync", options.vsync,
                    "Wait for the display's vertical sync before showing a picture, where the "
                    "display offers it (default on); the game draws one picture per step either "
