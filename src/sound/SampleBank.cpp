@@ -26,12 +26,12 @@ void requireRegularFile(const std::string& path) {
 
 std::vector<float> load(const std::string& path) {
     requireRegularFile(path);
-    SDL_AudioSpec spec;
+    SDL_AudioSpec layout;
     Uint8* bytes = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(path.c_str(), &spec, &bytes, &length))
+    if (!SDL_LoadWAV(path.c_str(), &layout, &bytes, &length))
         throw std::runtime_error("Cannot read the sound '" + path + "': " + SDL_GetError());
-    if (spec.freq != SampleBank::rate || spec.channels != 1 || spec.format != AUDIO_S16LSB) {
+    if (layout.freq != SampleBank::rate || layout.channels != 1 || layout.format != AUDIO_S16LSB) {
         SDL_FreeWAV(bytes);
         throw std::runtime_error("The sound '" + path + "' is not 48 kHz mono 16-bit");
     }
