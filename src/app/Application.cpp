@@ -22,6 +22,7 @@
 #include "app/ResourceFileCheck.h"
 #include "app/SignalWatcher.h"
 #include "app/SpectatorPlay.h"
+#include "app/StartupTasks.h"
 #include "app/WindowCloseWatcher.h"
 #include "anim/CharacterData.h"
 #include "export/ExportModule.h"
@@ -96,6 +97,17 @@ Application::~Application() {
 }
 
 void Application::run() {
+    try {
+        runMode();
+    } catch (...) {
+        // The sound's start quiets stderr while it looks for a device: it ends before the
+        // failure is told there.
+        startupTasks.reset();
+        throw;
+    }
+}
+
+void Application::runMode() {
     if (options.frameData)
         return printFrameData();
     if (options.cpu.arena)
@@ -131,6 +143,7 @@ void Application::shutdown() { teardown(); }
 
 void Application::startEngine() {
     openDisplay();
+    startupTasks = std::make_unique<StartupTasks>(resourceDir, playsMatch() ? &options.sound : nullptr);
     // The log goes to its file only: a player who starts the game from a shell sees only
     // what matters.
     logManager = std::make_unique<Ogre::LogManager>();
@@ -156,7 +169,7 @@ void Application::startEngine() {
     sceneManager = root->createSceneManager("OctreeSceneManager");
     sceneManager->addRenderQueueListener(overlaySystem.get());
 
-    ResourceFileCheck::requireMediaFolder(resourceDir + "/media");
+    startupTasks->requireMedia();
     Ogre::ResourceGroupManager& resources = Ogre::ResourceGroupManager::getSingleton();
     resources.addResourceLocation(resourceDir + "/media", "FileSystem", "General", false);
     {
@@ -322,10 +335,13 @@ std::unique_ptr<MatchDriver> Application::createLocalDriver() {
 }
 
 void Application::createSound() {
-    sound = std::make_unique<SoundPresenter>(
-        options.sound, resourceDir + "/media/sounds",
-        [this](const std::string& line) { logManager->logMessage(line); });
+    sound = startupTasks->takeSound([this](const std::string& line) { logManager->logMessage(line); });
     driver->presentTo(*sound);
+}
+
+// The frame-data table and the export start the engine but play no match.
+bool Application::playsMatch() const {
+    return !options.frameData && options.exportSettings.path.empty();
 }
 
 // A write that fails shows on the screen and in the log at once; the match plays on.
@@ -448,6 +464,7 @@ void Application::teardown() {
     recorder = nullptr;
     driver.reset();
     sound.reset();
+    startupTasks.reset();
     recordingNotice.reset();
     match.reset();
     game.reset();

@@ -28,6 +28,7 @@ class MatchDriver;
 class SignalWatcher;
 class SoundPresenter;
 class SpriteManager;
+class StartupTasks;
 struct Replay;
 struct RoundState;
 class WindowCloseWatcher;
@@ -73,6 +74,8 @@ public:
     const std::string& getResourceDir() const { return resourceDir; }
 
 private:
+    void runMode();
+    bool playsMatch() const;
     void openDisplay();
     void loadPlugins();
     void requireMaterials();
@@ -106,6 +109,8 @@ private:
     bool windowHiddenUntilInput = false;
     // Our own connection to the X display, held for the whole run (see openDisplay).
     _XDisplay* display = nullptr;
+    // The media check and the sound, started with the engine on threads of their own.
+    std::unique_ptr<StartupTasks> startupTasks;
     std::unique_ptr<Ogre::LogManager> logManager;
     std::unique_ptr<Ogre::Root> root;
     std::unique_ptr<Ogre::OverlaySystem> overlaySystem;

@@ -1,21 +1,31 @@
 #pragma once
 
-#include <Bites/OgreWindowEventUtilities.h>
 #include <OgreFrameListener.h>
 
+namespace Ogre {
+class RenderWindow;
+}
+struct _XDisplay;
+union _XEvent;
+
 // Ends the render loop when the window manager asks to close the game's window, as Escape
-// does, and when another program destroys the window outright. The window's events reach the
-// program only through this pump, once per pass of the frame loop. Owned by the Application.
-class WindowCloseWatcher : public Ogre::FrameListener, public OgreBites::WindowEventListener {
+// does, and when another program destroys the window outright. Reads the window's own events
+// on the render system's X connection once per pass of the frame loop, and keeps the window's
+// size and visibility up to date from them as the engine expects. Owned by the Application.
+class WindowCloseWatcher : public Ogre::FrameListener {
 public:
     explicit WindowCloseWatcher(Ogre::RenderWindow* window);
-    ~WindowCloseWatcher() override;
 
     bool frameStarted(const Ogre::FrameEvent& evt) override;
-    bool windowClosing(Ogre::RenderWindow* window) override;
-    void windowClosed(Ogre::RenderWindow* window) override;
 
 private:
+    void handle(const _XEvent& event);
+    void setShown(bool shown);
+
     Ogre::RenderWindow* window;
+    _XDisplay* display = nullptr;
+    unsigned long handleId = 0;
+    // The window manager's close request, WM_DELETE_WINDOW.
+    unsigned long closeAtom = 0;
     bool closeRequested = false;
 };
