@@ -10,38 +10,43 @@
 #include <OgreOverlaySystem.h>
 #include <X11/Xlib.h>
 
+#include "anim/CharacterData.h"
 #include "app/CpuDriver.h"
+#include "app/DecodedImageCodec.h"
+#include "app/DeviceModule.h"
 #include "app/DuplicateMaterialCheck.h"
 #include "app/FixedFrameUpdater.h"
 #include "app/FocusWatcher.h"
 #include "app/FrameLoop.h"
-#include "match/Game.h"
 #include "app/LocalPlay.h"
 #include "app/NetPlay.h"
 #include "app/ReplayExport.h"
 #include "app/ResourceFileCheck.h"
 #include "app/SignalWatcher.h"
 #include "app/SpectatorPlay.h"
-#include "app/StartupTasks.h"
+#include "app/StartupFiles.h"
 #include "app/WindowCloseWatcher.h"
-#include "anim/CharacterData.h"
+#include "controllers/ControllerInput.h"
+#include "cpu/Arena.h"
 #include "export/ExportModule.h"
 #include "export/VideoTarget.h"
-#include "cpu/Arena.h"
 #include "fighter/Player.h"
+#include "match/Game.h"
 #include "match/Match.h"
 #include "match/SyncTest.h"
 #include "match/checksum.h"
 #include "match/frameDataTable.h"
-#include "render/ConnectionDisplay.h"
 #include "match/roundCaptions.h"
+#include "render/ConnectionDisplay.h"
 #include "render/SpriteManager.h"
-#include "sound/SoundPresenter.h"
 #include "replay/ReplayError.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/characterDataHash.h"
+#include "sound/AudioOutput.h"
+#include "sound/SampleBank.h"
+#include "sound/SoundPresenter.h"
 #include "training/TrainingPlay.h"
 
 namespace {
@@ -97,17 +102,6 @@ Application::~Application() {
 }
 
 void Application::run() {
-    try {
-        runMode();
-    } catch (...) {
-        // The sound's start quiets stderr while it looks for a device: it ends before the
-        // failure is told there.
-        startupTasks.reset();
-        throw;
-    }
-}
-
-void Application::runMode() {
     if (options.frameData)
         return printFrameData();
     if (options.cpu.arena)
@@ -137,19 +131,26 @@ void Application::runMode() {
     runFrameLoop();
 }
 
-void Application::runFrameLoop() { FrameLoop(*root, *updater, *focusWatcher).run(); }
+void Application::runFrameLoop() {
+    FrameLoop(*root, *updater, *focusWatcher, [this] { openDevices(); }).run();
+}
 
 void Application::shutdown() { teardown(); }
 
 void Application::startEngine() {
     openDisplay();
-    startupTasks = std::make_unique<StartupTasks>(resourceDir, playsMatch() ? &options.sound : nullptr);
     // The log goes to its file only: a player who starts the game from a shell sees only
     // what matters.
     logManager = std::make_unique<Ogre::LogManager>();
     logManager->createLog("Ogre.log", true, false, false);
     root = std::make_unique<Ogre::Root>("", "", "Ogre.log");
     loadPlugins();
+    // Read beside the engine once its plug-ins are loaded: the libraries' loading, on the
+    // engine's thread, is slowed by any other thread of the program that touches memory.
+    // The frame-data table and the export play no match: they hear no sound.
+    const bool hearsSound =
+        !options.frameData && options.exportSettings.path.empty() && !options.sound.mute;
+    startupFiles = std::make_unique<StartupFiles>(resourceDir, hearsSound);
 
     const Ogre::RenderSystemList& renderers = root->getAvailableRenderers();
     if (renderers.empty())
@@ -169,7 +170,7 @@ void Application::startEngine() {
     sceneManager = root->createSceneManager("OctreeSceneManager");
     sceneManager->addRenderQueueListener(overlaySystem.get());
 
-    startupTasks->requireMedia();
+    imageCodec = std::make_unique<DecodedImageCodec>(startupFiles->requireMedia());
     Ogre::ResourceGroupManager& resources = Ogre::ResourceGroupManager::getSingleton();
     resources.addResourceLocation(resourceDir + "/media", "FileSystem", "General", false);
     {
@@ -237,7 +238,6 @@ void Application::createMatch() {
     match = std::make_unique<Match>(*game);
     match->start(matchRules());
     driver = createDriver();
-    createSound();
     if (options.cpu.level > 0)
         driver = std::make_unique<CpuDriver>(std::move(driver), *match, options.cpu);
     createScene();
@@ -334,14 +334,18 @@ std::unique_ptr<MatchDriver> Application::createLocalDriver() {
     return std::make_unique<LocalPlay>(*match);
 }
 
-void Application::createSound() {
-    sound = startupTasks->takeSound([this](const std::string& line) { logManager->logMessage(line); });
+// The sound and the game controllers, once the first picture is drawn: the player sees the
+// match before SDL and its libraries are loaded, and both are ready for the first step.
+void Application::openDevices() {
+    const DeviceModule::Log log = [this](const std::string& line) { logManager->logMessage(line); };
+    const DeviceModule module(resourceDir, log);
+    sound = std::make_unique<SoundPresenter>(
+        options.sound, startupFiles->takeSounds(), log,
+        [&module](AudioSource& source, const DeviceModule::Log& deviceLog) {
+            return module.openAudio(source, deviceLog);
+        });
     driver->presentTo(*sound);
-}
-
-// The frame-data table and the export start the engine but play no match.
-bool Application::playsMatch() const {
-    return !options.frameData && options.exportSettings.path.empty();
+    updater->attachControllers(module.openControllers(options.bindings, log));
 }
 
 // A write that fails shows on the screen and in the log at once; the match plays on.
@@ -464,7 +468,7 @@ void Application::teardown() {
     recorder = nullptr;
     driver.reset();
     sound.reset();
-    startupTasks.reset();
+    startupFiles.reset();
     recordingNotice.reset();
     match.reset();
     game.reset();
@@ -475,6 +479,7 @@ void Application::teardown() {
         root->destroySceneManager(sceneManager);
     sceneManager = nullptr;
     overlaySystem.reset();
+    imageCodec.reset();
     root.reset();
     logManager.reset();
     if (display)

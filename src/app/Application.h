@@ -17,6 +17,7 @@ class LogManager;
 } // namespace Ogre
 struct _XDisplay;
 class ConnectionDisplay;
+class DecodedImageCodec;
 class ExportModule;
 struct MatchState;
 class FixedFrameUpdater;
@@ -28,7 +29,7 @@ class MatchDriver;
 class SignalWatcher;
 class SoundPresenter;
 class SpriteManager;
-class StartupTasks;
+class StartupFiles;
 struct Replay;
 struct RoundState;
 class WindowCloseWatcher;
@@ -64,7 +65,7 @@ public:
     void createGround();
     void createFrameListener();
     // The render loop of a created match, until Escape, the window's end or a signal: one
-    // picture per step.
+    // picture per step. The sound and the game controllers open after the first picture.
     void runFrameLoop();
 
     Ogre::Root* getRoot() const { return root.get(); }
@@ -74,8 +75,6 @@ public:
     const std::string& getResourceDir() const { return resourceDir; }
 
 private:
-    void runMode();
-    bool playsMatch() const;
     void openDisplay();
     void loadPlugins();
     void requireMaterials();
@@ -83,7 +82,7 @@ private:
     std::unique_ptr<MatchDriver> createDriver();
     std::unique_ptr<MatchDriver> createOnlineDriver();
     std::unique_ptr<MatchDriver> createLocalDriver();
-    void createSound();
+    void openDevices();
     // By the rules of the options, or those given; from the match's start, or from `start`.
     std::unique_ptr<ReplayRecorder> createRecorder(std::uint64_t characterHash,
                                                    const MatchRules* rules = nullptr,
@@ -109,11 +108,13 @@ private:
     bool windowHiddenUntilInput = false;
     // Our own connection to the X display, held for the whole run (see openDisplay).
     _XDisplay* display = nullptr;
-    // The media check and the sound, started with the engine on threads of their own.
-    std::unique_ptr<StartupTasks> startupTasks;
+    // The media check and the sounds, read with the engine's start on a thread of their own.
+    std::unique_ptr<StartupFiles> startupFiles;
     std::unique_ptr<Ogre::LogManager> logManager;
     std::unique_ptr<Ogre::Root> root;
     std::unique_ptr<Ogre::OverlaySystem> overlaySystem;
+    // The images the media check decoded, handed to the engine in place of its own decoding.
+    std::unique_ptr<DecodedImageCodec> imageCodec;
     Ogre::SceneManager* sceneManager = nullptr;
     Ogre::Camera* camera = nullptr;
     Ogre::RenderWindow* window = nullptr;

@@ -1,33 +1,30 @@
 #include "app/FixedFrameUpdater.h"
 
-#include <OgreLogManager.h>
-
-#include "controllers/Controllers.h"
+#include "controllers/ControllerInput.h"
 #include "input/InputSystem.h"
 #include "match/MatchDriver.h"
 
-namespace {
-
-void logToEngine(const std::string& line) {
-    Ogre::LogManager::getSingleton().logMessage(line);
-}
-
-} // namespace
-
 FixedFrameUpdater::FixedFrameUpdater(Ogre::RenderWindow* window, MatchDriver& driver,
                                      const Bindings& bindings)
-    : input(std::make_unique<InputSystem>(window, bindings)),
-      controllers(std::make_unique<Controllers>(bindings, logToEngine)), driver(driver) {}
+    : input(std::make_unique<InputSystem>(window, bindings)), driver(driver) {}
 
 FixedFrameUpdater::~FixedFrameUpdater() = default;
+
+void FixedFrameUpdater::attachControllers(std::unique_ptr<ControllerInput> opened) {
+    controllers = std::move(opened);
+}
 
 bool FixedFrameUpdater::frameStarted(const Ogre::FrameEvent& evt) {
     return clock.advance(evt.timeSinceLastFrame, [this] { return step(); });
 }
 
 bool FixedFrameUpdater::step() {
-    controllers->poll();
-    const bool goOn = driver.step(input->sample(controllers->held()));
+    std::array<HeldControls, 2> padsHeld{};
+    if (controllers) {
+        controllers->poll();
+        padsHeld = controllers->held();
+    }
+    const bool goOn = driver.step(input->sample(padsHeld));
     pictureDue = pictureDue || driver.pictureChanged();
     return goOn;
 }

@@ -9,7 +9,7 @@
 namespace Ogre {
 class RenderWindow;
 }
-class Controllers;
+class ControllerInput;
 class InputSystem;
 class MatchDriver;
 struct Bindings;
@@ -23,8 +23,8 @@ struct Bindings;
 // is not owned.
 class FixedFrameUpdater : public Ogre::FrameListener {
 public:
-    FixedFrameUpdater(Ogre::RenderWindow* window, MatchDriver& driver,
-                      const Bindings& bindings);
+    // The keys alone play until controllers are attached.
+    FixedFrameUpdater(Ogre::RenderWindow* window, MatchDriver& driver, const Bindings& bindings);
     ~FixedFrameUpdater() override;
 
     bool frameStarted(const Ogre::FrameEvent& evt) override;
@@ -33,6 +33,7 @@ public:
     bool step();
 
     InputSystem& inputSystem() { return *input; }
+    void attachControllers(std::unique_ptr<ControllerInput> opened);
 
     // Seconds from the last frame's start until the next step is due.
     float secondsToNextStep() const { return FixedStepAccumulator::stepLength - clock.accumulator; }
@@ -43,7 +44,7 @@ public:
 private:
     FixedStepAccumulator clock;
     std::unique_ptr<InputSystem> input;
-    std::unique_ptr<Controllers> controllers;
+    std::unique_ptr<ControllerInput> controllers;
     MatchDriver& driver;
     bool pictureDue = false;
 };

@@ -9,8 +9,9 @@
 #include "app/FixedFrameUpdater.h"
 #include "app/FocusWatcher.h"
 
-FrameLoop::FrameLoop(Ogre::Root& root, FixedFrameUpdater& updater, FocusWatcher& focus)
-    : root(root), updater(updater), focus(focus) {}
+FrameLoop::FrameLoop(Ogre::Root& root, FixedFrameUpdater& updater, FocusWatcher& focus,
+                     std::function<void()> afterFirstPicture)
+    : root(root), updater(updater), focus(focus), afterFirstPicture(std::move(afterFirstPicture)) {}
 
 void FrameLoop::run() {
     using Clock = std::chrono::steady_clock;
@@ -29,6 +30,8 @@ void FrameLoop::run() {
         const bool exposed = focus.takeExposed();
         if ((first || stepped || exposed) && !root._updateAllRenderTargets())
             return;
+        if (first && afterFirstPicture)
+            afterFirstPicture();
         first = false;
         if (!root._fireFrameEnded())
             return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 namespace Ogre {
 class Root;
 }
@@ -11,11 +13,13 @@ class FocusWatcher;
 // then the logic steps that are due), draws one picture only when those steps changed the
 // screen or the window was exposed, and sleeps until the next step is due. So the screen shows
 // every step once, however fast the machine draws; with vertical sync on, the picture also waits
-// for the display. Ends when a listener or the drawing asks to. Made by the Application for its
-// run; nothing it is given is owned.
+// for the display. Ends when a listener or the drawing asks to. What the first picture does not
+// need can wait for it: afterFirstPicture runs once it is drawn, before the first step. Made by
+// the Application for its run; nothing it is given is owned.
 class FrameLoop {
 public:
-    FrameLoop(Ogre::Root& root, FixedFrameUpdater& updater, FocusWatcher& focus);
+    FrameLoop(Ogre::Root& root, FixedFrameUpdater& updater, FocusWatcher& focus,
+              std::function<void()> afterFirstPicture = {});
 
     void run();
 
@@ -23,4 +27,5 @@ private:
     Ogre::Root& root;
     FixedFrameUpdater& updater;
     FocusWatcher& focus;
+    std::function<void()> afterFirstPicture;
 };

@@ -238,6 +238,9 @@ struct PngDecoding {
     png_structp png = nullptr;
     png_infop info = nullptr;
     png_bytep row = nullptr;
+    // The whole image when it is kept: 8-bit RGB or RGBA, the kinds the engine's own decoder
+    // gives in the same layout. Freed with the decoding when it fails.
+    DecodedImage* image = nullptr;
     char error[256] = "";
 };
 
@@ -250,6 +253,24 @@ void onPngError(png_structp png, png_const_charp message) {
 // What libpng mends by itself (a damaged ancillary chunk is dropped) is no damage here.
 void ignorePngWarning(png_structp, png_const_charp) {}
 
+// Larger images are decoded a row at a time and left to the engine's decoder: a hostile
+// image within the side limit would otherwise hold a gigabyte.
+constexpr png_uint_32 maxKeptPixels = 4096 * 4096;
+
+bool keepsAsDecoded(png_structp png, png_infop info) {
+    const png_byte type = png_get_color_type(png, info);
+    return png_get_bit_depth(png, info) == 8 && !png_get_valid(png, info, PNG_INFO_tRNS) &&
+           (type == PNG_COLOR_TYPE_RGB || type == PNG_COLOR_TYPE_RGB_ALPHA) &&
+           png_get_image_width(png, info) <= maxKeptPixels / png_get_image_height(png, info);
+}
+
+// The row of the kept image, or the one scratch row of an image that is not kept.
+png_bytep rowOf(PngDecoding& decoding, png_uint_32 y, std::size_t rowBytes) {
+    if (decoding.image->pixels.empty())
+        return decoding.row;
+    return decoding.image->pixels.data() + y * rowBytes;
+}
+
 // Reads every row of every pass and the chunks after the image, a row at a time.
 void decodeRows(PngDecoding& decoding) {
     if (setjmp(png_jmpbuf(decoding.png)))
@@ -260,19 +281,28 @@ void decodeRows(PngDecoding& decoding) {
     png_read_info(decoding.png, decoding.info);
     const int passes = png_set_interlace_handling(decoding.png);
     png_read_update_info(decoding.png, decoding.info);
-    decoding.row = static_cast<png_bytep>(
-        png_malloc(decoding.png, png_get_rowbytes(decoding.png, decoding.info)));
+    const std::size_t rowBytes = png_get_rowbytes(decoding.png, decoding.info);
     const png_uint_32 height = png_get_image_height(decoding.png, decoding.info);
+    if (keepsAsDecoded(decoding.png, decoding.info)) {
+        decoding.image->width = png_get_image_width(decoding.png, decoding.info);
+        decoding.image->height = height;
+        decoding.image->channels = png_get_channels(decoding.png, decoding.info);
+        decoding.image->pixels.resize(rowBytes * height);
+    } else {
+        decoding.row = static_cast<png_bytep>(png_malloc(decoding.png, rowBytes));
+    }
+    // Each pass of an interlaced image adds its pixels to the rows the passes before filled.
     for (int pass = 0; pass < passes; ++pass)
         for (png_uint_32 y = 0; y < height; ++y)
-            png_read_row(decoding.png, decoding.row, nullptr);
+            png_read_row(decoding.png, rowOf(decoding, y, rowBytes), nullptr);
     png_read_end(decoding.png, nullptr);
 }
 
 // What keeps libpng from decoding the whole image, or "": image data cut short or damaged
-// behind check values that were made to fit.
-std::string decodingFailure(const std::string& path) {
+// behind check values that were made to fit. What it decoded goes to image.
+std::string decodingFailure(const std::string& path, DecodedImage& image) {
     PngDecoding decoding;
+    decoding.image = &image;
     decoding.file = std::fopen(path.c_str(), "rb");
     if (!decoding.file)
         return std::strerror(errno);
@@ -291,16 +321,20 @@ std::string decodingFailure(const std::string& path) {
     return decoding.error;
 }
 
-void requireIntactPng(const std::string& path) {
-    std::ifstream image(path, std::ios::binary);
-    std::string damage = damageOfPng(image);
+// The image as decoded, with no pixels when it is of a kind not kept.
+DecodedImage requireIntactPng(const std::string& path, std::uintmax_t fileBytes) {
+    std::ifstream file(path, std::ios::binary);
+    std::string damage = damageOfPng(file);
+    DecodedImage image;
+    image.fileBytes = fileBytes;
     if (damage.empty()) {
-        const std::string failure = decodingFailure(path);
+        const std::string failure = decodingFailure(path, image);
         if (!failure.empty())
             damage = "it does not decode (" + failure + ")";
     }
     if (!damage.empty())
         reject("The image '" + path + "' is damaged: " + damage);
+    return image;
 }
 
 } // namespace
@@ -319,11 +353,12 @@ void ResourceFileCheck::requireSpriteTable(const std::string& path) {
                " bytes long; a sprite table may hold at most 1 MiB");
 }
 
-void ResourceFileCheck::requireMediaFolder(const std::string& folder) {
+ResourceFileCheck::Images ResourceFileCheck::requireMediaFolder(const std::string& folder) {
     requirePathWithinLimit(folder + "/");
     const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), closedir);
+    Images images;
     if (!directory)
-        return;
+        return images;
     ImportGraph imports;
     while (const dirent* entry = readdir(directory.get())) {
         const std::string name = entry->d_name;
@@ -342,8 +377,13 @@ void ResourceFileCheck::requireMediaFolder(const std::string& folder) {
             std::ifstream script(path, std::ios::binary);
             imports[name] = importsOf(script);
         }
-        if (S_ISREG(status.st_mode) && endsWith(name, ".png"))
-            requireIntactPng(path);
+        if (S_ISREG(status.st_mode) && endsWith(name, ".png")) {
+            DecodedImage image =
+                requireIntactPng(path, static_cast<std::uintmax_t>(status.st_size));
+            if (!image.pixels.empty())
+                images[name] = std::move(image);
+        }
     }
     requireNoImportCycle(folder, imports);
+    return images;
 }

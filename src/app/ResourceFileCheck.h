@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+
+#include "app/DecodedImage.h"
 
 // Checks the files the game reads before the engine opens them, and ends start-up with a
 // report naming the file and what is wrong: the engine's readers block on a FIFO, never end on
@@ -29,6 +32,8 @@ public:
     // and every PNG image whole: its chunks and check values, and libpng decodes all of it
     // (at most maxImageSide on a side): the engine's image decoder ignores the images' check
     // values, and some damaged images keep it busy for good. A folder that cannot be listed is
-    // left to the engine's report.
-    static void requireMediaFolder(const std::string& folder);
+    // left to the engine's report. Returns the 8-bit RGB and RGBA images as decoded, by file
+    // name, for the engine to take.
+    using Images = std::map<std::string, DecodedImage>;
+    static Images requireMediaFolder(const std::string& folder);
 };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "controllers/ControllerInput.h"
 #include "controllers/PadState.h"
 #include "input/Bindings.h"
 #include "input/HeldControls.h"
@@ -17,24 +18,21 @@ union SDL_Event;
 // and go at any time. The first one connected plays the first player and the next the second;
 // one more waits and takes the seat the next unplugged one leaves. Back on a playing
 // controller hands it to the other player (the two swap). Polled once per logic step; owned
-// by the frame updater. Without SDL the game goes on with the keys alone.
-class Controllers {
+// by the frame updater; built into the device module. Without SDL the game goes on with the keys
+// alone.
+class Controllers : public ControllerInput {
 public:
     using Log = std::function<void(const std::string&)>;
 
     Controllers(const Bindings& bindings, Log log);
-    ~Controllers();
+    ~Controllers() override;
 
     Controllers(const Controllers&) = delete;
     Controllers& operator=(const Controllers&) = delete;
 
-    // Takes what happened since the step before: controllers connected and unplugged,
-    // buttons and the sticks.
-    void poll();
-    // What each player's controller holds this step; nothing for a player without one.
-    std::array<HeldControls, 2> held() const;
-    // The name of the controller playing a player; empty when the player has none.
-    std::string playing(int player) const;
+    void poll() override;
+    std::array<HeldControls, 2> held() const override;
+    std::string playing(int player) const override;
 
 private:
     struct Pad {

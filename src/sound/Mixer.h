@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "sound/AudioSource.h"
 #include "sound/CueOutput.h"
 #include "sound/SpscQueue.h"
 
@@ -14,9 +15,8 @@ class SampleBank;
 // export's), takes the commands and adds up the voices, with neither a lock nor an allocation.
 // The fighters are heard a little towards their sides, the announcer in the middle. Owned by
 // the sound presenter or the export; the samples are not owned.
-class Mixer : public CueOutput {
+class Mixer : public CueOutput, public AudioSource {
 public:
-    static constexpr int rate = 48000;
     // A stopped sound fades out over 20 ms rather than cut off with a click.
     static constexpr int fadeFrames = rate / 50;
     static constexpr int maxVoices = 32;
@@ -31,7 +31,7 @@ public:
     int dropped() const { return droppedCommands; }
 
     // The audio thread: frames of left and right samples, interleaved.
-    void mix(float* stereo, int frames);
+    void mix(float* stereo, int frames) override;
     // Frames mixed so far: where in the output the next command can be heard at the earliest.
     std::uint64_t framesMixed() const { return mixed.load(std::memory_order_acquire); }
 

@@ -5,7 +5,7 @@
 
 #include <SDL.h>
 
-#include "sound/Mixer.h"
+#include "sound/AudioSource.h"
 
 namespace {
 
@@ -38,8 +38,8 @@ private:
 
 } // namespace
 
-SoundDevice::SoundDevice(Mixer& mixer, const std::function<void(const std::string&)>& log) {
-    if (!openDevice(mixer)) {
+SoundDevice::SoundDevice(AudioSource& source, const std::function<void(const std::string&)>& log) {
+    if (!openDevice(source)) {
         log(std::string("Sound: no audio device (") + SDL_GetError() + "); the game plays silently");
         return;
     }
@@ -48,18 +48,18 @@ SoundDevice::SoundDevice(Mixer& mixer, const std::function<void(const std::strin
     SDL_PauseAudioDevice(device, 0);
 }
 
-bool SoundDevice::openDevice(Mixer& mixer) {
+bool SoundDevice::openDevice(AudioSource& source) {
     const QuietStderr quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     initialised = true;
     SDL_AudioSpec wanted{};
-    wanted.freq = Mixer::rate;
+    wanted.freq = AudioSource::rate;
     wanted.format = AUDIO_F32SYS;
     wanted.channels = 2;
     wanted.samples = bufferFrames;
     wanted.callback = fill;
-    wanted.userdata = &mixer;
+    wanted.userdata = &source;
     // SDL converts to whatever the device takes; the mixer always sees this format.
     device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     return device != 0;
@@ -72,7 +72,7 @@ SoundDevice::~SoundDevice() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-void SoundDevice::fill(void* mixer, std::uint8_t* stream, int bytes) {
-    static_cast<Mixer*>(mixer)->mix(reinterpret_cast<float*>(stream),
-                                    bytes / static_cast<int>(2 * sizeof(float)));
+void SoundDevice::fill(void* source, std::uint8_t* stream, int bytes) {
+    static_cast<AudioSource*>(source)->mix(reinterpret_cast<float*>(stream),
+                                           bytes / static_cast<int>(2 * sizeof(float)));
 }

@@ -2,27 +2,28 @@
 
 #include <stdexcept>
 
+#include "sound/AudioOutput.h"
 #include "sound/Mixer.h"
 #include "sound/SampleBank.h"
-#include "sound/SoundDevice.h"
 #include "sound/cueDetection.h"
 
 namespace {
 
 // The output only once a device plays it: without one, nobody would empty the mixer's queue.
-CueOutput* outputOf(const std::unique_ptr<Mixer>& mixer, const std::unique_ptr<SoundDevice>& device) {
+CueOutput* outputOf(const std::unique_ptr<Mixer>& mixer,
+                    const std::unique_ptr<AudioOutput>& device) {
     return device && device->isOpen() ? mixer.get() : nullptr;
 }
 
 } // namespace
 
-// Muted, nothing is read and no device opened. Members go in reverse: the device, whose thread
-// mixes from the mixer and the samples, before them.
-SoundPresenter::SoundPresenter(const SoundSettings& settings, const std::string& soundsDir,
-                               const Log& log)
-    : bank(settings.mute ? nullptr : std::make_unique<SampleBank>(soundsDir)),
+// Muted, no device is opened. Members go in reverse: the device, whose thread mixes from the
+// mixer and the samples, before them.
+SoundPresenter::SoundPresenter(const SoundSettings& settings, std::unique_ptr<SampleBank> sounds,
+                               const Log& log, const OpenOutput& openOutput)
+    : bank(settings.mute ? nullptr : std::move(sounds)),
       mixer(bank ? std::make_unique<Mixer>(*bank, settings.volume) : nullptr),
-      device(mixer ? std::make_unique<SoundDevice>(*mixer, log) : nullptr),
+      device(mixer && openOutput ? openOutput(*mixer, log) : nullptr),
       player(outputOf(mixer, device)) {
     if (settings.mute)
         log("Sound: muted (--mute)");

@@ -9,9 +9,10 @@
 #include "sound/CuePlayer.h"
 #include "sound/SoundSettings.h"
 
+class AudioOutput;
+class AudioSource;
 class Mixer;
 class SampleBank;
-class SoundDevice;
 
 // The game's sound: the cues of every step the driver runs, reconciled under rollback, played
 // through the audio device. Muted, or without a device, the cues are still found and logged
@@ -20,9 +21,13 @@ class SoundDevice;
 class SoundPresenter : public StepPresenter {
 public:
     using Log = std::function<void(const std::string&)>;
+    // Opens the system's audio output, playing the mixer; none without the device module.
+    using OpenOutput = std::function<std::unique_ptr<AudioOutput>(AudioSource&, const Log&)>;
 
-    // Throws std::runtime_error when a sound cannot be read or the cue log cannot be written.
-    SoundPresenter(const SoundSettings& settings, const std::string& soundsDir, const Log& log);
+    // The sounds as read, none when muted. Throws std::runtime_error when the cue log cannot be
+    // written.
+    SoundPresenter(const SoundSettings& settings, std::unique_ptr<SampleBank> bank, const Log& log,
+                   const OpenOutput& openOutput);
     ~SoundPresenter() override;
 
     void stepRan(int step, const MatchState& before, const MatchState& after) override;
@@ -33,7 +38,7 @@ private:
 
     std::unique_ptr<SampleBank> bank;
     std::unique_ptr<Mixer> mixer;
-    std::unique_ptr<SoundDevice> device;
+    std::unique_ptr<AudioOutput> device;
     std::ofstream cueLog;
     CuePlayer player;
 };

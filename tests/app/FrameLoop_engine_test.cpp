@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include <Ogre.h>
 #include <X11/Xlib.h>
@@ -74,7 +76,9 @@ protected:
         XCloseDisplay(display);
     }
 
-    void run() { FrameLoop(*EngineEnvironment::app().getRoot(), *updater, *focus).run(); }
+    void run(std::function<void()> afterFirstPicture = {}) {
+        FrameLoop(*EngineEnvironment::app().getRoot(), *updater, *focus, afterFirstPicture).run();
+    }
 
     _XDisplay* display;
     unsigned long window = 0;
@@ -111,4 +115,14 @@ TEST_F(FrameLoopTest, DrawsAnExposedWindowAgain) {
     run();
     EXPECT_EQ(counter.pictures, 2);
     EXPECT_LT(driver.ticks, 600) << "the exposed window was never drawn";
+}
+
+// What waits for the first picture (the sound, the controllers) runs once, after that picture
+// and before the first tick.
+TEST_F(FrameLoopTest, RunsWhatWaitsForTheFirstPictureBeforeTheFirstTick) {
+    driver.changes = [](int) { return true; };
+    driver.lastTick = 5;
+    std::vector<std::pair<int, int>> calls;
+    run([&] { calls.emplace_back(counter.pictures, driver.ticks); });
+    EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{1, 0}}));
 }

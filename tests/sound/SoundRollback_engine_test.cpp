@@ -11,6 +11,7 @@
 #include "net/NetInput.h"
 #include "net/RollbackSession.h"
 #include "replay/ReplayRecorder.h"
+#include "sound/SampleBank.h"
 #include "sound/SoundPresenter.h"
 #include "support/EngineEnvironment.h"
 #include "support/RandomInputs.h"
@@ -33,7 +34,8 @@ public:
         SoundSettings settings;
         settings.mute = true;
         settings.cueLogPath = path;
-        presenter = std::make_unique<SoundPresenter>(settings, "", [](const std::string&) {});
+        presenter = std::make_unique<SoundPresenter>(
+            settings, nullptr, [](const std::string&) {}, nullptr);
     }
 
     std::vector<std::string> lines() {
