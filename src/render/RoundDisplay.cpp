@@ -5,7 +5,10 @@
 RoundDisplay::RoundDisplay(Ogre::TextAreaOverlayElement* timer, Ogre::TextAreaOverlayElement* wins1,
                            Ogre::TextAreaOverlayElement* wins2, Ogre::TextAreaOverlayElement* banner,
                            Ogre::TextAreaOverlayElement* detail)
-    : areas{timer, wins1, wins2, banner, detail} {}
+    : areas{timer, wins1, wins2, banner, detail} {
+    for (Ogre::TextAreaOverlayElement* area : areas)
+        area->hide();
+}
 
 void RoundDisplay::show(const Captions& captions) {
     const std::string* next[5] = {&captions.timer, &captions.wins[0], &captions.wins[1],
@@ -17,5 +20,9 @@ void RoundDisplay::show(const Captions& captions) {
             continue;
         *shownNow[i] = *next[i];
         areas[i]->setCaption(*next[i]);
+        if (next[i]->empty())
+            areas[i]->hide();
+        else
+            areas[i]->show();
     }
 }

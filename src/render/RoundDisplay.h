@@ -9,7 +9,8 @@ class TextAreaOverlayElement;
 // The HUD's texts of a versus match: the round clock at the top centre, each player's round wins
 // under its health, and a banner across the middle with a line beneath it. Owned by the Hud; the
 // Match hands it the captions after every step it shows. A caption is set only when it changes,
-// and all are empty outside a versus match.
+// and all are empty outside a versus match. An empty one is hidden: it would draw nothing, yet
+// drawing it loads its font, which the first picture of a match outside versus can do without.
 class RoundDisplay {
 public:
     struct Captions {
