@@ -17,6 +17,9 @@ StartupFiles::StartupFiles(const std::string& resourceDir, bool readSounds)
           return files;
       })) {}
 
+// The future of std::async waits for the thread.
+StartupFiles::~StartupFiles() = default;
+
 void StartupFiles::receive() {
     if (reading.valid())
         read = reading.get();

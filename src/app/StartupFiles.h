@@ -19,6 +19,10 @@ public:
     // The sounds are read only when asked for: not when muted, nor for the frame-data table and
     // the export, which read their own or none.
     StartupFiles(const std::string& resourceDir, bool readSounds);
+    ~StartupFiles();
+
+    StartupFiles(const StartupFiles&) = delete;
+    StartupFiles& operator=(const StartupFiles&) = delete;
 
     // Wait for the thread and throw what it refused; once each.
     ResourceFileCheck::Images requireMedia();
