@@ -19,9 +19,11 @@ constexpr enet_uint32 busyReason = 0x42555359; // "BUSY"
 constexpr enet_uint32 watchRequest = 0x57415443; // "WATC"
 constexpr enet_uint32 fullReason = 0x46554c4c;   // "FULL"
 constexpr enet_uint32 behindReason = 0x4c414753; // "LAGS"
-// Spectators get this long at least to acknowledge the match's end: through a lossy link it
-// may be sent more than once.
-constexpr int spectatorGoodbyeMs = 2000;
+// Spectators get up to this long to acknowledge the match's end: through a lossy link it may
+// be sent several times, each resend waiting twice as long as the one before. A spectator not
+// heard from (no report, no acknowledgement) for spectatorSilentMs is gone and not waited for.
+constexpr int spectatorGoodbyeMs = 5000;
+constexpr enet_uint32 spectatorSilentMs = 1500;
 // A connection attempt gives up after this long without an answer, and the next one starts:
 // ENet doubles the wait between its resends of one attempt, which would leave a host started
 // a little late unheard for many seconds.
@@ -240,7 +242,7 @@ bool EnetLink::delivered() const {
 
 // What is queued (a quit, the match's end for the spectators) goes first; waiting a little for
 // the other side's answer lets ENet send it again if it was lost. Spectators still connected at
-// the deadline are let go.
+// their deadline are let go.
 void EnetLink::close(int waitMs) {
     for (ENetPeer* watcher : spectators)
         enet_peer_disconnect_later(watcher, 0);
@@ -250,11 +252,22 @@ void EnetLink::close(int waitMs) {
         enet_peer_reset(peer);
         peer = nullptr;
     }
-    const int wait = spectators.empty() ? waitMs : std::max(waitMs, spectatorGoodbyeMs);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait);
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point peerDeadline = Clock::now() + std::chrono::milliseconds(waitMs);
+    const Clock::time_point spectatorDeadline =
+        Clock::now() + std::chrono::milliseconds(std::max(waitMs, spectatorGoodbyeMs));
+    const auto spectatorListening = [this] {
+        return std::any_of(spectators.begin(), spectators.end(), [](const ENetPeer* watcher) {
+            return ENET_TIME_DIFFERENCE(enet_time_get(), watcher->lastReceiveTime) <
+                   spectatorSilentMs;
+        });
+    };
+    const auto waiting = [&] {
+        const Clock::time_point now = Clock::now();
+        return (peer && now < peerDeadline) || (spectatorListening() && now < spectatorDeadline);
+    };
     ENetEvent event;
-    while ((peer || !spectators.empty()) && std::chrono::steady_clock::now() < deadline &&
-           enet_host_service(enetHost, &event, 20) >= 0) {
+    while (waiting() && enet_host_service(enetHost, &event, 20) >= 0) {
         if (event.type == ENET_EVENT_TYPE_RECEIVE)
             enet_packet_destroy(event.packet);
         else if (event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == peer)
