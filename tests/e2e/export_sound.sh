@@ -7,11 +7,7 @@ source "$(dirname "$0")/lib.bash"
 
 SDL_AUDIODRIVER=dummy start_game "$WORK" --record "$WORK/punch.vrp"
 await_window
-hold 1.0 d
-hold 0.1 j
-sleep 1.2
-hold 0.3 Escape
-await_exit 20
+punch_and_quit
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after recording"
 
 export_video() {

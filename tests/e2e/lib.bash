@@ -70,6 +70,27 @@ hold() {
     xdotool keyup "$@"
 }
 
+# Each argument is a command line the game must refuse: exit status 2 and its usage line.
+expect_refused() {
+    local wrong status
+    for wrong in "$@"; do
+        status=0
+        # shellcheck disable=SC2086
+        "$GAME" $wrong >/dev/null 2>"$WORK/usage" || status=$?
+        [ "$status" -eq 2 ] || fail "'$wrong' exited $status, not 2"
+        grep -q '^Usage: vorrak' "$WORK/usage" || fail "'$wrong' printed no usage line"
+    done
+}
+
+# The first player walks in and punches; once the punch has landed, Escape ends the game.
+punch_and_quit() {
+    hold 1.0 d
+    hold 0.1 j
+    sleep 1.2
+    hold 0.3 Escape
+    await_exit 20
+}
+
 # Waits up to $1 seconds for the game to end and sets EXIT_STATUS. Runs in this shell, not
 # in a subshell: only the shell that started the game can collect its exit status.
 await_exit() {

@@ -8,14 +8,8 @@
 source "$(dirname "$0")/lib.bash"
 source "$(dirname "$0")/net_lib.bash"
 
-for wrong in "--spectators 3" "--host --spectators 33" "--watch-delay 1" "--watch h --watch-delay 6" \
-    "--watch h --host" "--watch h --join h" "--watch h --versus" "--watch [::1]" "--watch h:0" "--watch :7717"; do
-    status=0
-    # shellcheck disable=SC2086
-    "$GAME" $wrong >/dev/null 2>"$WORK/usage" || status=$?
-    [ "$status" -eq 2 ] || fail "'$wrong' exited $status, not 2"
-    grep -q '^Usage: vorrak' "$WORK/usage" || fail "'$wrong' printed no usage line"
-done
+expect_refused "--spectators 3" "--host --spectators 33" "--watch-delay 1" "--watch h --watch-delay 6" \
+    "--watch h --host" "--watch h --join h" "--watch h --versus" "--watch [::1]" "--watch h:0" "--watch :7717"
 
 "$NET_PEER" relay "$PORT" 60 >"$WORK/relay.port" &
 PIDS[relay]=$!

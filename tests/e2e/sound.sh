@@ -10,23 +10,13 @@ source "$(dirname "$0")/lib.bash"
 MAX_LATENCY=$((2 * 800 + 512))
 
 mkfifo "$WORK/fifo"
-for wrong in "--volume 101" "--volume -1" "--volume loud" "--no-audio" "--cue-log $WORK/no/such/log" \
-    "--cue-log $WORK/fifo" "--cue-log $WORK"; do
-    status=0
-    # shellcheck disable=SC2086
-    "$GAME" $wrong >/dev/null 2>"$WORK/usage" || status=$?
-    [ "$status" -eq 2 ] || fail "'$wrong' exited $status, not 2"
-    grep -q '^Usage: vorrak' "$WORK/usage" || fail "'$wrong' printed no usage line"
-done
+expect_refused "--volume 101" "--volume -1" "--volume loud" "--no-audio" "--cue-log $WORK/no/such/log" \
+    "--cue-log $WORK/fifo" "--cue-log $WORK"
 
 # An audio driver that does not exist is no device at all, as on a server.
 SDL_AUDIODRIVER=none start_game "$WORK" --record "$WORK/punch.vrp" --cue-log "$WORK/played.cues"
 await_window
-hold 1.0 d
-hold 0.1 j
-sleep 1.2
-hold 0.3 Escape
-await_exit 20
+punch_and_quit
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS without an audio device"
 [ "$(grep -c 'Sound: no audio device' "$WORK/Ogre.log")" -eq 1 ] ||
     fail "not one line about the missing device in Ogre.log"
