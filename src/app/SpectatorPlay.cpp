@@ -209,6 +209,14 @@ void SpectatorPlay::playOne() {
     ++next;
 }
 
+ConnectionFigures SpectatorPlay::connection() const {
+    ConnectionFigures figures;
+    figures.player = false;
+    figures.roundTripMs = static_cast<int>(link->roundTripMs());
+    figures.packetLossPercent = link->packetLossPercent();
+    return figures;
+}
+
 void SpectatorPlay::show() {
     std::ostringstream line;
     line << "watching " << hostLabel() << "   " << std::fixed << std::setprecision(1)
