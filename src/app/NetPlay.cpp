@@ -433,7 +433,12 @@ ConnectionFigures NetPlay::connection() const {
         figures.rollbacksPerSecond += steps > 0;
         figures.deepestRollback = std::max(figures.deepestRollback, steps);
     }
-    figures.packetLossPercent = link->packetLossPercent();
+    if (session) {
+        const RollbackSession::Stats& stats = session->stats();
+        figures.packetsLost = stats.inputsLost;
+        const int sent = stats.inputsLost + stats.inputsHeard;
+        figures.packetLossPercent = sent > 0 ? 100.0 * stats.inputsLost / sent : 0;
+    }
     figures.spectators = spectators ? spectators->watching() : 0;
     return figures;
 }

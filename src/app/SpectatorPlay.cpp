@@ -213,7 +213,6 @@ ConnectionFigures SpectatorPlay::connection() const {
     ConnectionFigures figures;
     figures.player = false;
     figures.roundTripMs = static_cast<int>(link->roundTripMs());
-    figures.packetLossPercent = link->packetLossPercent();
     return figures;
 }
 

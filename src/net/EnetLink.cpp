@@ -283,10 +283,6 @@ void EnetLink::close(int waitMs) {
 
 std::uint32_t EnetLink::roundTripMs() const { return isConnected() ? peer->roundTripTime : 0; }
 
-double EnetLink::packetLossPercent() const {
-    return isConnected() ? 100.0 * peer->packetLoss / ENET_PEER_PACKET_LOSS_SCALE : 0;
-}
-
 double EnetLink::secondsSinceHeard() const {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - lastHeard).count();

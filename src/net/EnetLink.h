@@ -71,8 +71,6 @@ public:
     bool isConnected() const { return peer && connected; }
     // ENet's smoothed round-trip time.
     std::uint32_t roundTripMs() const;
-    // ENet's mean share of the reliable packets to the peer that were lost, in percent.
-    double packetLossPercent() const;
     // Since the last packet of the peer, ENet's own (acknowledgements, pings) included.
     double secondsSinceHeard() const;
     // The guest's connection attempts so far, and a new one after a disconnection.

@@ -19,7 +19,7 @@ const char* const overlayName = "TimingOverlay";
 const unsigned short zOrder = 210;
 // In pixels, from the window's right edge; below the top lines (the connection, the lab's
 // status, a recording's failure).
-const float bandRight = 12, bandTop = 70, bandWidth = 236;
+const float bandRight = 12, bandTop = 70, bandWidth = 262;
 const float lineHeight = 16, padding = 6;
 
 std::string formatted(const char* format, double a, double b = 0) {
@@ -92,12 +92,12 @@ std::string TimingOverlay::lines(const FrameFigures& frames,
     if (!connection)
         return text;
     text += "\nround trip " + std::to_string(connection->roundTripMs) + " ms";
-    if (connection->player)
-        text += "  delay " + std::to_string(connection->inputDelay) + "\nrollbacks " +
-                std::to_string(connection->rollbacksPerSecond) + "/s  deepest " +
-                std::to_string(connection->deepestRollback);
-    text += formatted("\npackets lost %.1f%%", connection->packetLossPercent);
-    if (connection->player)
-        text += "  watching " + std::to_string(connection->spectators);
-    return text;
+    if (!connection->player)
+        return text;
+    return text + "  delay " + std::to_string(connection->inputDelay) + "\nrollbacks " +
+           std::to_string(connection->rollbacksPerSecond) + "/s  deepest " +
+           std::to_string(connection->deepestRollback) + "\npackets lost " +
+           std::to_string(connection->packetsLost) +
+           formatted(" (%.1f%%)", connection->packetLossPercent) + "  watching " +
+           std::to_string(connection->spectators);
 }
