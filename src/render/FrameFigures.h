@@ -1,9 +1,9 @@
 #pragma once
 
-// The frame loop's last second as the timing overlay shows it: pictures drawn, and the time of
-// a logic step and of a picture (drawing and swap), mean and worst, in milliseconds.
+// The frame loop's last second as the timing overlay shows it: the rate of its pictures, and
+// the time of a logic step and of a picture (drawing and swap), mean and worst, in milliseconds.
 struct FrameFigures {
-    int pictures = 0;
+    double picturesPerSecond = 0;
     double stepMeanMs = 0;
     double stepWorstMs = 0;
     double pictureMeanMs = 0;

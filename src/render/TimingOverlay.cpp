@@ -83,7 +83,7 @@ void TimingOverlay::show(const FrameFigures& frames,
 // Figures of the last second: a picture's time is its drawing and its swap.
 std::string TimingOverlay::lines(const FrameFigures& frames,
                                  const std::optional<ConnectionFigures>& connection) {
-    std::string text = std::to_string(frames.pictures) + " pictures/s\n" +
+    std::string text = formatted("%.0f pictures/s\n", frames.picturesPerSecond) +
                        formatted("step    %5.2f ms  worst %5.2f", frames.stepMeanMs,
                                  frames.stepWorstMs) +
                        "\n" +

@@ -95,7 +95,7 @@ TEST(TimingOverlayTest, ShowsTheRoundTripOfARelayOfKnownDelay) {
     TimingOverlay overlay;
     overlay.setVisible(true);
     FrameFigures frames;
-    frames.pictures = 60;
+    frames.picturesPerSecond = 60;
     frames.stepMeanMs = 0.25;
     frames.stepWorstMs = 0.5;
     frames.pictureMeanMs = 3;
