@@ -115,14 +115,20 @@ void BM_InputLag(benchmark::State& state, const Setup& setup) {
 
         std::vector<double> lags;
         std::vector<KeyToPicture::Press> made;
+        // A press lost in a busy machine's hiccup is counted, not measured.
         const int count = presses();
-        for (int i = 0; i < count; ++i) {
+        int missed = 0;
+        while (static_cast<int>(made.size()) < count && missed < count / 10 + 3) {
             const std::optional<KeyToPicture::Press> press = probe.press(XK_j, random);
-            if (!press)
-                return state.SkipWithError("a press never showed");
+            if (!press) {
+                ++missed;
+                continue;
+            }
             made.push_back(*press);
             lags.push_back(ms(press->pictured - press->pressed));
         }
+        if (static_cast<int>(made.size()) < count)
+            return state.SkipWithError("too many presses went unseen");
         const std::vector<FramePass> passes = game.passes();
         Parts parts;
         int matched = 0;
@@ -154,6 +160,7 @@ void BM_InputLag(benchmark::State& state, const Setup& setup) {
             state.counters["shown_ms"] = parts.shown / matched;
         }
         state.counters["presses"] = static_cast<double>(lags.size());
+        state.counters["missed"] = missed;
         state.counters["load"] = std::max(loadBefore, loadAverage());
     }
 }

@@ -54,7 +54,8 @@ void FrameLoop::run() {
 }
 
 // The engine's own drawing of every window, in its parts, so that the drawing and the swap are
-// timed apart.
+// timed apart (the engine's whole would also send the scene's level-of-detail events; the game
+// has no levels of detail).
 bool FrameLoop::picture(FramePass& pass) {
     if (setup.beforePicture)
         setup.beforePicture();
