@@ -110,7 +110,7 @@ void BM_InputLag(benchmark::State& state, const Setup& setup) {
         // The guest's window comes on top of the host's; the match begins once they met.
         std::this_thread::sleep_for(std::chrono::seconds(setup.online ? 4 : 1));
         KeyToPicture probe(window);
-        if (!probe.learnStanding(1.5))
+        if (!probe.learnStanding(3))
             return state.SkipWithError("the game drew no picture");
 
         std::vector<double> lags;
