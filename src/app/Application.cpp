@@ -18,6 +18,7 @@
 #include "app/FixedFrameUpdater.h"
 #include "app/FocusWatcher.h"
 #include "app/FrameLoop.h"
+#include "app/FrameStats.h"
 #include "app/LocalPlay.h"
 #include "app/NetPlay.h"
 #include "app/ReplayExport.h"
@@ -39,6 +40,7 @@
 #include "match/roundCaptions.h"
 #include "render/ConnectionDisplay.h"
 #include "render/SpriteManager.h"
+#include "render/TimingOverlay.h"
 #include "replay/ReplayError.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
@@ -132,7 +134,37 @@ void Application::run() {
 }
 
 void Application::runFrameLoop() {
-    FrameLoop(*root, *updater, *focusWatcher, [this] { openDevices(); }).run();
+    FrameLoop::Setup setup;
+    setup.afterFirstPicture = [this] { openDevices(); };
+    setup.beforePicture = [this] { presentTiming(); };
+    setup.passed = [this](const FramePass& pass) {
+        frameStats->add(pass);
+        if (frameObserver)
+            frameObserver(pass);
+    };
+    setup.engineTimer = engineFrameTimer;
+    FrameLoop(*root, *updater, *focusWatcher, std::move(setup)).run();
+}
+
+void Application::observeFrames(std::function<void(const FramePass&)> observer,
+                                bool engineTimer) {
+    frameObserver = std::move(observer);
+    engineFrameTimer = engineTimer;
+}
+
+// The overlay's font and elements are made when it is first asked for, not at start-up.
+void Application::presentTiming() {
+    if (updater->takeOverlayToggle()) {
+        if (!timingOverlay)
+            timingOverlay = std::make_unique<TimingOverlay>();
+        timingOverlay->toggle();
+    }
+    if (!timingOverlay || !timingOverlay->visible())
+        return;
+    std::optional<ConnectionFigures> connection;
+    if (connectionFigures)
+        connection = connectionFigures();
+    timingOverlay->show(frameStats->figures(), connection);
 }
 
 void Application::shutdown() { teardown(); }
@@ -314,7 +346,9 @@ std::unique_ptr<MatchDriver> Application::createOnlineDriver() {
     setup.spectators = options.host ? options.spectators : 0;
     if (!options.recordPath.empty())
         setup.recorder = createRecorder(setup.dataHash);
-    return std::make_unique<NetPlay>(*match, std::move(setup));
+    auto created = std::make_unique<NetPlay>(*match, std::move(setup));
+    connectionFigures = [play = created.get()] { return play->connection(); };
+    return created;
 }
 
 // The sync test, the lab, a replay, or the plain game, recorded or not.
@@ -427,6 +461,7 @@ void Application::createGround() {
 
 void Application::createFrameListener() {
     updater = std::make_unique<FixedFrameUpdater>(window, *driver, options.bindings);
+    frameStats = std::make_unique<FrameStats>();
     root->addFrameListener(updater.get());
     unsigned long handle = 0;
     window->getCustomAttribute("WINDOW", &handle);
@@ -466,10 +501,12 @@ void Application::teardown() {
         recordingFailure = std::current_exception();
     }
     recorder = nullptr;
+    connectionFigures = nullptr;
     driver.reset();
     sound.reset();
     startupFiles.reset();
     recordingNotice.reset();
+    timingOverlay.reset();
     match.reset();
     game.reset();
     spriteManager.reset();

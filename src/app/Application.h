@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/Options.h"
 #include "match/MatchRules.h"
+#include "net/ConnectionFigures.h"
 
 namespace Ogre {
 class Root;
@@ -22,6 +24,8 @@ class ExportModule;
 struct MatchState;
 class FixedFrameUpdater;
 class FocusWatcher;
+class FrameStats;
+struct FramePass;
 class Game;
 class Match;
 class ReplayRecorder;
@@ -32,6 +36,7 @@ class SpriteManager;
 class StartupFiles;
 struct Replay;
 struct RoundState;
+class TimingOverlay;
 class WindowCloseWatcher;
 
 // Starts the engine with its fixed configuration, builds the scene and the match, and runs the
@@ -67,6 +72,10 @@ public:
     // The render loop of a created match, until Escape, the window's end or a signal: one
     // picture per step. The sound and the game controllers open after the first picture.
     void runFrameLoop();
+    // Every pass of the frame loop from now on is told to the observer too: the input-lag
+    // benchmark's probe traces them, with the loop on its own clock or, to compare, on the
+    // engine's frame timer as it was before (FrameLoop::Setup).
+    void observeFrames(std::function<void(const FramePass&)> observer, bool engineTimer = false);
 
     Ogre::Root* getRoot() const { return root.get(); }
     Ogre::SceneManager* getSceneManager() const { return sceneManager; }
@@ -83,6 +92,8 @@ private:
     std::unique_ptr<MatchDriver> createOnlineDriver();
     std::unique_ptr<MatchDriver> createLocalDriver();
     void openDevices();
+    // Before each picture: F12's toggle and the timing overlay's figures.
+    void presentTiming();
     // By the rules of the options, or those given; from the match's start, or from `start`.
     std::unique_ptr<ReplayRecorder> createRecorder(std::uint64_t characterHash,
                                                    const MatchRules* rules = nullptr,
@@ -131,5 +142,12 @@ private:
     std::unique_ptr<WindowCloseWatcher> closeWatcher;
     std::unique_ptr<FocusWatcher> focusWatcher;
     std::unique_ptr<SignalWatcher> signalWatcher;
+    // The frame loop's last second, and the overlay that shows it, made at the first F12.
+    std::unique_ptr<FrameStats> frameStats;
+    std::unique_ptr<TimingOverlay> timingOverlay;
+    // The online drivers' connection, for the overlay; empty in the other modes.
+    std::function<ConnectionFigures()> connectionFigures;
+    std::function<void(const FramePass&)> frameObserver;
+    bool engineFrameTimer = false;
     int resultsReported = 0;
 };

@@ -28,5 +28,7 @@ std::unique_ptr<MatchDriver> Application::createSpectatorDriver() {
                                                            const MatchState* start) {
             return createRecorder(hash, &rules, start);
         };
-    return std::make_unique<SpectatorPlay>(*match, std::move(setup));
+    auto created = std::make_unique<SpectatorPlay>(*match, std::move(setup));
+    connectionFigures = [play = created.get()] { return play->connection(); };
+    return created;
 }

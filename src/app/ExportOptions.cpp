@@ -54,7 +54,10 @@ ExportOptions::ExportOptions(CLI::App& app, ExportSettings& settings) : settings
         app.add_flag("--boxes", settings.boxes, "The video shows the boxes from the start, as F3");
     CLI::Option* inputs = app.add_flag("--inputs", settings.inputs,
                                        "The video shows the input panels from the start, as F2");
-    for (CLI::Option* choice : {sizeOption, from, to, boxes, inputs})
+    CLI::Option* timing = app.add_flag(
+        "--timing", settings.timing,
+        "The video shows the timing overlay, as F12, with the export's own pictures and times");
+    for (CLI::Option* choice : {sizeOption, from, to, boxes, inputs, timing})
         choice->needs(exportVideo);
 }
 

@@ -11,7 +11,7 @@ class Option;
 } // namespace CLI
 
 // The video export on the command line: --export OUT and what shapes the clip (--size, --from,
-// --to, --boxes, --inputs), all of which need --export. parseCommandLine owns it for the parse.
+// --to, --boxes, --inputs, --timing), all of which need --export. parseCommandLine owns it for the parse.
 class ExportOptions {
 public:
     ExportOptions(CLI::App& app, ExportSettings& settings);

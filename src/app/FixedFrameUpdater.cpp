@@ -1,5 +1,9 @@
 #include "app/FixedFrameUpdater.h"
 
+#include <algorithm>
+#include <chrono>
+
+#include "app/FramePass.h"
 #include "controllers/ControllerInput.h"
 #include "input/InputSystem.h"
 #include "match/MatchDriver.h"
@@ -19,13 +23,23 @@ bool FixedFrameUpdater::frameStarted(const Ogre::FrameEvent& evt) {
 }
 
 bool FixedFrameUpdater::step() {
+    const auto start = std::chrono::steady_clock::now();
     std::array<HeldControls, 2> padsHeld{};
     if (controllers) {
         controllers->poll();
         padsHeld = controllers->held();
     }
-    const bool goOn = driver.step(input->sample(padsHeld));
+    const StepInput sampled = input->sample(padsHeld);
+    if (sampled.keys.timingOverlay && !overlayKeyHeld)
+        overlayToggle = pictureDue = true;
+    overlayKeyHeld = sampled.keys.timingOverlay;
+    const bool goOn = driver.step(sampled);
     pictureDue = pictureDue || driver.pictureChanged();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ++steps;
+    stepSeconds += seconds;
+    worstStepSeconds = std::max(worstStepSeconds, seconds);
     return goOn;
 }
 
@@ -33,4 +47,18 @@ bool FixedFrameUpdater::takePictureDue() {
     const bool due = pictureDue;
     pictureDue = false;
     return due;
+}
+
+void FixedFrameUpdater::takeStepTimes(FramePass& pass) {
+    pass.steps = steps;
+    pass.stepSeconds = stepSeconds;
+    pass.worstStepSeconds = worstStepSeconds;
+    steps = 0;
+    stepSeconds = worstStepSeconds = 0;
+}
+
+bool FixedFrameUpdater::takeOverlayToggle() {
+    const bool toggle = overlayToggle;
+    overlayToggle = false;
+    return toggle;
 }

@@ -1,5 +1,6 @@
 #include "app/NetPlay.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <random>
@@ -422,6 +423,24 @@ void NetPlay::showConnection() {
                   std::to_string(rolledBackLastSecond) + " steps/s   waited " +
                   std::to_string(session->stats().waited + session->stats().skipped) + " steps" +
                   watchingLine());
+}
+
+ConnectionFigures NetPlay::connection() const {
+    ConnectionFigures figures;
+    figures.roundTripMs = static_cast<int>(link->roundTripMs());
+    figures.inputDelay = setup.inputDelay;
+    for (int steps : rolledBack) {
+        figures.rollbacksPerSecond += steps > 0;
+        figures.deepestRollback = std::max(figures.deepestRollback, steps);
+    }
+    if (session) {
+        const RollbackSession::Stats& stats = session->stats();
+        figures.packetsLost = stats.inputsLost;
+        const int sent = stats.inputsLost + stats.inputsHeard;
+        figures.packetLossPercent = sent > 0 ? 100.0 * stats.inputsLost / sent : 0;
+    }
+    figures.spectators = spectators ? spectators->watching() : 0;
+    return figures;
 }
 
 // Spectators come and go at any time, before the match too; what they say is only how far

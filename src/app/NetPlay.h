@@ -9,6 +9,7 @@
 
 #include "match/MatchDriver.h"
 #include "match/MatchRules.h"
+#include "net/ConnectionFigures.h"
 #include "net/EnetLink.h"
 #include "net/Messages.h"
 
@@ -58,6 +59,9 @@ public:
     // The window closed or a signal came: ends the match with the other side's agreement,
     // waiting for its answer up to the silence limit.
     void finish() override;
+
+    // The connection as the timing overlay shows it.
+    ConnectionFigures connection() const;
 
     // The window title before the other side is known.
     static std::string title(bool host, const std::string& hostName, std::uint16_t port);
@@ -111,7 +115,8 @@ private:
     std::optional<MatchRules> peerRules;
     bool ended = false;
     int malformed = 0;
-    // Steps run again in each of the last 60 logic steps, and their sum.
+    // Steps run again in each of the last 60 logic steps (each step rolls back once at most),
+    // and their sum.
     int rolledBack[60] = {};
     int rolledBackLastSecond = 0;
     int tick = 0;

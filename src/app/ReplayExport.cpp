@@ -1,10 +1,12 @@
 #include "app/ReplayExport.h"
 
+#include <chrono>
 #include <iostream>
 #include <memory>
 
 #include <unistd.h>
 
+#include "app/FrameStats.h"
 #include "app/SignalWatcher.h"
 #include "export/ExportError.h"
 #include "export/ExportModule.h"
@@ -13,6 +15,7 @@
 #include "match/Game.h"
 #include "match/Match.h"
 #include "render/OffscreenView.h"
+#include "render/TimingOverlay.h"
 #include "replay/ReplayPlayback.h"
 #include "sound/OfflineMix.h"
 
@@ -81,18 +84,37 @@ void ReplayExport::render(const Replay& replay) {
         game.showHitboxes();
     if (settings.inputs)
         game.showInputPanels();
+    // Only when asked: the export's own steps and pictures, timed as the frame loop times its.
+    std::unique_ptr<TimingOverlay> timing;
+    FrameStats stats;
+    if (settings.timing) {
+        timing = std::make_unique<TimingOverlay>();
+        timing->setVisible(true);
+    }
     for (std::size_t step = 1; step <= last; ++step) {
         // The encoder, unfinished, removes its temporary file as it goes.
         if (SignalWatcher::caught())
             return;
+        FramePass pass;
+        pass.due = pass.woke = std::chrono::steady_clock::now();
         const MatchState before = mix ? match.save() : MatchState{};
         match.step(replay.step(step - 1));
         if (mix)
             mix->stepRan(static_cast<int>(step - 1), before, match.save());
+        pass.stepped = std::chrono::steady_clock::now();
+        pass.steps = 1;
+        pass.stepSeconds = pass.worstStepSeconds =
+            std::chrono::duration<double>(pass.stepped - pass.woke).count();
         if (step < settings.from)
             continue;
+        if (timing)
+            timing->show(stats.figures(), std::nullopt);
         view.draw();
+        pass.drawn = std::chrono::steady_clock::now();
         const Ogre::PixelBox& picture = view.readBack();
+        pass.swapped = std::chrono::steady_clock::now();
+        pass.pictured = true;
+        stats.add(pass);
         encoder->addFrame(picture.data, static_cast<std::ptrdiff_t>(picture.rowPitch) * 4);
         if (mix)
             encoder->addAudio(mix->stepSound());

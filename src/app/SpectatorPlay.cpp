@@ -209,6 +209,13 @@ void SpectatorPlay::playOne() {
     ++next;
 }
 
+ConnectionFigures SpectatorPlay::connection() const {
+    ConnectionFigures figures;
+    figures.player = false;
+    figures.roundTripMs = static_cast<int>(link->roundTripMs());
+    return figures;
+}
+
 void SpectatorPlay::show() {
     std::ostringstream line;
     line << "watching " << hostLabel() << "   " << std::fixed << std::setprecision(1)

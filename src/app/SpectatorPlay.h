@@ -11,6 +11,7 @@
 
 #include "match/MatchDriver.h"
 #include "match/MatchRules.h"
+#include "net/ConnectionFigures.h"
 #include "net/Messages.h"
 #include "replay/ReplayView.h"
 
@@ -53,6 +54,8 @@ public:
     void finish() override { view.settle(); }
 
     static std::string title(const std::string& hostName, std::uint16_t port);
+    // The connection to the host as the timing overlay shows it.
+    ConnectionFigures connection() const;
 
     // For the tests.
     int stepsPlayed() const { return next; }

@@ -19,4 +19,6 @@ struct ExportSettings {
     // Shown from the first step on, as F3 and F2 would show them.
     bool boxes = false;
     bool inputs = false;
+    // The timing overlay, as F12 shows it, with the export's own times: hidden otherwise.
+    bool timing = false;
 };

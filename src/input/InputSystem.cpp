@@ -75,6 +75,7 @@ StepInput InputSystem::sample(const std::array<HeldControls, 2>& controllers) {
     input.keys.recordDummy = latch->isKeyDown(OIS::KC_F9);
     input.keys.playDummy = latch->isKeyDown(OIS::KC_F10);
     input.keys.takeOver = latch->isKeyDown(OIS::KC_F11);
+    input.keys.timingOverlay = latch->isKeyDown(OIS::KC_F12);
     input.players[0] = reader1->read(controllers[0]);
     input.players[1] = reader2->read(controllers[1]);
     return input;

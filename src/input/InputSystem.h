@@ -20,9 +20,9 @@ class PlayerInputReader;
 
 // The program's one contact with the input library: the shared keyboard, captured once per
 // logic step through a latch that keeps the keys pressed since the step before, into that
-// step's input: the program's own keys (Escape, F1 to F3, and F4 to F11 for training) and both
-// players' frames, read by their key readers from the keys bound to them and what their game
-// controllers hold. The window's focus watcher tells it when the keyboard focus leaves and
+// step's input: the program's own keys (Escape, F1 to F3, F4 to F11 for training, F12 for the
+// timing overlay) and both players' frames, read by their key readers from the keys bound to
+// them and what their game controllers hold. The window's focus watcher tells it when the keyboard focus leaves and
 // returns. Owned by the frame updater; the match takes the input from there, so the keyboard is
 // only one of the match's possible sources.
 class InputSystem {

@@ -18,4 +18,7 @@ struct ProgramKeys {
     bool recordDummy = false;
     bool playDummy = false;
     bool takeOver = false;
+    // F12: shows and hides the timing overlay, in every mode. It only presents: no driver, no
+    // recording and no match looks at it.
+    bool timingOverlay = false;
 };

@@ -34,6 +34,7 @@ void RollbackSession::receive(const net::Inputs& inputs) {
         return;
     }
     acknowledged = std::max(acknowledged, inputs.received);
+    countArrival(inputs.step);
     if (inputs.step >= remoteStep) {
         remoteStep = inputs.step;
         remoteAdvantage = inputs.advantage;
@@ -48,6 +49,31 @@ void RollbackSession::receive(const net::Inputs& inputs) {
             firstWrong = step;
         remote.append(input);
     }
+}
+
+// The other side sends one Inputs message a logic step, its `step` one more after every step it
+// ran and the same while it waits: a step between two heard that never comes is a message lost
+// on the way. The messages are unsequenced, so one that comes late takes its loss back; one
+// that comes twice, or again while the other side waits, counts once.
+void RollbackSession::countArrival(int step) {
+    const auto slot = [](int at) { return static_cast<std::size_t>(at % Frames::kept); };
+    // No step the other side can have reached.
+    if (step < 0 || step > now() + Frames::kept)
+        return;
+    if (newestHeard < 0)
+        newestHeard = step - 1;
+    if (step > newestHeard) {
+        for (int missing = std::max(newestHeard + 1, step - Frames::kept); missing < step; ++missing)
+            heard.reset(slot(missing));
+        statistics.inputsLost += step - newestHeard - 1;
+        newestHeard = step;
+    } else if (step <= newestHeard - Frames::kept || heard.test(slot(step))) {
+        return;
+    } else {
+        --statistics.inputsLost;
+    }
+    heard.set(slot(step));
+    ++statistics.inputsHeard;
 }
 
 void RollbackSession::receive(const net::Checksum& checksum) {

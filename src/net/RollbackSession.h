@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -69,6 +70,8 @@ public:
         int checksumsMatched = 0; // steps both sides compared
         int dropped = 0;          // messages out of range or of another session
         int lastRolledBack = 0;   // steps run again in the last call of step
+        int inputsHeard = 0;      // the other side's Inputs messages heard, each step once
+        int inputsLost = 0;       // and those never heard
     };
     const Stats& stats() const { return statistics; }
 
@@ -93,6 +96,7 @@ private:
         void append(std::uint16_t input) { ring[static_cast<std::size_t>(count++ % kept)] = input; }
     };
 
+    void countArrival(int step);
     std::uint16_t remoteInputFor(int step) const;
     StepInput stepInput(int step) const;
     void rollBack();
@@ -114,6 +118,10 @@ private:
     int acknowledged = 0;
     int remoteAdvantage = 0;
     int remoteStep = 0;
+    // The other side's steps whose Inputs message came, up to the newest, the last `kept` of
+    // them; -1 before the first.
+    int newestHeard = -1;
+    std::bitset<Frames::kept> heard;
     // Presses of steps not run, kept for the next step that runs.
     std::uint16_t carriedPresses = 0;
     int stepsSinceSkip = 0;

@@ -1,16 +1,12 @@
 #include "render/TrainingDisplay.h"
 
-#include <OgreImage.h>
-#include <OgreMaterialManager.h>
-#include <OgrePass.h>
-#include <OgreTechnique.h>
-#include <OgreTextureManager.h>
 #include <Overlay/OgreOverlay.h>
 #include <Overlay/OgreOverlayContainer.h>
 #include <Overlay/OgreOverlayManager.h>
 #include <Overlay/OgreTextAreaOverlayElement.h>
 
 #include "render/SystemFont.h"
+#include "render/flatMaterial.h"
 
 namespace {
 
@@ -37,26 +33,6 @@ const Ogre::ColourValue cellColours[] = {
     Ogre::ColourValue(1.00f, 0.85f, 0.15f), Ogre::ColourValue(0.75f, 0.40f, 1.00f),
 };
 const Ogre::ColourValue bandColour(0.05f, 0.05f, 0.08f, 0.7f);
-
-// Overlays draw unlit, so the colour comes from a texture of one pixel of it; its alpha is the
-// opacity.
-Ogre::MaterialPtr flatMaterial(const std::string& name, const Ogre::ColourValue& colour) {
-    Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
-    if (Ogre::MaterialPtr existing = materials.getByName(name))
-        return existing;
-    const std::string group = Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME;
-    Ogre::Image pixel;
-    pixel.create(Ogre::PF_BYTE_RGBA, 1, 1);
-    pixel.setColourAt(colour, 0, 0, 0);
-    Ogre::TextureManager::getSingleton().loadImage(name, group, pixel, Ogre::TEX_TYPE_2D, 0);
-    Ogre::MaterialPtr material = materials.create(name, group);
-    Ogre::Pass* pass = material->getTechnique(0)->getPass(0);
-    pass->setLightingEnabled(false);
-    pass->setSceneBlending(Ogre::SBT_TRANSPARENT_ALPHA);
-    pass->setDepthWriteEnabled(false);
-    pass->createTextureUnitState(name)->setTextureFiltering(Ogre::TFO_NONE);
-    return material;
-}
 
 } // namespace
 

@@ -77,7 +77,9 @@ protected:
     }
 
     void run(std::function<void()> afterFirstPicture = {}) {
-        FrameLoop(*EngineEnvironment::app().getRoot(), *updater, *focus, afterFirstPicture).run();
+        FrameLoop::Setup setup;
+        setup.afterFirstPicture = std::move(afterFirstPicture);
+        FrameLoop(*EngineEnvironment::app().getRoot(), *updater, *focus, std::move(setup)).run();
     }
 
     _XDisplay* display;
