@@ -2,6 +2,9 @@
 // stepping. Figures are read by people; nothing here asserts a time.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,9 +14,12 @@
 #include "collision/hitTest.h"
 #include "input/InputHistory.h"
 #include "input/MoveInput.h"
+#include "match/Game.h"
+#include "match/Match.h"
 #include "match/Rounds.h"
 #include "match/Stage.h"
 #include "support/InputFrames.h"
+#include "support/RandomInputs.h"
 #include "support/versusRules.h"
 #include "training/FrameMeter.h"
 
@@ -207,6 +213,38 @@ void BM_VersusRulesOfAStep(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_VersusRulesOfAStep);
+
+double threadMicros() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
+}
+
+// Whole steps of a headless versus match under random play, rounds and rematches included, each
+// timed on its own in this thread's CPU time (so other programs on the machine do not count):
+// the mean and the worst step, which a stall in any rule would show. The inputs are made
+// outside the timing.
+void BM_VersusRandomPlayStep(benchmark::State& state) {
+    const std::unique_ptr<Game> game = Game::headless();
+    Match match(*game);
+    MatchRules rules;
+    rules.versus = true;
+    match.start(rules);
+    RandomInputs inputs(7);
+    double total = 0;
+    double worst = 0;
+    for (auto _ : state) {
+        const StepInput input = inputs.next(match.save());
+        const double before = threadMicros();
+        match.step(input);
+        const double spent = threadMicros() - before;
+        total += spent;
+        worst = std::max(worst, spent);
+    }
+    state.counters["mean_us"] = total / static_cast<double>(state.iterations());
+    state.counters["worst_us"] = worst;
+}
+BENCHMARK(BM_VersusRandomPlayStep)->Iterations(1000000)->Unit(benchmark::kMicrosecond);
 
 // The frame meter's work per step, over a punch that lands: 16 steps of startup, 20 active,
 // 20 of recovery against 50 of hit stun, then a step with both free that ends the exchange.
