@@ -26,7 +26,7 @@ int chip(const HitProps& props, bool specialMove) {
 void age(ComboState& combo, bool inHitStun) {
     if (inHitStun || combo.hits == 0)
         return;
-    if (++combo.stepsSinceEnd >= comboKeptSteps)
+    if (++combo.stepsSinceEnd > comboKeptSteps)
         combo = ComboState();
 }
 
