@@ -59,7 +59,8 @@ CpuOptions::CpuOptions(CLI::App& app, Options& options) : options(options) {
     };
     app.add_option("--arena", opponents,
                    "Play versus matches between two computer opponents A and B (levels 1 to 8, "
-                   "or script) with no window, print the results and exit")
+                   "or the references script, loop and blocker) with no window, print the "
+                   "results and exit")
         ->type_name("A B")
         ->expected(2);
     app.add_option("--matches", cpu.arenaSettings.matches,
@@ -96,7 +97,7 @@ std::optional<std::string> CpuOptions::check(const CLI::App& app) {
                    option->get_name();
     for (const std::string& name : {cpu.arenaSettings.a, cpu.arenaSettings.b})
         if (!Arena::validOpponent(name))
-            return "--arena: '" + name + "' is not a level from 1 to 8 or script";
+            return "--arena: '" + name + "' is not a level from 1 to 8, script, loop or blocker";
     cpu.arena = true;
     cpu.arenaSettings.rounds = options.rounds;
     cpu.arenaSettings.seed = cpu.seed;
