@@ -181,8 +181,9 @@ int CpuPlayer::pickNearlyBest(const std::array<double, optionCount>& values) {
     return -1;
 }
 
-// A person's press comes a little early or late: up to level.delaySteps later than planned, and
-// never keeping one rhythm of presses for more than maxSameGaps in a row.
+// A person's press comes a little late, by a few steps more or less each time: up to
+// level.delaySteps later than planned, and never keeping one rhythm for more than maxSameGaps
+// presses in a row.
 int CpuPlayer::delayFor(const CpuPlan& chosen) {
     int delay = random.below(level.delaySteps + 1);
     const int gap = meter.sinceLastPress() + chosen.firstPress() + delay + 1;
