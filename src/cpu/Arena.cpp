@@ -132,11 +132,10 @@ void Arena::run(std::ostream& out) {
             ++draws;
         else
             ++bySide[round.winner]->wins;
-        out << "match " << m + 1 << ": " << bySide[0]->name << sideNames[0] << " "
-            << round.wins[0] << " - " << round.wins[1] << " " << bySide[1]->name << sideNames[1]
-            << ", "
+        out << "match " << m + 1 << ": " << bySide[0]->name << sideNames[0] << " " << round.wins[0]
+            << " - " << round.wins[1] << " " << bySide[1]->name << sideNames[1] << ", "
             << (round.winner == RoundState::draw ? std::string("draw")
-                                                  : bySide[round.winner]->name + " wins")
+                                                 : bySide[round.winner]->name + " wins")
             << ", health " << health[0] << " / " << health[1] << std::endl;
     }
 
@@ -155,8 +154,8 @@ void Arena::run(std::ostream& out) {
             << std::setw(10) << side.worstStepMicros << std::setw(10)
             << (side.steps ? static_cast<double>(side.simulatedSteps) / side.steps : 0.0)
             << std::setw(11) << side.mostSimulatedInAStep << std::setw(13) << side.shortHolds
-            << std::setw(11) << side.mostPressesPerSecond << std::setw(10)
-            << side.longestSameGapRun << "\n";
+            << std::setw(11) << side.mostPressesPerSecond << std::setw(10) << side.longestSameGapRun
+            << "\n";
     }
     out << "arena: " << sides[0]->name << " won " << sides[0]->wins << ", " << sides[1]->name
         << " won " << sides[1]->wins << ", draws " << draws << " of " << n << " matches"

@@ -18,9 +18,9 @@ class Match;
 // against a few guesses of the other player on the match's own rules, a fixed number of
 // simulated steps each, and plays one that leaves it best off, its seed choosing among those
 // about as good, now and then a worse one on purpose at the low levels; its presses come a few
-// steps late, by its seed, as a person's timing varies. Its choices depend on what it has seen and its seed
-// only. The search runs on the match it is given, inside a MatchSandbox, which puts the match
-// back as it stood. Owned by the driver or the arena that steps the match.
+// steps late, by its seed, as a person's timing varies. Its choices depend on what it has seen and
+// its seed only. The search runs on the match it is given, inside a MatchSandbox, which puts the
+// match back as it stood. Owned by the driver or the arena that steps the match.
 class CpuPlayer : public ComputerPlayer {
 public:
     // side 0 plays the left fighter, 1 the right one.

@@ -16,9 +16,9 @@ InputFrame LoopPlayer::next(const MatchState& now) {
         frame.direction = mirrorDirection(Direction::Left, facingLeft);
     } else {
         // Down, down-back, back, then back with the kick button.
-        const Direction::eDirection motion[motionSteps] = {
-            Direction::Down, Direction::Down, Direction::DownLeft,
-            Direction::DownLeft, Direction::Left, Direction::Left};
+        const Direction::eDirection motion[motionSteps] = {Direction::Down,     Direction::Down,
+                                                           Direction::DownLeft, Direction::DownLeft,
+                                                           Direction::Left,     Direction::Left};
         const int at = (fighting - holdBackSteps - 1) % motionSteps;
         frame.direction = mirrorDirection(motion[at], facingLeft);
         frame.pressed[1] = at == motionSteps - 1;

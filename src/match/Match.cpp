@@ -1,11 +1,11 @@
 #include "match/Match.h"
 
+#include "fighter/Player.h"
 #include "match/Game.h"
 #include "match/MatchStateCodec.h"
 #include "match/Rounds.h"
 #include "match/Stage.h"
 #include "match/roundCaptions.h"
-#include "fighter/Player.h"
 #include "render/Hud.h"
 #include "render/comboCaption.h"
 
@@ -137,9 +137,8 @@ void Match::showRound() {
     const ComboState& dealt1 = game.player2->state.combo;
     const ComboState& dealt2 = game.player1->state.combo;
     const std::array<int, 11> shown = {
-        rules.versus,  clockSeconds(round), round.wins[0], round.wins[1],
-        round.phase,   round.ending,        round.winner,  dealt1.hits,
-        dealt1.damage, dealt2.hits,         dealt2.damage};
+        rules.versus, clockSeconds(round), round.wins[0], round.wins[1], round.phase,  round.ending,
+        round.winner, dealt1.hits,         dealt1.damage, dealt2.hits,   dealt2.damage};
     if (shown == shownRound)
         return;
     shownRound = shown;

@@ -38,8 +38,8 @@ struct MatchRules {
     }
 
     bool operator==(const MatchRules& other) const {
-        return versus == other.versus && rounds == other.rounds &&
-               roundSteps == other.roundSteps && version == other.version;
+        return versus == other.versus && rounds == other.rounds && roundSteps == other.roundSteps &&
+               version == other.version;
     }
     bool operator!=(const MatchRules& other) const { return !(*this == other); }
 };

@@ -17,7 +17,9 @@ constexpr float halfWidth = 164;
 // placed about the stage's centre (x = 0): as far apart as they always started, neither nearer
 // its wall.
 constexpr float startDistance = 130;
-constexpr float startX(int side) { return side == 0 ? -startDistance / 2 : startDistance / 2; }
+constexpr float startX(int side) {
+    return side == 0 ? -startDistance / 2 : startDistance / 2;
+}
 
 // A fighter's body along the fight line: its position, and the x extent of its body boxes from
 // it, mirrored already for a fighter facing left. Its edges in the world are x + left and

@@ -10,13 +10,11 @@ RoundDisplay::RoundDisplay(Ogre::TextAreaOverlayElement* const (&areas)[captionC
 }
 
 void RoundDisplay::show(const Captions& captions) {
-    const std::string* next[captionCount] = {&captions.timer,     &captions.wins[0],
-                                             &captions.wins[1],   &captions.banner,
-                                             &captions.detail,    &captions.combos[0],
-                                             &captions.combos[1]};
-    std::string* shownNow[captionCount] = {&current.timer,     &current.wins[0],
-                                           &current.wins[1],   &current.banner,
-                                           &current.detail,    &current.combos[0],
+    const std::string* next[captionCount] = {
+        &captions.timer,  &captions.wins[0],   &captions.wins[1],  &captions.banner,
+        &captions.detail, &captions.combos[0], &captions.combos[1]};
+    std::string* shownNow[captionCount] = {&current.timer,    &current.wins[0], &current.wins[1],
+                                           &current.banner,   &current.detail,  &current.combos[0],
                                            &current.combos[1]};
     for (int i = 0; i < captionCount; ++i) {
         if (*next[i] == *shownNow[i])

@@ -9,8 +9,9 @@ class TextAreaOverlayElement;
 // The HUD's texts of a versus match: the round clock at the top centre, each player's round wins
 // under its health, a banner across the middle with a line beneath it, and above each player's
 // health the combo it deals. Owned by the Hud; the Match hands it the captions after every step
-// it shows. A caption is set only when it changes, and all are empty outside a versus match. An empty one is hidden: it would draw nothing, yet
-// drawing it loads its font, which the first picture of a match outside versus can do without.
+// it shows. A caption is set only when it changes, and all are empty outside a versus match. An
+// empty one is hidden: it would draw nothing, yet drawing it loads its font, which the first
+// picture of a match outside versus can do without.
 class RoundDisplay {
 public:
     struct Captions {

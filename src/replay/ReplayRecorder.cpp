@@ -153,8 +153,8 @@ ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash,
     writeWord(static_cast<std::uint64_t>(rules.rounds), 1);
     writeWord(static_cast<std::uint64_t>(rules.roundSteps), 4);
     writeWord(static_cast<std::uint64_t>(rules.version), 1);
-    const std::vector<std::uint8_t> state = start ? MatchStateCodec::encode(*start)
-                                                  : std::vector<std::uint8_t>();
+    const std::vector<std::uint8_t> state =
+        start ? MatchStateCodec::encode(*start) : std::vector<std::uint8_t>();
     writeWord(state.size(), 4);
     write(state.data(), state.size());
     // Open to the handlers only once it can be completed.

@@ -141,7 +141,8 @@ TEST_F(CpuPlayerTest, EveryLevelHoldsItsControlsLikeAPerson) {
                 input.players[1] = cpu.next(now);
                 match.step(input);
             }
-            SCOPED_TRACE(testing::Message() << "level " << level << (againstBlocker ? " against the blocker" : ""));
+            SCOPED_TRACE(testing::Message()
+                         << "level " << level << (againstBlocker ? " against the blocker" : ""));
             EXPECT_EQ(cpu.stats().shortHolds, 0);
             EXPECT_LE(cpu.stats().mostPressesPerSecond, 5);
             EXPECT_LE(cpu.stats().longestSameGapRun, CpuPlayer::maxSameGaps);

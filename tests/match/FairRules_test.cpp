@@ -73,7 +73,8 @@ Held kickLoopOnAStandingFighter(int version) {
         held.longestStun = std::max(held.longestStun, stunned);
         held.mostHits = std::max(held.mostHits, taker.combo.hits);
         held.mostDamage = std::max(held.mostDamage, taker.combo.damage);
-        limitReached = taker.combo.hits == FairRules::comboHitLimit && taker.combo.stepsSinceEnd == 0;
+        limitReached =
+            taker.combo.hits == FairRules::comboHitLimit && taker.combo.stepsSinceEnd == 0;
     }
     return held;
 }
@@ -147,7 +148,8 @@ TEST(FairRulesTest, BlockedHitsPushBackAndOnlySpecialMovesTakeHealth) {
     const struct {
         float x1, x2;
         float moved1, moved2;
-    } cases[] = {{-40, 40, 0, pushback}, {Stage::halfWidth - 115, Stage::halfWidth - 35, -pushback, 0}};
+    } cases[] = {{-40, 40, 0, pushback},
+                 {Stage::halfWidth - 115, Stage::halfWidth - 35, -pushback, 0}};
     for (const auto& c : cases) {
         Fight fight(rulesOf(MatchRules::fairVersion));
         fight.place(c.x1, c.x2);

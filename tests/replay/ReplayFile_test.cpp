@@ -109,7 +109,8 @@ std::string withRules(std::string bytes, int versus, int rounds, std::uint32_t r
 std::string asFormat(std::string bytes, unsigned version) {
     const std::size_t rulesVersionAt = ReplayFormat::rulesAt + 6;
     bytes.erase(version < 2 ? ReplayFormat::rulesAt : rulesVersionAt,
-                ReplayFormat::headerSize() - (version < 2 ? ReplayFormat::rulesAt : rulesVersionAt));
+                ReplayFormat::headerSize() -
+                    (version < 2 ? ReplayFormat::rulesAt : rulesVersionAt));
     bytes[8] = static_cast<char>(version);
     return bytes;
 }
