@@ -2,6 +2,9 @@
 // stepping. Figures are read by people; nothing here asserts a time.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,9 +14,12 @@
 #include "collision/hitTest.h"
 #include "input/InputHistory.h"
 #include "input/MoveInput.h"
+#include "match/Game.h"
+#include "match/Match.h"
 #include "match/Rounds.h"
 #include "match/Stage.h"
 #include "support/InputFrames.h"
+#include "support/RandomInputs.h"
 #include "support/versusRules.h"
 #include "training/FrameMeter.h"
 
@@ -207,6 +213,58 @@ void BM_VersusRulesOfAStep(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_VersusRulesOfAStep);
+
+double threadMicros() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
+}
+
+double timedStep(Match& match, const StepInput& input) {
+    const double before = threadMicros();
+    match.step(input);
+    return threadMicros() - before;
+}
+
+// Whole steps of a headless versus match under random play, rounds and rematches included, each
+// timed on its own in this thread's CPU time: the mean and the worst step, which a stall in any
+// rule would show. The first step, and one that takes more than twice the mean so far, is run
+// again from the same state up to 8 times and counts by its fastest run: a stall of the rules
+// repeats, while what the machine adds (an interrupt, a page of memory, a cache emptied by
+// another program) does not; raw_worst_us is the slowest first run. The inputs are made outside
+// the timing.
+void BM_VersusRandomPlayStep(benchmark::State& state) {
+    const std::unique_ptr<Game> game = Game::headless();
+    Match match(*game);
+    MatchRules rules;
+    rules.versus = true;
+    match.start(rules);
+    RandomInputs inputs(7);
+    double total = 0;
+    double worst = 0;
+    double rawWorst = 0;
+    long long steps = 0;
+    for (auto _ : state) {
+        const MatchState before = match.save();
+        const StepInput input = inputs.next(before);
+        double spent = timedStep(match, input);
+        rawWorst = std::max(rawWorst, spent);
+        const auto slow = [&] {
+            return steps == 0 || spent * static_cast<double>(steps) > 2 * total;
+        };
+        for (int again = 0; again < 8 && slow(); ++again) {
+            match.restore(before);
+            spent = std::min(spent, timedStep(match, input));
+        }
+        total += spent;
+        worst = std::max(worst, spent);
+        ++steps;
+    }
+    state.counters["mean_us"] = total / static_cast<double>(steps);
+    state.counters["worst_us"] = worst;
+    state.counters["raw_worst_us"] = rawWorst;
+}
+BENCHMARK(BM_VersusRandomPlayStep)->Iterations(1000000)->Unit(benchmark::kMicrosecond);
 
 // The frame meter's work per step, over a punch that lands: 16 steps of startup, 20 active,
 // 20 of recovery against 50 of hit stun, then a step with both free that ends the exchange.

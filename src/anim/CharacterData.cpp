@@ -160,3 +160,10 @@ PlayerState::Action CharacterData::findMove(const InputHistory& history, bool fa
     }
     return PlayerState::Idle;
 }
+
+bool CharacterData::isSpecialMove(PlayerState::Action action) const {
+    for (const auto& move : moves)
+        if (move.second == action)
+            return true;
+    return false;
+}

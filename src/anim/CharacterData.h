@@ -32,6 +32,8 @@ public:
     FrameAnimation getAnimation(PlayerState::Action action) const;
     // The action of the first motion command entered in the history; Idle when none is.
     PlayerState::Action findMove(const InputHistory& history, bool facingLeft) const;
+    // Whether the action is a special move: one entered as a motion command.
+    bool isSpecialMove(PlayerState::Action action) const;
 
     static constexpr int actionCount = 7;
     std::array<FrameAnimation, actionCount> animations;

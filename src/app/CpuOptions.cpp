@@ -1,5 +1,6 @@
 #include "app/CpuOptions.h"
 
+#include <charconv>
 #include <set>
 
 #include <CLI/CLI.hpp>
@@ -11,6 +12,28 @@ namespace {
 
 // What the arena runs with; nothing else of the game's applies to it.
 const std::set<std::string> arenaOptions = {"--arena", "--matches", "--rounds", "--seed"};
+
+// A seed: a decimal number from 0 to 2^64 - 1, and nothing else (no sign, space or other base).
+std::optional<std::uint64_t> seedOf(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    std::uint64_t seed = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, seed);
+    if (error != std::errc() || at != end)
+        return std::nullopt;
+    return seed;
+}
+
+CLI::Validator seedNumber() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            if (seedOf(text))
+                return {};
+            return "'" + text + "' is not a whole number from 0 to 18446744073709551615";
+        },
+        "");
+}
 
 } // namespace
 
@@ -24,11 +47,11 @@ CpuOptions::CpuOptions(CLI::App& app, Options& options) : options(options) {
                    "With --cpu: the fighter the computer plays, 1 (left) or 2 (right, default)")
         ->type_name("N")
         ->check(CLI::IsMember({1, 2}));
-    app.add_option("--seed", cpu.seed,
-                   "With --cpu or --arena: the computer's seed; the same seed and the same "
-                   "match give the same play (default 1)")
+    app.add_option("--seed", seedText,
+                   "With --cpu or --arena: the computer's seed, 0 to 18446744073709551615; the "
+                   "same seed and the same match give the same play (default 1)")
         ->type_name("S")
-        ->check(CLI::NonNegativeNumber);
+        ->check(seedNumber());
     const auto opponents = [&cpu](const CLI::results_t& names) {
         cpu.arenaSettings.a = names.at(0);
         cpu.arenaSettings.b = names.at(1);
@@ -36,7 +59,8 @@ CpuOptions::CpuOptions(CLI::App& app, Options& options) : options(options) {
     };
     app.add_option("--arena", opponents,
                    "Play versus matches between two computer opponents A and B (levels 1 to 8, "
-                   "or script) with no window, print the results and exit")
+                   "or the references script, loop and blocker) with no window, print the "
+                   "results and exit")
         ->type_name("A B")
         ->expected(2);
     app.add_option("--matches", cpu.arenaSettings.matches,
@@ -54,6 +78,8 @@ std::optional<std::string> CpuOptions::check(const CLI::App& app) {
         return std::string("--matches needs --arena");
     if (given("--seed") && !given("--cpu") && !given("--arena"))
         return std::string("--seed needs --cpu or --arena");
+    if (given("--seed"))
+        cpu.seed = *seedOf(seedText);
     if (given("--cpu")) {
         if (options.host || !options.joinHost.empty() || !options.watchHost.empty())
             return std::string("--cpu cannot be used with online play");
@@ -71,7 +97,7 @@ std::optional<std::string> CpuOptions::check(const CLI::App& app) {
                    option->get_name();
     for (const std::string& name : {cpu.arenaSettings.a, cpu.arenaSettings.b})
         if (!Arena::validOpponent(name))
-            return "--arena: '" + name + "' is not a level from 1 to 8 or script";
+            return "--arena: '" + name + "' is not a level from 1 to 8, script, loop or blocker";
     cpu.arena = true;
     cpu.arenaSettings.rounds = options.rounds;
     cpu.arenaSettings.seed = cpu.seed;

@@ -21,4 +21,6 @@ public:
 
 private:
     Options& options;
+    // Checked as it is parsed, converted by check.
+    std::string seedText;
 };

@@ -5,8 +5,11 @@
 #include <iomanip>
 #include <ostream>
 
+#include "cpu/BlockerPlayer.h"
 #include "cpu/CpuLevel.h"
 #include "cpu/CpuPlayer.h"
+#include "cpu/CpuRandom.h"
+#include "cpu/LoopPlayer.h"
 #include "cpu/ScriptedPlayer.h"
 #include "fighter/Player.h"
 #include "match/Game.h"
@@ -38,6 +41,7 @@ struct Arena::Side {
     long long shortHolds = 0;
     long long directionChanges = 0;
     int mostPressesPerSecond = 0;
+    int longestSameGapRun = 0;
 
     void add(const CpuStats& stats) {
         steps += stats.steps;
@@ -47,19 +51,21 @@ struct Arena::Side {
         shortHolds += stats.shortHolds;
         directionChanges += stats.directionChanges;
         mostPressesPerSecond = std::max(mostPressesPerSecond, stats.mostPressesPerSecond);
+        longestSameGapRun = std::max(longestSameGapRun, stats.longestSameGapRun);
     }
 };
 
 bool Arena::validOpponent(const std::string& name) {
-    return name == "script" ||
+    return name == "script" || name == "loop" || name == "blocker" ||
            (name.size() == 1 && CpuLevel::valid(name[0] - '0'));
 }
 
 Arena::Arena(Settings settings) : settings(std::move(settings)) {
     sides[0] = std::make_unique<Side>();
     sides[1] = std::make_unique<Side>();
-    sides[0]->name = this->settings.a;
-    sides[1]->name = this->settings.b;
+    const bool bySide = this->settings.a == this->settings.b;
+    sides[0]->name = this->settings.a + (bySide ? " (left)" : "");
+    sides[1]->name = this->settings.b + (bySide ? " (right)" : "");
 }
 
 Arena::~Arena() = default;
@@ -68,6 +74,10 @@ std::unique_ptr<ComputerPlayer> Arena::makePlayer(const std::string& name, Match
                                                   int side, std::uint64_t seed) {
     if (name == "script")
         return std::make_unique<ScriptedPlayer>(side);
+    if (name == "loop")
+        return std::make_unique<LoopPlayer>(side);
+    if (name == "blocker")
+        return std::make_unique<BlockerPlayer>(side);
     return std::make_unique<CpuPlayer>(match, side, CpuLevel::of(name[0] - '0'), seed);
 }
 
@@ -80,15 +90,21 @@ void Arena::run(std::ostream& out) {
     rules.versus = true;
     rules.rounds = settings.rounds;
     int draws = 0;
+    const bool recordedBySide = settings.a == settings.b;
+    CpuRandom seeds(settings.seed);
 
     for (int m = 0; m < settings.matches; ++m) {
         // A plays the left fighter in odd-numbered matches, the right one in the others.
         const int sideOfA = m % 2;
-        const std::uint64_t seed = settings.seed * 1000003u + static_cast<std::uint64_t>(m) * 2;
+        const std::uint64_t seedOfA = seeds.next();
+        const std::uint64_t seedOfB = seeds.next();
         std::unique_ptr<ComputerPlayer> players[2];
-        players[sideOfA] = makePlayer(settings.a, match, sideOfA, seed);
-        players[1 - sideOfA] = makePlayer(settings.b, match, 1 - sideOfA, seed + 1);
-        Side* bySide[2] = {sides[sideOfA].get(), sides[1 - sideOfA].get()};
+        players[sideOfA] = makePlayer(settings.a, match, sideOfA, seedOfA);
+        players[1 - sideOfA] = makePlayer(settings.b, match, 1 - sideOfA, seedOfB);
+        Side* bySide[2] = {sides[recordedBySide ? 0 : sideOfA].get(),
+                           sides[recordedBySide ? 1 : 1 - sideOfA].get()};
+        const char* sideNames[2] = {recordedBySide ? "" : " (left)",
+                                    recordedBySide ? "" : " (right)"};
 
         match.start(rules);
         decided = false;
@@ -116,21 +132,21 @@ void Arena::run(std::ostream& out) {
             ++draws;
         else
             ++bySide[round.winner]->wins;
-        out << "match " << m + 1 << ": " << bySide[0]->name << " (left) " << round.wins[0]
-            << " - " << round.wins[1] << " " << bySide[1]->name << " (right), "
+        out << "match " << m + 1 << ": " << bySide[0]->name << sideNames[0] << " " << round.wins[0]
+            << " - " << round.wins[1] << " " << bySide[1]->name << sideNames[1] << ", "
             << (round.winner == RoundState::draw ? std::string("draw")
-                                                  : bySide[round.winner]->name + " wins")
+                                                 : bySide[round.winner]->name + " wins")
             << ", health " << health[0] << " / " << health[1] << std::endl;
     }
 
     const int n = settings.matches;
     out << std::fixed << std::setprecision(1);
-    out << "opponent  wins losses draws rounds  health  us/decision  us/step  worst-us "
-           "sim/step  worst-sim  short-holds  presses/s\n";
+    out << "opponent     wins losses draws rounds  health  us/decision  us/step  worst-us "
+           "sim/step  worst-sim  short-holds  presses/s  same-gap\n";
     for (int s = 0; s < 2; ++s) {
         const Side& side = *sides[s];
         const Side& other = *sides[1 - s];
-        out << std::left << std::setw(8) << side.name << std::right << std::setw(6) << side.wins
+        out << std::left << std::setw(11) << side.name << std::right << std::setw(6) << side.wins
             << std::setw(7) << other.wins << std::setw(6) << draws << std::setw(7) << side.rounds
             << std::setw(8) << static_cast<double>(side.healthLeft) / n << std::setw(13)
             << (side.decisions ? side.micros / static_cast<double>(side.decisions) : 0.0)
@@ -138,7 +154,8 @@ void Arena::run(std::ostream& out) {
             << std::setw(10) << side.worstStepMicros << std::setw(10)
             << (side.steps ? static_cast<double>(side.simulatedSteps) / side.steps : 0.0)
             << std::setw(11) << side.mostSimulatedInAStep << std::setw(13) << side.shortHolds
-            << std::setw(11) << side.mostPressesPerSecond << "\n";
+            << std::setw(11) << side.mostPressesPerSecond << std::setw(10) << side.longestSameGapRun
+            << "\n";
     }
     out << "arena: " << sides[0]->name << " won " << sides[0]->wins << ", " << sides[1]->name
         << " won " << sides[1]->wins << ", draws " << draws << " of " << n << " matches"

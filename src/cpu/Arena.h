@@ -9,14 +9,16 @@ class ComputerPlayer;
 class Match;
 
 // Versus matches between two computer opponents on the rules alone: no window, no engine,
-// nothing drawn, so it runs where there is no display. Sides swap every other match. Prints a
-// line per match, then a table per opponent (results, health left, the CPU time of its
-// decisions and steps, how it held its controls) and the closing line
-// "arena: A won W, B won L, draws D of N matches". Created and run by the entry point.
+// nothing drawn, so it runs where there is no display. Sides swap every other match, and every
+// match gets seeds of its own, derived from the arena's. Prints a line per match, then a table
+// per opponent (results, health left, the CPU time of its decisions and steps, how it held its
+// controls) and the closing line "arena: A won W, B won L, draws D of N matches"; two opponents
+// of one name are told apart by side ("8 (left)", "8 (right)"), so the table and the closing
+// line show what the side is worth. Created and run by the entry point.
 class Arena {
 public:
     struct Settings {
-        // A level from 1 to 8, or "script".
+        // See validOpponent.
         std::string a;
         std::string b;
         int matches = 100;
@@ -24,7 +26,8 @@ public:
         std::uint64_t seed = 1;
     };
 
-    // A level from 1 to 8 or "script".
+    // A level from 1 to 8, or a reference: "script" (ScriptedPlayer), "loop" (LoopPlayer) or
+    // "blocker" (BlockerPlayer).
     static bool validOpponent(const std::string& name);
 
     explicit Arena(Settings settings);

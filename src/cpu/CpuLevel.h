@@ -23,6 +23,8 @@ struct CpuLevel {
     int mistakePercent = 0;
     // How much the worst guess weighs against the average of them, in percent.
     int cautionPercent = 50;
+    // Its presses come up to this many steps later than planned, as its seed has it.
+    int delaySteps = 3;
 
     static bool valid(int level) { return level >= lowest && level <= highest; }
     // Only for a valid level.

@@ -1,6 +1,7 @@
 #include "cpu/CpuPlayer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
@@ -36,7 +37,8 @@ const CpuPlan options[] = {
     plan({{forward, 16}, {forward, 1, 0}, {back, 1}}),                               // long step in, punch
     plan({{back, 12}, {forward, 1}}),                                                // bait
 };
-constexpr int optionCount = sizeof options / sizeof options[0];
+static_assert(sizeof options / sizeof options[0] == CpuPlayer::optionCount);
+constexpr int optionCount = CpuPlayer::optionCount;
 
 // The guesses of the other player, the likeliest first; the first one is "it keeps holding what
 // it held", which has no plan of its own.
@@ -78,20 +80,24 @@ InputFrame CpuPlayer::choose(const MatchState& now) {
     return fightFrame();
 }
 
+// A plan held back by a few steps starts by holding its first direction that much longer.
 InputFrame CpuPlayer::fightFrame() {
     if (planStep >= commitSteps) {
         const MatchState present = predictPresent();
         if (decisionDue(present))
             decide(present);
     }
-    const int i = planStep++;
-    return played(plan->frameAt(i, facingLeft), plan->segmentAt(i).motion);
+    const int i = std::max(0, planStep++ - delaySteps);
+    InputFrame frame = plan->frameAt(i, facingLeft);
+    if (planStep <= delaySteps)
+        frame.pressed[0] = frame.pressed[1] = false;
+    return played(frame, plan->segmentAt(i).motion);
 }
 
 // After a match, punch once to ask for the rematch; between rounds, nothing to do.
 InputFrame CpuPlayer::betweenRounds(const MatchState& seen) {
     plan = &standStill;
-    planStep = commitSteps = 0;
+    planStep = commitSteps = delaySteps = 0;
     InputFrame frame;
     if (seen.round.phase == RoundState::MatchOver && !seen.round.rematch[side] &&
         meter.sinceLastPress() >= pressGapSteps)
@@ -139,20 +145,16 @@ void CpuPlayer::decide(const MatchState& present) {
     ++meter.stats.decisions;
     facingLeft = present.fighters[static_cast<std::size_t>(side)].state.facingLeft;
     const int considered = std::min(level.options, optionCount);
-    int best = -1;
-    double bestValue = -std::numeric_limits<double>::infinity();
+    constexpr double none = -std::numeric_limits<double>::infinity();
+    std::array<double, optionCount> values;
+    values.fill(none);
     {
         MatchSandbox sandbox(match);
-        for (int o = 0; o < considered; ++o) {
-            if (!allowed(options[o]))
-                continue;
-            const double v = value(present, options[o]);
-            if (v > bestValue) {
-                bestValue = v;
-                best = o;
-            }
-        }
+        for (int o = 0; o < considered; ++o)
+            if (allowed(options[o]))
+                values[static_cast<std::size_t>(o)] = value(present, options[o]);
     }
+    int best = pickNearlyBest(values);
     if (random.percent(level.mistakePercent)) {
         const int pick = random.below(considered);
         if (allowed(options[pick]))
@@ -160,7 +162,34 @@ void CpuPlayer::decide(const MatchState& present) {
     }
     plan = best >= 0 ? &options[best] : &standStill;
     planStep = 0;
-    commitSteps = std::max(level.decisionSteps, plan->motionSteps());
+    delaySteps = plan->firstPress() < 0 ? 0 : delayFor(*plan);
+    commitSteps = std::max(level.decisionSteps, delaySteps + plan->motionSteps());
+}
+
+// Among the options that score about the same as the best, the seed decides.
+int CpuPlayer::pickNearlyBest(const std::array<double, optionCount>& values) {
+    const double best = *std::max_element(values.begin(), values.end());
+    if (best == -std::numeric_limits<double>::infinity())
+        return -1;
+    int count = 0;
+    for (double v : values)
+        count += v >= best - nearlyBest;
+    int pick = random.below(count);
+    for (int o = 0; o < optionCount; ++o)
+        if (values[static_cast<std::size_t>(o)] >= best - nearlyBest && pick-- == 0)
+            return o;
+    return -1;
+}
+
+// A person's press comes a little late, by a few steps more or less each time: up to
+// level.delaySteps later than planned, and never keeping one rhythm for more than maxSameGaps
+// presses in a row.
+int CpuPlayer::delayFor(const CpuPlan& chosen) {
+    int delay = random.below(level.delaySteps + 1);
+    const int gap = meter.sinceLastPress() + chosen.firstPress() + delay + 1;
+    if (meter.sameGapRun() >= maxSameGaps && gap == meter.lastGap())
+        ++delay;
+    return delay;
 }
 
 bool CpuPlayer::allowed(const CpuPlan& option) const {

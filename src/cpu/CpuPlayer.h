@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "cpu/ComputerPlayer.h"
@@ -15,10 +16,11 @@ class Match;
 // from there it plays its own inputs since and the other player's last seen direction forward
 // to guess the present, then tries each of its options (plans entered through the controls)
 // against a few guesses of the other player on the match's own rules, a fixed number of
-// simulated steps each, and plays the one that leaves it best off, now and then a worse one on
-// purpose at the low levels. Its choices depend on what it has seen and its seed only. The
-// search runs on the match it is given, inside a MatchSandbox, which puts the match back as it
-// stood. Owned by the driver or the arena that steps the match.
+// simulated steps each, and plays one that leaves it best off, its seed choosing among those
+// about as good, now and then a worse one on purpose at the low levels; its presses come a few
+// steps late, by its seed, as a person's timing varies. Its choices depend on what it has seen and
+// its seed only. The search runs on the match it is given, inside a MatchSandbox, which puts the
+// match back as it stood. Owned by the driver or the arena that steps the match.
 class CpuPlayer : public ComputerPlayer {
 public:
     // side 0 plays the left fighter, 1 the right one.
@@ -29,6 +31,13 @@ public:
 
     // No two presses closer than this: at most 5 a second.
     static constexpr int pressGapSteps = 12;
+    // Options whose values are within this of the best one's count as about as good: a point of
+    // health, or about three steps of stun.
+    static constexpr double nearlyBest = 1.0;
+    // No more presses than this in a row at one interval.
+    static constexpr int maxSameGaps = 5;
+    // How many options there are to choose from.
+    static constexpr int optionCount = 9;
 
 private:
     InputFrame choose(const MatchState& now);
@@ -39,6 +48,8 @@ private:
     double rollout(const MatchState& present, const CpuPlan& option, int guess);
     double score(const MatchState& start, const MatchState& end) const;
     bool allowed(const CpuPlan& option) const;
+    int pickNearlyBest(const std::array<double, optionCount>& values);
+    int delayFor(const CpuPlan& chosen);
     InputFrame fightFrame();
     InputFrame betweenRounds(const MatchState& seen);
     InputFrame played(InputFrame frame, bool exempt);
@@ -54,5 +65,7 @@ private:
     int planStep = 0;
     // The plan is not changed before this step of it.
     int commitSteps = 0;
+    // The plan starts this many steps late.
+    int delaySteps = 0;
     bool facingLeft;
 };

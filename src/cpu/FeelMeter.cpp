@@ -13,15 +13,22 @@ void FeelMeter::record(const InputFrame& frame, bool exempt) {
     }
     ++held;
     ++stepsSincePress;
-    for (bool pressed : frame.pressed) {
-        if (!pressed)
-            continue;
-        ++stats.presses;
-        stepsSincePress = 0;
-        recentPresses.push_back(step);
-    }
+    for (bool pressed : frame.pressed)
+        if (pressed)
+            recordPress(step);
     while (!recentPresses.empty() && step - recentPresses.front() >= stepsPerSecond)
         recentPresses.pop_front();
     stats.mostPressesPerSecond =
         std::max(stats.mostPressesPerSecond, static_cast<int>(recentPresses.size()));
+}
+
+void FeelMeter::recordPress(long long step) {
+    ++stats.presses;
+    if (stats.presses > 1) {
+        sameGaps = stepsSincePress == gap ? sameGaps + 1 : 1;
+        gap = stepsSincePress;
+        stats.longestSameGapRun = std::max(stats.longestSameGapRun, sameGaps);
+    }
+    stepsSincePress = 0;
+    recentPresses.push_back(step);
 }

@@ -19,13 +19,21 @@ public:
     Direction::eDirection direction() const { return last; }
     // Steps since the last press; large before the first.
     int sinceLastPress() const { return stepsSincePress; }
+    // The steps between the last two presses, and how many presses in a row came that many
+    // steps after the one before (0 before the second press).
+    int lastGap() const { return gap; }
+    int sameGapRun() const { return sameGaps; }
 
     CpuStats stats;
 
 private:
+    void recordPress(long long step);
+
     Direction::eDirection last = Direction::Neutral;
     int held = 0;
     int stepsSincePress = 1 << 20;
+    int gap = 0;
+    int sameGaps = 0;
     // The steps of the presses in the last second.
     std::deque<long long> recentPresses;
 };

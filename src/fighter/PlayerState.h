@@ -2,6 +2,8 @@
 
 #include <OgreVector.h>
 
+#include "fighter/ComboState.h"
+
 // Everything a fighter is from one logic step to the next, as a plain value: the match tick
 // copies both fighters' states at the start of every step.
 struct PlayerState {
@@ -29,6 +31,11 @@ struct PlayerState {
     bool attacking = false;
     // Steps of hit or block stun still to run.
     int stunFrames = 0;
+    static constexpr int fullHealth = 1000;
     // No lower bound: play goes on below 0.
-    int health = 1000;
+    int health = fullHealth;
+    // Under the versus rules of fair fights only (zero in any other match): the combo it takes,
+    // and the steps still to run of the push back from a hit it blocked.
+    ComboState combo;
+    int pushbackSteps = 0;
 };

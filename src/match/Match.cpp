@@ -1,11 +1,13 @@
 #include "match/Match.h"
 
+#include "fighter/Player.h"
 #include "match/Game.h"
 #include "match/MatchStateCodec.h"
 #include "match/Rounds.h"
+#include "match/Stage.h"
 #include "match/roundCaptions.h"
-#include "fighter/Player.h"
 #include "render/Hud.h"
+#include "render/comboCaption.h"
 
 Match::Match(Game& game) : game(game) {}
 
@@ -26,7 +28,7 @@ bool Match::step(const StepInput& input) {
         game.player1->history.push(admitted.players[0]);
         game.player2->history.push(admitted.players[1]);
     }
-    tick.tick(rules.versus);
+    tick.tick(rules, round);
     if (!rules.versus)
         return !input.keys.quit;
 
@@ -42,12 +44,14 @@ bool Match::step(const StepInput& input) {
 }
 
 // Both fighters at their start places, full health, idle, facing each other, with empty input
-// histories; whether their boxes are shown stays as it is.
+// histories; whether their boxes are shown stays as it is. Under fair rules the start places
+// are mirrored about the stage's centre.
 void Match::startRound() {
     Player* players[2] = {game.player1.get(), game.player2.get()};
     for (int side = 0; side < 2; ++side) {
         FighterState start;
-        start.state.position = Player::startPosition(side == 1);
+        start.state.position = rules.playsFair() ? Ogre::Vector2(Stage::startX(side), 0)
+                                                 : Player::startPosition(side == 1);
         start.state.facingLeft = side == 1;
         start.hitboxesShown = players[side]->hitboxesShown;
         players[side]->restore(start);
@@ -129,11 +133,17 @@ void Match::showFacingEachOther() {
 void Match::showRound() {
     if (!game.hud)
         return;
-    const std::array<int, 7> shown = {rules.versus,  clockSeconds(round), round.wins[0],
-                                      round.wins[1], round.phase,         round.ending,
-                                      round.winner};
+    // The combo a fighter takes is the other player's.
+    const ComboState& dealt1 = game.player2->state.combo;
+    const ComboState& dealt2 = game.player1->state.combo;
+    const std::array<int, 11> shown = {
+        rules.versus, clockSeconds(round), round.wins[0], round.wins[1], round.phase,  round.ending,
+        round.winner, dealt1.hits,         dealt1.damage, dealt2.hits,   dealt2.damage};
     if (shown == shownRound)
         return;
     shownRound = shown;
-    game.hud->getRoundDisplay()->show(roundCaptions(rules, round));
+    RoundDisplay::Captions captions = roundCaptions(rules, round);
+    captions.combos[0] = comboCaption(dealt1);
+    captions.combos[1] = comboCaption(dealt2);
+    game.hud->getRoundDisplay()->show(captions);
 }

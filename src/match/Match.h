@@ -64,5 +64,5 @@ private:
     bool held = false;
     // What the round captions were last made from, so a step that changes none of it (nearly
     // every step) makes no text.
-    std::array<int, 7> shownRound{};
+    std::array<int, 11> shownRound{};
 };

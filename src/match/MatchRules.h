@@ -10,22 +10,36 @@ struct MatchRules {
     // The longest round a replay or the other side of online play may ask for: an hour.
     static constexpr int maxRoundSteps = 60 * 60 * 60;
 
+    // The versus rules' versions. 1: as first played, which recordings made before the version
+    // was recorded play by. 2: fair fights: combos end, blocked hits push the blocker back and
+    // blocked special moves take a little health, the rounds start mirrored about the stage's
+    // centre, no side is favoured and nothing lands once a round has ended. A new match plays
+    // the latest; a match without versus plays the same whatever its version.
+    static constexpr int firstVersion = 1;
+    static constexpr int fairVersion = 2;
+    static constexpr int latestVersion = fairVersion;
+
     // Rounds, a round timer, walls and bodies that push each other.
     bool versus = false;
     // The first to win more than half of them takes the match.
     int rounds = defaultRounds;
     int roundSteps = defaultRoundSteps;
+    int version = latestVersion;
 
     int winsNeeded() const { return rounds / 2 + 1; }
+    // A versus match under the rules of fair fights.
+    bool playsFair() const { return versus && version >= fairVersion; }
 
     static bool validRounds(int rounds) { return rounds >= 1 && rounds <= 9 && rounds % 2 == 1; }
     // What may be read from a file or the network.
     bool valid() const {
-        return validRounds(rounds) && roundSteps >= 1 && roundSteps <= maxRoundSteps;
+        return validRounds(rounds) && roundSteps >= 1 && roundSteps <= maxRoundSteps &&
+               version >= firstVersion && version <= latestVersion;
     }
 
     bool operator==(const MatchRules& other) const {
-        return versus == other.versus && rounds == other.rounds && roundSteps == other.roundSteps;
+        return versus == other.versus && rounds == other.rounds && roundSteps == other.roundSteps &&
+               version == other.version;
     }
     bool operator!=(const MatchRules& other) const { return !(*this == other); }
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "anim/CharacterData.h"
+#include "match/FairRules.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ private:
     bool bad = false;
 };
 
-template <typename IO> void fighterFields(FighterState& fighter, IO& io) {
+template <typename IO> void fighterFields(FighterState& fighter, IO& io, int layout) {
     PlayerState& state = fighter.state;
     io(state.position.x);
     io(state.position.y);
@@ -95,6 +96,12 @@ template <typename IO> void fighterFields(FighterState& fighter, IO& io) {
     io(state.attacking);
     io(state.stunFrames);
     io(state.health);
+    if (layout >= 2) {
+        io.range(state.combo.hits, 0, FairRules::comboHitLimit);
+        io.range(state.combo.damage, 0, FairRules::comboDamageLimit);
+        io.range(state.combo.stepsSinceEnd, 0, FairRules::comboKeptSteps);
+        io.range(state.pushbackSteps, 0, FairRules::pushbackSteps);
+    }
     io.enumeration(fighter.animationAction, PlayerState::Tatsu);
     for (int track = 0; track < FrameAnimPosition::trackCount; ++track) {
         TrackPosition& position = fighter.animation.tracks[track];
@@ -121,14 +128,18 @@ template <typename IO> void panelFields(InputPanelState& panel, IO& io) {
     }
 }
 
-template <typename IO> void fields(MatchState& state, IO& io) {
+template <typename IO> void fields(MatchState& state, IO& io, int layout) {
     for (FighterState& fighter : state.fighters)
-        fighterFields(fighter, io);
+        fighterFields(fighter, io, layout);
     for (InputPanelState& panel : state.panels)
         panelFields(panel, io);
     io(state.rules.versus);
     io.range(state.rules.rounds, 1, 9);
     io.range(state.rules.roundSteps, 1, MatchRules::maxRoundSteps);
+    if (layout >= 2)
+        io.range(state.rules.version, MatchRules::firstVersion, MatchRules::latestVersion);
+    else
+        state.rules.version = MatchRules::firstVersion;
     RoundState& round = state.round;
     io.range(round.round, 1, 1000);
     io.range(round.timer, 0, MatchRules::maxRoundSteps);
@@ -147,19 +158,19 @@ template <typename IO> void fields(MatchState& state, IO& io) {
 
 namespace MatchStateCodec {
 
-std::vector<std::uint8_t> encode(const MatchState& state) {
+std::vector<std::uint8_t> encode(const MatchState& state, int layout) {
     MatchState copy = state;
     Out out;
-    fields(copy, out);
+    fields(copy, out, layout);
     return out.out;
 }
 
-std::optional<MatchState> decode(const std::uint8_t* data, std::size_t size) {
+std::optional<MatchState> decode(const std::uint8_t* data, std::size_t size, int layout) {
     if (!data)
         return std::nullopt;
     MatchState state;
     In in(data, size);
-    fields(state, in);
+    fields(state, in, layout);
     if (!in.complete() || !state.rules.valid())
         return std::nullopt;
     return state;

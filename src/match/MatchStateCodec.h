@@ -15,8 +15,15 @@ class CharacterData;
 // and fits() then checks the animation positions against the character data they index.
 namespace MatchStateCodec {
 
-std::vector<std::uint8_t> encode(const MatchState& state);
-std::optional<MatchState> decode(const std::uint8_t* data, std::size_t size);
+// The layouts of the bytes: 1 before the rules had a version (such a state plays by the first
+// versus rules), 2 with the rules' version and the fighters' fields of fair fights. The first
+// holds only what a match of the first rules has.
+constexpr int firstLayout = 1;
+constexpr int latestLayout = 2;
+
+std::vector<std::uint8_t> encode(const MatchState& state, int layout = latestLayout);
+std::optional<MatchState> decode(const std::uint8_t* data, std::size_t size,
+                                 int layout = latestLayout);
 // Whether both fighters' animation positions are positions of their actions' animations.
 bool fits(const MatchState& state, const CharacterData& characters);
 

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 
-#include "match/Game.h"
+#include "anim/CharacterData.h"
 #include "collision/hitTest.h"
 #include "fighter/Player.h"
+#include "match/FairRules.h"
+#include "match/Game.h"
+#include "match/MatchRules.h"
+#include "match/RoundState.h"
 #include "match/Stage.h"
 
 namespace {
@@ -23,13 +27,27 @@ Stage::Body bodyOf(const Player& player) {
     return body;
 }
 
+bool inHitStun(const PlayerState& state) {
+    return state.action == PlayerState::Hit && state.stunFrames > 0;
+}
+
+// A fighter pushed back by a blocked hit moves away from the way it faces.
+void slide(PlayerState& state, Stage::Body& body, Stage::Body& other) {
+    if (state.pushbackSteps == 0)
+        return;
+    --state.pushbackSteps;
+    Stage::slideBack(body, other,
+                     state.facingLeft ? FairRules::pushbackPerStep : -FairRules::pushbackPerStep);
+}
+
 } // namespace
 
 MatchTick::MatchTick() : game(Game::getSingletonPtr()) {}
 
-void MatchTick::tick(bool versus) {
+void MatchTick::tick(const MatchRules& rules, const RoundState& round) {
     Player& p1 = *game->player1;
     Player& p2 = *game->player2;
+    const bool fair = rules.playsFair();
 
     // Hits are tested on the states of the step's start, so both fighters can trade hits in
     // one step, and a hit landed on one does not cancel its own attack in the same step.
@@ -41,27 +59,44 @@ void MatchTick::tick(bool versus) {
     p1.checkBlock(p2.state.attacking);
     p2.checkBlock(p1.state.attacking);
 
-    resolveHit(p2, s2, p1, s1);
-    resolveHit(p1, s1, p2, s2);
+    // Under fair rules a round that has ended is decided: nothing lands until the next one.
+    if (!fair || round.phase == RoundState::Fighting) {
+        resolveHit(p2, s2, p1, s1, fair);
+        resolveHit(p1, s1, p2, s2, fair);
+    }
+    if (fair) {
+        FairRules::age(p1.state.combo, inHitStun(p1.state));
+        FairRules::age(p2.state.combo, inHitStun(p2.state));
+    }
 
     p1.selectAction();
     p2.selectAction();
     p1.updateAnimation();
     p2.updateAnimation();
-    if (versus)
-        keepApart(p1, p2);
+    if (rules.versus)
+        keepApart(p1, p2, fair);
 
-    // At equal x the first fighter faces right.
-    const bool p1FacesLeft = p2.state.position.x < p1.state.position.x;
+    // At equal x the first fighter faces right; under fair rules both keep the way they face.
+    const bool equal = p1.state.position.x == p2.state.position.x;
+    const bool p1FacesLeft =
+        fair && equal ? p1.state.facingLeft : p2.state.position.x < p1.state.position.x;
     p1.setFacing(p1FacesLeft);
     p2.setFacing(!p1FacesLeft);
 }
 
-// The first fighter counts as the left one at equal x, as it faces right there.
-void MatchTick::keepApart(Player& p1, Player& p2) {
+// The first fighter counts as the left one at equal x, as it faces right there; under fair
+// rules the one facing right does.
+void MatchTick::keepApart(Player& p1, Player& p2, bool fair) {
     Stage::Body body1 = bodyOf(p1);
     Stage::Body body2 = bodyOf(p2);
-    Stage::keepApart(body1, body2, p1.state.position.x <= p2.state.position.x);
+    if (fair) {
+        slide(p1.state, body1, body2);
+        slide(p2.state, body2, body1);
+    }
+    const float x1 = p1.state.position.x;
+    const float x2 = p2.state.position.x;
+    const bool firstOnTheLeft = x1 < x2 || (x1 == x2 && (!fair || !p1.state.facingLeft));
+    Stage::keepApart(body1, body2, firstOnTheLeft);
     if (body1.x != p1.state.position.x)
         p1.placeAt(body1.x);
     if (body2.x != p2.state.position.x)
@@ -69,7 +104,7 @@ void MatchTick::keepApart(Player& p1, Player& p2) {
 }
 
 void MatchTick::resolveHit(Player& attacker, const PlayerState& attackerBefore, Player& defender,
-                           const PlayerState& defenderBefore) {
+                           const PlayerState& defenderBefore, bool fair) {
     if (!attackerBefore.canHit)
         return;
     if (!hitTest(*attacker.animation.currentHitboxes(), attackerBefore.position.x,
@@ -77,6 +112,23 @@ void MatchTick::resolveHit(Player& attacker, const PlayerState& attackerBefore, 
                  *defender.animation.currentHitboxes(), defenderBefore.position.x,
                  defenderBefore.position.y, defenderBefore.facingLeft))
         return;
-    defender.takeHit(attacker.animation.currentHitProps());
+    if (fair)
+        landFairly(attacker, defender);
+    else
+        defender.takeHit(attacker.animation.currentHitProps());
     attacker.state.canHit = false;
+}
+
+void MatchTick::landFairly(const Player& attacker, Player& defender) {
+    const HitProps& props = *attacker.animation.currentHitProps();
+    PlayerState& state = defender.state;
+    if (state.action == PlayerState::Block) {
+        defender.takeHit(&props);
+        state.health -=
+            FairRules::chip(props, game->characterData->isSpecialMove(attacker.currentAnimAction));
+        state.pushbackSteps = FairRules::pushbackSteps;
+        return;
+    }
+    const HitProps landed = FairRules::comboHit(state.combo, inHitStun(state), props);
+    defender.takeHit(&landed);
 }

@@ -2,25 +2,31 @@
 
 class Game;
 class Player;
+struct MatchRules;
 struct PlayerState;
+struct RoundState;
 
 // One logic step of the fight between the Game's two fighters: stun, blocking, the hit tests
 // on a snapshot of both fighters, the choice of actions, animation and movement, in a versus
-// match the walls and the push between the bodies, then facing. Owned by the Match.
+// match the walls and the push between the bodies, then facing. Under the versus rules of fair
+// fights also the combos' limits, the push back and chip damage of blocked hits, and no hit once
+// the round has ended; and at equal x the fighters keep their sides. Owned by the Match.
 class MatchTick {
 public:
     MatchTick();
 
-    void tick(bool versus);
+    void tick(const MatchRules& rules, const RoundState& round);
 
 private:
     // The attacker's hit lands when the snapshot allowed it to hit and its boxes of the frame
     // on screen reach the defender's.
-    static void resolveHit(Player& attacker, const PlayerState& attackerBefore, Player& defender,
-                           const PlayerState& defenderBefore);
+    void resolveHit(Player& attacker, const PlayerState& attackerBefore, Player& defender,
+                    const PlayerState& defenderBefore, bool fair);
+    // A landed hit under the rules of fair fights.
+    void landFairly(const Player& attacker, Player& defender);
 
     // Walls and bodies: after movement, before facing.
-    static void keepApart(Player& p1, Player& p2);
+    static void keepApart(Player& p1, Player& p2, bool fair);
 
     Game* game;
 };

@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr float infinity = std::numeric_limits<float>::infinity();
+
 // Where the body stands inside the walls: at a wall it went past, with its edge exactly on it.
 float insideWalls(const Stage::Body& body) {
     if (body.worldLeft() < -Stage::halfWidth)
@@ -12,6 +14,28 @@ float insideWalls(const Stage::Body& body) {
     if (body.worldRight() > Stage::halfWidth)
         return Stage::halfWidth - body.right;
     return body.x;
+}
+
+// The least float x from `from` up whose edge x + offset, summed in float as the hit test sums
+// it, reaches `edge`. In closed form: the sum rounds to edge or above once its exact value passes
+// the midpoint between edge and the float below it, so the answer lies within a float or two of
+// that midpoint less the offset (exact in double); the walk checks the float sums themselves,
+// ties included, and so gives what walking from `from` one float at a time would, in a few steps.
+float leastReaching(float from, float offset, float edge) {
+    const auto reaches = [offset, edge](float x) { return x + offset >= edge; };
+    if (reaches(from))
+        return from;
+    const double midpoint =
+        (static_cast<double>(std::nextafter(edge, -infinity)) + static_cast<double>(edge)) / 2;
+    float x = static_cast<float>(midpoint - static_cast<double>(offset));
+    if (!(x > from))
+        x = std::nextafter(from, infinity);
+    while (!reaches(x))
+        x = std::nextafter(x, infinity);
+    for (float below = std::nextafter(x, -infinity); below > from && reaches(below);
+         below = std::nextafter(x, -infinity))
+        x = below;
+    return x;
 }
 
 void pushApart(Stage::Body& left, Stage::Body& right) {
@@ -28,15 +52,13 @@ void pushApart(Stage::Body& left, Stage::Body& right) {
         left.x += x - right.x;
         right.x = x;
     }
-    // Rounding can leave the bodies a hair into each other: the one away from a wall gives way.
-    const bool leftAtWall = left.worldLeft() <= -Stage::halfWidth;
-    constexpr float infinity = std::numeric_limits<float>::infinity();
-    while (left.worldRight() > right.worldLeft()) {
-        if (leftAtWall)
-            right.x = std::nextafter(right.x, infinity);
-        else
-            left.x = std::nextafter(left.x, -infinity);
-    }
+    // Rounding can leave the bodies a hair into each other: the one away from a wall gives way,
+    // to the nearest float at which its edge no longer passes the other's. Negated, the left
+    // body's search is the right one's.
+    if (left.worldLeft() <= -Stage::halfWidth)
+        right.x = leastReaching(right.x, right.left, left.worldRight());
+    else
+        left.x = -leastReaching(-left.x, -left.right, -right.worldLeft());
 }
 
 } // namespace
@@ -50,6 +72,13 @@ void keepApart(Body& first, Body& second, bool firstOnTheLeft) {
         pushApart(first, second);
     else
         pushApart(second, first);
+}
+
+void slideBack(Body& slider, Body& other, float distance) {
+    slider.x += distance;
+    const float x = insideWalls(slider);
+    other.x += x - slider.x;
+    slider.x = x;
 }
 
 } // namespace Stage

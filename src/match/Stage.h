@@ -13,6 +13,14 @@ namespace Stage {
 // it.
 constexpr float halfWidth = 164;
 
+// Under the rules of fair fights each round starts with the fighters this far apart, mirror
+// placed about the stage's centre (x = 0): as far apart as they always started, neither nearer
+// its wall.
+constexpr float startDistance = 130;
+constexpr float startX(int side) {
+    return side == 0 ? -startDistance / 2 : startDistance / 2;
+}
+
 // A fighter's body along the fight line: its position, and the x extent of its body boxes from
 // it, mirrored already for a fighter facing left. Its edges in the world are x + left and
 // x + right, summed as the hit test places boxes.
@@ -30,5 +38,10 @@ struct Body {
 // each, and one that the push would take through a wall stops there while the other takes the
 // rest. first is the first fighter, on the left when onTheLeft says so.
 void keepApart(Body& first, Body& second, bool firstOnTheLeft);
+
+// Moves the slider by distance along the fight line, but not through a wall: what the wall stops
+// of it moves the other body away instead, so a fighter pushed back against a wall pushes back
+// the one that pushed it.
+void slideBack(Body& slider, Body& other, float distance);
 
 } // namespace Stage

@@ -12,8 +12,9 @@ const char* const ownerNames[] = {"Player1", "Player2", "panel 1", "panel 2", "m
 
 // The state's words, gathered first so that the hash below runs over plain memory.
 struct WordBuffer {
-    // Two fighters of 75 words, two full panels of 32 and a versus match's 5.
-    static constexpr std::size_t capacity = 2 * 75 + 2 * 32 + 5;
+    // Two fighters of 75 words (2 more under the rules of fair fights), two full panels of 32
+    // and a versus match's 5 (6 under fair rules).
+    static constexpr std::size_t capacity = 2 * 77 + 2 * 32 + 6;
 
     std::uint64_t words[capacity];
     std::size_t size = 0;

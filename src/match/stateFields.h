@@ -8,8 +8,10 @@
 // Every field of a match state as a 64-bit word, in a fixed order, for the checksum and for
 // naming the fields in which two states differ. visit(owner, field, word): owner is 0 and 1 for
 // the fighters, 2 and 3 for the input panels, 4 for the rules and rounds of a versus match, which
-// only a versus match has (so the plain match's checksums stay what they always were). Values, never addresses: the character data's
-// animations count by their action and track positions.
+// only a versus match has, and the fields of the rules of fair fights only under them (so the
+// checksums of a plain match and of a versus match of the first rules stay what they always
+// were). Values, never addresses: the character data's animations count by their action and
+// track positions.
 namespace stateFields {
 
 inline std::uint64_t bitsOf(float value) {
@@ -36,7 +38,13 @@ inline std::uint64_t flagsOf(const PlayerState& state) {
            std::uint64_t{state.attacking} << 4;
 }
 
-template <typename Visit> void visitFighter(int owner, const FighterState& fighter, Visit&& visit) {
+inline std::uint64_t pairOf(int low, int high) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(low)) |
+           static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32;
+}
+
+template <typename Visit>
+void visitFighter(int owner, const FighterState& fighter, bool fair, Visit&& visit) {
     const PlayerState& state = fighter.state;
     visit(owner, "position.x", bitsOf(state.position.x));
     visit(owner, "position.y", bitsOf(state.position.y));
@@ -44,6 +52,10 @@ template <typename Visit> void visitFighter(int owner, const FighterState& fight
     visit(owner, "flags", flagsOf(state));
     visit(owner, "stunFrames", static_cast<std::uint64_t>(state.stunFrames));
     visit(owner, "health", static_cast<std::uint64_t>(state.health));
+    if (fair) {
+        visit(owner, "combo", pairOf(state.combo.hits, state.combo.damage));
+        visit(owner, "combo end", pairOf(state.combo.stepsSinceEnd, state.pushbackSteps));
+    }
     visit(owner, "animation", static_cast<std::uint64_t>(fighter.animationAction) |
                                   std::uint64_t{fighter.hitboxesShown} << 8);
     std::uint64_t changed = 0;
@@ -84,14 +96,17 @@ template <typename Visit> void visitVersus(int owner, const MatchState& state, V
     visit(owner, "matches", static_cast<std::uint64_t>(round.matchesPlayed) |
                                 std::uint64_t{round.rematch[0]} << 32 |
                                 std::uint64_t{round.rematch[1]} << 33);
+    if (rules.playsFair())
+        visit(owner, "rules version", static_cast<std::uint64_t>(rules.version));
 }
 
 template <typename Visit> void visit(const MatchState& state, Visit&& visit) {
     // First, so a difference in them is named even when the panels part ways.
     if (state.rules.versus)
         visitVersus(4, state, visit);
-    visitFighter(0, state.fighters[0], visit);
-    visitFighter(1, state.fighters[1], visit);
+    const bool fair = state.rules.playsFair();
+    visitFighter(0, state.fighters[0], fair, visit);
+    visitFighter(1, state.fighters[1], fair, visit);
     visitPanel(2, state.panels[0], visit);
     visitPanel(3, state.panels[1], visit);
 }

@@ -96,6 +96,7 @@ struct Encoder {
         w.put(rules.versus, 1);
         w.put(static_cast<std::uint32_t>(rules.rounds), 1);
         w.put(static_cast<std::uint32_t>(rules.roundSteps), 4);
+        w.put(static_cast<std::uint32_t>(rules.version), 1);
     }
     std::vector<std::uint8_t> operator()(const Start& start) const {
         Writer w(StartType);
@@ -191,6 +192,7 @@ bool getRules(Reader& r, MatchRules& rules) {
     rules.versus = versus == 1;
     rules.rounds = static_cast<int>(r.get(1));
     rules.roundSteps = static_cast<std::int32_t>(r.get(4));
+    rules.version = static_cast<int>(r.get(1));
     return versus <= 1 && rules.valid();
 }
 

@@ -15,7 +15,8 @@ namespace net {
 
 // 2: every packet carries ENet's CRC32, and a Quit that ends the match by agreement carries the
 // sender's frame count. 3: the rules of the match travel in the handshake. 4: spectators.
-constexpr std::uint16_t protocolVersion = 4;
+// 5: the rules carry their version, and a saved match the fighters' fields of fair fights.
+constexpr std::uint16_t protocolVersion = 5;
 // The most input frames one Inputs message carries, and confirmed steps one Steps message.
 constexpr int maxFramesPerMessage = 64;
 // The largest saved match a Start message carries.

@@ -42,13 +42,17 @@ struct RoundText {
 };
 
 // The clock (below the line of online play), the first and second player's round wins (under
-// their health), the banner and the line beneath it, in the order RoundDisplay takes them.
-const RoundText roundTexts[] = {
+// their health), the banner and the line beneath it, and the combos the first and second player
+// deal (under the input panels, above the lab's frame meter), in the order RoundDisplay takes
+// them.
+const RoundText roundTexts[RoundDisplay::captionCount] = {
     {{"RoundTimer", "RoundTimerText", 0.0f, 0.05f, 1.0f, 0.1f, 48}, true},
     {{"RoundWins1", "RoundWinsText1", 0.2f, 0.885f, 0.2f, 0.05f, 22}, false},
     {{"RoundWins2", "RoundWinsText2", 0.6f, 0.885f, 0.2f, 0.05f, 22}, false},
     {{"RoundBanner", "RoundBannerText", 0.0f, 0.3f, 1.0f, 0.12f, 64}, true},
     {{"RoundDetail", "RoundDetailText", 0.0f, 0.43f, 1.0f, 0.06f, 26}, true},
+    {{"Combo1", "ComboText1", 0.1f, 0.62f, 0.3f, 0.05f, 26}, false},
+    {{"Combo2", "ComboText2", 0.6f, 0.62f, 0.3f, 0.05f, 26}, false},
 };
 
 Ogre::TextAreaOverlayElement* createElements(const HudPanel& layout, const char* font = fontName) {
@@ -102,7 +106,7 @@ void Hud::createRoundDisplay() {
     roundOverlay = overlays.create(roundOverlayName);
     // Above the panels and readouts.
     roundOverlay->setZOrder(overlay->getZOrder() + 1);
-    Ogre::TextAreaOverlayElement* texts[5];
+    Ogre::TextAreaOverlayElement* texts[RoundDisplay::captionCount];
     int i = 0;
     for (const RoundText& roundText : roundTexts) {
         Ogre::TextAreaOverlayElement* text = createElements(roundText.layout, letterFontName);
@@ -116,7 +120,7 @@ void Hud::createRoundDisplay() {
         texts[i++] = text;
     }
     roundOverlay->show();
-    roundDisplay = std::make_unique<RoundDisplay>(texts[0], texts[1], texts[2], texts[3], texts[4]);
+    roundDisplay = std::make_unique<RoundDisplay>(texts);
 }
 
 Hud::~Hud() {

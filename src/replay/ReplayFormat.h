@@ -6,9 +6,11 @@
 
 // The replay file, all numbers little-endian:
 //   header   8 bytes "VORRAKRP", 2 bytes format version, 8 bytes character data hash; from
-//            version 2 on the rules: 1 byte versus (0 or 1), 1 byte rounds, 4 bytes round steps;
-//            in version 3 then the match the steps start from: 4 bytes its size, then the state
-//            (see MatchStateCodec); a recording of a match watched from its middle
+//            version 2 on the rules: 1 byte versus (0 or 1), 1 byte rounds, 4 bytes round steps,
+//            from version 4 on 1 byte the rules' version; from version 3 on then the match the
+//            steps start from: 4 bytes its size, then the state (see MatchStateCodec), a
+//            recording of a match watched from its middle; from version 4 on a size of 0 means
+//            the match's start
 //   body     every step as 2 bytes (see encodeStep), the steps numbered from 1 by their place;
 //            after every 60th step the 8-byte checksum of the match once that step ran
 //   trailer  4 bytes step count, 8 bytes checksum of the match after the last step, 8 bytes
@@ -17,16 +19,23 @@
 namespace ReplayFormat {
 
 constexpr char magic[8] = {'V', 'O', 'R', 'R', 'A', 'K', 'R', 'P'};
-// Version 1 files, without the rules, are still read: they hold plain matches. A recording
-// from the match's start is version 2; one that starts from a saved match version 3.
-constexpr std::uint16_t version = 2;
-constexpr std::uint16_t startedVersion = 3;
+// The recorder writes version 4. Older files are still read: version 1, without the rules, holds
+// a plain match; versions 2 (from the match's start) and 3 (from a saved match, in the codec's
+// first layout) hold the rules without their version, which are the first versus rules.
+constexpr std::uint16_t version = 4;
 constexpr std::uint16_t oldestVersion = 1;
 constexpr std::uint64_t maxStateSize = 16384;
 constexpr int checkpointInterval = 60;
-constexpr std::uint64_t rulesSize = 1 + 1 + 4;
+constexpr std::uint64_t rulesSize(unsigned fileVersion = version) {
+    return fileVersion < 2 ? 0 : fileVersion < 4 ? 1 + 1 + 4 : 1 + 1 + 4 + 1;
+}
+// Where the rules start, and where the saved match's size stands.
+constexpr std::uint64_t rulesAt = 8 + 2 + 8;
+constexpr std::uint64_t stateSizeAt(unsigned fileVersion = version) {
+    return rulesAt + rulesSize(fileVersion);
+}
 constexpr std::uint64_t headerSize(unsigned fileVersion = version, std::uint64_t stateSize = 0) {
-    return 8 + 2 + 8 + (fileVersion >= 2 ? rulesSize : 0) + (fileVersion >= 3 ? 4 + stateSize : 0);
+    return stateSizeAt(fileVersion) + (fileVersion >= 3 ? 4 + stateSize : 0);
 }
 constexpr std::uint64_t trailerSize = 4 + 8 + 8;
 constexpr std::uint64_t stepSize = 2;

@@ -54,10 +54,10 @@ unsigned checkHeader(const std::string& bytes, const std::string& source) {
     if (bytes.size() < magicSize + 2)
         refuse(source, "the file is truncated");
     const auto version = static_cast<unsigned>(Cursor(bytes, magicSize).word(2));
-    if (version > ReplayFormat::startedVersion)
+    if (version > ReplayFormat::version)
         refuse(source, "it was recorded by a newer Vorrak (replay format " +
                            std::to_string(version) + "; this one reads format " +
-                           std::to_string(ReplayFormat::startedVersion) + ")");
+                           std::to_string(ReplayFormat::version) + ")");
     if (version < ReplayFormat::oldestVersion)
         refuse(source, "unknown replay format " + std::to_string(version));
     if (bytes.size() < ReplayFormat::headerSize(version) + ReplayFormat::trailerSize)
@@ -65,12 +65,14 @@ unsigned checkHeader(const std::string& bytes, const std::string& source) {
     return version;
 }
 
-MatchRules rulesOf(const std::string& bytes, const std::string& source) {
-    Cursor cursor(bytes, ReplayFormat::headerSize(1));
+// Files from before the rules had a version play by the first ones.
+MatchRules rulesOf(const std::string& bytes, unsigned version, const std::string& source) {
+    Cursor cursor(bytes, ReplayFormat::rulesAt);
     MatchRules rules;
     const std::uint64_t versus = cursor.word(1);
     rules.rounds = static_cast<int>(cursor.word(1));
     rules.roundSteps = static_cast<std::int32_t>(cursor.word(4));
+    rules.version = version >= 4 ? static_cast<int>(cursor.word(1)) : MatchRules::firstVersion;
     rules.versus = versus == 1;
     if (versus > 1 || !rules.valid())
         refuse(source, "the file is damaged (it names rules this Vorrak does not have)");
@@ -136,7 +138,7 @@ Replay readReplay(const std::string& path) {
     if (error)
         refuse(path, error.message());
     const std::uint64_t largest = ReplayFormat::fileSize(
-        ReplayFormat::maxSteps, ReplayFormat::startedVersion, ReplayFormat::maxStateSize);
+        ReplayFormat::maxSteps, ReplayFormat::version, ReplayFormat::maxStateSize);
     if (size > largest)
         refuse(path, "the file is too large for a replay (" + std::to_string(size) +
                          " bytes; a day of play takes " + std::to_string(largest) + ")");
@@ -153,7 +155,7 @@ Replay parseReplay(const std::string& bytes, const std::string& source) {
     replay.characterHash = Cursor(bytes, sizeof ReplayFormat::magic + 2).word(8);
 
     const std::uint64_t stateSize =
-        version >= 3 ? Cursor(bytes, ReplayFormat::headerSize(2)).word(4) : 0;
+        version >= 3 ? Cursor(bytes, ReplayFormat::stateSizeAt(version)).word(4) : 0;
     if (stateSize > ReplayFormat::maxStateSize ||
         bytes.size() < ReplayFormat::headerSize(version, stateSize) + ReplayFormat::trailerSize)
         refuse(source, "the file is truncated or damaged (its saved match does not fit in it)");
@@ -170,11 +172,14 @@ Replay parseReplay(const std::string& bytes, const std::string& source) {
     if (hash.value != check)
         refuse(source, "the file is damaged (its contents do not match their check value)");
     if (version >= 2)
-        replay.rules = rulesOf(bytes, source);
-    if (version >= 3) {
-        const auto* state =
-            reinterpret_cast<const std::uint8_t*>(bytes.data()) + ReplayFormat::headerSize(2) + 4;
-        replay.start = MatchStateCodec::decode(state, stateSize);
+        replay.rules = rulesOf(bytes, version, source);
+    // From version 4 on a recording from the match's start holds no saved match.
+    if (version == 3 || stateSize > 0) {
+        const auto* state = reinterpret_cast<const std::uint8_t*>(bytes.data()) +
+                            ReplayFormat::stateSizeAt(version) + 4;
+        const int layout =
+            version >= 4 ? MatchStateCodec::latestLayout : MatchStateCodec::firstLayout;
+        replay.start = MatchStateCodec::decode(state, stateSize, layout);
         if (!replay.start || replay.start->rules != replay.rules)
             refuse(source, "the file is damaged (the match it starts from cannot be read)");
     }

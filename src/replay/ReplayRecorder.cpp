@@ -114,7 +114,7 @@ void putTrailer(Trailer& trailer, std::uint64_t steps, std::uint64_t lastChecksu
 // and the steps between two flushes with their checksums. Reserved at the start, so that the
 // buffer never moves under a signal handler.
 constexpr std::size_t pendingCapacity =
-    ReplayFormat::headerSize(ReplayFormat::startedVersion, ReplayFormat::maxStateSize) +
+    ReplayFormat::headerSize(ReplayFormat::version, ReplayFormat::maxStateSize) +
     ReplayRecorder::flushInterval * ReplayFormat::stepSize +
     (ReplayRecorder::flushInterval / ReplayFormat::checkpointInterval + 1) *
         ReplayFormat::checksumSize;
@@ -147,16 +147,16 @@ ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash,
     file = createTemporary(this->path, temporaryPath);
     pending.reserve(pendingCapacity);
     write(ReplayFormat::magic, sizeof ReplayFormat::magic);
-    writeWord(start ? ReplayFormat::startedVersion : ReplayFormat::version, 2);
+    writeWord(ReplayFormat::version, 2);
     writeWord(characterHash, 8);
     writeWord(rules.versus, 1);
     writeWord(static_cast<std::uint64_t>(rules.rounds), 1);
     writeWord(static_cast<std::uint64_t>(rules.roundSteps), 4);
-    if (start) {
-        const std::vector<std::uint8_t> state = MatchStateCodec::encode(*start);
-        writeWord(state.size(), 4);
-        write(state.data(), state.size());
-    }
+    writeWord(static_cast<std::uint64_t>(rules.version), 1);
+    const std::vector<std::uint8_t> state =
+        start ? MatchStateCodec::encode(*start) : std::vector<std::uint8_t>();
+    writeWord(state.size(), 4);
+    write(state.data(), state.size());
     // Open to the handlers only once it can be completed.
     prepareCompletion();
     const auto free = std::find(std::begin(openRecorders), std::end(openRecorders), nullptr);

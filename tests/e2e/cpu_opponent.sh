@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The computer opponent: the arena runs with no display and ends on its result line; bad levels
-# and online play are usage errors; in a one-round versus match it knocks out a player who
+# The computer opponent: the arena runs with no display and ends on its result line, two of one
+# level told apart by side; bad levels, seeds and online play are usage errors, a bad seed named
+# in one line; in a one-round versus match it knocks out a player who
 # touches no key, with "CPU 8" under its health, and Escape ends the game with status 0; the
 # recording of that match replays to the same end without it, and the sync test agrees with it.
 source "$(dirname "$0")/lib.bash"
@@ -10,11 +11,19 @@ env -u DISPLAY "$GAME" --arena 8 script --matches 2 --rounds 1 >"$WORK/arena" 2>
 tail -n 1 "$WORK/arena" | grep -qE '^arena: 8 won [0-9]+, script won [0-9]+, draws [0-9]+ of 2 matches$' ||
     fail "the arena's last line: $(tail -n 1 "$WORK/arena")"
 [ "$(grep -c '^match ' "$WORK/arena")" -eq 2 ] || fail "not one line per match: $(cat "$WORK/arena")"
+env -u DISPLAY "$GAME" --arena 3 3 --matches 2 --rounds 1 --seed 18446744073709551615 \
+    >"$WORK/arena" 2>&1 || fail "the arena exited $?: $(cat "$WORK/arena")"
+tail -n 1 "$WORK/arena" | grep -qE '^arena: 3 \(left\) won [0-9]+, 3 \(right\) won [0-9]+, draws [0-9]+ of 2 matches$' ||
+    fail "the arena's last line for one level: $(tail -n 1 "$WORK/arena")"
 
 expect_refused "--cpu 0" "--cpu 9" "--cpu x" "--cpu 3 --host" "--cpu 3 --join localhost" \
     "--cpu-player 1" "--cpu 3 --cpu-player 3" "--cpu 3 --training --cpu-player 1" \
     "--arena 9 1" "--arena 1" "--arena 1 2 --versus" "--matches 5" "--seed 5" "--cpu 2 --seed -1" \
-    "--arena 1 2 --matches 0"
+    "--arena 1 2 --matches 0" "--cpu 2 --seed 18446744073709551616" "--cpu 2 --seed 0x10" \
+    "--cpu 2 --seed 1e3" "--arena 1 2 --seed +5"
+"$GAME" --cpu 2 --seed 18446744073709551616 2>"$WORK/usage" >/dev/null || true
+[ "$(head -n 1 "$WORK/usage")" = "vorrak: --seed: '18446744073709551616' is not a whole number from 0 to 18446744073709551615" ] ||
+    fail "a seed out of range was told as: $(head -n 1 "$WORK/usage")"
 
 RESULT="vorrak: Player 2 wins 1-0"
 start_game "$WORK" --versus --rounds 1 --cpu 8 --record "$WORK/cpu.vrp"

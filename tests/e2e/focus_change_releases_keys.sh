@@ -8,9 +8,10 @@ OTHER_PID=""
 trap 'kill "$OTHER_PID" 2>/dev/null || true; cleanup' EXIT
 
 # The players' directions in the recording's last steps before Escape, as "P1 P2" per line
-# (numpad digit minus one: 4 still, 5 right, 3 left).
+# (numpad digit minus one: 4 still, 5 right, 3 left). The steps follow a header of 29 bytes
+# (replay format 4 from the match's start).
 last_directions() {
-    od -An -v -tu2 -w2 -j18 "$1" | awk -v count="$2" '
+    od -An -v -tu2 -w2 -j29 "$1" | awk -v count="$2" '
         { word[NR] = $1 }
         END {
             steps = 0

@@ -17,6 +17,9 @@ MatchState underWay() {
     state.fighters[0].state.action = PlayerState::Tatsu;
     state.fighters[1].state.facingLeft = true;
     state.fighters[1].state.health = -30;
+    state.fighters[1].state.combo = {4, 90, 0};
+    state.fighters[0].state.combo = {2, 70, 31};
+    state.fighters[0].state.pushbackSteps = 6;
     state.fighters[1].animationAction = PlayerState::Hit;
     state.fighters[1].animation.tracks[2] = {7, 2, 1, true};
     state.fighters[0].history[3] = InputFrame::fromInputBits(0x23);
@@ -62,14 +65,38 @@ TEST(MatchStateCodec, OutOfRangeOrMisSizedBytesAreRefused) {
         }(),
         with(good, 8, 7),                // no such action
         with(good, 9, 2),                // a flag neither true nor false
+        with(good, 22, 7),               // a combo of more hits than a combo may have
+        with(good, 34, 11),              // more push back than a blocked hit gives
         nan,                             // a position that is no number
         with(good, good.size() - 16, 3), // no such round phase
         with(good, good.size() - 10, 2), // a winner who is neither player nor a draw
     };
     for (const Bytes& bytes : bad)
         EXPECT_FALSE(MatchStateCodec::decode(bytes.data(), bytes.size()));
+    MatchState newer = underWay();
+    newer.rules.version = MatchRules::latestVersion + 1;
+    const Bytes newerRules = MatchStateCodec::encode(newer);
+    EXPECT_FALSE(MatchStateCodec::decode(newerRules.data(), newerRules.size()));
     MatchState even = underWay();
     even.rules.rounds = 4;
     const Bytes evenRounds = MatchStateCodec::encode(even);
     EXPECT_FALSE(MatchStateCodec::decode(evenRounds.data(), evenRounds.size()));
+}
+
+// A state of the first layout (a recording of a spectator from before the rules had a version)
+// plays by the first versus rules.
+TEST(MatchStateCodec, TheFirstLayoutHoldsAMatchOfTheFirstRules) {
+    MatchState first = underWay();
+    first.rules.version = MatchRules::firstVersion;
+    first.fighters[0].state.combo = {};
+    first.fighters[1].state.combo = {};
+    first.fighters[0].state.pushbackSteps = 0;
+    const Bytes bytes = MatchStateCodec::encode(first, MatchStateCodec::firstLayout);
+    EXPECT_EQ(bytes.size() + 2 * 16 + 4, MatchStateCodec::encode(first).size());
+    const std::optional<MatchState> decoded =
+        MatchStateCodec::decode(bytes.data(), bytes.size(), MatchStateCodec::firstLayout);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->rules.version, MatchRules::firstVersion);
+    EXPECT_EQ(checksum(*decoded), checksum(first));
+    EXPECT_FALSE(MatchStateCodec::decode(bytes.data(), bytes.size()));
 }

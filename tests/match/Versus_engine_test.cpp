@@ -7,10 +7,11 @@
 
 #include "app/LocalPlay.h"
 #include "collision/HitboxInfo.h"
+#include "match/FairRules.h"
+#include "match/Rounds.h"
 #include "match/Stage.h"
 #include "match/SyncTest.h"
 #include "match/checksum.h"
-#include "match/Rounds.h"
 #include "match/roundCaptions.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
@@ -188,4 +189,35 @@ TEST_F(VersusTest, ARecordedVersusMatchReplaysToTheSameResults) {
     EXPECT_GE(recorded.size(), 2u);
     EXPECT_EQ(replayed, recorded);
     EXPECT_EQ(checksum(theMatch().save()), checksum(end));
+}
+
+// A spinning kick on a fighter that does not block is a combo of 3 hits: the HUD shows it on the
+// kicker's side from the second hit, and for a second after the other is free again.
+TEST_F(VersusTest, TheHudShowsACombosHitsAndDamageUntilASecondAfterItEnds) {
+    placeFighters(-40, 40);
+    step();
+    keyboard.press(OIS::KC_S);
+    step();
+    keyboard.press(OIS::KC_A);
+    step();
+    keyboard.release(OIS::KC_S);
+    keyboard.press(OIS::KC_K);
+    step();
+    keyboard.releaseAll();
+    std::vector<std::string> shown;
+    int freeAgain = -1;
+    for (int i = 0; i < 200; ++i) {
+        step();
+        const std::string combo = caption("ComboText1");
+        if (shown.empty() || shown.back() != combo)
+            shown.push_back(combo);
+        if (freeAgain < 0 && p2().state.action != PlayerState::Hit && !shown.back().empty())
+            freeAgain = i;
+        if (freeAgain >= 0 && combo.empty()) {
+            EXPECT_EQ(i - freeAgain, FairRules::comboKeptSteps);
+            break;
+        }
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"", "2 HITS 40", "3 HITS 60", ""}));
+    EXPECT_EQ(caption("ComboText2"), "");
 }

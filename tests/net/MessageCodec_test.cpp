@@ -75,6 +75,7 @@ TEST(MessageCodec, MalformedPacketsAreRejected) {
         withByte(rules, 1, 2),                        // versus neither on nor off
         withByte(rules, 2, 4),                        // an even number of rounds
         withByte(withByte(rules, 3, 0), 4, 0),        // a round of no steps
+        withByte(rules, 7, 9),                        // rules of a version it does not have
         MessageCodec::encode(net::Start{7, 60, MatchRules{}, {}}),   // under way, no match
         MessageCodec::encode(net::Start{7, 0, MatchRules{}, {1}}),   // a match before the first step
         MessageCodec::encode(net::Steps{7, 0, {0x1000}}),            // a quit among the steps

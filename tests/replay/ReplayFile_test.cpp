@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "match/MatchState.h"
+#include "match/MatchStateCodec.h"
 #include "match/checksum.h"
 #include "replay/Fnv1a.h"
 #include "replay/ReplayError.h"
@@ -92,13 +93,25 @@ std::string resealed(std::string bytes) {
     return bytes;
 }
 
-// The rules bytes of a version 2 file replaced, before resealing.
-std::string withRules(std::string bytes, int versus, int rounds, std::uint32_t roundSteps) {
-    const std::size_t at = ReplayFormat::headerSize(1);
+// The rules bytes of a file of the latest format replaced, before resealing.
+std::string withRules(std::string bytes, int versus, int rounds, std::uint32_t roundSteps,
+                      int version = MatchRules::latestVersion) {
+    const std::size_t at = ReplayFormat::rulesAt;
     bytes[at] = static_cast<char>(versus);
     bytes[at + 1] = static_cast<char>(rounds);
     for (int i = 0; i < 4; ++i)
         bytes[at + 2 + i] = static_cast<char>(roundSteps >> (8 * i));
+    bytes[at + 6] = static_cast<char>(version);
+    return bytes;
+}
+
+// A file of the latest format from the match's start, as an older format would hold it.
+std::string asFormat(std::string bytes, unsigned version) {
+    const std::size_t rulesVersionAt = ReplayFormat::rulesAt + 6;
+    bytes.erase(version < 2 ? ReplayFormat::rulesAt : rulesVersionAt,
+                ReplayFormat::headerSize() -
+                    (version < 2 ? ReplayFormat::rulesAt : rulesVersionAt));
+    bytes[8] = static_cast<char>(version);
     return bytes;
 }
 
@@ -134,31 +147,39 @@ TEST_F(ReplayFileTest, ReadsBackEveryStepAndTheChecksumsEvery60Steps) {
     EXPECT_EQ(replay.finalChecksum, checksum(stateAfter(150)));
 }
 
-// A versus recording carries its rules; a file of the first format, which has none, still plays
-// as a plain match, step for step.
-TEST_F(ReplayFileTest, CarriesTheRulesAndStillReadsTheFirstFormat) {
+// A versus recording carries its rules and their version; a file of the second format, which
+// has no version, plays by the first versus rules, and one of the first format, which has no
+// rules, as a plain match, step for step.
+TEST_F(ReplayFileTest, CarriesTheRulesWithTheirVersionAndStillReadsTheOlderFormats) {
     MatchRules versus;
     versus.versus = true;
     versus.rounds = 5;
     versus.roundSteps = 600;
     record(dir / "versus.vrp", 130, true, versus);
     const std::string bytes = contentsOf(dir / "versus.vrp");
-    EXPECT_TRUE(parseReplay(bytes, "versus.vrp").rules == versus);
+    const Replay latest = parseReplay(bytes, "versus.vrp");
+    EXPECT_TRUE(latest.rules == versus);
+    EXPECT_FALSE(latest.start);
 
-    std::string first = bytes;
-    first.erase(ReplayFormat::headerSize(1), ReplayFormat::rulesSize);
-    first[8] = 1;
-    const Replay old = parseReplay(resealed(first), "first.vrp");
-    EXPECT_TRUE(old.rules == MatchRules{});
-    EXPECT_EQ(old.steps, parseReplay(bytes, "versus.vrp").steps);
+    const Replay second = parseReplay(resealed(asFormat(bytes, 2)), "second.vrp");
+    MatchRules firstVersus = versus;
+    firstVersus.version = MatchRules::firstVersion;
+    EXPECT_TRUE(second.rules == firstVersus);
+    EXPECT_EQ(second.steps, latest.steps);
+
+    const Replay first = parseReplay(resealed(asFormat(bytes, 1)), "first.vrp");
+    EXPECT_FALSE(first.rules.versus);
+    EXPECT_EQ(first.steps, latest.steps);
 }
 
 // A recording that starts from a saved match (a spectator that joined late) carries it, and its
-// steps follow as in any file; damage to the saved match is refused like any other.
-TEST_F(ReplayFileTest, AThirdFormatFileStartsFromItsSavedMatch) {
+// steps follow as in any file; damage to the saved match is refused like any other. A file of
+// the third format holds it in the codec's first layout, under the first versus rules.
+TEST_F(ReplayFileTest, AFileStartsFromItsSavedMatch) {
     MatchState start = stateAfter(500);
-    start.rules = MatchRules{true, 3, 600};
+    start.rules = MatchRules{true, 3, 600, MatchRules::latestVersion};
     start.round.wins[1] = 1;
+    start.fighters[0].state.combo = {2, 40, 0};
     {
         ReplayRecorder recorder((dir / "late.vrp").string(), characterHash, start.rules, &start);
         for (int n = 501; n <= 600; ++n)
@@ -171,15 +192,34 @@ TEST_F(ReplayFileTest, AThirdFormatFileStartsFromItsSavedMatch) {
     EXPECT_EQ(replay.steps.size(), 100u);
     EXPECT_EQ(replay.checkpoints, (std::vector<std::uint64_t>{checksum(stateAfter(560))}));
 
-    const std::size_t state = ReplayFormat::headerSize(2) + 4;
+    const std::size_t state = ReplayFormat::stateSizeAt() + 4;
     EXPECT_NE(refusal(resealed(withRules(bytes, 1, 5, 600))).find("cannot be read"),
               std::string::npos); // header and saved match disagree on the rules
     std::string badBool = bytes;
     badBool[state + 12] = 2; // a flag of the left fighter, neither true nor false
     EXPECT_NE(refusal(resealed(badBool)).find("cannot be read"), std::string::npos);
     std::string oversized = bytes;
-    oversized[ReplayFormat::headerSize(2) + 2] = 1; // a saved match of 64 KB
+    oversized[ReplayFormat::stateSizeAt() + 2] = 1; // a saved match of 64 KB
     EXPECT_NE(refusal(resealed(oversized)).find("does not fit"), std::string::npos);
+
+    MatchState firstRules = start;
+    firstRules.rules.version = MatchRules::firstVersion;
+    firstRules.fighters[0].state.combo = {};
+    const std::vector<std::uint8_t> firstLayout =
+        MatchStateCodec::encode(firstRules, MatchStateCodec::firstLayout);
+    const std::uint64_t stateSize = bytes.size() - ReplayFormat::fileSize(100);
+    std::string oldSize(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        oldSize[i] = static_cast<char>(firstLayout.size() >> (8 * i));
+    std::string third = bytes.substr(0, ReplayFormat::stateSizeAt(3)) + oldSize +
+                        std::string(firstLayout.begin(), firstLayout.end()) +
+                        bytes.substr(ReplayFormat::headerSize(4, stateSize));
+    third[8] = 3;
+    const Replay old = parseReplay(resealed(third), "third.vrp");
+    ASSERT_TRUE(old.start);
+    EXPECT_EQ(checksum(*old.start), checksum(firstRules));
+    EXPECT_TRUE(old.rules == firstRules.rules);
+    EXPECT_EQ(old.steps, replay.steps);
 }
 
 TEST(ReplayFormatTest, EveryValidStepSurvivesItsTwoBytes) {
@@ -377,7 +417,7 @@ TEST_F(ReplayFileTest, RefusesEveryDamagedFileWithOneLine) {
 TEST_F(ReplayFileTest, NamesWhatIsWrong) {
     const std::string valid = validBytes();
     std::string newer = valid;
-    newer[8] = 4;
+    newer[8] = 5;
     std::string otherMagic = valid;
     otherMagic[0] = 'X';
     std::string badDirection = valid;
@@ -390,10 +430,12 @@ TEST_F(ReplayFileTest, NamesWhatIsWrong) {
         {valid.substr(0, valid.size() - 1), "the file is cut short (its "},
         {valid.substr(0, valid.size() - 2), "cut short or damaged (its length fits"},
         {otherMagic, "not a Vorrak replay"},
-        {newer, "recorded by a newer Vorrak (replay format 4; this one reads format 3)"},
+        {newer, "recorded by a newer Vorrak (replay format 5; this one reads format 4)"},
         {resealed(withRules(valid, 1, 4, 5940)), "names rules this Vorrak does not have"},
         {resealed(withRules(valid, 2, 3, 5940)), "names rules this Vorrak does not have"},
         {resealed(withRules(valid, 1, 3, 0)), "names rules this Vorrak does not have"},
+        {resealed(withRules(valid, 1, 3, 5940, 3)), "names rules this Vorrak does not have"},
+        {resealed(withRules(valid, 1, 3, 5940, 0)), "names rules this Vorrak does not have"},
         {resealed(badDirection), "step 1 has a direction that does not exist"},
         {resealed(afterQuit), "steps follow the quit at step 1"},
     };

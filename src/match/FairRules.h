@@ -1,0 +1,36 @@
+#pragma once
+
+#include "collision/HitProps.h"
+#include "fighter/ComboState.h"
+#include "fighter/PlayerState.h"
+
+// What hits do under the versus rules of fair fights (MatchRules::fairVersion), as the rules'
+// numbers, the same for every fighter, and plain functions the match tick applies: combos end,
+// blocked hits push the blocker back, and blocked special moves take a little health.
+namespace FairRules {
+
+// A combo ends with its 6th hit, or with the hit that takes its damage to a quarter of full
+// health: that hit takes only what is left of the quarter and leaves no hit stun, so the fighter
+// is free to act (to block) on the next step.
+constexpr int comboHitLimit = 6;
+constexpr int comboDamageLimit = PlayerState::fullHealth / 4;
+// A combo is remembered for a second after the fighter is free again, for the HUD.
+constexpr int comboKeptSteps = 60;
+// A blocked special move takes this share of its damage, in percent, and at least 1.
+constexpr int chipPercent = 20;
+// A blocked hit pushes the blocker back this far over the first steps of its block stun; what a
+// wall stops of it pushes the attacker back.
+constexpr int pushbackSteps = 10;
+constexpr float pushbackPerStep = 2.5f;
+
+// The hit landing on a fighter as its combo lets it land, and counted into the combo: the combo
+// goes on while the fighter is still in hit stun from the hit before (stillStunned), and a new
+// one starts otherwise.
+HitProps comboHit(ComboState& combo, bool stillStunned, const HitProps& props);
+// The health a blocked hit takes.
+int chip(const HitProps& props, bool specialMove);
+// A combo's step once the step's hits landed: it runs while the fighter is in hit stun, is
+// remembered for comboKeptSteps after, then forgotten.
+void age(ComboState& combo, bool inHitStun);
+
+} // namespace FairRules
