@@ -21,8 +21,8 @@ const std::vector<std::string> titleItems = {"Versus", "Training", "Replays", "Q
 class MenuPageTest : public ::testing::Test {
 protected:
     // One step: the keys given reach the input system as taps, the page is built, and the
-    // window draws its picture.
-    void step(const std::function<void(MenuPage&)>& build) {
+    // window draws its pictures (one, as in the game, unless told otherwise).
+    void step(const std::function<void(MenuPage&)>& build, int pictures = 1) {
         input.sample();
         MenuInput menuInput;
         menuInput.keys = input.keysDown();
@@ -37,7 +37,8 @@ protected:
             back = page.back();
         }
         layer.endStep();
-        EngineEnvironment::renderFrame();
+        for (int i = 0; i < pictures; ++i)
+            EngineEnvironment::renderFrame();
     }
 
     // The title list for a step; the item chosen in it, or empty.
@@ -225,4 +226,21 @@ TEST_F(MenuPageTest, LeftAndRightStepAChoice) {
     step(page);
     EXPECT_GT(level, 12);
     EXPECT_LT(level, 60);
+}
+
+// A step whose picture is not drawn (a hidden window) or is drawn twice (an exposed one), and a
+// layer hidden and shown again, all go on as before.
+TEST_F(MenuPageTest, StepsWithoutAPictureOrWithTwoGoOn) {
+    const auto title = [](MenuPage& page) {
+        for (const std::string& item : titleItems)
+            page.item(item);
+    };
+    step(title, 0);
+    step(title, 2);
+    layer.hide();
+    EngineEnvironment::renderFrame();
+    EXPECT_LT(bandPixels(0), 50);
+    step(title);
+    EXPECT_EQ(focused, 0);
+    EXPECT_GT(bandPixels(0), 5000);
 }
