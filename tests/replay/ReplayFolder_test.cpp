@@ -44,7 +44,7 @@ protected:
     ReplayFolderTest() { fs::create_directories(root); }
     ~ReplayFolderTest() override { fs::remove_all(root); }
 
-X
+    // A file in the folder, last written `minute` minutes after a moment common to all.
     fs::path file(const std::string& name, const std::string& bytes, int minute) {
         const fs::path path = folder / name;
         fs::create_directories(folder);
