@@ -79,6 +79,9 @@ TEST(SettingsFile, ADamagedFileIsNamedWithItsLineAndFault) {
     };
     for (const auto& [text, expected] : cases)
         EXPECT_NE(errorOf(text).find(expected), std::string::npos) << text << ": " << errorOf(text);
+    // Nested past the reader's depth: refused, not followed down the stack.
+    EXPECT_NE(errorOf("volume = " + std::string(60000, '[')).find("settings.cfg:1: "),
+              std::string::npos);
 }
 
 TEST_F(SettingsOnDisk, SavedSettingsLoadAgainAndNoFileGivesTheDefaultsSilently) {
