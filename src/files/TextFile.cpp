@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "files/UserFolders.h"
+
 namespace {
 
 class Descriptor {
@@ -102,6 +104,9 @@ std::string read(const std::string& path, long maxSize, const std::string& kind)
 
 void writeAtomically(const std::string& path, const std::string& text) {
     const std::string target = resolved(path);
+    const std::string problem = UserFolders::make(folderOf(target));
+    if (!problem.empty())
+        throw FileError("Cannot write " + path + ": " + problem);
     std::string temporary = target + ".new-XXXXXX";
     std::vector<char> name(temporary.begin(), temporary.end());
     name.push_back('\0');

@@ -18,7 +18,8 @@ namespace TextFile {
 std::string read(const std::string& path, long maxSize, const std::string& kind);
 
 // Writes the file whole or not at all: a new file beside it, flushed to the disk, renamed
-// over the old one, so a reader never sees half of it and a crash leaves the old one.
+// over the old one, so a reader never sees half of it and a crash leaves the old one. Its
+// folder is made if need be.
 void writeAtomically(const std::string& path, const std::string& text);
 
 } // namespace TextFile

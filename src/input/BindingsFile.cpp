@@ -177,12 +177,6 @@ Bindings read(const std::string& path) {
 }
 
 void write(const std::string& path, const Bindings& bindings) {
-    const std::size_t slash = path.rfind('/');
-    if (slash != std::string::npos && slash > 0) {
-        const std::string problem = UserFolders::make(path.substr(0, slash));
-        if (!problem.empty())
-            throw BindingsError("Cannot write " + path + ": " + problem);
-    }
     try {
         TextFile::writeAtomically(path, format(bindings));
     } catch (const FileError& e) {

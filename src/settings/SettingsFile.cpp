@@ -110,9 +110,6 @@ void SettingsFile::save(const Settings& settings) const {
     if (damagedInPlace)
         throw FileError("Cannot save the settings: " + filePath +
                         " is damaged and could not be moved aside");
-    const std::string problem = UserFolders::make(filePath.substr(0, filePath.rfind('/')));
-    if (!problem.empty())
-        throw FileError("Cannot save the settings into " + filePath + ": " + problem);
     TextFile::writeAtomically(filePath, format(settings));
 }
 
