@@ -92,8 +92,12 @@ void cloneWithMaterial(const Ogre::MeshPtr& mesh, const char* cloneName, const c
 
 } // namespace
 
-Application::Application(std::string resourceDir, Options options)
-    : resourceDir(std::move(resourceDir)), options(std::move(options)) {}
+Application::Application(GameFiles files, Options options)
+    : resourceDir(std::move(files.resources)), moduleDir(std::move(files.modules)),
+      logPath(std::move(files.log)), options(std::move(options)) {}
+
+Application::Application(const std::string& resourceDir, Options options)
+    : Application(GameFiles::beside(resourceDir), std::move(options)) {}
 
 // A destructor must not throw; the entry point tears down through shutdown and reports.
 Application::~Application() {
@@ -117,7 +121,7 @@ void Application::run() {
     if (!options.exportSettings.path.empty()) {
         ReplayExport::checkCut(options.exportSettings, *replay);
         VideoTarget::check(options.exportSettings.path);
-        exportModule = std::make_unique<ExportModule>(resourceDir, options.exportSettings.path);
+        exportModule = std::make_unique<ExportModule>(moduleDir, options.exportSettings.path);
     }
     windowHiddenUntilInput = true;
     startEngine();
@@ -174,8 +178,8 @@ void Application::startEngine() {
     // The log goes to its file only: a player who starts the game from a shell sees only
     // what matters.
     logManager = std::make_unique<Ogre::LogManager>();
-    logManager->createLog("Ogre.log", true, false, false);
-    root = std::make_unique<Ogre::Root>("", "", "Ogre.log");
+    logManager->createLog(logPath, true, false, false);
+    root = std::make_unique<Ogre::Root>("", "", logPath);
     loadPlugins();
     // Read beside the engine once its plug-ins are loaded: the libraries' loading, on the
     // engine's thread, is slowed by any other thread of the program that touches memory.
@@ -219,8 +223,8 @@ void Application::requireMaterials() {
         if (!Ogre::MaterialManager::getSingleton().getByName(name))
             OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND,
                         std::string("Material '") + name + "' is not defined in " + resourceDir +
-                            "/media (a missing folder or a material script that failed: see "
-                            "Ogre.log)",
+                            "/media (a missing folder or a material script that failed: see " +
+                            logPath + ")",
                         "Application::startEngine");
     }
 }
@@ -372,7 +376,7 @@ std::unique_ptr<MatchDriver> Application::createLocalDriver() {
 // match before SDL and its libraries are loaded, and both are ready for the first step.
 void Application::openDevices() {
     const DeviceModule::Log log = [this](const std::string& line) { logManager->logMessage(line); };
-    const DeviceModule module(resourceDir, log);
+    const DeviceModule module(moduleDir, log);
     sound = std::make_unique<SoundPresenter>(
         options.sound, startupFiles->takeSounds(), log,
         [&module](AudioSource& source, const DeviceModule::Log& deviceLog) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/GameFiles.h"
 #include "app/Options.h"
 #include "match/MatchRules.h"
 #include "net/ConnectionFigures.h"
@@ -44,8 +45,11 @@ class WindowCloseWatcher;
 // it owns everything it creates and tears it down in reverse order of creation.
 class Application {
 public:
-    // resourceDir holds "media" and "sprites.cfg": the folder of the program itself.
-    explicit Application(std::string resourceDir, Options options = {});
+    // With the media, the sprite table and the modules where files says, the log too.
+    explicit Application(GameFiles files, Options options = {});
+    // Everything in resourceDir ("media", "sprites.cfg", the modules), the log in the working
+    // directory: the build folder's layout.
+    explicit Application(const std::string& resourceDir, Options options = {});
     ~Application();
 
     Application(const Application&) = delete;
@@ -109,6 +113,8 @@ private:
     void reportResult(const RoundState& round);
 
     std::string resourceDir;
+    std::string moduleDir;
+    std::string logPath;
     Options options;
     // Read and checked before the engine starts, so a bad file ends the program at once.
     std::unique_ptr<Replay> replay;

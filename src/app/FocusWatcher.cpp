@@ -72,8 +72,10 @@ std::bitset<256> heldKeys(Display* display) {
 FocusWatcher::FocusWatcher(_XDisplay* display, unsigned long window, InputSystem& input)
     : display(display), window(window), input(input) {
     // Our own event mask on our own connection: the engine's and the input library's
-    // selections on the window stay as they are.
-    XSelectInput(display, window, FocusChangeMask | ExposureMask);
+    // selections on the window stay as they are, and so do the menus' on this connection.
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, window, &attributes);
+    XSelectInput(display, window, attributes.your_event_mask | FocusChangeMask | ExposureMask);
     XFlush(display);
     // A key held from before the window showed (Escape held at the launch) counts at once.
     input.keyboardFocusGained(heldKeys(display));

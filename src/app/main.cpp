@@ -68,7 +68,11 @@ int main(int argc, char** argv) {
     XErrorHandlers::install();
     int failureStatus = 0;
     {
-        Application app(programDirectory(), options);
+        const GameFiles files = GameFiles::find(programDirectory());
+        if (!files.logProblem.empty())
+            std::cerr << "vorrak: the log stays in the working directory: " << files.logProblem
+                      << std::endl;
+        Application app(files, options);
         // Reported while the engine's log still exists; after a failure, the teardown's own
         // errors would only hide the first.
         if (const auto failure = failureOf([&app] { app.run(); })) {

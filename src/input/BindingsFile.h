@@ -27,9 +27,14 @@ Bindings parse(const std::string& text, const std::string& fileName);
 Bindings read(const std::string& path);
 // The file's own format, so that parse(format(b)) gives b again.
 std::string format(const Bindings& bindings);
+// Writes the bindings in the file's own format, whole or not at all (a new file renamed over
+// the old), making its folder if need be. Throws BindingsError.
+void write(const std::string& path, const Bindings& bindings);
 
-// $XDG_CONFIG_HOME/vorrak/bindings.cfg, or ~/.config/vorrak/bindings.cfg without it, if
-// anything exists there; empty otherwise.
+// Where the user's own bindings file is: $XDG_CONFIG_HOME/vorrak/bindings.cfg, or
+// ~/.config/vorrak/bindings.cfg without it; empty when neither is known.
+std::string userPath();
+// The user's own bindings file if anything exists there; empty otherwise.
 std::string defaultPath();
 
 } // namespace BindingsFile

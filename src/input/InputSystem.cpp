@@ -53,6 +53,15 @@ InputSystem::~InputSystem() {
     OIS::InputManager::destroyInputSystem(inputManager);
 }
 
+std::bitset<256> InputSystem::keysDown() const {
+    std::bitset<256> down;
+    for (std::size_t key = 0; key < down.size(); ++key)
+        down[key] = latch->isKeyDown(static_cast<OIS::KeyCode>(key));
+    return down;
+}
+
+const std::string& InputSystem::typedText() const { return latch->typed(); }
+
 void InputSystem::keyboardFocusLost() { latch->releaseAll(); }
 
 void InputSystem::keyboardFocusGained(const std::bitset<256>& held) { latch->holdOnly(held); }

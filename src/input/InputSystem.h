@@ -3,6 +3,7 @@
 #include <array>
 #include <bitset>
 #include <memory>
+#include <string>
 
 #include "input/Bindings.h"
 #include "input/HeldControls.h"
@@ -40,6 +41,12 @@ public:
     // One logic step of input, each player's controller adding what it holds to that player's
     // keys. On Escape no reader runs: the step carries no players' input.
     StepInput sample(const std::array<HeldControls, 2>& controllers = {});
+
+    // The keyboard as the last sample saw it, for the menus: the keys down (held, or pressed
+    // since the sample before), indexed by the input library's key codes, and the text typed
+    // since the sample before, UTF-8.
+    std::bitset<256> keysDown() const;
+    const std::string& typedText() const;
 
     // The window lost the keyboard focus: every key counts as released.
     void keyboardFocusLost();

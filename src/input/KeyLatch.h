@@ -27,6 +27,9 @@ public:
     // The window lost the keyboard focus: every key counts as released until it goes down here
     // again. A tap already heard still counts in the next step.
     void releaseAll();
+    // The text the keys typed in the last capture, UTF-8: what was typed since the step
+    // before, for a text field.
+    const std::string& typed() const { return typedSinceCapture; }
     // The keys the keyboard really holds, when the focus comes back or the game starts:
     // exactly these count as down from now on, whatever the device last heard, until the
     // device hears them go up or down.
@@ -42,6 +45,7 @@ public:
 private:
     OIS::Keyboard* device;
     std::bitset<256> pressedSinceCapture;
+    std::string typedSinceCapture;
     // Down for the device, but let go while the device could not hear it.
     std::bitset<256> stale;
     // Held, though the device never heard them go down.

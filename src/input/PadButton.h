@@ -37,6 +37,11 @@ constexpr const char* names[count] = {"a",
                                       "dpdown",
                                       "dpleft",
                                       "dpright"};
+// As the game's words name them.
+constexpr const char* displayNames[count] = {
+    "A",          "B",           "X",           "Y",          "Back",
+    "Guide",      "Start",       "Left stick",  "Right stick", "Left shoulder",
+    "Right shoulder", "D-pad up", "D-pad down", "D-pad left",  "D-pad right"};
 // Back hands the controller to the other player and Guide belongs to the system: neither can
 // be bound.
 constexpr bool bindable(ePadButton button) {

@@ -172,3 +172,22 @@ TEST_F(BindingsFileOnDisk, TheUsersFileIsFoundInTheConfigFolder) {
 }
 
 } // namespace
+
+// The file is written back whole in its own format, its folder made if need be; a file that is
+// a link to one kept elsewhere is replaced there, the link staying a link.
+TEST_F(BindingsFileOnDisk, WrittenBackInItsOwnFormat) {
+    Bindings changed = Bindings::defaults();
+    changed.rebindKey(0, Control::Punch, OIS::KC_U);
+    const fs::path path = folder / "config/vorrak/bindings.cfg";
+    BindingsFile::write(path, changed);
+    EXPECT_TRUE(same(BindingsFile::read(path), changed));
+
+    const fs::path kept = folder / "dotfiles.cfg";
+    fs::rename(path, kept);
+    fs::create_symlink(kept, path);
+    BindingsFile::write(path, Bindings::defaults());
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_TRUE(same(BindingsFile::read(kept), Bindings::defaults()));
+    EXPECT_EQ(std::distance(fs::directory_iterator(path.parent_path()), fs::directory_iterator()),
+              1);
+}

@@ -80,3 +80,19 @@ TEST(KeyLatch, AfterTheFocusReturnsExactlyTheKeysReallyHeldAreDown) {
 }
 
 } // namespace
+
+// The text of the presses heard in a capture, as UTF-8, until the next capture; keys that type
+// nothing or a control character add nothing.
+TEST(KeyLatch, KeepsTheTextTypedSinceTheStepBefore) {
+    FakeKeyboard device;
+    KeyLatch latch(&device);
+    device.queuePress(OIS::KC_A, 'a');
+    device.queuePress(OIS::KC_LSHIFT);
+    device.queuePress(OIS::KC_E, 0xe9);
+    device.queuePress(OIS::KC_BACK, 8);
+    device.queuePress(OIS::KC_1, 0x1f3ae);
+    latch.capture();
+    EXPECT_EQ(latch.typed(), "a\xc3\xa9\xf0\x9f\x8e\xae");
+    latch.capture();
+    EXPECT_EQ(latch.typed(), "");
+}

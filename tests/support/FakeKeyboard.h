@@ -2,7 +2,6 @@
 
 #include <bitset>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <OISKeyboard.h>
@@ -19,9 +18,9 @@ public:
     void releaseAll() { down.reset(); }
 
     // A key that goes down (or up) before the next capture, which tells the listener as a
-    // buffered device does.
-    void queuePress(OIS::KeyCode key) { queued.push_back({key, true}); }
-    void queueRelease(OIS::KeyCode key) { queued.push_back({key, false}); }
+    // buffered device does; a press may type a character.
+    void queuePress(OIS::KeyCode key, unsigned int text = 0) { queued.push_back({key, true, text}); }
+    void queueRelease(OIS::KeyCode key) { queued.push_back({key, false, 0}); }
 
     bool isKeyDown(OIS::KeyCode key) const override { return down.test(key); }
     const std::string& getAsString(OIS::KeyCode) override { return name; }
@@ -31,9 +30,9 @@ public:
     }
     void setBuffered(bool) override {}
     void capture() override {
-        for (const auto& [key, pressed] : queued) {
+        for (const auto& [key, pressed, text] : queued) {
             down.set(key, pressed);
-            const OIS::KeyEvent event(this, key, 0);
+            const OIS::KeyEvent event(this, key, text);
             if (mListener)
                 pressed ? mListener->keyPressed(event) : mListener->keyReleased(event);
         }
@@ -44,6 +43,11 @@ public:
 
 private:
     std::bitset<256> down;
-    std::vector<std::pair<OIS::KeyCode, bool>> queued;
+    struct Event {
+        OIS::KeyCode key;
+        bool pressed;
+        unsigned int text;
+    };
+    std::vector<Event> queued;
     std::string name = "key";
 };
