@@ -7,8 +7,10 @@
 // The replay file, all numbers little-endian:
 //   header   8 bytes "VORRAKRP", 2 bytes format version, 8 bytes character data hash; from
 //            version 2 on the rules: 1 byte versus (0 or 1), 1 byte rounds, 4 bytes round steps;
-//            in version 3 then the match the steps start from: 4 bytes its size, then the state
-//            (see MatchStateCodec); a recording of a match watched from its middle
+//            from version 3 on then the match the steps start from: 4 bytes its size, then the
+//            state (see MatchStateCodec); in version 4 then 4 bytes the match's number of the
+//            first step (the match counts its steps from 0); a recording of a match watched
+//            from its middle
 //   body     every step as 2 bytes (see encodeStep), the steps numbered from 1 by their place;
 //            after every 60th step the 8-byte checksum of the match once that step ran
 //   trailer  4 bytes step count, 8 bytes checksum of the match after the last step, 8 bytes
@@ -17,16 +19,18 @@
 namespace ReplayFormat {
 
 constexpr char magic[8] = {'V', 'O', 'R', 'R', 'A', 'K', 'R', 'P'};
-// Version 1 files, without the rules, are still read: they hold plain matches. A recording
-// from the match's start is version 2; one that starts from a saved match version 3.
+// Version 1 files, without the rules, are still read: they hold plain matches, and version 3
+// files, without the first step's number, are numbered from 0. A recording from the match's
+// start is version 2; one that starts from a saved match version 4.
 constexpr std::uint16_t version = 2;
-constexpr std::uint16_t startedVersion = 3;
+constexpr std::uint16_t startedVersion = 4;
 constexpr std::uint16_t oldestVersion = 1;
 constexpr std::uint64_t maxStateSize = 16384;
 constexpr int checkpointInterval = 60;
 constexpr std::uint64_t rulesSize = 1 + 1 + 4;
 constexpr std::uint64_t headerSize(unsigned fileVersion = version, std::uint64_t stateSize = 0) {
-    return 8 + 2 + 8 + (fileVersion >= 2 ? rulesSize : 0) + (fileVersion >= 3 ? 4 + stateSize : 0);
+    return 8 + 2 + 8 + (fileVersion >= 2 ? rulesSize : 0) + (fileVersion >= 3 ? 4 + stateSize : 0) +
+           (fileVersion >= 4 ? 4 : 0);
 }
 constexpr std::uint64_t trailerSize = 4 + 8 + 8;
 constexpr std::uint64_t stepSize = 2;
@@ -34,6 +38,8 @@ constexpr std::uint64_t checksumSize = 8;
 // A day of play: longer matches are recorded up to here, and a file that claims more, or is
 // larger than such a match takes, is refused unread.
 constexpr std::uint64_t maxSteps = 24ull * 60 * 60 * 60;
+// The largest number a first step may have: the numbers of all its steps fit an int.
+constexpr std::uint64_t maxFirstStep = 0x7fffffff - maxSteps;
 
 constexpr std::uint64_t bodySize(std::uint64_t steps) {
     return steps * stepSize + steps / checkpointInterval * checksumSize;

@@ -153,14 +153,17 @@ TEST_F(ReplayFileTest, CarriesTheRulesAndStillReadsTheFirstFormat) {
     EXPECT_EQ(old.steps, parseReplay(bytes, "versus.vrp").steps);
 }
 
-// A recording that starts from a saved match (a spectator that joined late) carries it, and its
-// steps follow as in any file; damage to the saved match is refused like any other.
-TEST_F(ReplayFileTest, AThirdFormatFileStartsFromItsSavedMatch) {
+// A recording that starts from a saved match (a spectator that joined late) carries it and the
+// match's number of its first step, and its steps follow as in any file; damage to the saved
+// match or the number is refused like any other. A version 3 file, without the number, counts
+// from 0.
+TEST_F(ReplayFileTest, AFileFromASavedMatchCarriesItAndItsFirstStepsNumber) {
     MatchState start = stateAfter(500);
     start.rules = MatchRules{true, 3, 600};
     start.round.wins[1] = 1;
     {
-        ReplayRecorder recorder((dir / "late.vrp").string(), characterHash, start.rules, &start);
+        ReplayRecorder recorder((dir / "late.vrp").string(), characterHash, start.rules, &start,
+                                500);
         for (int n = 501; n <= 600; ++n)
             recorder.record(StepInput{}, stateAfter(n));
     }
@@ -168,10 +171,23 @@ TEST_F(ReplayFileTest, AThirdFormatFileStartsFromItsSavedMatch) {
     const Replay replay = parseReplay(bytes, "late.vrp");
     ASSERT_TRUE(replay.start);
     EXPECT_EQ(checksum(*replay.start), checksum(start));
+    EXPECT_EQ(replay.firstStep, 500);
     EXPECT_EQ(replay.steps.size(), 100u);
     EXPECT_EQ(replay.checkpoints, (std::vector<std::uint64_t>{checksum(stateAfter(560))}));
 
     const std::size_t state = ReplayFormat::headerSize(2) + 4;
+    const std::size_t number = ReplayFormat::headerSize(3, bytes.size() - ReplayFormat::fileSize(100, 4));
+    std::string third = bytes;
+    third.erase(number, 4);
+    third[8] = 3;
+    const Replay old = parseReplay(resealed(third), "third.vrp");
+    EXPECT_EQ(old.firstStep, 0);
+    EXPECT_EQ(old.steps, replay.steps);
+    std::string farOff = bytes;
+    farOff[number + 3] = static_cast<char>(0x80);
+    EXPECT_NE(refusal(resealed(farOff)).find("first step's number, 2147484148, is out of range"),
+              std::string::npos);
+
     EXPECT_NE(refusal(resealed(withRules(bytes, 1, 5, 600))).find("cannot be read"),
               std::string::npos); // header and saved match disagree on the rules
     std::string badBool = bytes;
@@ -377,7 +393,7 @@ TEST_F(ReplayFileTest, RefusesEveryDamagedFileWithOneLine) {
 TEST_F(ReplayFileTest, NamesWhatIsWrong) {
     const std::string valid = validBytes();
     std::string newer = valid;
-    newer[8] = 4;
+    newer[8] = 5;
     std::string otherMagic = valid;
     otherMagic[0] = 'X';
     std::string badDirection = valid;
@@ -390,7 +406,7 @@ TEST_F(ReplayFileTest, NamesWhatIsWrong) {
         {valid.substr(0, valid.size() - 1), "the file is cut short (its "},
         {valid.substr(0, valid.size() - 2), "cut short or damaged (its length fits"},
         {otherMagic, "not a Vorrak replay"},
-        {newer, "recorded by a newer Vorrak (replay format 4; this one reads format 3)"},
+        {newer, "recorded by a newer Vorrak (replay format 5; this one reads format 4)"},
         {resealed(withRules(valid, 1, 4, 5940)), "names rules this Vorrak does not have"},
         {resealed(withRules(valid, 2, 3, 5940)), "names rules this Vorrak does not have"},
         {resealed(withRules(valid, 1, 3, 0)), "names rules this Vorrak does not have"},
