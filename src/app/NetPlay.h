@@ -80,6 +80,7 @@ private:
     bool handle(const net::Message& message);
     void sendLastWord(net::QuitReason reason);
     void endByAgreement();
+    void settle();
     bool linger();
     void showConnection();
     [[noreturn]] void fail(const std::string& reason, std::optional<net::QuitReason> tell,
