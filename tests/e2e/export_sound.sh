@@ -29,13 +29,13 @@ decoded_frames() {
 export_video "$WORK/whole.mp4"
 [ "$(audio_of "$WORK/whole.mp4")" = "aac,48000,2" ] || fail "mp4 audio: $(audio_of "$WORK/whole.mp4")"
 
-# The picture of the hit: the first whose health readout differs from the first picture's.
-ffmpeg -v error -i "$WORK/whole.mp4" -vf crop=160:60:480:470 "$WORK/health-%04d.png"
+# The picture of the hit: the first whose health readout differs from the first picture's, in
+# 5% of its pixels.
+ffmpeg -v error -i "$WORK/whole.mp4" -vf crop=160:60:480:470 "$WORK/health-%04d.xwd"
 hit_picture=""
-for picture in "$WORK"/health-*.png; do
-    differing=$(compare -metric AE -fuzz 8% "$WORK/health-0001.png" "$picture" null: 2>&1 || true)
-    if [ "${differing%%.*}" -ge 480 ]; then
-        number=$(basename "$picture" .png)
+for picture in "$WORK"/health-*.xwd; do
+    if [ "$(differing_pixels 8 "$WORK/health-0001.xwd" "$picture" 160x60+0+0)" -ge 480 ]; then
+        number=$(basename "$picture" .xwd)
         hit_picture=$((10#${number#health-} - 1))
         break
     fi

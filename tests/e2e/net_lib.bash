@@ -25,6 +25,16 @@ await_title() {
     fail "no window titled '$1' appeared"
 }
 
+# await_said NAME PATTERN SECONDS: waits for a line of the game's log to match.
+await_said() {
+    local i
+    for i in $(seq 1 $(($3 * 20))); do
+        grep -q "$2" "$WORK/$1/Ogre.log" 2>/dev/null && return
+        sleep 0.05
+    done
+    fail "$1 did not say '$2' within $3 seconds"
+}
+
 # await_side NAME SECONDS: waits for the game to end and sets STATUS.
 await_side() {
     local pid=${PIDS[$1]} i
