@@ -12,6 +12,8 @@ WORK=$(mktemp -d)
 export XDG_CONFIG_HOME="$WORK/config"
 GAME_PID=""
 WINDOW=""
+# Whatever else a test starts in the background, ended with it.
+BACKGROUND=()
 trap 'cleanup' EXIT
 
 XVFB_PID=""
@@ -21,9 +23,9 @@ cleanup() {
     if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
         kill -9 "$GAME_PID" 2>/dev/null || true
     fi
-    local check
-    for check in "${CHECKS[@]}"; do
-        kill -9 "${check%%:*}" 2>/dev/null || true
+    local pid
+    for pid in "${BACKGROUND[@]}"; do
+        kill -9 "$pid" 2>/dev/null || true
     done
     stop_display
     rm -rf "$WORK"
@@ -167,9 +169,11 @@ start_display() {
     fail "the display of this test did not start"
 }
 
+# A display a test stopped (SIGSTOP) is let go on too, or it would never end.
 stop_display() {
     if [ -n "$XVFB_PID" ]; then
         kill "$XVFB_PID" 2>/dev/null || true
+        kill -CONT "$XVFB_PID" 2>/dev/null || true
         wait "$XVFB_PID" 2>/dev/null || true
     fi
     XVFB_PID=""
@@ -188,6 +192,7 @@ check_recording() {
     (cd "$dir" && exec "$GAME" --replay "$1" --export "$dir/picture.mkv" --to 1 --size 16x16 \
         --no-audio >stdout 2>stderr) &
     CHECKS+=("$!:$dir:$1")
+    BACKGROUND+=("$!")
 }
 
 await_recordings() {
@@ -198,8 +203,8 @@ await_recordings() {
         dir=${dir%%:*}
         status=0
         wait "$pid" || status=$?
-        [ "$status" -eq 0 ] ||
-            fail "${check#*:*:} does not play back as recorded (status $status): $(cat "$dir/stderr")"
+        [ "$status" -eq 0 ] || fail "${check#*:*:} does not play back as recorded" \
+            "(status $status): $(cat "$dir/stderr")"
     done
     CHECKS=()
 }
@@ -221,4 +226,22 @@ dominant_pixels() {
 # the two by more than PERCENT in some channel; OTHER's region at +X+Y when given.
 differing_pixels() {
     "$PIXELS" differ "$@"
+}
+
+# A second signal while recording: signal_gap RUN RUNS is the gap of run RUN of RUNS in seconds,
+# 5 to 200 ms evenly spread; ctrl_c_twice PID GAP; recording_kept FILE checks that the
+# recording is complete under its name, with nothing left beside it, and plays back (see
+# await_recordings).
+signal_gap() { printf '0.%03d' $((5 + 195 * $1 / ($2 > 1 ? $2 - 1 : 1))); }
+
+ctrl_c_twice() {
+    kill -INT "$1"
+    sleep "$2"
+    kill -INT "$1" 2>/dev/null || true
+}
+
+recording_kept() {
+    [ -f "$1" ] || fail "the recording $1 was lost: $(ls "$(dirname "$1")")"
+    ! compgen -G "$1.recording-*" >/dev/null || fail "a temporary file was left beside $1"
+    check_recording "$1"
 }

@@ -23,12 +23,12 @@ peer() { # ARGS: the stand-in peer, in the background
 }
 
 start_side version --host "$PORT"
-await_title 'left fighter' >/dev/null
+await_running version
 peer join "$PORT" version
 expect_end version 20 1 "protocol version 99"
 
 start_side data --host "$PORT"
-await_title 'left fighter' >/dev/null
+await_running data
 peer join "$PORT" data
 expect_end data 20 1 "other character data"
 
@@ -44,7 +44,7 @@ expect_end ruleguest 15 1 "plays by other rules (versus in 5 rounds of 5940 step
 expect_end rulehost 15 1 "plays by other rules (versus in 3 rounds of 5940 steps, this game versus in 5 rounds"
 
 start_side junk --host "$PORT"
-await_title 'left fighter' >/dev/null
+await_running junk
 peer join "$PORT" junk
 expect_end junk 20 1 "sent a malformed message"
 grep -q "dropped 1 malformed input packets" "$WORK/junk/Ogre.log" || fail "the malformed input went unnoticed"

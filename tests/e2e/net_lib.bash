@@ -35,6 +35,12 @@ await_said() {
     fail "$1 did not say '$2' within $3 seconds"
 }
 
+# await_running NAME: waits for the game's first logic step; its online driver (a host's port)
+# is open from then on.
+await_running() {
+    await_said "$1" '^[0-9:]*: \(Sound\|Devices\): ' 30
+}
+
 # await_side NAME SECONDS: waits for the game to end and sets STATUS.
 await_side() {
     local pid=${PIDS[$1]} i

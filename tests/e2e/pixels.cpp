@@ -91,9 +91,9 @@ Picture fromWindow(const std::string& id) {
     const std::uint32_t masks[3] = {static_cast<std::uint32_t>(image->red_mask),
                                     static_cast<std::uint32_t>(image->green_mask),
                                     static_cast<std::uint32_t>(image->blue_mask)};
-    Picture picture = decode(reinterpret_cast<unsigned char*>(image->data), image->width,
-                             image->height, image->bytes_per_line, 4,
-                             image->byte_order == MSBFirst, masks);
+    Picture picture =
+        decode(reinterpret_cast<unsigned char*>(image->data), image->width, image->height,
+               image->bytes_per_line, 4, image->byte_order == MSBFirst, masks);
     XDestroyImage(image);
     XCloseDisplay(display);
     return picture;
@@ -191,8 +191,8 @@ int main(int argc, char** argv) {
         const Rgb low = rgbOf(args[1]), high = rgbOf(args[2]);
         const Picture picture = load(args[3]);
         counted = count(picture, areaOf(args[4], picture), [&low, &high](const Rgb& p, int, int) {
-            return p.r >= low.r && p.r <= high.r && p.g >= low.g && p.g <= high.g &&
-                   p.b >= low.b && p.b <= high.b;
+            return p.r >= low.r && p.r <= high.r && p.g >= low.g && p.g <= high.g && p.b >= low.b &&
+                   p.b <= high.b;
         });
     } else if ((args.size() == 5 || args.size() == 6) && args[0] == "differ") {
         const int most = percentOf(args[1]);
