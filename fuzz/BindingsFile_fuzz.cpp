@@ -10,8 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Bindings bindings;
     try {
-        bindings = BindingsFile::parse(std::string(reinterpret_cast<const char*>(data), size),
-                                       "fuzz.cfg");
+        bindings =
+            BindingsFile::parse(std::string(reinterpret_cast<const char*>(data), size), "fuzz.cfg");
     } catch (const BindingsError&) {
         return 0;
     }

@@ -345,11 +345,11 @@ void Application::openDevices() {
 
 // A write that fails shows on the screen and in the log at once; the match plays on.
 std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t characterHash,
-                                                           const MatchRules* rules,
-                                                           const MatchState* start,
-                                                           int firstStep) {
-    auto created = std::make_unique<ReplayRecorder>(options.recordPath, characterHash,
-                                                    rules ? *rules : matchRules(), start, firstStep);
+                                                            const MatchRules* rules,
+                                                            const MatchState* start,
+                                                            int firstStep) {
+    auto created = std::make_unique<ReplayRecorder>(
+        options.recordPath, characterHash, rules ? *rules : matchRules(), start, firstStep);
     created->onWriteFailure = [this](const std::string& line) {
         logManager->logMessage(line, Ogre::LML_CRITICAL);
         recordingNotice = std::make_unique<ConnectionDisplay>(1);

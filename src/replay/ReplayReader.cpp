@@ -179,7 +179,8 @@ Replay parseReplay(const std::string& bytes, const std::string& source) {
             refuse(source, "the file is damaged (the match it starts from cannot be read)");
     }
     if (version >= 4) {
-        const std::uint64_t firstStep = Cursor(bytes, ReplayFormat::headerSize(3, stateSize)).word(4);
+        const std::uint64_t firstStep =
+            Cursor(bytes, ReplayFormat::headerSize(3, stateSize)).word(4);
         if (firstStep > ReplayFormat::maxFirstStep)
             refuse(source, "the file is damaged (its first step's number, " +
                                std::to_string(firstStep) + ", is out of range)");

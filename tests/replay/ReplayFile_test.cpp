@@ -176,7 +176,8 @@ TEST_F(ReplayFileTest, AFileFromASavedMatchCarriesItAndItsFirstStepsNumber) {
     EXPECT_EQ(replay.checkpoints, (std::vector<std::uint64_t>{checksum(stateAfter(560))}));
 
     const std::size_t state = ReplayFormat::headerSize(2) + 4;
-    const std::size_t number = ReplayFormat::headerSize(3, bytes.size() - ReplayFormat::fileSize(100, 4));
+    const std::size_t number =
+        ReplayFormat::headerSize(3, bytes.size() - ReplayFormat::fileSize(100, 4));
     std::string third = bytes;
     third.erase(number, 4);
     third[8] = 3;
