@@ -77,13 +77,12 @@ await_first_step() {
 
 # await_log PATTERN SECONDS: waits for a line of the game's log to match.
 await_log() {
-    local i
-    for i in $(seq 1 $(($2 * 50))); do
-        grep -q "$1" "$GAME_LOG" 2>/dev/null && return
+    local deadline=$((SECONDS + $2))
+    until grep -q "$1" "$GAME_LOG" 2>/dev/null; do
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its log said '$1'"
+        [ "$SECONDS" -lt "$deadline" ] || fail "the game's log did not say '$1' within $2 s"
         sleep 0.02
     done
-    fail "the game's log did not say '$1' within $2 s"
 }
 
 # eventually SECONDS COMMAND...: runs the command until it succeeds, for at most SECONDS;

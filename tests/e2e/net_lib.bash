@@ -27,12 +27,11 @@ await_title() {
 
 # await_said NAME PATTERN SECONDS: waits for a line of the game's log to match.
 await_said() {
-    local i
-    for i in $(seq 1 $(($3 * 20))); do
-        grep -q "$2" "$WORK/$1/Ogre.log" 2>/dev/null && return
+    local deadline=$((SECONDS + $3))
+    until grep -q "$2" "$WORK/$1/Ogre.log" 2>/dev/null; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "$1 did not say '$2' within $3 seconds"
         sleep 0.05
     done
-    fail "$1 did not say '$2' within $3 seconds"
 }
 
 # await_running NAME: waits for the game's first logic step; its online driver (a host's port)
