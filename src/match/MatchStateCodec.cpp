@@ -83,9 +83,10 @@ private:
     bool bad = false;
 };
 
-// What only ever counts up, by a step at most each step, and a health that only goes down: no
-// match reaches beyond a billion (half a year of play), and what does not stay well within an
-// int would overflow as the match goes on.
+// What only ever counts up, by a step at most each step, a stun that counts down to 0 and a
+// health that only goes down: no match reaches beyond a billion (half a year of play), and what
+// does not stay well within an int would overflow as the match, or the sound following it, goes
+// on.
 constexpr int maxCount = 1000000000;
 
 template <typename IO> void fighterFields(FighterState& fighter, IO& io) {
@@ -98,7 +99,7 @@ template <typename IO> void fighterFields(FighterState& fighter, IO& io) {
     io(state.canBlock);
     io(state.canHit);
     io(state.attacking);
-    io(state.stunFrames);
+    io.range(state.stunFrames, 0, maxCount);
     io.range(state.health, -maxCount, maxCount);
     io.enumeration(fighter.animationAction, PlayerState::Tatsu);
     for (int track = 0; track < FrameAnimPosition::trackCount; ++track) {

@@ -74,8 +74,9 @@ TEST(MatchStateCodec, OutOfRangeOrMisSizedBytesAreRefused) {
     EXPECT_FALSE(MatchStateCodec::decode(evenRounds.data(), evenRounds.size()));
 }
 
-// A count the match adds to, or a health it takes from, so near the end of an int that playing
-// on would overflow it, is no match's: refused, while half a year of play is taken.
+// A count the match adds to, a stun it counts down or a health it takes from, so near the end of
+// an int that playing on would overflow it, is no match's: refused, while half a year of play
+// is taken.
 TEST(MatchStateCodec, CountsThatWouldOverflowAreRefused) {
     const auto decodes = [](void (*change)(MatchState&, int), int value) {
         MatchState state = underWay();
@@ -85,6 +86,7 @@ TEST(MatchStateCodec, CountsThatWouldOverflowAreRefused) {
     };
     void (*const counts[])(MatchState&, int) = {
         [](MatchState& s, int v) { s.fighters[0].frameCounter = v; },
+        [](MatchState& s, int v) { s.fighters[0].state.stunFrames = v; },
         [](MatchState& s, int v) { s.fighters[1].state.health = v; },
         [](MatchState& s, int v) { s.fighters[1].state.health = -v; },
         [](MatchState& s, int v) { s.panels[1].visibleFrameCount = v; },
@@ -96,4 +98,6 @@ TEST(MatchStateCodec, CountsThatWouldOverflowAreRefused) {
         EXPECT_FALSE(decodes(change, 1000000001));
         EXPECT_FALSE(decodes(change, 2147483647));
     }
+    // A stun counts down to 0 and no further.
+    EXPECT_FALSE(decodes([](MatchState& s, int v) { s.fighters[1].state.stunFrames = v; }, -1));
 }
