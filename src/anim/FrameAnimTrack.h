@@ -50,16 +50,25 @@ public:
     bool loopsSingleSegment() const { return loop && segments.size() == 1; }
 
     TrackPosition position() const { return {currentFrame, segmentIndex, segmentFrame, finished}; }
-    // A position from elsewhere (the network) that indexes none of the segments is refused
-    // before seek.
+    // A position from elsewhere (the network, a file) is refused before seek unless stepping
+    // this track from its start reaches it: a frame of one of its segments, counted from the
+    // start as the segments add up, and finished only on the last frame of a track that does
+    // not loop. Anything else would step the track past its segments.
     bool fits(const TrackPosition& position) const {
         if (segments.empty())
-            return position.segmentIndex == 0 && position.segmentFrame == 0;
-        return position.segmentIndex >= 0 &&
-               position.segmentIndex < static_cast<int>(segments.size()) &&
-               position.segmentFrame >= 0 &&
-               position.segmentFrame <
-                   segments[static_cast<std::size_t>(position.segmentIndex)].duration;
+            return position.currentFrame == 0 && position.segmentIndex == 0 &&
+                   position.segmentFrame == 0 && !position.finished;
+        if (position.segmentIndex < 0 ||
+            position.segmentIndex >= static_cast<int>(segments.size()) ||
+            position.segmentFrame < 0 ||
+            position.segmentFrame >=
+                segments[static_cast<std::size_t>(position.segmentIndex)].duration)
+            return false;
+        int frame = position.segmentFrame;
+        for (int segment = 0; segment < position.segmentIndex; ++segment)
+            frame += segments[static_cast<std::size_t>(segment)].duration;
+        return position.currentFrame == frame &&
+               (!position.finished || (!loop && frame == totalFrames - 1));
     }
     // Only a position taken from a track with the same segments.
     void seek(const TrackPosition& position) {

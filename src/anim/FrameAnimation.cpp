@@ -46,7 +46,11 @@ FrameAnimPosition FrameAnimation::position() const {
     return position;
 }
 
+// A track that never changes is never moved to a new segment either.
 bool FrameAnimation::fits(const FrameAnimPosition& position) const {
+    for (int track = 0; track < trackCount; ++track)
+        if (constant[track] && position.changed[track])
+            return false;
     return material.fits(position.tracks[MaterialTrack]) &&
            hitboxes.fits(position.tracks[HitboxesTrack]) &&
            hitProps.fits(position.tracks[HitPropsTrack]) &&

@@ -41,7 +41,6 @@
 #include "render/ConnectionDisplay.h"
 #include "render/SpriteManager.h"
 #include "render/TimingOverlay.h"
-#include "replay/ReplayError.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
@@ -114,10 +113,6 @@ void Application::run() {
         return Arena(options.cpu.arenaSettings).run(std::cout);
     if (!options.replayPath.empty())
         replay = std::make_unique<Replay>(readReplay(options.replayPath));
-    // The lab and the video start a replay from the match's start.
-    if (replay && replay->start && (options.training || !options.exportSettings.path.empty()))
-        throw ReplayError("Cannot play back '" + options.replayPath +
-                          "' with --training or --export: it starts from the middle of a match");
     if (!options.exportSettings.path.empty()) {
         ReplayExport::checkCut(options.exportSettings, *replay);
         VideoTarget::check(options.exportSettings.path);
@@ -388,10 +383,11 @@ void Application::openDevices() {
 
 // A write that fails shows on the screen and in the log at once; the match plays on.
 std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t characterHash,
-                                                           const MatchRules* rules,
-                                                           const MatchState* start) {
-    auto created = std::make_unique<ReplayRecorder>(options.recordPath, characterHash,
-                                                    rules ? *rules : matchRules(), start);
+                                                            const MatchRules* rules,
+                                                            const MatchState* start,
+                                                            int firstStep) {
+    auto created = std::make_unique<ReplayRecorder>(
+        options.recordPath, characterHash, rules ? *rules : matchRules(), start, firstStep);
     created->onWriteFailure = [this](const std::string& line) {
         logManager->logMessage(line, Ogre::LML_CRITICAL);
         recordingNotice = std::make_unique<ConnectionDisplay>(1);

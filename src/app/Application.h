@@ -98,10 +98,12 @@ private:
     void openDevices();
     // Before each picture: F12's toggle and the timing overlay's figures.
     void presentTiming();
-    // By the rules of the options, or those given; from the match's start, or from `start`.
+    // By the rules of the options, or those given; from the match's start, or from `start`
+    // before the match's step firstStep.
     std::unique_ptr<ReplayRecorder> createRecorder(std::uint64_t characterHash,
                                                    const MatchRules* rules = nullptr,
-                                                   const MatchState* start = nullptr);
+                                                   const MatchState* start = nullptr,
+                                                   int firstStep = 0);
     // Watching an online match (ApplicationSpectator.cpp).
     std::unique_ptr<MatchDriver> createSpectatorDriver();
     void printFrameData();

@@ -25,8 +25,8 @@ std::unique_ptr<MatchDriver> Application::createSpectatorDriver() {
     };
     if (!options.recordPath.empty())
         setup.makeRecorder = [this, hash = setup.dataHash](const MatchRules& rules,
-                                                           const MatchState* start) {
-            return createRecorder(hash, &rules, start);
+                                                           const MatchState* start, int firstStep) {
+            return createRecorder(hash, &rules, start, firstStep);
         };
     auto created = std::make_unique<SpectatorPlay>(*match, std::move(setup));
     connectionFigures = [play = created.get()] { return play->connection(); };

@@ -330,10 +330,7 @@ void NetPlay::sendLastWord(net::QuitReason reason) {
 // Both sides end on the same step, show it and record the match up to it.
 void NetPlay::endByAgreement() {
     ended = true;
-    const int end = session->finish();
-    match.load(session->stateBefore(end));
-    Ogre::LogManager::getSingleton().logMessage("Online play: the match ends before step " +
-                                                std::to_string(end));
+    settle();
     if (spectators) {
         const MatchState atEnd = match.save();
         spectators->end(net::QuitReason::Escape, &atEnd);
@@ -480,7 +477,20 @@ std::string NetPlay::watchingLine() const {
     return "   " + std::to_string(spectators->watching()) + " watching";
 }
 
+// The match ends on the last step both sides' inputs are known for, every step before it
+// confirmed: the match shown and logged, its recording and the spectators' all end there, and no
+// guess of the other side's input outlives the match.
+void NetPlay::settle() {
+    const int end = session->finish();
+    match.load(session->stateBefore(end));
+    Ogre::LogManager::getSingleton().logMessage("Online play: the match ends before step " +
+                                                std::to_string(end));
+}
+
 void NetPlay::fail(const std::string& reason, std::optional<net::QuitReason> tell, int step) {
+    // Without the other side's last word too, the match ends where both sides' inputs are known.
+    if (session && !ended)
+        settle();
     // The spectators see the confirmed match to its last step.
     if (spectators) {
         spectators->end(net::QuitReason::Lost, nullptr);

@@ -84,6 +84,7 @@ private:
     bool handle(const net::Message& message);
     void sendLastWord(net::QuitReason reason);
     void endByAgreement();
+    void settle();
     bool linger();
     void showConnection();
     [[noreturn]] void fail(const std::string& reason, std::optional<net::QuitReason> tell,

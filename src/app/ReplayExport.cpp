@@ -59,9 +59,9 @@ void ReplayExport::run(const Replay& replay, std::uint64_t characterHash) {
 
 // The rules alone are quick: with the displays held, a long replay is checked in moments.
 bool ReplayExport::verify(const Replay& replay, std::uint64_t characterHash) {
+    ReplayPlayback playback(match, replay, characterHash);
     const MatchState start = match.save();
     match.holdDisplays(true);
-    ReplayPlayback playback(match, replay, characterHash);
     while (playback.step(StepInput{}))
         if (SignalWatcher::caught())
             return false;
@@ -100,7 +100,7 @@ void ReplayExport::render(const Replay& replay) {
         const MatchState before = mix ? match.save() : MatchState{};
         match.step(replay.step(step - 1));
         if (mix)
-            mix->stepRan(static_cast<int>(step - 1), before, match.save());
+            mix->stepRan(replay.firstStep + static_cast<int>(step - 1), before, match.save());
         pass.stepped = std::chrono::steady_clock::now();
         pass.steps = 1;
         pass.stepSeconds = pass.worstStepSeconds =

@@ -18,7 +18,8 @@ struct Replay;
 // Renders a replay into a video file, one picture per logic step whatever the speed of drawing:
 // frame n of the video is the screen after step n. The replay is first played through on the
 // rules alone and checked against its checksums, so a match that does not come out as recorded
-// is refused before a file is made; then the match goes back to its start and plays again with
+// is refused before a file is made; then the match goes back to where the replay starts (a
+// saved match, for a recording of a match watched from its middle) and plays again with
 // the displays the settings ask for, and every step of the cut is drawn off the screen, read
 // back and encoded by the export module's encoder, with the sound of its cues mixed off-line
 // beside it unless the sound settings leave it out (--no-audio or --mute). Made by the

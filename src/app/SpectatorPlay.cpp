@@ -158,7 +158,7 @@ void SpectatorPlay::begin(const net::Start& start) {
     first = start.step;
     next = start.step;
     if (setup.makeRecorder)
-        recorder = setup.makeRecorder(start.rules, state ? &*state : nullptr);
+        recorder = setup.makeRecorder(start.rules, state ? &*state : nullptr, start.step);
     log("Watching: " + hostLabel() + " from step " + std::to_string(start.step));
     if (setup.setTitle)
         setup.setTitle("Vorrak projekt - watching " + hostLabel());

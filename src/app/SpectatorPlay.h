@@ -41,8 +41,10 @@ public:
         // Steps the playback stays behind the host's confirmed match.
         int delaySteps = 60;
         std::function<void(const std::string&)> setTitle;
-        // Makes the recorder once the rules and the first state are known, when recording.
-        std::function<std::unique_ptr<ReplayRecorder>(const MatchRules&, const MatchState* start)>
+        // Makes the recorder once the rules and the first state are known, when recording: from
+        // the match's start, or from `start` before the match's step firstStep.
+        std::function<std::unique_ptr<ReplayRecorder>(const MatchRules&, const MatchState* start,
+                                                      int firstStep)>
             makeRecorder;
     };
 

@@ -84,6 +84,12 @@ private:
     bool bad = false;
 };
 
+// What only ever counts up, by a step at most each step, a stun that counts down to 0 and a
+// health that only goes down: no match reaches beyond a billion (half a year of play), and what
+// does not stay well within an int would overflow as the match, or the sound following it, goes
+// on.
+constexpr int maxCount = 1000000000;
+
 template <typename IO> void fighterFields(FighterState& fighter, IO& io, int layout) {
     PlayerState& state = fighter.state;
     io(state.position.x);
@@ -94,8 +100,8 @@ template <typename IO> void fighterFields(FighterState& fighter, IO& io, int lay
     io(state.canBlock);
     io(state.canHit);
     io(state.attacking);
-    io(state.stunFrames);
-    io(state.health);
+    io.range(state.stunFrames, 0, maxCount);
+    io.range(state.health, -maxCount, maxCount);
     if (layout >= 2) {
         io.range(state.combo.hits, 0, FairRules::comboHitLimit);
         io.range(state.combo.damage, 0, FairRules::comboDamageLimit);
@@ -113,14 +119,14 @@ template <typename IO> void fighterFields(FighterState& fighter, IO& io, int lay
     }
     for (InputFrame& frame : fighter.history)
         io.frame(frame);
-    io(fighter.frameCounter);
+    io.range(fighter.frameCounter, 0, maxCount);
     io(fighter.hitboxesShown);
 }
 
 template <typename IO> void panelFields(InputPanelState& panel, IO& io) {
     io(panel.visible);
     io.frame(panel.lastFrame);
-    io(panel.visibleFrameCount);
+    io.range(panel.visibleFrameCount, 0, maxCount);
     io.range(panel.rowCount, 0, InputPanelState::maxRows);
     for (InputPanelRow& row : panel.rows) {
         io.frame(row.frame);
@@ -146,10 +152,10 @@ template <typename IO> void fields(MatchState& state, IO& io, int layout) {
     io.range(round.wins[0], 0, 9);
     io.range(round.wins[1], 0, 9);
     io.enumeration(round.phase, RoundState::MatchOver);
-    io(round.shownSteps);
+    io.range(round.shownSteps, 0, maxCount);
     io.enumeration(round.ending, RoundState::TimeOut);
     io.range(round.winner, RoundState::draw, 1);
-    io(round.matchesPlayed);
+    io.range(round.matchesPlayed, 0, maxCount);
     io(round.rematch[0]);
     io(round.rematch[1]);
 }

@@ -11,8 +11,9 @@ class CharacterData;
 
 // A match state as bytes and back, little-endian, every field in a fixed order: how a match
 // under way reaches a spectator who joins it, and how that spectator's recording starts. What is
-// read is hostile: decode takes only bytes of the exact length whose every field is in range,
-// and fits() then checks the animation positions against the character data they index.
+// read is hostile: decode takes only bytes of the exact length whose every field is in range
+// (counts too, so that none overflows as the match plays on), and fits() then checks the
+// animation positions against the character data they index.
 namespace MatchStateCodec {
 
 // The layouts of the bytes: 1 before the rules had a version (such a state plays by the first

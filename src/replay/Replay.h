@@ -19,8 +19,10 @@ struct Replay {
     std::uint64_t characterHash = 0;
     // The rules it was played by: a version 1 file's are the plain match's.
     MatchRules rules;
-    // The match the steps start from, when not the match's start (a version 3 file).
+    // The match the steps start from, when not the match's start (a version 3 or 4 file), and
+    // the match's number of its first step (0 in a version 3 file, which does not say).
     std::optional<MatchState> start;
+    int firstStep = 0;
     std::vector<std::uint16_t> steps;
     // The match after steps 60, 120, ...
     std::vector<std::uint64_t> checkpoints;

@@ -9,8 +9,9 @@
 //            version 2 on the rules: 1 byte versus (0 or 1), 1 byte rounds, 4 bytes round steps,
 //            from version 4 on 1 byte the rules' version; from version 3 on then the match the
 //            steps start from: 4 bytes its size, then the state (see MatchStateCodec), a
-//            recording of a match watched from its middle; from version 4 on a size of 0 means
-//            the match's start
+//            recording of a match watched from its middle (from version 4 on a size of 0 means
+//            the match's start); from version 4 on then 4 bytes the match's number of the first
+//            step (0 from the match's start; the match counts its steps from 0)
 //   body     every step as 2 bytes (see encodeStep), the steps numbered from 1 by their place;
 //            after every 60th step the 8-byte checksum of the match once that step ran
 //   trailer  4 bytes step count, 8 bytes checksum of the match after the last step, 8 bytes
@@ -21,7 +22,8 @@ namespace ReplayFormat {
 constexpr char magic[8] = {'V', 'O', 'R', 'R', 'A', 'K', 'R', 'P'};
 // The recorder writes version 4. Older files are still read: version 1, without the rules, holds
 // a plain match; versions 2 (from the match's start) and 3 (from a saved match, in the codec's
-// first layout) hold the rules without their version, which are the first versus rules.
+// first layout, numbered from 0) hold the rules without their version, which are the first
+// versus rules.
 constexpr std::uint16_t version = 4;
 constexpr std::uint16_t oldestVersion = 1;
 constexpr std::uint64_t maxStateSize = 16384;
@@ -34,8 +36,13 @@ constexpr std::uint64_t rulesAt = 8 + 2 + 8;
 constexpr std::uint64_t stateSizeAt(unsigned fileVersion = version) {
     return rulesAt + rulesSize(fileVersion);
 }
+// Where the first step's number stands, from version 4 on.
+constexpr std::uint64_t firstStepAt(unsigned fileVersion, std::uint64_t stateSize) {
+    return stateSizeAt(fileVersion) + 4 + stateSize;
+}
 constexpr std::uint64_t headerSize(unsigned fileVersion = version, std::uint64_t stateSize = 0) {
-    return stateSizeAt(fileVersion) + (fileVersion >= 3 ? 4 + stateSize : 0);
+    return stateSizeAt(fileVersion) + (fileVersion >= 3 ? 4 + stateSize : 0) +
+           (fileVersion >= 4 ? 4 : 0);
 }
 constexpr std::uint64_t trailerSize = 4 + 8 + 8;
 constexpr std::uint64_t stepSize = 2;
@@ -43,6 +50,8 @@ constexpr std::uint64_t checksumSize = 8;
 // A day of play: longer matches are recorded up to here, and a file that claims more, or is
 // larger than such a match takes, is refused unread.
 constexpr std::uint64_t maxSteps = 24ull * 60 * 60 * 60;
+// The largest number a first step may have: the numbers of all its steps fit an int.
+constexpr std::uint64_t maxFirstStep = 0x7fffffff - maxSteps;
 
 constexpr std::uint64_t bodySize(std::uint64_t steps) {
     return steps * stepSize + steps / checkpointInterval * checksumSize;

@@ -6,26 +6,20 @@
 
 #include "match/Match.h"
 #include "match/checksum.h"
-#include "replay/ReplayError.h"
 #include "replay/ReplayReader.h"
+#include "replay/loadReplayStart.h"
 
 ReplayPlayback::ReplayPlayback(Match& match, Replay replay, std::uint64_t characterHash)
     : match(match), replay(std::move(replay)), view(match) {
     requireCharacterData(this->replay, characterHash);
-    if (!this->replay.start)
-        return;
-    if (!match.fits(*this->replay.start))
-        throw ReplayError("Cannot play back '" + this->replay.source +
-                          "': the file is damaged (the match it starts from does not fit this "
-                          "Vorrak's character data)");
-    match.load(*this->replay.start);
+    loadReplayStart(match, this->replay);
 }
 
 bool ReplayPlayback::step(const StepInput& keyboard) {
     if (keyboard.keys.quit || next == replay.steps.size())
         return false;
     view.switchDisplays(keyboard.keys);
-    const bool keepRunning = presentedStep(match, static_cast<int>(next),
+    const bool keepRunning = presentedStep(match, replay.firstStep + static_cast<int>(next),
                                            [&] { return view.step(replay.step(next)); });
     ++next;
     if (next % ReplayFormat::checkpointInterval == 0)

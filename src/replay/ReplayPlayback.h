@@ -13,11 +13,13 @@ class Match;
 // keyboard, and every 60 steps, and after the last, the match must show the recorded checksum,
 // or the program ends with a report naming the step. The recorded quit, the end of the
 // recording or Escape on the keyboard ends the playback; the keyboard's F1 to F3 show and hide
-// the displays for the viewer, outside the match the checksums cover. Owned by the
+// the displays for the viewer, outside the match the checksums cover. A replay that starts from
+// a saved match starts there, its steps numbered as the match numbered them. Owned by the
 // Application; the match is not owned.
 class ReplayPlayback : public MatchDriver {
 public:
-    // Throws ReplayError when the replay was recorded with other character data.
+    // Throws ReplayError when the replay was recorded with other character data, or starts from
+    // a match that does not fit it.
     ReplayPlayback(Match& match, Replay replay, std::uint64_t characterHash);
 
     bool step(const StepInput& keyboard) override;

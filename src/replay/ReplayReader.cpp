@@ -13,6 +13,7 @@
 #include "match/MatchStateCodec.h"
 #include "replay/Fnv1a.h"
 #include "replay/ReplayError.h"
+#include "replay/ReplayHeader.h"
 
 namespace {
 
@@ -43,41 +44,6 @@ private:
     const std::string& bytes;
     std::uint64_t at;
 };
-
-// The format version, once the header is known to be complete.
-unsigned checkHeader(const std::string& bytes, const std::string& source) {
-    if (bytes.empty())
-        refuse(source, "the file is empty");
-    const std::size_t magicSize = sizeof ReplayFormat::magic;
-    if (std::memcmp(bytes.data(), ReplayFormat::magic, std::min(bytes.size(), magicSize)) != 0)
-        refuse(source, "the file is not a Vorrak replay");
-    if (bytes.size() < magicSize + 2)
-        refuse(source, "the file is truncated");
-    const auto version = static_cast<unsigned>(Cursor(bytes, magicSize).word(2));
-    if (version > ReplayFormat::version)
-        refuse(source, "it was recorded by a newer Vorrak (replay format " +
-                           std::to_string(version) + "; this one reads format " +
-                           std::to_string(ReplayFormat::version) + ")");
-    if (version < ReplayFormat::oldestVersion)
-        refuse(source, "unknown replay format " + std::to_string(version));
-    if (bytes.size() < ReplayFormat::headerSize(version) + ReplayFormat::trailerSize)
-        refuse(source, "the file is truncated");
-    return version;
-}
-
-// Files from before the rules had a version play by the first ones.
-MatchRules rulesOf(const std::string& bytes, unsigned version, const std::string& source) {
-    Cursor cursor(bytes, ReplayFormat::rulesAt);
-    MatchRules rules;
-    const std::uint64_t versus = cursor.word(1);
-    rules.rounds = static_cast<int>(cursor.word(1));
-    rules.roundSteps = static_cast<std::int32_t>(cursor.word(4));
-    rules.version = version >= 4 ? static_cast<int>(cursor.word(1)) : MatchRules::firstVersion;
-    rules.versus = versus == 1;
-    if (versus > 1 || !rules.valid())
-        refuse(source, "the file is damaged (it names rules this Vorrak does not have)");
-    return rules;
-}
 
 // Fills bytes from the file, or refuses with the system's reason ("Permission denied").
 void readAll(const std::string& path, std::string& bytes) {
@@ -149,16 +115,21 @@ Replay readReplay(const std::string& path) {
 }
 
 Replay parseReplay(const std::string& bytes, const std::string& source) {
-    const unsigned version = checkHeader(bytes, source);
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    ReplayHeader header;
+    try {
+        header = ReplayHeader::parse(data, bytes.size(), bytes.size());
+    } catch (const ReplayError& error) {
+        refuse(source, error.what());
+    }
+    const unsigned version = header.formatVersion;
+    const std::uint64_t stateSize = header.stateSize;
     Replay replay;
     replay.source = source;
-    replay.characterHash = Cursor(bytes, sizeof ReplayFormat::magic + 2).word(8);
+    replay.characterHash = header.characterHash;
+    replay.rules = header.rules;
+    replay.firstStep = header.firstStep;
 
-    const std::uint64_t stateSize =
-        version >= 3 ? Cursor(bytes, ReplayFormat::stateSizeAt(version)).word(4) : 0;
-    if (stateSize > ReplayFormat::maxStateSize ||
-        bytes.size() < ReplayFormat::headerSize(version, stateSize) + ReplayFormat::trailerSize)
-        refuse(source, "the file is truncated or damaged (its saved match does not fit in it)");
     const std::uint64_t trailerAt = bytes.size() - ReplayFormat::trailerSize;
     Cursor trailer(bytes, trailerAt);
     const std::uint64_t stepCount = trailer.word(4);
@@ -171,20 +142,15 @@ Replay parseReplay(const std::string& bytes, const std::string& source) {
     hash.addBytes(bytes.data(), trailerAt + 12);
     if (hash.value != check)
         refuse(source, "the file is damaged (its contents do not match their check value)");
-    if (version >= 2)
-        replay.rules = rulesOf(bytes, version, source);
-    // From version 4 on a recording from the match's start holds no saved match.
-    if (version == 3 || stateSize > 0) {
-        const auto* state = reinterpret_cast<const std::uint8_t*>(bytes.data()) +
-                            ReplayFormat::stateSizeAt(version) + 4;
+    if (header.startsMidMatch()) {
         const int layout =
             version >= 4 ? MatchStateCodec::latestLayout : MatchStateCodec::firstLayout;
-        replay.start = MatchStateCodec::decode(state, stateSize, layout);
+        replay.start = MatchStateCodec::decode(data + header.stateAt(), stateSize, layout);
         if (!replay.start || replay.start->rules != replay.rules)
             refuse(source, "the file is damaged (the match it starts from cannot be read)");
     }
 
-    Cursor body(bytes, ReplayFormat::headerSize(version, stateSize));
+    Cursor body(bytes, header.stepsAt());
     replay.steps.reserve(stepCount);
     for (std::uint64_t step = 1; step <= stepCount; ++step) {
         const auto bits = static_cast<std::uint16_t>(body.word(2));

@@ -142,7 +142,7 @@ private:
 } // namespace
 
 ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash,
-                               const MatchRules& rules, const MatchState* start)
+                               const MatchRules& rules, const MatchState* start, int firstStep)
     : path(std::move(path)) {
     file = createTemporary(this->path, temporaryPath);
     pending.reserve(pendingCapacity);
@@ -157,6 +157,7 @@ ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash,
         start ? MatchStateCodec::encode(*start) : std::vector<std::uint8_t>();
     writeWord(state.size(), 4);
     write(state.data(), state.size());
+    writeWord(static_cast<std::uint64_t>(firstStep), 4);
     // Open to the handlers only once it can be completed.
     prepareCompletion();
     const auto free = std::find(std::begin(openRecorders), std::end(openRecorders), nullptr);

@@ -37,9 +37,9 @@ public:
     static constexpr std::uint64_t flushInterval = 120;
 
     // Throws ReplayError when the file cannot be created. With a start, the steps recorded
-    // follow on from that match (a version 3 file).
+    // follow on from that match, the first being the match's step firstStep.
     ReplayRecorder(std::string path, std::uint64_t characterHash, const MatchRules& rules = {},
-                   const MatchState* start = nullptr);
+                   const MatchState* start = nullptr, int firstStep = 0);
     // Finishes the file unless finish() did; a failure then goes to stderr.
     ~ReplayRecorder();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,6 +11,7 @@
 
 #include "replay/ReplayError.h"
 #include "replay/ReplayFormat.h"
+#include "replay/ReplayHeader.h"
 
 namespace {
 
@@ -71,43 +73,21 @@ ReplaySummary ReplaySummary::read(const std::string& path) {
     using namespace ReplayFormat;
     const File file(path);
     const std::uint64_t size = file.regularSize();
-    if (size == 0)
-        refuse(path, "the file is empty");
-    if (size > fileSize(maxSteps, startedVersion, maxStateSize))
+    if (size > fileSize(maxSteps, version, maxStateSize))
         refuse(path, "the file is too large for a replay");
-    // The longest header before a saved match: magic, version, hash, rules, the match's size.
-    unsigned char header[headerSize(startedVersion, 0)] = {};
-    file.readAt(0, header, static_cast<std::size_t>(std::min<std::uint64_t>(size, sizeof header)));
-    if (std::memcmp(header, magic, std::min<std::uint64_t>(size, sizeof magic)) != 0)
-        refuse(path, "the file is not a Vorrak replay");
-    if (size < sizeof magic + 2)
-        refuse(path, "the file is truncated");
+    std::vector<unsigned char> header(static_cast<std::size_t>(
+        std::min<std::uint64_t>(size, ReplayHeader::longest)));
+    file.readAt(0, header.data(), header.size());
+    const ReplayHeader parsed = ReplayHeader::parse(header.data(), header.size(), size);
 
     ReplaySummary summary;
-    summary.formatVersion = static_cast<unsigned>(word(header + 8, 2));
-    if (summary.formatVersion > startedVersion)
-        refuse(path, "it was recorded by a newer Vorrak (replay format " +
-                         std::to_string(summary.formatVersion) + ")");
-    if (summary.formatVersion < oldestVersion)
-        refuse(path, "unknown replay format " + std::to_string(summary.formatVersion));
-    const std::uint64_t stateSize =
-        summary.formatVersion >= startedVersion ? word(header + headerSize(2), 4) : 0;
-    if (stateSize > maxStateSize || size < headerSize(summary.formatVersion, stateSize) + trailerSize)
-        refuse(path, "the file is truncated");
-    if (summary.formatVersion >= 2) {
-        const unsigned char* rules = header + headerSize(1);
-        summary.rules.versus = rules[0] == 1;
-        summary.rules.rounds = rules[1];
-        summary.rules.roundSteps = static_cast<std::int32_t>(word(rules + 2, 4));
-        if (rules[0] > 1 || !summary.rules.valid())
-            refuse(path, "the file is damaged (it names rules this Vorrak does not have)");
-    }
-    summary.startsMidMatch = summary.formatVersion >= startedVersion;
-
+    summary.formatVersion = parsed.formatVersion;
+    summary.rules = parsed.rules;
+    summary.startsMidMatch = parsed.startsMidMatch();
     unsigned char trailer[4] = {};
     file.readAt(size - trailerSize, trailer, sizeof trailer);
     summary.steps = word(trailer, 4);
-    if (summary.steps > maxSteps || fileSize(summary.steps, summary.formatVersion, stateSize) != size)
+    if (summary.steps > maxSteps || fileSize(summary.steps, parsed.formatVersion, parsed.stateSize) != size)
         refuse(path, "the file is cut short or damaged (its length does not fit its steps)");
     return summary;
 }

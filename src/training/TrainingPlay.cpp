@@ -13,6 +13,7 @@
 #include "match/checksum.h"
 #include "render/TrainingDisplay.h"
 #include "replay/Replay.h"
+#include "replay/loadReplayStart.h"
 
 namespace {
 
@@ -42,13 +43,22 @@ bool ownInput(const InputFrame& frame) {
     return frame.direction != Direction::Neutral || frame.pressed[0] || frame.pressed[1];
 }
 
+// Where the lab starts, and where F8 takes it back to: the match as started, or where the
+// replay starts.
+MatchState startOf(Match& match, const Replay* replay) {
+    if (replay)
+        loadReplayStart(match, *replay);
+    return match.save();
+}
+
 } // namespace
 
 TrainingPlay::TrainingPlay(Match& match, Game& game, std::unique_ptr<Replay> replay)
     : match(match), game(game), replay(std::move(replay)), view(match),
-      start(match.save()), display(std::make_unique<TrainingDisplay>(start.rules.versus)),
-      shownStatus(status()) {
-    match.showFacingEachOther();
+      start(startOf(match, this->replay.get())),
+      display(std::make_unique<TrainingDisplay>(start.rules.versus)), shownStatus(status()) {
+    if (!fromMiddle())
+        match.showFacingEachOther();
     display->showStatus(shownStatus);
 }
 
@@ -191,12 +201,12 @@ void TrainingPlay::play(StepInput input) {
     rewind.push(before);
     const FrameMeter::Sample first = sampleBefore(0), second = sampleBefore(1);
     if (replayDriving()) {
-        presentedStep(match, steps,
+        presentedStep(match, firstStep() + steps,
                       [&] { return view.step(replay->step(static_cast<std::size_t>(steps))); });
     } else {
         computerInput(input.players[1]);
         dummyInput(input.players[1]);
-        presentedStep(match, input, steps);
+        presentedStep(match, input, firstStep() + steps);
     }
     changed = true;
     frameMeter.step({first.before, first.attackLive, game.player1->state},
@@ -210,10 +220,11 @@ void TrainingPlay::play(StepInput input) {
         pausedNow = true;
 }
 
-// A state no step has ended is the start, shown with the fighters facing each other.
+// The match's start is shown with the fighters facing each other, as no step has turned them
+// yet; a replay from the middle of a match starts turned.
 void TrainingPlay::show(const MatchState& state, int step) {
     match.load(state);
-    if (step == 0)
+    if (step == 0 && !fromMiddle())
         match.showFacingEachOther();
 }
 

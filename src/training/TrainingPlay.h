@@ -33,7 +33,9 @@ public:
     // How long the status line tells why a key did nothing.
     static constexpr int noticeTicks = 120;
 
-    // With a replay, its steps drive the match until F11; its character data must be checked.
+    // With a replay, its steps drive the match until F11, from where it starts (throws
+    // ReplayError when that does not fit the character data); its character data must be
+    // checked.
     TrainingPlay(Match& match, Game& game, std::unique_ptr<Replay> replay = nullptr);
     ~TrainingPlay() override;
 
@@ -75,6 +77,10 @@ private:
     void takeOver();
     void notice(std::string text);
     bool replayDriving() const { return replay && !tookOver; }
+    // The match's number of the lab's first step: a replay from the middle of a match keeps the
+    // match's numbers.
+    int firstStep() const { return replay ? replay->firstStep : 0; }
+    bool fromMiddle() const { return replay && replay->start; }
     FrameMeter::Sample sampleBefore(int fighter) const;
 
     Match& match;

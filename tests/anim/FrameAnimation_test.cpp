@@ -106,6 +106,26 @@ struct PunchLike {
     }
 };
 
+// A position from elsewhere fits only where stepping the track from its start leads: every such
+// position does, and one whose frame count, segment or end disagrees would step the track past
+// its segments.
+TEST(FrameAnimTrack, OnlyPositionsAStraightRunReachesFit) {
+    for (const bool loop : {false, true}) {
+        FrameAnimTrack<char> track = trackAB(loop);
+        for (int step = 0; step < 8; ++step, track.advance())
+            EXPECT_TRUE(trackAB(loop).fits(track.position())) << "step " << step;
+        EXPECT_FALSE(trackAB(loop).fits({3, 0, 1, false})) << "frame 3 is not A's second";
+        EXPECT_FALSE(trackAB(loop).fits({2, 1, 2, false})) << "B's third frame is frame 4";
+        EXPECT_FALSE(trackAB(loop).fits({3, 1, 1, true})) << "finished before the end";
+        EXPECT_FALSE(trackAB(loop).fits({0, 2, 0, false})) << "no third segment";
+    }
+    EXPECT_FALSE(trackAB(true).fits({4, 1, 2, true})) << "a looping track never finishes";
+    FrameAnimTrack<char> empty;
+    EXPECT_TRUE(empty.fits({0, 0, 0, false}));
+    EXPECT_FALSE(empty.fits({1, 0, 0, false}));
+    EXPECT_FALSE(empty.fits({0, 0, 0, true}));
+}
+
 TEST(FrameAnimation, ConstantFlagsMarkEmptyAndSingleLoopingTracks) {
     FrameAnimation animation;
     for (bool flag : animation.changed)
@@ -133,6 +153,12 @@ TEST(FrameAnimation, ConstantFlagsMarkEmptyAndSingleLoopingTracks) {
     EXPECT_EQ(animation.material.currentFrame, 0);
     EXPECT_FALSE(animation.isFinished());
     EXPECT_TRUE(animation.movement.isFinished());
+
+    // So a position from elsewhere that says one of them changed is no position of this one.
+    EXPECT_TRUE(animation.fits(animation.position()));
+    FrameAnimPosition changedHitProps = animation.position();
+    changedHitProps.changed[FrameAnimation::HitPropsTrack] = true;
+    EXPECT_FALSE(animation.fits(changedHitProps));
 }
 
 TEST(FrameAnimation, PunchShapedAnimationFramesAndEnd) {

@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -16,6 +18,7 @@
 #include "net/EnetLink.h"
 #include "net/NetInput.h"
 #include "net/RollbackSession.h"
+#include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
 #include "support/EngineEnvironment.h"
 #include "support/SteppedMatch.h"
@@ -76,9 +79,11 @@ NetPlay::Setup setupFor(bool host, std::uint16_t port, double silenceLimit = 5) 
 }
 
 struct OnlineGame {
-    // hostRules: the guest plays by the default ones.
+    using Recorder = std::function<std::unique_ptr<ReplayRecorder>()>;
+
+    // hostRules: the guest plays by the default ones. recorders: each side's, when it records.
     OnlineGame(Match& match, const Faults& faults, unsigned seed, MatchRules hostRules = {},
-               double silenceLimit = 5)
+               double silenceLimit = 5, const Recorder (&recorders)[2] = {})
         : random(seed) {
         std::uint16_t hostPort = 0;
         // A port drawn at random may be taken.
@@ -87,6 +92,8 @@ struct OnlineGame {
                 hostPort = freePort(random);
                 NetPlay::Setup setup = setupFor(true, hostPort, silenceLimit);
                 setup.rules = hostRules;
+                if (recorders[0])
+                    setup.recorder = recorders[0]();
                 sides[0] = std::make_unique<Side>(match, std::move(setup), seed + 1);
             } catch (const std::runtime_error&) {
                 if (tries == 10)
@@ -94,8 +101,10 @@ struct OnlineGame {
             }
         }
         relay = std::make_unique<UdpRelay>(hostPort, faults, seed);
-        sides[1] = std::make_unique<Side>(match, setupFor(false, relay->port(), silenceLimit),
-                                          seed + 2);
+        NetPlay::Setup setup = setupFor(false, relay->port(), silenceLimit);
+        if (recorders[1])
+            setup.recorder = recorders[1]();
+        sides[1] = std::make_unique<Side>(match, std::move(setup), seed + 2);
     }
 
     // Both sides at 60 steps a second, the guest's a little later, until `done` says so or
@@ -232,6 +241,38 @@ TEST(NetPlayRelay, BothSidesEndSoonAfterAnEscapeThroughLoss) {
         EXPECT_EQ(checksum(game.sides[0]->state), checksum(game.sides[1]->state))
             << "seed " << seed;
         match.restore(game.sides[0]->state);
+    }
+    match.holdDisplays(false);
+}
+
+// One side killed in the middle of the match, inputs in flight through a lossy link: the other
+// ends on the last
+// step it knows both sides' inputs for, not on its guess of the steps after, so the match it
+// logs is the one its recording (and its spectators, fed the same steps) end on.
+TEST(NetPlayRelay, ASideLeftAloneEndsOnTheLastConfirmedStep) {
+    SteppedMatch stepped(EngineEnvironment::app());
+    Match& match = *stepped.match;
+    match.holdDisplays(true);
+    const std::string path = testing::TempDir() + "alone" + std::to_string(getpid()) + ".vrp";
+    for (const int killed : {1, 0}) {
+        const int left = 1 - killed;
+        OnlineGame::Recorder recorders[2];
+        recorders[left] = [&path] { return std::make_unique<ReplayRecorder>(path, 0x1234); };
+        auto game = std::make_unique<OnlineGame>(match, Faults{80, 20, 0.05, 0, 0, 0, 0},
+                                                 500 + killed, MatchRules{}, 1, recorders);
+        ASSERT_TRUE(game->run(match, 30, [&] { return game->connected() && game->steps() >= 60; }));
+        // Not a word more from it, as after kill -9.
+        game->sides[killed]->running = false;
+        ASSERT_TRUE(game->run(match, 10, [] { return false; }));
+        const std::string failure = game->sides[left]->failure;
+        EXPECT_NE(failure.find("connection lost"), std::string::npos) << failure;
+        const std::uint64_t logged = checksum(game->sides[left]->state);
+        match.restore(game->sides[left]->state);
+        game.reset();
+        const Replay recorded = readReplay(path);
+        EXPECT_GE(recorded.steps.size(), 50u);
+        EXPECT_EQ(logged, recorded.finalChecksum) << "side " << left;
+        std::filesystem::remove(path);
     }
     match.holdDisplays(false);
 }

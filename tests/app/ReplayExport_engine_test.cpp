@@ -78,12 +78,17 @@ protected:
     }
     ~ReplayExportTest() override { fs::remove_all(dir); }
 
-    // A match of random play, the debug displays switched by the recorded F1 to F3.
-    Replay recordMatch(int steps) {
+    // A match of random play, the debug displays switched by the recorded F1 to F3; recorded
+    // from its step `from` on, as a spectator who joined then records it.
+    Replay recordMatch(int steps, int from = 0) {
         const std::string path = (dir / "match.vrp").string();
         SteppedMatch match(EngineEnvironment::app());
-        ReplayRecorder recorder(path, characterDataHash(*match.game->characterData));
         RandomInputs inputs(19);
+        for (int n = 0; n < from; ++n)
+            match.step(inputs.next(match.match->save()));
+        const MatchState joined = match.match->save();
+        ReplayRecorder recorder(path, characterDataHash(*match.game->characterData), joined.rules,
+                                from > 0 ? &joined : nullptr, from);
         for (int n = 1; n <= steps; ++n) {
             StepInput input = inputs.next(match.match->save());
             input.keys.showInputPanels = n == 20;
@@ -142,4 +147,15 @@ TEST_F(ReplayExportTest, EveryFrameIsTheGamesOwnScreenAfterItsStep) {
         SCOPED_TRACE("step " + std::to_string(at) + " in " + video.filename().string());
         EXPECT_EQ(differingPixels(videoPicture(video, picture), windowPicture()), 0);
     }
+}
+
+// A spectator's recording from the middle of a match: its first picture is the screen after its
+// first step, played on from the match it starts from.
+TEST_F(ReplayExportTest, ARecordingFromTheMiddleOfAMatchIsExportedFromThere) {
+    const Replay replay = recordMatch(20, 100);
+    const fs::path video = exportVideo(replay, "late.mkv", 1, 0);
+    SteppedMatch match(EngineEnvironment::app());
+    ReplayPlayback playback(*match.match, replay, characterDataHash(*match.game->characterData));
+    playback.step(StepInput{});
+    EXPECT_EQ(differingPixels(videoPicture(video, 0), windowPicture()), 0);
 }

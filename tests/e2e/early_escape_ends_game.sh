@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Escape tapped the moment the window shows ends the game, 20 runs in a row; Escape held from
+# Escape tapped the moment the window shows ends the game, 10 runs in a row; Escape held from
 # before the launch ends it too.
 source "$(dirname "$0")/lib.bash"
 
 # The window is tapped the moment it shows, without await_window's pause: the keyboard listens
 # before the window shows.
-for run in $(seq 1 20); do
+for run in $(seq 1 10); do
     start_game
     await_visible
     xdotool windowfocus "$WINDOW" key Escape

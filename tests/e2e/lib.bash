@@ -1,15 +1,19 @@
 # Shared by the end-to-end tests: start the built game, find its window, hold its keys, wait
-# for it to end. Every test gets the game binary as $1 and the close-request tool as $2.
+# for it to end, count its pixels. Every test gets the game binary as $1 and the close-request
+# tool as $2; the pixel counter is built beside the game.
 set -euo pipefail
 
 GAME=$(realpath "$1")
 WM_CLOSE=${2:-}
 GAME_DIR=$(dirname "$GAME")
+PIXELS=$GAME_DIR/pixels
 WORK=$(mktemp -d)
 # The game reads the user's bindings file from here: the tests' own, not the user's.
 export XDG_CONFIG_HOME="$WORK/config"
 GAME_PID=""
 WINDOW=""
+# Whatever else a test starts in the background, ended with it.
+BACKGROUND=()
 trap 'cleanup' EXIT
 
 XVFB_PID=""
@@ -19,6 +23,10 @@ cleanup() {
     if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
         kill -9 "$GAME_PID" 2>/dev/null || true
     fi
+    local pid
+    for pid in "${BACKGROUND[@]}"; do
+        kill -9 "$pid" 2>/dev/null || true
+    done
     stop_display
     rm -rf "$WORK"
 }
@@ -30,11 +38,13 @@ fail() {
 }
 
 # Starts the game in the background from the working directory given (default: $WORK), with
-# the options that follow it. A script's background job starts with SIGINT ignored; the game
-# gets it back as from a terminal.
+# the options that follow it; its log is GAME_LOG, the last run's removed first. A script's
+# background job starts with SIGINT ignored; the game gets it back as from a terminal.
 start_game() {
     local from=${1:-$WORK}
     shift || true
+    GAME_LOG=$from/Ogre.log
+    rm -f "$GAME_LOG"
     (cd "$from" && exec env --default-signal=INT "$GAME" "$@" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
 }
@@ -52,12 +62,38 @@ await_visible() {
     fail "no window titled 'Vorrak projekt' appeared"
 }
 
-# Waits for the game's window and gives it the keyboard focus.
+# Waits for the game's window, gives it the keyboard focus and waits for the first logic step.
 await_window() {
     await_visible
     xdotool windowfocus --sync "$WINDOW"
-    # Let the first logic steps run, so the keyboard is being polled.
-    sleep 1
+    await_first_step
+}
+
+# The devices open (and say so in the log) once the first picture is shown, right before the
+# first logic step.
+await_first_step() {
+    await_log '^[0-9:]*: \(Sound\|Devices\): ' 30
+}
+
+# await_log PATTERN SECONDS: waits for a line of the game's log to match.
+await_log() {
+    local deadline=$((SECONDS + $2))
+    until grep -q "$1" "$GAME_LOG" 2>/dev/null; do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its log said '$1'"
+        [ "$SECONDS" -lt "$deadline" ] || fail "the game's log did not say '$1' within $2 s"
+        sleep 0.02
+    done
+}
+
+# eventually SECONDS COMMAND...: runs the command until it succeeds, for at most SECONDS;
+# false when it never did. For what the game shows a moment after a key.
+eventually() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.03
+    done
 }
 
 # Holds keys for several logic steps, for what needs a key held (walking, a motion command);
@@ -108,14 +144,14 @@ await_exit() {
 }
 
 # Grabs the window as it is now: xwd is quick, so the moment is well defined even on a busy
-# machine; the picture is converted afterwards.
+# machine; the picture is looked at afterwards.
 capture() {
     xwd -silent -id "$WINDOW" -out "$1"
 }
 
-screenshot() {
-    capture "$WORK/capture.xwd"
-    convert "$WORK/capture.xwd" "$1"
+# keep_shot PICTURE NAME: a picture taken by capture, kept as NAME.png in $SCREENSHOTS when set.
+keep_shot() {
+    [ -z "${SCREENSHOTS:-}" ] || convert "$1" "$SCREENSHOTS/$2.png"
 }
 
 # Starts a display of its own (Xvfb with the options given) and sets DISPLAY_NUMBER; the
@@ -132,23 +168,79 @@ start_display() {
     fail "the display of this test did not start"
 }
 
+# A display a test stopped (SIGSTOP) is let go on too, or it would never end.
 stop_display() {
     if [ -n "$XVFB_PID" ]; then
         kill "$XVFB_PID" 2>/dev/null || true
+        kill -CONT "$XVFB_PID" 2>/dev/null || true
         wait "$XVFB_PID" 2>/dev/null || true
     fi
     XVFB_PID=""
     rm -f "$WORK/display-number"
 }
 
-# Pixels inside a region where one channel clearly dominates: the red and green boxes,
-# translucent over whatever lies behind them. Counted at half size, which is plenty.
+# Recordings checked beside the rest of the test, where the replay's window is not what is
+# tested: check_recording FILE starts the export's check of it, which plays it through on the
+# rules, every checksum as recorded to the last step, draws one small picture and keeps its
+# window hidden; await_recordings waits for every check started and fails on the first whose
+# recording does not play back as recorded.
+CHECKS=()
+check_recording() {
+    local dir=$WORK/check-${#CHECKS[@]}
+    mkdir -p "$dir"
+    (cd "$dir" && exec "$GAME" --replay "$1" --export "$dir/picture.mkv" --to 1 --size 16x16 \
+        --no-audio >stdout 2>stderr) &
+    CHECKS+=("$!:$dir:$1")
+    BACKGROUND+=("$!")
+}
+
+await_recordings() {
+    local check pid dir status
+    for check in "${CHECKS[@]}"; do
+        pid=${check%%:*}
+        dir=${check#*:}
+        dir=${dir%%:*}
+        status=0
+        wait "$pid" || status=$?
+        [ "$status" -eq 0 ] || fail "${check#*:*:} does not play back as recorded" \
+            "(status $status): $(cat "$dir/stderr")"
+    done
+    CHECKS=()
+}
+
+# The checksum of the match after a recording's last step, as its closing record holds it and
+# the game's 'Match ended' line names it.
+final_checksum() {
+    printf '%016x' "$(od -An -tu8 -j $(($(stat -c %s "$1") - 16)) -N8 "$1")"
+}
+
+# Pixels inside a region (WxH+X+Y) where one channel (r or g) clearly dominates: the red and
+# green boxes, translucent over whatever lies behind them. SOURCE: a picture taken by capture,
+# or window:ID for the window as it is now.
 dominant_pixels() {
-    local shot=$1 region=$2 channel=$3 others
-    case $channel in
-        r) others="r-g>0.25 && r-b>0.25" ;;
-        g) others="g-r>0.25 && g-b>0.25" ;;
-    esac
-    convert "$shot" -crop "$region" +repage -scale 50% -fx "($others) ? 1 : 0" \
-        -format '%[fx:int(mean * w * h)]' info:
+    "$PIXELS" dominant "$3" "$1" "$2"
+}
+
+# differing_pixels PERCENT SOURCE OTHER REGION [+X+Y]: pixels of the region that differ between
+# the two by more than PERCENT in some channel; OTHER's region at +X+Y when given.
+differing_pixels() {
+    "$PIXELS" differ "$@"
+}
+
+# A second signal while recording: signal_gap RUN RUNS is the gap of run RUN of RUNS in seconds,
+# 5 to 200 ms evenly spread; ctrl_c_twice PID GAP; recording_kept FILE checks that the
+# recording is complete under its name, with nothing left beside it, and plays back (see
+# await_recordings).
+signal_gap() { printf '0.%03d' $((5 + 195 * $1 / ($2 > 1 ? $2 - 1 : 1))); }
+
+ctrl_c_twice() {
+    kill -INT "$1"
+    sleep "$2"
+    kill -INT "$1" 2>/dev/null || true
+}
+
+recording_kept() {
+    [ -f "$1" ] || fail "the recording $1 was lost: $(ls "$(dirname "$1")")"
+    ! compgen -G "$1.recording-*" >/dev/null || fail "a temporary file was left beside $1"
+    check_recording "$1"
 }

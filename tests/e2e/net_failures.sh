@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Online play that cannot go on ends cleanly on the side that is left, saying why: an IPv6
 # address, nobody listening, another protocol version, other character data or other rules
-# (either side), a malformed message, a host already in a match, the other game killed.
+# (either side), a malformed message, a host already in a match, the other game killed. A host
+# whose guest is killed ends on the last step it knows both players' input for: its spectator
+# and its recording end on the match it logs.
 source "$(dirname "$0")/lib.bash"
 source "$(dirname "$0")/net_lib.bash"
 
@@ -14,21 +16,21 @@ done
 
 start_side nobody --join "127.0.0.1:$PORT" --join-timeout 2
 await_title "waiting for 127.0.0.1:$PORT" >/dev/null
-expect_end nobody 10 1 "no answer from 127.0.0.1:$PORT"
+expect_end nobody 20 1 "no answer from 127.0.0.1:$PORT"
 
 peer() { # ARGS: the stand-in peer, in the background
     "$NET_PEER" "$@" >"$WORK/peer.out" 2>&1 &
 }
 
 start_side version --host "$PORT"
-await_title 'left fighter' >/dev/null
+await_running version
 peer join "$PORT" version
-expect_end version 10 1 "protocol version 99"
+expect_end version 20 1 "protocol version 99"
 
 start_side data --host "$PORT"
-await_title 'left fighter' >/dev/null
+await_running data
 peer join "$PORT" data
-expect_end data 10 1 "other character data"
+expect_end data 20 1 "other character data"
 
 peer host "$PORT" data
 start_side guestdata --join "127.0.0.1:$PORT"
@@ -42,20 +44,33 @@ expect_end ruleguest 15 1 "plays by other rules (versus in 5 rounds of 5940 step
 expect_end rulehost 15 1 "plays by other rules (versus in 3 rounds of 5940 steps, this game versus in 5 rounds"
 
 start_side junk --host "$PORT"
-await_title 'left fighter' >/dev/null
+await_running junk
 peer join "$PORT" junk
-expect_end junk 10 1 "sent a malformed message"
+expect_end junk 20 1 "sent a malformed message"
 grep -q "dropped 1 malformed input packets" "$WORK/junk/Ogre.log" || fail "the malformed input went unnoticed"
 
-start_side host --host "$PORT" --timeout 2
-await_title 'left fighter' >/dev/null
+start_side host --host "$PORT" --timeout 2 --record "$WORK/host.vrp"
+host_window=$(await_title 'left fighter')
+start_side watcher --watch "127.0.0.1:$PORT" --watch-delay 0
 start_side guest --join "127.0.0.1:$PORT"
 await_title 'right fighter .guest. vs' >/dev/null
 start_side third --join "127.0.0.1:$PORT"
-expect_end third 15 1 "127.0.0.1:$PORT is already in a match"
+expect_end third 20 1 "127.0.0.1:$PORT is already in a match"
+await_title 'watching 127.0.0.1' >/dev/null
+xdotool windowfocus --sync "$host_window"
+hold 0.5 d
+xdotool keydown j
 kill -9 "${PIDS[guest]}"
 unset "PIDS[guest]"
-expect_end host 6 1 "connection lost (nothing from 127.0.0.1:[0-9]* for 2 s)"
+xdotool keyup j
+expect_end host 20 1 "connection lost (nothing from 127.0.0.1:[0-9]* for 2 s)"
+expect_end watcher 20 0 "Watching: the match ended"
+ended() { grep -o 'Match ended: .*' "$WORK/$1/Ogre.log"; }
+[ -n "$(ended host)" ] && [ "$(ended watcher)" = "$(ended host)" ] ||
+    fail "the spectator ended on another match: '$(ended watcher)', not '$(ended host)'"
+grep -q "Match ended: checksum $(final_checksum "$WORK/host.vrp")," "$WORK/host/Ogre.log" ||
+    fail "the host's recording ends elsewhere than its match: $(ended host)"
+check_recording "$WORK/host.vrp"
 
 # A signal ends a game as at one keyboard (128 + the signal), and both sides agree on the end.
 start_side host2 --host "$PORT"
@@ -64,10 +79,11 @@ start_side guest2 --join "127.0.0.1:$PORT"
 await_title 'right fighter .guest. vs' >/dev/null
 sleep 0.5
 kill -TERM "${PIDS[guest2]}"
-await_side guest2 10
+await_side guest2 20
 [ "$STATUS" -eq 143 ] || fail "the guest ended with status $STATUS after SIGTERM, not 143"
-expect_end host2 10 0 "closed the game"
+expect_end host2 20 0 "closed the game"
 ended() { grep -o 'Match ended: .*' "$WORK/$1/Ogre.log"; }
 [ -n "$(ended host2)" ] && [ "$(ended host2)" = "$(ended guest2)" ] ||
     fail "the two sides ended on different matches: '$(ended host2)' and '$(ended guest2)'"
+await_recordings
 echo "ok"

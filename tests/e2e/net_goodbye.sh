@@ -7,18 +7,21 @@ source "$(dirname "$0")/lib.bash"
 source "$(dirname "$0")/net_lib.bash"
 
 tries=${NET_TRIES:-2}
-"$NET_PEER" relay "$PORT" $((60 * tries)) >"$WORK/relay.port" &
-PIDS[relay]=$!
-for _ in $(seq 1 50); do [ -s "$WORK/relay.port" ] && break; sleep 0.1; done
-relay=$(cat "$WORK/relay.port")
-[ -n "$relay" ] || fail "the relay did not start"
 
 ended_at() { # NAME: the time it ended, once it has
     kill -0 "${PIDS[$1]}" 2>/dev/null || date +%s.%N
 }
 
+# Each try on a port and a relay of its own, so nothing of the last one (a datagram the relay
+# still holds back) reaches the next.
 for try in $(seq 1 "$tries"); do
-    start_side "host$try" --host "$PORT" --versus --rounds 5
+    port=$((PORT + try))
+    "$NET_PEER" relay "$port" 60 >"$WORK/relay$try.port" &
+    PIDS[relay$try]=$!
+    for _ in $(seq 1 50); do [ -s "$WORK/relay$try.port" ] && break; sleep 0.1; done
+    relay=$(cat "$WORK/relay$try.port")
+    [ -n "$relay" ] || fail "the relay did not start"
+    start_side "host$try" --host "$port" --versus --rounds 5
     await_title 'left fighter' >/dev/null
     start_side "guest$try" --join "127.0.0.1:$relay" --versus
     declare -A end=()

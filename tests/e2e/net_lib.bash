@@ -25,6 +25,21 @@ await_title() {
     fail "no window titled '$1' appeared"
 }
 
+# await_said NAME PATTERN SECONDS: waits for a line of the game's log to match.
+await_said() {
+    local deadline=$((SECONDS + $3))
+    until grep -q "$2" "$WORK/$1/Ogre.log" 2>/dev/null; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "$1 did not say '$2' within $3 seconds"
+        sleep 0.05
+    done
+}
+
+# await_running NAME: waits for the game's first logic step; its online driver (a host's port)
+# is open from then on.
+await_running() {
+    await_said "$1" '^[0-9:]*: \(Sound\|Devices\): ' 30
+}
+
 # await_side NAME SECONDS: waits for the game to end and sets STATUS.
 await_side() {
     local pid=${PIDS[$1]} i

@@ -8,11 +8,14 @@ source "$(dirname "$0")/lib.bash"
 source "$(dirname "$0")/net_lib.bash"
 
 # The windows overlap on a display without a window manager: the one grabbed goes on top.
-health() { # WINDOW FILE: the health readouts of the window, as a picture
+grab() { # WINDOW FILE
     xdotool windowraise "$1"
     sleep 0.5
-    xwd -silent -id "$1" -out "$WORK/grab.xwd"
-    convert "$WORK/grab.xwd" -crop 800x80+0+460 +repage "$2"
+    xwd -silent -id "$1" -out "$2"
+}
+# The health readouts of the two pictures differ.
+health_differs() {
+    [ "$(differing_pixels 0 "$1" "$2" 800x80+0+460)" -gt 0 ]
 }
 
 start_side guest --join "127.0.0.1:$PORT" --delay 2
@@ -23,18 +26,16 @@ host_window=$(await_title 'left fighter')
 guest_window=$(await_title 'right fighter .guest. vs')
 await_title 'left fighter .host. vs 127.0.0.1' >/dev/null
 sleep 1
-health "$host_window" "$WORK/before.png"
+grab "$host_window" "$WORK/before.xwd"
 
 xdotool windowfocus --sync "$host_window"
 hold 1.2 d
 hold 0.2 j
 sleep 1.5
-health "$host_window" "$WORK/host.png"
-health "$guest_window" "$WORK/guest.png"
-[ "$(compare -metric AE "$WORK/host.png" "$WORK/guest.png" null: 2>&1)" = 0 ] ||
-    fail "the two windows show different health"
-[ "$(compare -metric AE "$WORK/before.png" "$WORK/host.png" null: 2>&1)" != 0 ] ||
-    fail "no hit landed: the health is as at the start"
+grab "$host_window" "$WORK/host.xwd"
+grab "$guest_window" "$WORK/guest.xwd"
+! health_differs "$WORK/host.xwd" "$WORK/guest.xwd" || fail "the two windows show different health"
+health_differs "$WORK/before.xwd" "$WORK/host.xwd" || fail "no hit landed: the health is as at the start"
 
 
 kill -STOP "${PIDS[guest]}"

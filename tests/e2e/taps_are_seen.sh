@@ -4,24 +4,14 @@
 # ends the game.
 source "$(dirname "$0")/lib.bash"
 
-# Pixels of the green body boxes in the fight area, counted on every fourth pixel of each
-# fourth row: quick, and plenty to tell boxes shown from boxes gone.
-green_pixels() {
-    capture "$WORK/shot.xwd"
-    convert "$WORK/shot.xwd" -crop 800x400+0+100 +repage -sample 25% \
-        -fx "(g-r>0.25 && g-b>0.25) ? 1 : 0" -format '%[fx:int(mean * w * h)]' info:
+# The green body boxes in the fight area, shown ("on") or gone ("off").
+boxes() {
+    COUNT=$(dominant_pixels "window:$WINDOW" 800x400+0+100 g)
+    if [ "$1" = on ]; then [ "$COUNT" -ge 16000 ]; else [ "$COUNT" -lt 200 ]; fi
 }
 
-# Waits up to 3 s for the boxes to be shown ("on") or gone ("off").
 await_boxes() {
-    local want=$1 i green
-    for i in $(seq 1 10); do
-        sleep 0.1
-        green=$(green_pixels)
-        if [ "$want" = on ] && [ "$green" -ge 1000 ]; then return; fi
-        if [ "$want" = off ] && [ "$green" -lt 15 ]; then return; fi
-    done
-    fail "boxes not $want after a tap ($green green pixels)"
+    eventually 3 boxes "$1" || fail "boxes not $1 after a tap ($COUNT green pixels)"
 }
 
 start_game

@@ -100,3 +100,31 @@ TEST(MatchStateCodec, TheFirstLayoutHoldsAMatchOfTheFirstRules) {
     EXPECT_EQ(checksum(*decoded), checksum(first));
     EXPECT_FALSE(MatchStateCodec::decode(bytes.data(), bytes.size()));
 }
+
+// A count the match adds to, a stun it counts down or a health it takes from, so near the end of
+// an int that playing on would overflow it, is no match's: refused, while half a year of play
+// is taken.
+TEST(MatchStateCodec, CountsThatWouldOverflowAreRefused) {
+    const auto decodes = [](void (*change)(MatchState&, int), int value) {
+        MatchState state = underWay();
+        change(state, value);
+        const Bytes bytes = MatchStateCodec::encode(state);
+        return MatchStateCodec::decode(bytes.data(), bytes.size()).has_value();
+    };
+    void (*const counts[])(MatchState&, int) = {
+        [](MatchState& s, int v) { s.fighters[0].frameCounter = v; },
+        [](MatchState& s, int v) { s.fighters[0].state.stunFrames = v; },
+        [](MatchState& s, int v) { s.fighters[1].state.health = v; },
+        [](MatchState& s, int v) { s.fighters[1].state.health = -v; },
+        [](MatchState& s, int v) { s.panels[1].visibleFrameCount = v; },
+        [](MatchState& s, int v) { s.round.shownSteps = v; },
+        [](MatchState& s, int v) { s.round.matchesPlayed = v; },
+    };
+    for (const auto& change : counts) {
+        EXPECT_TRUE(decodes(change, 1000000000));
+        EXPECT_FALSE(decodes(change, 1000000001));
+        EXPECT_FALSE(decodes(change, 2147483647));
+    }
+    // A stun counts down to 0 and no further.
+    EXPECT_FALSE(decodes([](MatchState& s, int v) { s.fighters[1].state.stunFrames = v; }, -1));
+}

@@ -172,16 +172,18 @@ TEST_F(ReplayFileTest, CarriesTheRulesWithTheirVersionAndStillReadsTheOlderForma
     EXPECT_EQ(first.steps, latest.steps);
 }
 
-// A recording that starts from a saved match (a spectator that joined late) carries it, and its
-// steps follow as in any file; damage to the saved match is refused like any other. A file of
-// the third format holds it in the codec's first layout, under the first versus rules.
-TEST_F(ReplayFileTest, AFileStartsFromItsSavedMatch) {
+// A recording that starts from a saved match (a spectator that joined late) carries it and the
+// match's number of its first step, and its steps follow as in any file; damage to the saved
+// match or the number is refused like any other. A file of the third format holds it in the
+// codec's first layout, under the first versus rules, and counts from 0.
+TEST_F(ReplayFileTest, AFileFromASavedMatchCarriesItAndItsFirstStepsNumber) {
     MatchState start = stateAfter(500);
     start.rules = MatchRules{true, 3, 600, MatchRules::latestVersion};
     start.round.wins[1] = 1;
     start.fighters[0].state.combo = {2, 40, 0};
     {
-        ReplayRecorder recorder((dir / "late.vrp").string(), characterHash, start.rules, &start);
+        ReplayRecorder recorder((dir / "late.vrp").string(), characterHash, start.rules, &start,
+                                500);
         for (int n = 501; n <= 600; ++n)
             recorder.record(StepInput{}, stateAfter(n));
     }
@@ -189,10 +191,16 @@ TEST_F(ReplayFileTest, AFileStartsFromItsSavedMatch) {
     const Replay replay = parseReplay(bytes, "late.vrp");
     ASSERT_TRUE(replay.start);
     EXPECT_EQ(checksum(*replay.start), checksum(start));
+    EXPECT_EQ(replay.firstStep, 500);
     EXPECT_EQ(replay.steps.size(), 100u);
     EXPECT_EQ(replay.checkpoints, (std::vector<std::uint64_t>{checksum(stateAfter(560))}));
 
     const std::size_t state = ReplayFormat::stateSizeAt() + 4;
+    const std::uint64_t stateSize = bytes.size() - ReplayFormat::fileSize(100);
+    std::string farOff = bytes;
+    farOff[ReplayFormat::firstStepAt(4, stateSize) + 3] = static_cast<char>(0x80);
+    EXPECT_NE(refusal(resealed(farOff)).find("first step's number, 2147484148, is out of range"),
+              std::string::npos);
     EXPECT_NE(refusal(resealed(withRules(bytes, 1, 5, 600))).find("cannot be read"),
               std::string::npos); // header and saved match disagree on the rules
     std::string badBool = bytes;
@@ -207,7 +215,6 @@ TEST_F(ReplayFileTest, AFileStartsFromItsSavedMatch) {
     firstRules.fighters[0].state.combo = {};
     const std::vector<std::uint8_t> firstLayout =
         MatchStateCodec::encode(firstRules, MatchStateCodec::firstLayout);
-    const std::uint64_t stateSize = bytes.size() - ReplayFormat::fileSize(100);
     std::string oldSize(4, '\0');
     for (int i = 0; i < 4; ++i)
         oldSize[i] = static_cast<char>(firstLayout.size() >> (8 * i));
@@ -219,6 +226,7 @@ TEST_F(ReplayFileTest, AFileStartsFromItsSavedMatch) {
     ASSERT_TRUE(old.start);
     EXPECT_EQ(checksum(*old.start), checksum(firstRules));
     EXPECT_TRUE(old.rules == firstRules.rules);
+    EXPECT_EQ(old.firstStep, 0);
     EXPECT_EQ(old.steps, replay.steps);
 }
 

@@ -26,6 +26,9 @@ std::string replayBytes(std::uint32_t steps, const MatchRules& rules) {
     put(rules.versus, 1);
     put(static_cast<std::uint64_t>(rules.rounds), 1);
     put(static_cast<std::uint64_t>(rules.roundSteps), 4);
+    put(static_cast<std::uint64_t>(rules.version), 1);
+    put(0, 4); // from the match's start
+    put(0, 4);
     for (std::uint32_t step = 1; step <= steps; ++step) {
         put(ReplayFormat::encodeStep(StepInput{}), 2);
         if (step % ReplayFormat::checkpointInterval == 0)
@@ -101,7 +104,7 @@ TEST_F(ReplayFolderTest, ListsTheRecordingsNewestFirstFromTheirEnds) {
     const std::string open = replayBytes(600, MatchRules{});
     ASSERT_NO_THROW(parseReplay(open, "open"));
     std::string noisy = replayBytes(130, versus);
-    std::fill(noisy.begin() + 30, noisy.begin() + 200, '\xff');
+    std::fill(noisy.begin() + ReplayFormat::headerSize(), noisy.begin() + 200, '\xff');
     file("2024-05-01_14-03-22.vrp", open, 1);
     file("2024-05-01_14-05-00.vrp", noisy, 3);
     file("from-a-friend.vrp", open.substr(0, open.size() - 1), 2);

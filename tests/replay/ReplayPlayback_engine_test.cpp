@@ -7,6 +7,7 @@
 
 #include "anim/CharacterData.h"
 #include "collision/HitProps.h"
+#include "match/StepPresenter.h"
 #include "match/checksum.h"
 #include "render/SpriteManager.h"
 #include "replay/ReplayError.h"
@@ -46,11 +47,16 @@ protected:
         : path(fs::temp_directory_path() / ("vorrak-playback-" + std::to_string(getpid()))) {}
     ~ReplayPlaybackTest() override { fs::remove(path); }
 
-    // Plays and records a match as local play does; returns its final checksum.
-    std::uint64_t recordMatch(int steps) {
+    // Plays and records a match as local play does, or from its step `from` on as a spectator
+    // who joined then does; returns its final checksum.
+    std::uint64_t recordMatch(int steps, int from = 0) {
         SteppedMatch match(EngineEnvironment::app());
-        ReplayRecorder recorder(path.string(), hashOf(match));
         std::mt19937 random(5);
+        for (int n = 0; n < from; ++n)
+            match.step(randomStep(random));
+        const MatchState joined = match.match->save();
+        ReplayRecorder recorder(path.string(), hashOf(match), joined.rules,
+                                from > 0 ? &joined : nullptr, from);
         for (int n = 1; n <= steps; ++n) {
             StepInput input = randomStep(random);
             input.keys.quit = n == steps;
@@ -98,6 +104,34 @@ TEST_F(ReplayPlaybackTest, PlaysTheRecordedMatchBackToTheSameState) {
     ASSERT_GT(healthLost, 0) << "no hit landed in the recorded match";
     EXPECT_EQ(steps, 600);
     EXPECT_EQ(checksum(match.match->save()), recorded);
+}
+
+namespace {
+
+class StepNumbers : public StepPresenter {
+public:
+    void stepRan(int step, const MatchState&, const MatchState&) override { heard.push_back(step); }
+    void silence() override {}
+
+    std::vector<int> heard;
+};
+
+} // namespace
+
+// A spectator's recording from the middle of a match plays from there to the same end, its
+// steps told to the sound under the match's numbers, as the spectator's own were.
+TEST_F(ReplayPlaybackTest, ARecordingFromTheMiddleOfAMatchPlaysOnFromThere) {
+    const std::uint64_t recorded = recordMatch(200, 150);
+    SteppedMatch match(EngineEnvironment::app());
+    ReplayPlayback playback(*match.match, readReplay(path.string()), hashOf(match));
+    StepNumbers numbers;
+    playback.presentTo(numbers);
+    while (playback.step(StepInput{})) {
+    }
+    EXPECT_EQ(checksum(match.match->save()), recorded);
+    ASSERT_EQ(numbers.heard.size(), 200u);
+    EXPECT_EQ(numbers.heard.front(), 150);
+    EXPECT_EQ(numbers.heard.back(), 349);
 }
 
 TEST_F(ReplayPlaybackTest, AMatchThatGoesAnotherWayIsReportedAtTheNextCheckpoint) {

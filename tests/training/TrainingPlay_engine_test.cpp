@@ -381,12 +381,17 @@ TEST_F(TrainingTest, KeysOutOfOrderOnlyTellTheStatusLine) {
 // A replay in the lab: checked step by step until F11, then the keyboard's.
 class TrainingReplayTest : public TrainingTest {
 protected:
-    std::unique_ptr<Replay> recordReplay(bool damaged) {
+    // 180 steps of random play, recorded from the match's start or, as a spectator who joined
+    // late records them, from its step `from`.
+    std::unique_ptr<Replay> recordReplay(bool damaged, int from = 0) {
         const std::string path = testing::TempDir() + "lab" + std::to_string(getpid()) + ".vrp";
         const MatchState start = match().save();
+        RandomInputs inputs(11);
+        for (int i = 0; i < from; ++i)
+            match().step(inputs.next(match().save()));
+        const MatchState joined = match().save();
         {
-            ReplayRecorder recorder(path, 0);
-            RandomInputs inputs(11);
+            ReplayRecorder recorder(path, 0, joined.rules, from > 0 ? &joined : nullptr, from);
             for (int i = 0; i < 180; ++i) {
                 const StepInput input = inputs.next(match().save());
                 match().step(input);
@@ -418,19 +423,6 @@ TEST_F(TrainingReplayTest, AReplayIsCheckedUntilTakenOver) {
         for (int i = 0; i < 40; ++i) tick(), std::runtime_error);
 }
 
-TEST_F(TrainingReplayTest, AfterTheTakeOverTheKeyboardDrives) {
-    makeLab(recordReplay(true));
-    for (int i = 0; i < 100; ++i)
-        tick();
-    tap(&ProgramKeys::takeOver);
-    const MatchState before = match().save();
-    const StepInput walk = playersHolding(frameOf(Direction::Left), frameOf(Direction::Neutral));
-    for (int i = 0; i < 200; ++i)
-        tick(walk);
-    EXPECT_EQ(lab->stepsPlayed(), 302);
-    EXPECT_LT(stepped.p1().state.position.x, before.fighters[0].state.position.x);
-}
-
 namespace {
 
 // What the lab lets the sound hear: "step N" for each step run, "silence" when it jumps.
@@ -448,6 +440,51 @@ private:
 };
 
 } // namespace
+
+// A spectator's recording from the middle of a match: the lab starts where it starts, its steps
+// heard under the match's numbers, checked against the recording, and F7 and F8 go back there.
+TEST_F(TrainingReplayTest, ARecordingFromTheMiddleOfAMatchStartsThere) {
+    std::unique_ptr<Replay> replay = recordReplay(false, 100);
+    const MatchState joined = *replay->start;
+    // The viewer's displays stay as they are.
+    const auto matchWithout = [](MatchState state) {
+        for (std::size_t side = 0; side < 2; ++side)
+            state.fighters[side].hitboxesShown = state.panels[side].visible = false;
+        return checksum(state);
+    };
+    makeLab(std::move(replay));
+    EXPECT_EQ(now(), checksum(joined));
+    HeardSteps heard;
+    lab->presentTo(heard);
+    for (int i = 0; i < 130; ++i)
+        tick();
+    EXPECT_EQ(heard.take().front(), "step 100");
+    // Paused, so that no step runs after the key.
+    tap(&ProgramKeys::pause);
+    tap(&ProgramKeys::reset);
+    EXPECT_EQ(lab->stepsPlayed(), 0);
+    EXPECT_EQ(matchWithout(match().save()), matchWithout(joined));
+    tap(&ProgramKeys::stepForward);
+    tap(&ProgramKeys::stepBack);
+    EXPECT_EQ(matchWithout(match().save()), matchWithout(joined));
+    tap(&ProgramKeys::pause);
+    for (int i = 0; i < 180; ++i)
+        tick();
+    EXPECT_TRUE(lab->paused()) << "the replay did not play to its end";
+}
+
+TEST_F(TrainingReplayTest, AfterTheTakeOverTheKeyboardDrives) {
+    makeLab(recordReplay(true));
+    for (int i = 0; i < 100; ++i)
+        tick();
+    tap(&ProgramKeys::takeOver);
+    const MatchState before = match().save();
+    const StepInput walk = playersHolding(frameOf(Direction::Left), frameOf(Direction::Neutral));
+    for (int i = 0; i < 200; ++i)
+        tick(walk);
+    EXPECT_EQ(lab->stepsPlayed(), 302);
+    EXPECT_LT(stepped.p1().state.position.x, before.fighters[0].state.position.x);
+}
 
 // Paused, nothing is heard; F6 is heard as its one step; going back and resetting silence what
 // plays and are not heard as steps.
