@@ -40,11 +40,13 @@ export XDG_STATE_HOME=$WORK/state
 mkdir "$WORK/started-here"
 export SDL_AUDIODRIVER=dummy
 start_game "$WORK/started-here"
+# Installed, the game logs into the user's state folder.
+GAME_LOG=$XDG_STATE_HOME/vorrak/Ogre.log
 await_window
 hold 0.3 Escape
 await_exit 20
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
-log=$XDG_STATE_HOME/vorrak/Ogre.log
+log=$GAME_LOG
 [ -f "$log" ] || fail "no log in $XDG_STATE_HOME/vorrak"
 [ -z "$(ls -A "$WORK/started-here")" ] || fail "files written where the game started: $(ls -A "$WORK/started-here")"
 grep -q "\*\*\* Shutting down OIS \*\*\*" "$log" || fail "no OIS shutdown line in the log"
