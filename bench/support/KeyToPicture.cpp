@@ -112,14 +112,17 @@ std::uint64_t KeyToPicture::fighterPixels() const {
     return hash;
 }
 
-// The pictures that came while nothing was pressed.
+// The pictures that came while nothing was pressed. The damage is cleared after their events
+// are dropped: the server tells of damage only when it starts from none, so a picture landing
+// between a clearing and the drop would have its event dropped and leave no later one.
 void KeyToPicture::dropPending() {
-    XDamageSubtract(display, damage, None, None);
     XSync(display, False);
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
     }
+    XDamageSubtract(display, damage, None, None);
+    XFlush(display);
 }
 
 void KeyToPicture::key(unsigned long keysym, bool down) {
