@@ -12,6 +12,7 @@
 #include "cpu/CpuLevel.h"
 #include "cpu/CpuPlayer.h"
 #include "match/Game.h"
+#include "support/testFighters.h"
 #include "match/Match.h"
 #include "match/StepPresenter.h"
 #include "net/NetInput.h"
@@ -102,7 +103,7 @@ struct Tally {
 // One online versus match of two computer players (levels 8 and 6) through the link, heard on
 // the host's side, as the sound presenter hears it.
 std::vector<HeardCues::Decision> playMatch(int delay, unsigned seed) {
-    const std::unique_ptr<Game> game = Game::headless();
+    const std::unique_ptr<Game> game = testGame();
     Match match(*game);
     MatchRules rules;
     rules.versus = true;

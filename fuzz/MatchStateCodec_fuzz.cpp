@@ -43,7 +43,7 @@ Saved decodeEither(const std::uint8_t* data, std::size_t size) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::unique_ptr<Game> game = Game::headless();
+    static const std::unique_ptr<Game> game = testGame();
     const Saved saved = decodeEither(data, size);
     if (!saved.state)
         return 0;

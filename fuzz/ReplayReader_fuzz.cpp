@@ -16,7 +16,7 @@
 #include "replay/ReplayReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::unique_ptr<Game> game = Game::headless();
+    static const std::unique_ptr<Game> game = testGame();
     Replay replay;
     try {
         replay = parseReplay(std::string(reinterpret_cast<const char*>(data), size), "fuzz");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -19,6 +20,7 @@ class OverlaySystem;
 class LogManager;
 } // namespace Ogre
 struct _XDisplay;
+class CharacterData;
 class ConnectionDisplay;
 class DecodedImageCodec;
 class ExportModule;
@@ -29,6 +31,7 @@ class FrameStats;
 struct FramePass;
 class Game;
 class Match;
+class MatchView;
 class ReplayRecorder;
 class MatchDriver;
 class SignalWatcher;
@@ -64,10 +67,13 @@ public:
     // The start-up sequence in two halves, so engine-backed tests can stop after the first:
     // the engine, its window, the resources and the quad meshes ...
     void startEngine();
-    // ... then the sprite library, the match and what drives it, the scene and the logic clock.
+    // ... then the sprite library, the match and what drives it, the scene, the match's view and
+    // the logic clock.
     void createMatch();
     // The sprite library and the Game with both fighters: the first part of createMatch.
     void createGame();
+    // The fighters of the options, read and checked; once. startEngine reads them if need be.
+    void loadFighters();
 
     void createMeshes();
     void createScene();
@@ -85,6 +91,7 @@ public:
     Ogre::SceneManager* getSceneManager() const { return sceneManager; }
     Ogre::Camera* getCamera() const { return camera; }
     Ogre::RenderWindow* getWindow() const { return window; }
+    MatchView* getMatchView() const { return matchView.get(); }
     const std::string& getResourceDir() const { return resourceDir; }
 
 private:
@@ -107,6 +114,8 @@ private:
     // Watching an online match (ApplicationSpectator.cpp).
     std::unique_ptr<MatchDriver> createSpectatorDriver();
     void printFrameData();
+    // The fingerprint of the fighters' data that recordings and online play compare.
+    std::uint64_t fighterHash() const;
     void exportReplay();
     void logMatchEnd();
     std::string title() const;
@@ -137,9 +146,13 @@ private:
     Ogre::SceneManager* sceneManager = nullptr;
     Ogre::Camera* camera = nullptr;
     Ogre::RenderWindow* window = nullptr;
+    std::array<std::shared_ptr<const CharacterData>, 2> fighters;
+    std::array<std::string, 2> fighterFolders;
     std::unique_ptr<SpriteManager> spriteManager;
     std::unique_ptr<Game> game;
     std::unique_ptr<Match> match;
+    // Draws the match before each picture of the window.
+    std::unique_ptr<MatchView> matchView;
     std::unique_ptr<MatchDriver> driver;
     // Outlives the driver, which tells it of every step.
     std::unique_ptr<SoundPresenter> sound;

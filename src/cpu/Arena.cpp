@@ -82,10 +82,7 @@ std::unique_ptr<ComputerPlayer> Arena::makePlayer(const std::string& name, Match
 }
 
 void Arena::run(std::ostream& out) {
-    const std::unique_ptr<Game> game = Game::headless();
-    Match match(*game);
     bool decided = false;
-    match.onMatchEnd = [&decided](const RoundState&) { decided = true; };
     MatchRules rules;
     rules.versus = true;
     rules.rounds = settings.rounds;
@@ -96,6 +93,10 @@ void Arena::run(std::ostream& out) {
     for (int m = 0; m < settings.matches; ++m) {
         // A plays the left fighter in odd-numbered matches, the right one in the others.
         const int sideOfA = m % 2;
+        Game game(sideOfA == 0 ? settings.fighterOfA : settings.fighterOfB,
+                        sideOfA == 0 ? settings.fighterOfB : settings.fighterOfA);
+        Match match(game);
+        match.onMatchEnd = [&decided](const RoundState&) { decided = true; };
         const std::uint64_t seedOfA = seeds.next();
         const std::uint64_t seedOfB = seeds.next();
         std::unique_ptr<ComputerPlayer> players[2];
@@ -122,7 +123,7 @@ void Arena::run(std::ostream& out) {
         }
 
         const RoundState& round = match.roundState();
-        const int health[2] = {game->player1->state.health, game->player2->state.health};
+        const int health[2] = {game.player1->state.health, game.player2->state.health};
         for (int side = 0; side < 2; ++side) {
             bySide[side]->rounds += round.wins[side];
             bySide[side]->healthLeft += std::max(0, health[side]);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+class CharacterData;
 class ComputerPlayer;
 class Match;
 
@@ -24,6 +25,9 @@ public:
         int matches = 100;
         int rounds = 3;
         std::uint64_t seed = 1;
+        // The fighters a and b play, whichever side they are on.
+        std::shared_ptr<const CharacterData> fighterOfA;
+        std::shared_ptr<const CharacterData> fighterOfB;
     };
 
     // A level from 1 to 8, or a reference: "script" (ScriptedPlayer), "loop" (LoopPlayer) or

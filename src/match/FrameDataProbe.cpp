@@ -53,14 +53,7 @@ struct FrameDataProbe::Run {
     int attackerFree = 0;
 };
 
-FrameDataProbe::FrameDataProbe(Game& game) : game(game), match(game) {
-    match.holdDisplays(true);
-}
-
-FrameDataProbe::~FrameDataProbe() {
-    match.holdDisplays(false);
-    match.syncDisplays();
-}
+FrameDataProbe::FrameDataProbe(Game& game) : game(game), match(game) {}
 
 MoveFrameData FrameDataProbe::measure(PlayerState::Action move) {
     Run hit = run(move, false);

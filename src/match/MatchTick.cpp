@@ -42,11 +42,11 @@ void slide(PlayerState& state, Stage::Body& body, Stage::Body& other) {
 
 } // namespace
 
-MatchTick::MatchTick() : game(Game::getSingletonPtr()) {}
+MatchTick::MatchTick(Game& game) : game(game) {}
 
 void MatchTick::tick(const MatchRules& rules, const RoundState& round) {
-    Player& p1 = *game->player1;
-    Player& p2 = *game->player2;
+    Player& p1 = *game.player1;
+    Player& p2 = *game.player2;
     const bool fair = rules.playsFair();
 
     // Hits are tested on the states of the step's start, so both fighters can trade hits in
@@ -125,7 +125,7 @@ void MatchTick::landFairly(const Player& attacker, Player& defender) {
     if (state.action == PlayerState::Block) {
         defender.takeHit(&props);
         state.health -=
-            FairRules::chip(props, game->characterData->isSpecialMove(attacker.currentAnimAction));
+            FairRules::chip(props, attacker.character->isSpecialMove(attacker.currentAnimAction));
         state.pushbackSteps = FairRules::pushbackSteps;
         return;
     }

@@ -13,7 +13,7 @@ struct RoundState;
 // the round has ended; and at equal x the fighters keep their sides. Owned by the Match.
 class MatchTick {
 public:
-    MatchTick();
+    explicit MatchTick(Game& game);
 
     void tick(const MatchRules& rules, const RoundState& round);
 
@@ -28,5 +28,5 @@ private:
     // Walls and bodies: after movement, before facing.
     static void keepApart(Player& p1, Player& p2, bool fair);
 
-    Game* game;
+    Game& game;
 };

@@ -5,7 +5,8 @@
 class CharacterData;
 
 // A 64-bit fingerprint of the character data by value: every animation's segments (durations,
-// sprite names, box coordinates, hit properties, movement) and the move list. Two builds whose
-// data would play a match differently give different values; addresses never count. Replays
-// carry it, and a network session can compare it with its peer's before the match.
+// sprite names, box coordinates, hit properties, movement) and the move list; addresses never
+// count. The fingerprint of the one fighter before fighters were files: recordings of those
+// formats carry it, and are checked against it. Newer ones carry the fighter file's own
+// (CharacterData::fileHash), which covers the whole file.
 std::uint64_t characterDataHash(const CharacterData& data);

@@ -10,6 +10,7 @@
 #include "fighter/Player.h"
 #include "match/FairRules.h"
 #include "match/Game.h"
+#include "support/testFighters.h"
 #include "match/Match.h"
 #include "match/Stage.h"
 #include "support/InputFrames.h"
@@ -27,7 +28,7 @@ MatchRules rulesOf(int version, int roundSteps = MatchRules::defaultRoundSteps) 
 // A one-round versus match, the fighters placed where a test wants them.
 class Fight {
 public:
-    explicit Fight(const MatchRules& rules) : game(Game::headless()), match(*game) {
+    explicit Fight(const MatchRules& rules) : game(testGame()), match(*game) {
         match.start(rules);
     }
 

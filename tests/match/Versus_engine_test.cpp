@@ -12,7 +12,7 @@
 #include "match/Stage.h"
 #include "match/SyncTest.h"
 #include "match/checksum.h"
-#include "match/roundCaptions.h"
+#include "render/roundCaptions.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"

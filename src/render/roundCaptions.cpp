@@ -1,4 +1,4 @@
-#include "match/roundCaptions.h"
+#include "render/roundCaptions.h"
 
 namespace {
 
