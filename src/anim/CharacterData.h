@@ -55,7 +55,7 @@ public:
     int health = PlayerState::fullHealth;
     std::vector<Sprite> sprites;
     std::array<FrameAnimation, actionCount> animations;
-    std::vector<std::pair<const MoveInput*, PlayerState::Action>> moves;
+    std::vector<std::pair<MoveInput*, PlayerState::Action>> moves;
     // The fingerprint of the file the data was read from: recordings and online play compare it.
     std::uint64_t fileHash = 0;
 

@@ -91,6 +91,7 @@ public:
     Ogre::SceneManager* getSceneManager() const { return sceneManager; }
     Ogre::Camera* getCamera() const { return camera; }
     Ogre::RenderWindow* getWindow() const { return window; }
+    Game* getGame() const { return game.get(); }
     MatchView* getMatchView() const { return matchView.get(); }
     const std::string& getResourceDir() const { return resourceDir; }
 

@@ -33,8 +33,8 @@ void showImage(const Ogre::MaterialPtr& material, const std::string& image) {
 
 SpriteManager::~SpriteManager() {
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
-    for (const auto& [fighter, fighterMaterials] : materials) {
-        for (const Ogre::MaterialPtr& material : fighterMaterials)
+    for (const std::string& fighter : made) {
+        for (const Ogre::MaterialPtr& material : materials[fighter])
             Ogre::MaterialManager::getSingleton().remove(material);
         groups.destroyResourceGroup(groupOf(fighter));
     }
@@ -49,18 +49,26 @@ void SpriteManager::addFighter(const CharacterData& fighter, const std::string& 
         OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND,
                     "The base material \"Sprite\" of the sprite materials does not exist",
                     "SpriteManager::addFighter");
+    // Another library of the process (a test's second match) may have made them already: they
+    // are the same sprites, and stay its own.
     const std::string group = groupOf(fighter.name);
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
-    groups.createResourceGroup(group, false);
-    groups.addResourceLocation(folder, "FileSystem", group, false);
-    groups.initialiseResourceGroup(group);
-
-    std::vector<Ogre::MaterialPtr>& made = materials[fighter.name];
+    if (!groups.resourceGroupExists(group)) {
+        groups.createResourceGroup(group, false);
+        groups.addResourceLocation(folder, "FileSystem", group, false);
+        groups.initialiseResourceGroup(group);
+        made.push_back(fighter.name);
+    }
+    std::vector<Ogre::MaterialPtr>& fighterMaterials = materials[fighter.name];
     for (const CharacterData::Sprite& sprite : fighter.sprites) {
-        Ogre::MaterialPtr material = base->clone(fighter.name + "/" + sprite.name, true, group);
-        showImage(material, sprite.image);
+        const std::string name = fighter.name + "/" + sprite.name;
+        Ogre::MaterialPtr material = manager.getByName(name, group);
+        if (!material) {
+            material = base->clone(name, true, group);
+            showImage(material, sprite.image);
+        }
         material->load();
-        made.push_back(material);
+        fighterMaterials.push_back(material);
     }
 }
 

@@ -34,4 +34,6 @@ public:
 
 private:
     std::map<std::string, std::vector<Ogre::MaterialPtr>> materials;
+    // The fighters whose resource groups this library made, and removes.
+    std::vector<std::string> made;
 };
