@@ -14,6 +14,7 @@
 #include "expect.h"
 #include "match/Game.h"
 #include "match/Match.h"
+#include "support/testFighters.h"
 #include "match/MatchStateCodec.h"
 #include "replay/ReplayFormat.h"
 #include "sound/cueDetection.h"
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!match.fits(state))
         return 0;
     match.start(state.rules);
-    match.load(state);
+    match.restore(state);
     for (std::size_t at = saved.size; at + 1 < size; at += 2) {
         const auto bits = static_cast<std::uint16_t>(data[at] | data[at + 1] << 8);
         if (!ReplayFormat::isValidStep(bits))

@@ -35,6 +35,7 @@
 #include "match/Game.h"
 #include "match/Match.h"
 #include "match/SyncTest.h"
+#include "match/Stage.h"
 #include "match/checksum.h"
 #include "match/frameDataTable.h"
 #include "render/roundCaptions.h"
@@ -109,13 +110,14 @@ Application::~Application() {
 }
 
 void Application::run() {
-    loadFighters();
+    loadRoster();
     if (options.frameData)
         return printFrameData();
     if (options.cpu.arena) {
         Arena::Settings arena = options.cpu.arenaSettings;
         arena.fighterOfA = fighters[0];
         arena.fighterOfB = fighters[1];
+        arena.walls = stage.width / 2;
         return Arena(arena).run(std::cout);
     }
     if (!options.replayPath.empty())
@@ -175,12 +177,13 @@ void Application::presentTiming() {
 
 void Application::shutdown() { teardown(); }
 
-// Before the engine starts: a fighter that cannot be played ends the program before a window
-// opens.
-void Application::loadFighters() {
+// Before the engine starts: a fighter or a stage that cannot be played ends the program before a
+// window opens.
+void Application::loadRoster() {
     if (fighters[0])
         return;
     const Roster roster(resourceDir + "/media");
+    stage = roster.loadStage(options.stage);
     for (std::size_t side = 0; side < 2; ++side) {
         const std::string& name = options.fighters[side];
         fighterFolders[side] = roster.fighterFolder(name);
@@ -190,7 +193,7 @@ void Application::loadFighters() {
 }
 
 void Application::startEngine() {
-    loadFighters();
+    loadRoster();
     openDisplay();
     // The log goes to its file only: a player who starts the game from a shell sees only
     // what matters.
@@ -306,6 +309,7 @@ void Application::createGame() {
     for (std::size_t side = 0; side < 2; ++side)
         spriteManager->addFighter(*fighters[side], fighterFolders[side]);
     game = std::make_unique<Game>(fighters[0], fighters[1]);
+    game->walls = stage.width / 2;
 }
 
 // Recordings and online play before fighters were chosen carry the one fighter's fingerprint.
@@ -425,9 +429,10 @@ std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t charac
     return created;
 }
 
-// The moves are measured on the match's own rules and data, which need no engine.
+// The moves of the second player's fighter, measured against the first player's on the match's
+// own rules and data, which need no engine.
 void Application::printFrameData() {
-    Game measured(fighters[0], fighters[1]);
+    Game measured(fighters[1], fighters[0]);
     std::cout << measureFrameData(measured) << std::flush;
 }
 
@@ -462,23 +467,40 @@ void Application::createScene() {
     camera = sceneManager->createCamera("Main Camera");
     Ogre::SceneNode* cameraNode = sceneManager->getRootSceneNode()->createChildSceneNode();
     cameraNode->attachObject(camera);
-    cameraNode->setPosition(0, 80, 300);
+    // The dojo's view from (0, 80, 300), drawn back about the point looked at for a wider stage.
+    const float scale = cameraScale();
+    cameraNode->setPosition(0, 60 + 20 * scale, 300 * scale);
     cameraNode->lookAt(Ogre::Vector3(0, 60, 0), Ogre::Node::TS_WORLD);
-    camera->setFarClipDistance(1000);
+    camera->setFarClipDistance(1000 * scale);
     camera->setNearClipDistance(0.1f);
 
     window->addViewport(camera, 0, 0, 0, 1, 1);
     window->setActive(true);
 }
 
+float Application::cameraScale() const {
+    return stage.width / 2 / Stage::halfWidth;
+}
+
+// The floor's material is the dojo's "Ground" showing the stage's own floor image.
 void Application::createGround() {
     const Ogre::Plane ground(Ogre::Vector3::UNIT_Y, 0);
+    const float size = 500 * cameraScale();
     Ogre::MeshManager::getSingleton().createPlane(
-        "GroundPlane", Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, ground, 500, 500,
-        100, 100, true, 1, 10, 10, Ogre::Vector3::UNIT_Z);
+        "GroundPlane", Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, ground, size, size,
+        100, 100, true, 1, 10 * cameraScale(), 10 * cameraScale(), Ogre::Vector3::UNIT_Z);
 
     Ogre::Entity* entity = sceneManager->createEntity("GroundPlane", "GroundPlane");
-    entity->setMaterialName("Ground");
+    Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
+    Ogre::MaterialPtr floor = materials.getByName("Ground");
+    const std::string own = "Stage/" + stage.name;
+    if (stage.floor != "Ground.png" && !materials.getByName(own)) {
+        floor = floor->clone(own);
+        floor->getTechnique(0)->getPass(0)->getTextureUnitState(0)->setTextureName(stage.floor);
+    } else if (stage.floor != "Ground.png") {
+        floor = materials.getByName(own);
+    }
+    entity->setMaterial(floor);
     entity->setCastShadows(false);
     sceneManager->getRootSceneNode()
         ->createChildSceneNode(Ogre::Vector3::ZERO, Ogre::Quaternion::IDENTITY)

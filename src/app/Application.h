@@ -10,6 +10,7 @@
 #include "app/Options.h"
 #include "match/MatchRules.h"
 #include "net/ConnectionFigures.h"
+#include "roster/StageData.h"
 
 namespace Ogre {
 class Root;
@@ -48,9 +49,9 @@ class WindowCloseWatcher;
 // it owns everything it creates and tears it down in reverse order of creation.
 class Application {
 public:
-    // With the media, the sprite table and the modules where files says, the log too.
+    // With the media and the modules where files says, the log too.
     explicit Application(GameFiles files, Options options = {});
-    // Everything in resourceDir ("media", "sprites.cfg", the modules), the log in the working
+    // Everything in resourceDir ("media", the modules), the log in the working
     // directory: the build folder's layout.
     explicit Application(const std::string& resourceDir, Options options = {});
     ~Application();
@@ -72,8 +73,9 @@ public:
     void createMatch();
     // The sprite library and the Game with both fighters: the first part of createMatch.
     void createGame();
-    // The fighters of the options, read and checked; once. startEngine reads them if need be.
-    void loadFighters();
+    // The fighters and the stage of the options, read and checked; once. startEngine reads them
+    // if need be.
+    void loadRoster();
 
     void createMeshes();
     void createScene();
@@ -149,6 +151,10 @@ private:
     Ogre::RenderWindow* window = nullptr;
     std::array<std::shared_ptr<const CharacterData>, 2> fighters;
     std::array<std::string, 2> fighterFolders;
+    StageData stage;
+    // How far the camera stands back from the dojo's place: the stage's walls where its view
+    // ends.
+    float cameraScale() const;
     std::unique_ptr<SpriteManager> spriteManager;
     std::unique_ptr<Game> game;
     std::unique_ptr<Match> match;

@@ -58,4 +58,6 @@ struct Options {
 
     // The fighters of the left and right side, by the names players type.
     std::array<std::string, 2> fighters = {"sora", "sora"};
+    // The stage, by the name players type.
+    std::string stage = "dojo";
 };

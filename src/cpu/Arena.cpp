@@ -95,6 +95,7 @@ void Arena::run(std::ostream& out) {
         const int sideOfA = m % 2;
         Game game(sideOfA == 0 ? settings.fighterOfA : settings.fighterOfB,
                         sideOfA == 0 ? settings.fighterOfB : settings.fighterOfA);
+        game.walls = settings.walls;
         Match match(game);
         match.onMatchEnd = [&decided](const RoundState&) { decided = true; };
         const std::uint64_t seedOfA = seeds.next();

@@ -28,6 +28,8 @@ public:
         // The fighters a and b play, whichever side they are on.
         std::shared_ptr<const CharacterData> fighterOfA;
         std::shared_ptr<const CharacterData> fighterOfB;
+        // Half the stage's width.
+        float walls = 164;
     };
 
     // A level from 1 to 8, or a reference: "script" (ScriptedPlayer), "loop" (LoopPlayer) or

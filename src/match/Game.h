@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "input/InputPanel.h"
+#include "match/Stage.h"
 
 class CharacterData;
 class Player;
@@ -29,6 +30,9 @@ public:
 
     Player& fighter(int side) { return side == 0 ? *player1 : *player2; }
     const Player& fighter(int side) const { return side == 0 ? *player1 : *player2; }
+
+    // Where the walls of a versus match stand: x = -walls and +walls, half the stage's width.
+    float walls = Stage::halfWidth;
 
     // Declared in order of creation, so they are destroyed in reverse.
     std::array<std::shared_ptr<const CharacterData>, 2> characters;

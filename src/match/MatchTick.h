@@ -26,7 +26,7 @@ private:
     void landFairly(const Player& attacker, Player& defender);
 
     // Walls and bodies: after movement, before facing.
-    static void keepApart(Player& p1, Player& p2, bool fair);
+    void keepApart(Player& p1, Player& p2, bool fair) const;
 
     Game& game;
 };

@@ -8,6 +8,7 @@
 
 #include "anim/CharacterData.h"
 #include "roster/FighterFile.h"
+#include "roster/StageFile.h"
 
 namespace {
 
@@ -73,4 +74,8 @@ std::string Roster::stageFile(const std::string& name) const {
 
 std::shared_ptr<const CharacterData> Roster::loadFighter(const std::string& name) const {
     return FighterFile::read(fighterFolder(name));
+}
+
+StageData Roster::loadStage(const std::string& name) const {
+    return StageFile::read(stageFile(name), media);
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "roster/StageData.h"
+
 class CharacterData;
 
 // The fighters and stages a media folder holds: a folder per fighter under fighters/ holding its
@@ -25,6 +27,7 @@ public:
 
     // Throws DataFileError for a file that cannot be played.
     std::shared_ptr<const CharacterData> loadFighter(const std::string& name) const;
+    StageData loadStage(const std::string& name) const;
 
 private:
     std::string media;
