@@ -205,7 +205,7 @@ void BM_VersusRulesOfAStep(benchmark::State& state) {
     RoundState round = Rounds::start(rules);
     for (auto _ : state) {
         Stage::Body first{-Stage::halfWidth + 36, -35, 35}, second{-Stage::halfWidth + 100, -35, 35};
-        Stage::keepApart(first, second, true);
+        Stage::keepApart(first, second, true, Stage::halfWidth);
         benchmark::DoNotOptimize(first);
         benchmark::DoNotOptimize(second);
         benchmark::DoNotOptimize(Rounds::endOfStep(round, rules, 1000, 1000));

@@ -52,6 +52,8 @@ public:
     // The name players type (its folder's), and the name shown.
     std::string name;
     std::string shownName;
+    // What the special move is called, as the frame-data table names it.
+    std::string specialName;
     int health = PlayerState::fullHealth;
     std::vector<Sprite> sprites;
     std::array<FrameAnimation, actionCount> animations;

@@ -5,6 +5,7 @@
 #include <iomanip>
 #include <ostream>
 
+#include "anim/CharacterData.h"
 #include "cpu/BlockerPlayer.h"
 #include "cpu/CpuLevel.h"
 #include "cpu/CpuPlayer.h"
@@ -63,12 +64,23 @@ bool Arena::validOpponent(const std::string& name) {
 Arena::Arena(Settings settings) : settings(std::move(settings)) {
     sides[0] = std::make_unique<Side>();
     sides[1] = std::make_unique<Side>();
-    const bool bySide = this->settings.a == this->settings.b;
-    sides[0]->name = this->settings.a + (bySide ? " (left)" : "");
-    sides[1]->name = this->settings.b + (bySide ? " (right)" : "");
+    sides[0]->name = this->settings.a + (twoFighters() ? " " + this->settings.fighterOfA->name : "");
+    sides[1]->name = this->settings.b + (twoFighters() ? " " + this->settings.fighterOfB->name : "");
+    const bool bySide = recordedBySide();
+    sides[0]->name += bySide ? " (left)" : "";
+    sides[1]->name += bySide ? " (right)" : "";
 }
 
 Arena::~Arena() = default;
+
+bool Arena::twoFighters() const {
+    return settings.fighterOfA && settings.fighterOfB &&
+           settings.fighterOfA->name != settings.fighterOfB->name;
+}
+
+bool Arena::recordedBySide() const {
+    return settings.a == settings.b && !twoFighters();
+}
 
 std::unique_ptr<ComputerPlayer> Arena::makePlayer(const std::string& name, Match& match,
                                                   int side, std::uint64_t seed) {
@@ -87,7 +99,7 @@ void Arena::run(std::ostream& out) {
     rules.versus = true;
     rules.rounds = settings.rounds;
     int draws = 0;
-    const bool recordedBySide = settings.a == settings.b;
+    const bool recordedBySide = this->recordedBySide();
     CpuRandom seeds(settings.seed);
 
     for (int m = 0; m < settings.matches; ++m) {

@@ -15,7 +15,8 @@ class Match;
 // per opponent (results, health left, the CPU time of its decisions and steps, how it held its
 // controls) and the closing line "arena: A won W, B won L, draws D of N matches"; two opponents
 // of one name are told apart by side ("8 (left)", "8 (right)"), so the table and the closing
-// line show what the side is worth. Created and run by the entry point.
+// line show what the side is worth, unless they play fighters of their own, which name them
+// ("8 sora", "8 brann"). Created and run by the entry point.
 class Arena {
 public:
     struct Settings {
@@ -45,6 +46,11 @@ private:
     struct Side;
     static std::unique_ptr<ComputerPlayer> makePlayer(const std::string& name, Match& match,
                                                       int side, std::uint64_t seed);
+
+    // A and B play fighters of their own: each is named with its fighter.
+    bool twoFighters() const;
+    // Two of one name on one fighter are told apart by side.
+    bool recordedBySide() const;
 
     Settings settings;
     std::unique_ptr<Side> sides[2];

@@ -114,14 +114,14 @@ std::string DataReader::string(const toml::table& parent, const char* key,
     return string(required(parent, key, field), field);
 }
 
-std::string DataReader::shownName(const toml::table& parent, const char* key,
-                                  int maxLength) const {
-    const std::string name = string(parent, key, key);
+std::string DataReader::shownName(const toml::table& parent, const char* key, int maxLength,
+                                  const std::string& field) const {
+    const std::string name = string(parent, key, field);
     bool printable = !name.empty() && name.size() <= static_cast<std::size_t>(maxLength);
     for (const char c : name)
         printable = printable && c >= ' ' && c <= '~';
     if (!printable)
-        fail(*parent.get(key), key,
+        fail(*parent.get(key), field,
              "must be 1 to " + std::to_string(maxLength) + " printable ASCII characters");
     return name;
 }

@@ -34,7 +34,11 @@ public:
     std::string string(const toml::node& node, const std::string& field) const;
     std::string string(const toml::table& parent, const char* key, const std::string& field) const;
     // A name to show: printable ASCII, 1 to maxLength characters.
-    std::string shownName(const toml::table& parent, const char* key, int maxLength) const;
+    std::string shownName(const toml::table& parent, const char* key, int maxLength) const {
+        return shownName(parent, key, maxLength, key);
+    }
+    std::string shownName(const toml::table& parent, const char* key, int maxLength,
+                          const std::string& field) const;
 
     [[noreturn]] void fail(const toml::node& node, const std::string& field,
                            const std::string& what) const;

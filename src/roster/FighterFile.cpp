@@ -21,6 +21,8 @@ constexpr int maxSegments = 256;
 constexpr double maxCoordinate = 1000;
 constexpr double maxMovement = 100;
 constexpr int maxNameLength = 40;
+// What the computer player can enter as a plan of its own.
+constexpr std::size_t maxMotionSteps = 4;
 
 struct ActionKey {
     const char* key;
@@ -147,8 +149,11 @@ private:
     void readAction(const toml::table& action, const std::string& field, FrameAnimation& animation,
                     bool special) {
         std::vector<std::string_view> keys = {"loop", "sprites", "boxes", "hits", "movement"};
-        if (special)
+        if (special) {
+            keys.push_back("name");
             keys.push_back("motion");
+            data.specialName = in.shownName(action, "name", maxNameLength, field + ".name");
+        }
         in.onlyKeys(action, field, keys);
         if (action.contains("loop"))
             animation.sprite.setLoop(in.boolean(action, "loop", field + ".loop"));
@@ -230,8 +235,9 @@ private:
         MoveInput move;
         move.setButton(in.integer(motion, "button", field + ".button", 1, 2) - 1);
         const toml::array& list = in.array(motion, "steps", field + ".steps");
-        if (list.empty() || list.size() > 8)
-            in.fail(list, field + ".steps", "a motion needs 1 to 8 steps");
+        if (list.empty() || list.size() > maxMotionSteps)
+            in.fail(list, field + ".steps",
+                    "a motion needs 1 to " + std::to_string(maxMotionSteps) + " steps");
         for (std::size_t i = 0; i < list.size(); ++i) {
             const std::string at = field + ".steps[" + std::to_string(i) + "]";
             const toml::table& step = in.table(*list.get(i), at);

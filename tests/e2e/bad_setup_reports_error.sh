@@ -47,7 +47,7 @@ for case in 's/^health = 1000/health = "lots"/:fighter.toml:6: health: must be a
     's/^damage = 50/damage = 5000/:fighter.toml:43: hits.punch.damage: 5000 is not 0 to 1000' \
     's/steps = 15 }, { sprite = "Idle2"/steps = 0 }, { sprite = "Idle2"/:fighter.toml:61: actions.idle.sprites\[0\].steps: 0 is not 1 to' \
     's/left = 30, right = 65/left = 65, right = 30/:fighter.toml:28: boxes.punching.attack\[0\]: a box of negative size' \
-    's/{ directions = \["down"\], window = 8 }/{ directions = [], window = 8 }/:fighter.toml:143: actions.special.motion.steps\[0\].directions: a motion step needs at least one direction' \
+    's/{ directions = \["down"\], window = 8 }/{ directions = [], window = 8 }/:fighter.toml:144: actions.special.motion.steps\[0\].directions: a motion step needs at least one direction' \
     's/sprite = "Block"/sprite = "Blok"/:fighter.toml:76: actions.block.sprites\[0\].sprite: the sprite .Blok. is not one of' \
     's/^name = "Sora"/name = "Sora/:fighter.toml:5: '; do
     install_copy
