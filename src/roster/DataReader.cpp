@@ -4,19 +4,32 @@
 
 #include "roster/DataFileError.h"
 
+namespace {
+
+// What a file says is echoed in the refusal (a key, a sprite's name): its control characters
+// are shown as '?', so the refusal stays one line.
+DataFileError refusal(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = '?';
+    return DataFileError(text);
+}
+
+} // namespace
+
 toml::table DataReader::parse(const std::string& text) const {
     try {
         return toml::parse(text, source);
     } catch (const toml::parse_error& e) {
-        throw DataFileError(source + ":" + std::to_string(e.source().begin.line) + ": " +
-                            std::string(e.description()));
+        throw refusal(source + ":" + std::to_string(e.source().begin.line) + ": " +
+                      std::string(e.description()));
     }
 }
 
 void DataReader::fail(const toml::node& node, const std::string& field,
                       const std::string& what) const {
-    throw DataFileError(source + ":" + std::to_string(node.source().begin.line) + ": " +
-                        (field.empty() ? "" : field + ": ") + what);
+    throw refusal(source + ":" + std::to_string(node.source().begin.line) + ": " +
+                  (field.empty() ? "" : field + ": ") + what);
 }
 
 void DataReader::onlyKeys(const toml::table& table, const std::string& field,
