@@ -22,10 +22,14 @@ bool playable(const CharacterData& data) {
         if (animation.sprite.isEmpty() || animation.hitboxes.isEmpty() ||
             animation.movement.isEmpty())
             return false;
-    for (const FrameAnimation& animation : data.animations)
+    for (const FrameAnimation& animation : data.animations) {
         for (const auto& segment : animation.sprite.segments)
             if (data.spriteName(segment.value).empty())
                 return false;
+        for (const auto& segment : animation.hitboxes.segments)
+            if (!segment.value->attackBoxes.empty() && animation.hitProps.isEmpty())
+                return false;
+    }
     return data.moves.size() == 1 && data.health > 0;
 }
 

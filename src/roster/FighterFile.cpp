@@ -193,6 +193,12 @@ private:
             animation.movement.addSegment(steps(segment, at),
                                           Ogre::Vector2(component("x"), component("y")));
         });
+        // The match tick reads the hit of every attack box that lands.
+        bool attacks = false;
+        for (const auto& segment : animation.hitboxes.segments)
+            attacks = attacks || !segment.value->attackBoxes.empty();
+        if (attacks && animation.hitProps.isEmpty())
+            in.fail(action, field + ".hits", "missing, yet its boxes attack");
         animation.computeConstantFlags();
         if (special)
             readMotion(in.table(action, "motion", field + ".motion"), field + ".motion");
