@@ -8,8 +8,8 @@
 #include "cpu/CpuPlayer.h"
 #include "cpu/ScriptedPlayer.h"
 #include "match/Game.h"
-#include "support/testFighters.h"
 #include "match/Match.h"
+#include "support/testFighters.h"
 
 namespace {
 

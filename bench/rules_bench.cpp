@@ -15,12 +15,12 @@
 #include "input/InputHistory.h"
 #include "input/MoveInput.h"
 #include "match/Game.h"
-#include "support/testFighters.h"
 #include "match/Match.h"
 #include "match/Rounds.h"
 #include "match/Stage.h"
 #include "support/InputFrames.h"
 #include "support/RandomInputs.h"
+#include "support/testFighters.h"
 #include "support/versusRules.h"
 #include "training/FrameMeter.h"
 

@@ -12,7 +12,6 @@
 #include "cpu/CpuLevel.h"
 #include "cpu/CpuPlayer.h"
 #include "match/Game.h"
-#include "support/testFighters.h"
 #include "match/Match.h"
 #include "match/StepPresenter.h"
 #include "net/NetInput.h"
@@ -20,6 +19,7 @@
 #include "sound/CuePlayer.h"
 #include "sound/SampleBank.h"
 #include "sound/cueDetection.h"
+#include "support/testFighters.h"
 
 namespace {
 

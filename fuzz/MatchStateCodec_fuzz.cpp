@@ -14,10 +14,10 @@
 #include "expect.h"
 #include "match/Game.h"
 #include "match/Match.h"
-#include "support/testFighters.h"
 #include "match/MatchStateCodec.h"
 #include "replay/ReplayFormat.h"
 #include "sound/cueDetection.h"
+#include "support/testFighters.h"
 
 // The saved match in the layout a spectator receives and a recording holds, or failing that in
 // the first layout, which recordings from before the rules had a version hold.

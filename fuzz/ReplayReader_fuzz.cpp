@@ -11,10 +11,10 @@
 #include "expect.h"
 #include "match/Game.h"
 #include "match/Match.h"
-#include "support/testFighters.h"
 #include "replay/ReplayError.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
+#include "support/testFighters.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::unique_ptr<Game> game = testGame();

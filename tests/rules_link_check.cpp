@@ -13,7 +13,8 @@
 
 int main() {
     const Roster roster(VORRAK_MEDIA);
-    Game game(roster.loadFighter(Roster::defaultFighter), roster.loadFighter(Roster::defaultFighter));
+    Game game(roster.loadFighter(Roster::defaultFighter),
+              roster.loadFighter(Roster::defaultFighter));
     Match match(game);
     MatchRules rules;
     rules.versus = true;

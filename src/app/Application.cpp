@@ -34,15 +34,15 @@
 #include "fighter/Player.h"
 #include "match/Game.h"
 #include "match/Match.h"
-#include "match/SyncTest.h"
 #include "match/Stage.h"
+#include "match/SyncTest.h"
 #include "match/checksum.h"
 #include "match/frameDataTable.h"
-#include "render/roundCaptions.h"
 #include "render/ConnectionDisplay.h"
 #include "render/MatchView.h"
 #include "render/SpriteManager.h"
 #include "render/TimingOverlay.h"
+#include "render/roundCaptions.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
@@ -187,8 +187,8 @@ void Application::loadRoster() {
     for (std::size_t side = 0; side < 2; ++side) {
         const std::string& name = options.fighters[side];
         fighterFolders[side] = roster.fighterFolder(name);
-        fighters[side] = side == 1 && name == options.fighters[0] ? fighters[0]
-                                                                  : roster.loadFighter(name);
+        fighters[side] =
+            side == 1 && name == options.fighters[0] ? fighters[0] : roster.loadFighter(name);
     }
 }
 

@@ -11,8 +11,8 @@
 namespace {
 
 // What the arena runs with; nothing else of the game's applies to it.
-const std::set<std::string> arenaOptions = {"--arena", "--matches", "--rounds", "--seed", "--p1",
-                                             "--p2",     "--stage"};
+const std::set<std::string> arenaOptions = {"--arena", "--matches", "--rounds", "--seed",
+                                            "--p1",    "--p2",      "--stage"};
 
 // A seed: a decimal number from 0 to 2^64 - 1, and nothing else (no sign, space or other base).
 std::optional<std::uint64_t> seedOf(const std::string& text) {

@@ -50,8 +50,8 @@ void ReplayExport::checkCut(const ExportSettings& settings, const Replay& replay
 ReplayExport::ReplayExport(Match& match, Game& game, MatchView& screen, Ogre::Camera* camera,
                            const ExportModule& module, ExportSettings settings, SoundSettings sound,
                            std::string soundsDir)
-    : match(match), game(game), screen(screen), camera(camera), module(module), settings(std::move(settings)),
-      sound(std::move(sound)), soundsDir(std::move(soundsDir)) {}
+    : match(match), game(game), screen(screen), camera(camera), module(module),
+      settings(std::move(settings)), sound(std::move(sound)), soundsDir(std::move(soundsDir)) {}
 
 void ReplayExport::run(const Replay& replay, std::uint64_t characterHash) {
     if (verify(replay, characterHash))

@@ -42,8 +42,8 @@ std::optional<std::string> RosterOptions::check(const std::string& mediaFolder) 
     const Roster roster(mediaFolder);
     const std::vector<std::string> fighters = roster.fighters();
     for (std::size_t side = 0; side < 2; ++side)
-        if (auto error = unknown(side == 0 ? "--p1" : "--p2", options.fighters[side], fighters,
-                                 "fighter"))
+        if (auto error =
+                unknown(side == 0 ? "--p1" : "--p2", options.fighters[side], fighters, "fighter"))
             return error;
     if (auto error = unknown("--stage", options.stage, roster.stages(), "stage"))
         return error;

@@ -11,10 +11,10 @@ class SampleBank;
 
 // The files the start-up reads that need no engine, read on a thread of their own while the
 // engine opens its window: the media folder and the folders of the match's fighters checked
-// (their images decoded on the way) and the sounds. The thread runs at the lowest priority: on two cores, a reader at the engine's
-// priority takes the processor from the engine and from the display server the engine waits
-// on, and slows the start by about as much as it saves. Owned by the Application from the
-// engine's start; dropping it waits for the thread.
+// (their images decoded on the way) and the sounds. The thread runs at the lowest priority: on two
+// cores, a reader at the engine's priority takes the processor from the engine and from the display
+// server the engine waits on, and slows the start by about as much as it saves. Owned by the
+// Application from the engine's start; dropping it waits for the thread.
 class StartupFiles {
 public:
     // The sounds are read only when asked for: not when muted, nor for the frame-data table and

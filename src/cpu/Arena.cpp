@@ -64,8 +64,10 @@ bool Arena::validOpponent(const std::string& name) {
 Arena::Arena(Settings settings) : settings(std::move(settings)) {
     sides[0] = std::make_unique<Side>();
     sides[1] = std::make_unique<Side>();
-    sides[0]->name = this->settings.a + (twoFighters() ? " " + this->settings.fighterOfA->name : "");
-    sides[1]->name = this->settings.b + (twoFighters() ? " " + this->settings.fighterOfB->name : "");
+    sides[0]->name =
+        this->settings.a + (twoFighters() ? " " + this->settings.fighterOfA->name : "");
+    sides[1]->name =
+        this->settings.b + (twoFighters() ? " " + this->settings.fighterOfB->name : "");
     const bool bySide = recordedBySide();
     sides[0]->name += bySide ? " (left)" : "";
     sides[1]->name += bySide ? " (right)" : "";
@@ -106,7 +108,7 @@ void Arena::run(std::ostream& out) {
         // A plays the left fighter in odd-numbered matches, the right one in the others.
         const int sideOfA = m % 2;
         Game game(sideOfA == 0 ? settings.fighterOfA : settings.fighterOfB,
-                        sideOfA == 0 ? settings.fighterOfB : settings.fighterOfA);
+                  sideOfA == 0 ? settings.fighterOfB : settings.fighterOfA);
         game.walls = settings.walls;
         Match match(game);
         match.onMatchEnd = [&decided](const RoundState&) { decided = true; };

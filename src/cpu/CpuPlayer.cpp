@@ -46,15 +46,15 @@ CpuPlan specialMove(const CharacterData& character, D end) {
 // After an attack the fighter holds back, ready to block.
 std::array<CpuPlan, CpuPlayer::optionCount> optionsFor(const CharacterData& own) {
     return {
-        plan({{Direction::Neutral, 1}}),                                     // stand
-        plan({{forward, 1}}),                                                // walk in
-        plan({{Direction::Neutral, 1, 0}, {back, 1}}),                      // punch
-        plan({{back, 1}}),                                                   // back off, block
-        plan({{forward, 8}, {forward, 1, 0}, {back, 1}}),                    // step in, punch
-        specialMove(own, back),                                              // special move
-        plan({{Direction::DownLeft, 1}}),                                    // crouch and block
-        plan({{forward, 16}, {forward, 1, 0}, {back, 1}}),                   // long step in, punch
-        plan({{back, 12}, {forward, 1}}),                                    // bait
+        plan({{Direction::Neutral, 1}}),                   // stand
+        plan({{forward, 1}}),                              // walk in
+        plan({{Direction::Neutral, 1, 0}, {back, 1}}),     // punch
+        plan({{back, 1}}),                                 // back off, block
+        plan({{forward, 8}, {forward, 1, 0}, {back, 1}}),  // step in, punch
+        specialMove(own, back),                            // special move
+        plan({{Direction::DownLeft, 1}}),                  // crouch and block
+        plan({{forward, 16}, {forward, 1, 0}, {back, 1}}), // long step in, punch
+        plan({{back, 12}, {forward, 1}}),                  // bait
     };
 }
 constexpr int optionCount = CpuPlayer::optionCount;
@@ -64,9 +64,9 @@ constexpr int optionCount = CpuPlayer::optionCount;
 std::array<CpuPlan, CpuPlayer::guessCount> guessesFor(const CharacterData& other) {
     return {
         plan({{Direction::Neutral, 1}}),
-        plan({{Direction::Neutral, 1, 0}, {Direction::Neutral, 1}}),        // punch now
-        plan({{forward, 8}, {forward, 1, 0}, {Direction::Neutral, 1}}),      // walk in, punch
-        specialMove(other, Direction::Neutral),                              // special move
+        plan({{Direction::Neutral, 1, 0}, {Direction::Neutral, 1}}),    // punch now
+        plan({{forward, 8}, {forward, 1, 0}, {Direction::Neutral, 1}}), // walk in, punch
+        specialMove(other, Direction::Neutral),                         // special move
     };
 }
 
@@ -240,7 +240,9 @@ double CpuPlayer::rollout(const MatchState& present, const CpuPlan& option, int 
     for (int i = 0; i < level.horizonSteps; ++i) {
         StepInput input;
         input.players[side] = option.frameAt(i, facingLeft);
-        input.players[other] = guess == 0 ? held : guesses[static_cast<std::size_t>(guess)].frameAt(i, otherFacingLeft);
+        input.players[other] =
+            guess == 0 ? held
+                       : guesses[static_cast<std::size_t>(guess)].frameAt(i, otherFacingLeft);
         match.step(input);
     }
     meter.stats.simulatedSteps += level.horizonSteps;

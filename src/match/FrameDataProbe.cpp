@@ -4,9 +4,9 @@
 #include <string>
 
 #include "anim/CharacterData.h"
-#include "match/Game.h"
 #include "collision/HitProps.h"
 #include "fighter/Player.h"
+#include "match/Game.h"
 
 namespace {
 

@@ -8,11 +8,11 @@ namespace Stage {
 
 // The dojo's walls stand at x = -halfWidth and x = +halfWidth: where the camera's view of the
 // fight line ends. A stage of another width draws the camera back or nearer in proportion, so
-// that its walls stand where the view ends too (MatchView). The camera stands at (0, 80, 300) and looks at (0, 60, 0) with a vertical field of
-// view of 45 degrees and the window's 4:3 shape; looking down a little, it sees x from -168.3 to
-// +168.3 on the ground and from -164.6 to +164.6 at the top of a body box (y = 100), so a body
-// between the walls is seen whole. A whole number, so a body stopped at a wall stands exactly on
-// it.
+// that its walls stand where the view ends too (MatchView). The camera stands at (0, 80, 300) and
+// looks at (0, 60, 0) with a vertical field of view of 45 degrees and the window's 4:3 shape;
+// looking down a little, it sees x from -168.3 to +168.3 on the ground and from -164.6 to +164.6 at
+// the top of a body box (y = 100), so a body between the walls is seen whole. A whole number, so a
+// body stopped at a wall stands exactly on it.
 constexpr float halfWidth = 164;
 
 // Under the rules of fair fights each round starts with the fighters this far apart, mirror

@@ -68,7 +68,7 @@ std::string frameDataTable(const std::vector<std::pair<std::string, MoveFrameDat
 
 std::string measureFrameData(Game& game) {
     FrameDataProbe probe(game);
-    return frameDataTable({{"punch", probe.measure(PlayerState::HP)},
-                           {game.player1->character->specialName,
-                            probe.measure(PlayerState::Tatsu)}});
+    return frameDataTable(
+        {{"punch", probe.measure(PlayerState::HP)},
+         {game.player1->character->specialName, probe.measure(PlayerState::Tatsu)}});
 }

@@ -39,8 +39,7 @@ MatchView::~MatchView() {
 // At equal x the first fighter faces right, as in the tick.
 void MatchView::show() {
     const Game& game = match.fighters();
-    const bool firstFacesLeft =
-        game.player2->state.position.x < game.player1->state.position.x;
+    const bool firstFacesLeft = game.player2->state.position.x < game.player1->state.position.x;
     for (int side = 0; side < 2; ++side) {
         const bool faces = side == 0 ? firstFacesLeft : !firstFacesLeft;
         showFighter(side, facingEachOther ? faces : game.fighter(side).state.facingLeft);

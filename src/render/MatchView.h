@@ -39,7 +39,9 @@ public:
     void showFacingEachOther(bool facing) { facingEachOther = facing; }
 
     Hud& hud() { return *headUp; }
-    const DisplayEntity& fighter(int side) const { return *fighters[static_cast<std::size_t>(side)].entity; }
+    const DisplayEntity& fighter(int side) const {
+        return *fighters[static_cast<std::size_t>(side)].entity;
+    }
 
 private:
     // One fighter's sprite as last shown.

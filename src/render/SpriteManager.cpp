@@ -74,8 +74,7 @@ void SpriteManager::addFighter(const CharacterData& fighter, const std::string& 
 
 Ogre::MaterialPtr SpriteManager::material(const CharacterData& fighter, int sprite) const {
     const auto found = materials.find(fighter.name);
-    if (found == materials.end() || sprite < 0 ||
-        sprite >= static_cast<int>(found->second.size()))
+    if (found == materials.end() || sprite < 0 || sprite >= static_cast<int>(found->second.size()))
         return {};
     return found->second[static_cast<std::size_t>(sprite)];
 }

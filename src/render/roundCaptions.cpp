@@ -2,7 +2,9 @@
 
 namespace {
 
-std::string playerName(int player) { return "PLAYER " + std::to_string(player + 1); }
+std::string playerName(int player) {
+    return "PLAYER " + std::to_string(player + 1);
+}
 
 } // namespace
 

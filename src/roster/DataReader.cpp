@@ -101,8 +101,9 @@ double DataReader::number(const toml::table& parent, const char* key, const std:
         fail(node, field, "must be a number");
     // NaN fails both comparisons.
     if (!(value >= low && value <= high))
-        fail(node, field, "must be from " + std::to_string(static_cast<int>(low)) + " to " +
-                              std::to_string(static_cast<int>(high)));
+        fail(node, field,
+             "must be from " + std::to_string(static_cast<int>(low)) + " to " +
+                 std::to_string(static_cast<int>(high)));
     return value;
 }
 

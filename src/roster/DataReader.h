@@ -28,8 +28,8 @@ public:
     int integer(const toml::table& parent, const char* key, const std::string& field, int low,
                 int high) const;
     // An integer or a decimal number.
-    double number(const toml::table& parent, const char* key, const std::string& field,
-                  double low, double high) const;
+    double number(const toml::table& parent, const char* key, const std::string& field, double low,
+                  double high) const;
     bool boolean(const toml::table& parent, const char* key, const std::string& field) const;
     std::string string(const toml::node& node, const std::string& field) const;
     std::string string(const toml::table& parent, const char* key, const std::string& field) const;

@@ -29,18 +29,21 @@ struct ActionKey {
     PlayerState::Action action;
 };
 const ActionKey actionKeys[] = {
-    {"idle", PlayerState::Idle},   {"walk_forward", PlayerState::WalkForward},
-    {"walk_back", PlayerState::WalkBackward}, {"block", PlayerState::Block},
-    {"hit", PlayerState::Hit},     {"punch", PlayerState::HP},
+    {"idle", PlayerState::Idle},
+    {"walk_forward", PlayerState::WalkForward},
+    {"walk_back", PlayerState::WalkBackward},
+    {"block", PlayerState::Block},
+    {"hit", PlayerState::Hit},
+    {"punch", PlayerState::HP},
     {"special", PlayerState::Tatsu},
 };
 
 // Directions as the player sees them for a fighter facing right: back is away from the other.
 const std::map<std::string, Direction::eDirection> directionNames = {
-    {"down-back", Direction::DownLeft}, {"down", Direction::Down},
+    {"down-back", Direction::DownLeft},     {"down", Direction::Down},
     {"down-forward", Direction::DownRight}, {"back", Direction::Left},
-    {"neutral", Direction::Neutral},    {"forward", Direction::Right},
-    {"up-back", Direction::UpLeft},     {"up", Direction::Up},
+    {"neutral", Direction::Neutral},        {"forward", Direction::Right},
+    {"up-back", Direction::UpLeft},         {"up", Direction::Up},
     {"up-forward", Direction::UpRight},
 };
 
@@ -114,7 +117,8 @@ private:
             const float left = side("left"), right = side("right");
             const float bottom = side("bottom"), top = side("top");
             if (right < left || top < bottom)
-                in.fail(box, boxField, "a box of negative size (right below left or top below bottom)");
+                in.fail(box, boxField,
+                        "a box of negative size (right below left or top below bottom)");
             boxes.addBox(AABB(left, right, top, bottom), attack);
         }
     }
@@ -141,8 +145,8 @@ private:
         in.onlyKeys(actions, "actions", keys);
         for (const ActionKey& action : actionKeys) {
             const std::string field = std::string("actions.") + action.key;
-            readAction(in.table(actions, action.key, field), field,
-                       data.animations[action.action], action.action == PlayerState::Tatsu);
+            readAction(in.table(actions, action.key, field), field, data.animations[action.action],
+                       action.action == PlayerState::Tatsu);
         }
     }
 
@@ -157,42 +161,46 @@ private:
         in.onlyKeys(action, field, keys);
         if (action.contains("loop"))
             animation.sprite.setLoop(in.boolean(action, "loop", field + ".loop"));
-        segments(action, field, "sprites", true, [&](const toml::table& segment, const std::string& at) {
-            const std::string name = in.string(segment, "sprite", at + ".sprite");
-            const auto found = spriteIndex.find(name);
-            if (found == spriteIndex.end())
-                in.fail(*segment.get("sprite"), at + ".sprite",
-                        "the sprite '" + name + "' is not one of the file's sprites");
-            animation.sprite.addSegment(steps(segment, at), found->second);
-        });
-        segments(action, field, "boxes", true, [&](const toml::table& segment, const std::string& at) {
-            const std::string name = in.string(segment, "boxes", at + ".boxes");
-            const auto found = boxSets.find(name);
-            if (found == boxSets.end())
-                in.fail(*segment.get("boxes"), at + ".boxes",
-                        "the box set '" + name + "' is not one of the file's boxes");
-            animation.hitboxes.addSegment(steps(segment, at), found->second);
-        });
-        segments(action, field, "hits", false, [&](const toml::table& segment, const std::string& at) {
-            HitProps* props = noHit;
-            if (segment.contains("hit")) {
-                const std::string name = in.string(segment, "hit", at + ".hit");
-                const auto found = hitProps.find(name);
-                if (found == hitProps.end())
-                    in.fail(*segment.get("hit"), at + ".hit",
-                            "the hit '" + name + "' is not one of the file's hits");
-                props = found->second;
-            }
-            animation.hitProps.addSegment(steps(segment, at), props);
-        });
-        segments(action, field, "movement", true, [&](const toml::table& segment, const std::string& at) {
-            const auto component = [&](const char* key) {
-                return static_cast<float>(
-                    in.number(segment, key, at + "." + key, -maxMovement, maxMovement));
-            };
-            animation.movement.addSegment(steps(segment, at),
-                                          Ogre::Vector2(component("x"), component("y")));
-        });
+        segments(action, field, "sprites", true,
+                 [&](const toml::table& segment, const std::string& at) {
+                     const std::string name = in.string(segment, "sprite", at + ".sprite");
+                     const auto found = spriteIndex.find(name);
+                     if (found == spriteIndex.end())
+                         in.fail(*segment.get("sprite"), at + ".sprite",
+                                 "the sprite '" + name + "' is not one of the file's sprites");
+                     animation.sprite.addSegment(steps(segment, at), found->second);
+                 });
+        segments(action, field, "boxes", true,
+                 [&](const toml::table& segment, const std::string& at) {
+                     const std::string name = in.string(segment, "boxes", at + ".boxes");
+                     const auto found = boxSets.find(name);
+                     if (found == boxSets.end())
+                         in.fail(*segment.get("boxes"), at + ".boxes",
+                                 "the box set '" + name + "' is not one of the file's boxes");
+                     animation.hitboxes.addSegment(steps(segment, at), found->second);
+                 });
+        segments(action, field, "hits", false,
+                 [&](const toml::table& segment, const std::string& at) {
+                     HitProps* props = noHit;
+                     if (segment.contains("hit")) {
+                         const std::string name = in.string(segment, "hit", at + ".hit");
+                         const auto found = hitProps.find(name);
+                         if (found == hitProps.end())
+                             in.fail(*segment.get("hit"), at + ".hit",
+                                     "the hit '" + name + "' is not one of the file's hits");
+                         props = found->second;
+                     }
+                     animation.hitProps.addSegment(steps(segment, at), props);
+                 });
+        segments(action, field, "movement", true,
+                 [&](const toml::table& segment, const std::string& at) {
+                     const auto component = [&](const char* key) {
+                         return static_cast<float>(
+                             in.number(segment, key, at + "." + key, -maxMovement, maxMovement));
+                     };
+                     animation.movement.addSegment(steps(segment, at),
+                                                   Ogre::Vector2(component("x"), component("y")));
+                 });
         // The match tick reads the hit of every attack box that lands.
         bool attacks = false;
         for (const auto& segment : animation.hitboxes.segments)
@@ -212,8 +220,7 @@ private:
         const std::string listField = field + "." + key;
         const toml::array& list = in.array(action, key, listField);
         if (list.empty() || list.size() > static_cast<std::size_t>(maxSegments))
-            in.fail(list, listField,
-                    "needs 1 to " + std::to_string(maxSegments) + " segments");
+            in.fail(list, listField, "needs 1 to " + std::to_string(maxSegments) + " segments");
         for (std::size_t i = 0; i < list.size(); ++i) {
             const std::string at = listField + "[" + std::to_string(i) + "]";
             const toml::table& segment = in.table(*list.get(i), at);
@@ -249,8 +256,8 @@ private:
             const toml::table& step = in.table(*list.get(i), at);
             in.onlyKeys(step, at, {"directions", "window"});
             const int window = in.integer(step, "window", at + ".window", 1, 60);
-            move.addComponent(MoveComponent(directions(step, at + ".directions"),
-                                            static_cast<unsigned>(window)));
+            move.addComponent(
+                MoveComponent(directions(step, at + ".directions"), static_cast<unsigned>(window)));
         }
         data.addMove(std::move(move), PlayerState::Tatsu);
     }
@@ -266,9 +273,10 @@ private:
             const auto direction = directionNames.find(name);
             if (direction == directionNames.end())
                 in.fail(*list.get(i), at,
-                        "'" + name + "' is not a direction (there are down-back, down, "
-                                     "down-forward, back, neutral, forward, up-back, up and "
-                                     "up-forward)");
+                        "'" + name +
+                            "' is not a direction (there are down-back, down, "
+                            "down-forward, back, neutral, forward, up-back, up and "
+                            "up-forward)");
             found.insert(direction->second);
         }
         return found;

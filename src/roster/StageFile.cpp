@@ -45,7 +45,8 @@ StageData parse(const std::string& text, const std::string& source,
     const std::string& floor = stage.floor;
     const bool png = floor.size() > 4 && floor.compare(floor.size() - 4, 4, ".png") == 0;
     if (!png || floor.find('/') != std::string::npos)
-        in.fail(*file.get("floor"), "floor", "'" + floor + "' must be a PNG file in the media folder");
+        in.fail(*file.get("floor"), "floor",
+                "'" + floor + "' must be a PNG file in the media folder");
     struct stat status {};
     const std::string path = mediaFolder + "/" + floor;
     if (!mediaFolder.empty() && (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)))

@@ -24,7 +24,8 @@ class TrainingDisplay;
 // records the second player's keys for the dummy and F10 plays them back, F11 takes a replay
 // over; over a replay, F1 to F3 are the viewer's and stay out of the checked match. The rewind
 // history, the dummy's recording and the meter are the driver's own, not the match's: it saves
-// and loads the match as it is. Owned by the Application; the match, the game and the screen are not owned.
+// and loads the match as it is. Owned by the Application; the match, the game and the screen are
+// not owned.
 class TrainingPlay : public MatchDriver {
 public:
     // F6 and F7 held while paused repeat once held this long, so a tap is one step.

@@ -17,8 +17,7 @@ struct Frame {
 
 Frame frameOf(const FrameAnimation& animation) {
     return {defaultFighter()->spriteName(animation.currentSprite()),
-            !animation.currentHitboxes()->attackBoxes.empty(),
-            animation.currentHitProps()->active};
+            !animation.currentHitboxes()->attackBoxes.empty(), animation.currentHitProps()->active};
 }
 
 // Expands rows of (first frame, last frame, sprite, attack box, active hit) into frames.
@@ -38,7 +37,6 @@ std::vector<Frame> expand(std::initializer_list<Row> rows) {
 
 class CharacterDataTest : public ::testing::Test {
 protected:
-
     // Plays an attack from its copy and checks every frame, the step that finishes it and
     // what the other tracks show on that step.
     void expectFrames(PlayerState::Action action, const std::vector<Frame>& expected,
@@ -122,8 +120,10 @@ TEST_F(CharacterDataTest, StandingActionsLoopForeverAndMoveAsTheyShould) {
             animation.step();
         EXPECT_FALSE(animation.isFinished());
     }
-    EXPECT_EQ(character->spriteName(character->getAnimation(PlayerState::Block).currentSprite()), "Block");
-    EXPECT_EQ(character->spriteName(character->getAnimation(PlayerState::Hit).currentSprite()), "Hit");
+    EXPECT_EQ(character->spriteName(character->getAnimation(PlayerState::Block).currentSprite()),
+              "Block");
+    EXPECT_EQ(character->spriteName(character->getAnimation(PlayerState::Hit).currentSprite()),
+              "Hit");
 }
 
 TEST_F(CharacterDataTest, AnyOtherActionValueGivesIdle) {

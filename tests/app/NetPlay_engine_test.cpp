@@ -180,7 +180,9 @@ TEST_P(NetPlayRelay, ConnectsPlaysAndEndsAlike) {
     std::cout << c.name << ": connected after " << msSince(start) / 1000 << " s, "
               << game.sides[1]->play.network().connectAttempts() << " connection attempts\n";
     ASSERT_TRUE(game.run(match, 60, [&] { return game.steps() >= c.steps; }));
-    ASSERT_TRUE(game.run(match, 15, [] { return false; }, c.escapeBy)) << "the sides did not end";
+    ASSERT_TRUE(game.run(
+        match, 15, [] { return false; }, c.escapeBy))
+        << "the sides did not end";
 
     for (const auto& side : game.sides)
         EXPECT_EQ(side->failure, "");

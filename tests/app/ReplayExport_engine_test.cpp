@@ -107,8 +107,8 @@ protected:
         settings.to = to;
         SteppedMatch match(EngineEnvironment::app());
         const ExportModule module(programDirectory(), settings.path);
-        ReplayExport(*match.match, *match.game, *match.view, EngineEnvironment::app().getCamera(), module,
-                     settings, SoundSettings{},
+        ReplayExport(*match.match, *match.game, *match.view, EngineEnvironment::app().getCamera(),
+                     module, settings, SoundSettings{},
                      EngineEnvironment::app().getResourceDir() + "/media/sounds")
             .run(replay, characterDataHash(*match.game->characters[0]));
         return settings.path;

@@ -15,9 +15,9 @@
 #include "cpu/ScriptedPlayer.h"
 #include "fighter/Player.h"
 #include "match/Game.h"
-#include "support/testFighters.h"
 #include "match/Match.h"
 #include "match/checksum.h"
+#include "support/testFighters.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include "fighter/Player.h"
 #include "match/FairRules.h"
 #include "match/Game.h"
-#include "support/testFighters.h"
 #include "match/Match.h"
 #include "match/Stage.h"
 #include "support/InputFrames.h"
 #include "support/RandomInputs.h"
+#include "support/testFighters.h"
 #include "support/versusRules.h"
 
 namespace {
@@ -28,9 +28,7 @@ MatchRules rulesOf(int version, int roundSteps = MatchRules::defaultRoundSteps) 
 // A one-round versus match, the fighters placed where a test wants them.
 class Fight {
 public:
-    explicit Fight(const MatchRules& rules) : game(testGame()), match(*game) {
-        match.start(rules);
-    }
+    explicit Fight(const MatchRules& rules) : game(testGame()), match(*game) { match.start(rules); }
 
     void place(float x1, float x2) {
         p1().state.position.x = x1;

@@ -6,8 +6,8 @@
 #include "collision/HitboxInfo.h"
 #include "render/DisplayEntity.h"
 #include "render/HitboxDisplay.h"
-#include "render/InputDataDisplay.h"
 #include "render/Hud.h"
+#include "render/InputDataDisplay.h"
 #include "support/MatchFixture.h"
 
 namespace {

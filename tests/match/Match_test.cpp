@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "match/Game.h"
-#include "support/testFighters.h"
 #include "match/Match.h"
 #include "match/checksum.h"
 #include "support/RandomInputs.h"
+#include "support/testFighters.h"
 
 namespace {
 

@@ -182,4 +182,3 @@ TEST(EarlierRecordingsTest, PlayAsTheyWereRecorded) {
     }
     EXPECT_GE(played, 2);
 }
-

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "files/TextFile.h"
 #include "fighter/Player.h"
+#include "files/TextFile.h"
 #include "match/Match.h"
 #include "roster/DataFileError.h"
 #include "roster/FighterFile.h"
@@ -59,8 +59,10 @@ TEST(RosterTest, ADamagedFileIsRefusedNamingItsLineAndField) {
               "f.toml:80: actions.hurt: unkno");
     EXPECT_NE(fighter(std::string(300 * 1024, '#')), "") << "over the size limit";
     // Found by the fuzzer: an attack without its hits would land nothing the tick can read.
-    EXPECT_EQ(fighter(replaced("hits = [{ steps = 15 }, { hit = \"punch\", steps = 20 }, { steps = 20 }]\n", "")),
-              "f.toml:85: actions.punch.hits: missing, yet its boxes attack");
+    EXPECT_EQ(
+        fighter(replaced(
+            "hits = [{ steps = 15 }, { hit = \"punch\", steps = 20 }, { steps = 20 }]\n", "")),
+        "f.toml:85: actions.punch.hits: missing, yet its boxes attack");
 
     const auto stage = [](const std::string& text) {
         return refusalOf([&] { StageFile::parse(text, "s.toml", ""); });

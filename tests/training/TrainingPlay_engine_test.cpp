@@ -34,7 +34,8 @@ protected:
 
     void makeLab(std::unique_ptr<Replay> replay = nullptr) {
         lab.reset();
-        lab = std::make_unique<TrainingPlay>(match(), *stepped.game, *stepped.view, std::move(replay));
+        lab = std::make_unique<TrainingPlay>(match(), *stepped.game, *stepped.view,
+                                             std::move(replay));
     }
 
     // Each tick is shown, as the frame loop draws it.
