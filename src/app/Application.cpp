@@ -183,13 +183,13 @@ void Application::loadRoster() {
     if (fighters[0])
         return;
     const Roster roster(resourceDir + "/media");
-    stage = roster.loadStage(options.stage);
     for (std::size_t side = 0; side < 2; ++side) {
         const std::string& name = options.fighters[side];
         fighterFolders[side] = roster.fighterFolder(name);
         fighters[side] =
             side == 1 && name == options.fighters[0] ? fighters[0] : roster.loadFighter(name);
     }
+    stage = roster.loadStage(options.stage);
 }
 
 void Application::startEngine() {

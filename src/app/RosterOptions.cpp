@@ -27,26 +27,31 @@ std::optional<std::string> unknown(const std::string& option, const std::string&
 } // namespace
 
 RosterOptions::RosterOptions(CLI::App& app, Options& options) : options(options) {
-    app.add_option("--p1", options.fighters[0],
-                   "The first player's fighter, on the left (default sora; see --list)")
-        ->type_name("NAME");
-    app.add_option("--p2", options.fighters[1],
-                   "The second player's fighter, on the right (default sora; see --list)")
-        ->type_name("NAME");
-    app.add_option("--stage", options.stage, "The stage (default dojo; see --list)")
-        ->type_name("NAME");
+    given[0] = app.add_option("--p1", options.fighters[0],
+                              "The first player's fighter, on the left (default sora; see --list)")
+                   ->type_name("NAME");
+    given[1] =
+        app.add_option("--p2", options.fighters[1],
+                       "The second player's fighter, on the right (default sora; see --list)")
+            ->type_name("NAME");
+    given[2] = app.add_option("--stage", options.stage, "The stage (default dojo; see --list)")
+                   ->type_name("NAME");
     listed = app.add_flag("--list", "Print the fighters and stages found, one a line, and exit");
 }
 
 std::optional<std::string> RosterOptions::check(const std::string& mediaFolder) const {
     const Roster roster(mediaFolder);
     const std::vector<std::string> fighters = roster.fighters();
-    for (std::size_t side = 0; side < 2; ++side)
+    for (std::size_t side = 0; side < 2; ++side) {
+        if (given[side]->count() == 0)
+            continue;
         if (auto error =
                 unknown(side == 0 ? "--p1" : "--p2", options.fighters[side], fighters, "fighter"))
             return error;
-    if (auto error = unknown("--stage", options.stage, roster.stages(), "stage"))
-        return error;
+    }
+    if (given[2]->count() > 0)
+        if (auto error = unknown("--stage", options.stage, roster.stages(), "stage"))
+            return error;
     // Recordings and online play name no fighter nor stage yet: they would mean the default
     // ones on another's machine.
     const bool asAlways = options.fighters[0] == Roster::defaultFighter &&
