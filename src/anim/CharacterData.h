@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -58,8 +57,6 @@ public:
     std::vector<Sprite> sprites;
     std::array<FrameAnimation, actionCount> animations;
     std::vector<std::pair<MoveInput*, PlayerState::Action>> moves;
-    // The fingerprint of the file the data was read from: recordings and online play compare it.
-    std::uint64_t fileHash = 0;
 
 private:
     std::deque<HitboxInfo> boxSets;

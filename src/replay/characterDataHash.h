@@ -6,7 +6,6 @@ class CharacterData;
 
 // A 64-bit fingerprint of the character data by value: every animation's segments (durations,
 // sprite names, box coordinates, hit properties, movement) and the move list; addresses never
-// count. The fingerprint of the one fighter before fighters were files: recordings of those
-// formats carry it, and are checked against it. Newer ones carry the fighter file's own
-// (CharacterData::fileHash), which covers the whole file.
+// count. Recordings and online play carry it and are checked against it; the default
+// fighter's file gives the value it had before fighters were files.
 std::uint64_t characterDataHash(const CharacterData& data);

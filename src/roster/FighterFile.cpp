@@ -8,7 +8,6 @@
 
 #include "anim/CharacterData.h"
 #include "files/TextFile.h"
-#include "replay/Fnv1a.h"
 #include "roster/DataFileError.h"
 #include "roster/DataReader.h"
 
@@ -319,9 +318,6 @@ std::unique_ptr<CharacterData> parse(const std::string& text, const std::string&
     DataReader in(source);
     const toml::table file = in.parse(text);
     FighterReader(in, *data, folder).read(file);
-    Fnv1a hash;
-    hash.addBytes(text.data(), text.size());
-    data->fileHash = hash.value;
     return data;
 }
 
