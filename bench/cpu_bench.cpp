@@ -9,11 +9,12 @@
 #include "cpu/ScriptedPlayer.h"
 #include "match/Game.h"
 #include "match/Match.h"
+#include "support/testFighters.h"
 
 namespace {
 
 void BM_CpuPlayer_StepAgainstScript(benchmark::State& state) {
-    const std::unique_ptr<Game> game = Game::headless();
+    const std::unique_ptr<Game> game = testGame();
     Match match(*game);
     MatchRules rules;
     rules.versus = true;
@@ -35,7 +36,7 @@ BENCHMARK(BM_CpuPlayer_StepAgainstScript)->DenseRange(1, 8, 7)->Unit(benchmark::
 
 // A decision alone: a level 8 player made to choose afresh on every step of a fight.
 void BM_CpuPlayer_Decision(benchmark::State& state) {
-    const std::unique_ptr<Game> game = Game::headless();
+    const std::unique_ptr<Game> game = testGame();
     Match match(*game);
     MatchRules rules;
     rules.versus = true;

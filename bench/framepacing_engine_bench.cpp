@@ -68,7 +68,7 @@ LoopFigures runLoop(bool busy, bool paced) {
     auto app = std::make_unique<Application>(programDirectory());
     app->startEngine();
     app->createMatch();
-    Game* game = Game::getSingletonPtr();
+    Game* game = app->getGame();
     if (busy) {
         game->showInputPanels();
         game->showHitboxes();

@@ -20,6 +20,7 @@
 #include "match/Stage.h"
 #include "support/InputFrames.h"
 #include "support/RandomInputs.h"
+#include "support/testFighters.h"
 #include "support/versusRules.h"
 #include "training/FrameMeter.h"
 
@@ -133,9 +134,9 @@ struct Tatsu {
         spinHitA = {true, 20, 40, 40};
         spinHitB = {true, 20, 20, 10};
 
-        animation.material.setLoop(false);
+        animation.sprite.setLoop(false);
         for (int i = 0; i < 9; ++i)
-            animation.material.addSegment(10, Ogre::MaterialPtr());
+            animation.sprite.addSegment(10, 0);
         HitboxInfo* const boxCycle[] = {&spinFront, &spinning, &spinBack, &spinning};
         for (int i = 0; i < 9; ++i)
             animation.hitboxes.addSegment(10, boxCycle[i % 4]);
@@ -204,7 +205,7 @@ void BM_VersusRulesOfAStep(benchmark::State& state) {
     RoundState round = Rounds::start(rules);
     for (auto _ : state) {
         Stage::Body first{-Stage::halfWidth + 36, -35, 35}, second{-Stage::halfWidth + 100, -35, 35};
-        Stage::keepApart(first, second, true);
+        Stage::keepApart(first, second, true, Stage::halfWidth);
         benchmark::DoNotOptimize(first);
         benchmark::DoNotOptimize(second);
         benchmark::DoNotOptimize(Rounds::endOfStep(round, rules, 1000, 1000));
@@ -234,7 +235,7 @@ double timedStep(Match& match, const StepInput& input) {
 // another program) does not; raw_worst_us is the slowest first run. The inputs are made outside
 // the timing.
 void BM_VersusRandomPlayStep(benchmark::State& state) {
-    const std::unique_ptr<Game> game = Game::headless();
+    const std::unique_ptr<Game> game = testGame();
     Match match(*game);
     MatchRules rules;
     rules.versus = true;

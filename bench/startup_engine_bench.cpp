@@ -202,7 +202,7 @@ void BM_FirstPunchSlowestFrame(benchmark::State& state) {
         std::nth_element(calm.begin(), calm.begin() + calm.size() / 2, calm.end());
         typicalSeconds += calm[calm.size() / 2];
 
-        Player& puncher = *Game::getSingletonPtr()->player1;
+        Player& puncher = *app->getGame()->player1;
         startAttack(puncher, PlayerState::HP);
         double slowest = 0;
         while (puncher.state.action == PlayerState::HP) {
@@ -228,15 +228,15 @@ double secondsPerFrame(bool match, int frames) {
     Game* game = nullptr;
     if (match) {
         app->createMatch();
-        game = Game::getSingletonPtr();
+        game = app->getGame();
         game->showInputPanels();
         game->showHitboxes();
         for (int row = 0; row < 2 * int(InputDataDisplay::maxRows); ++row) {
             InputFrame input;
             input.direction = row % 2 ? Direction::DownLeft : Direction::Right;
             input.pressed[row % 4 == 0] = true;
-            game->hud->getInputDataDisplay(0)->addFrame(input);
-            game->hud->getInputDataDisplay(1)->addFrame(input);
+            game->panels[0].addFrame(input);
+            game->panels[1].addFrame(input);
         }
     } else {
         app->createScene();

@@ -12,7 +12,7 @@ namespace {
 // shown: the rewind history is full.
 class FullLab : public SteppedMatch {
 public:
-    FullLab() : SteppedMatch(BenchEngine::app()), lab(*match, *game) {
+    FullLab() : SteppedMatch(BenchEngine::app()), lab(*match, *game, *view) {
         StepInput shown;
         shown.keys.showInputPanels = shown.keys.showHitboxes = shown.keys.frameMeter = true;
         lab.step(shown);

@@ -19,6 +19,7 @@
 #include "sound/CuePlayer.h"
 #include "sound/SampleBank.h"
 #include "sound/cueDetection.h"
+#include "support/testFighters.h"
 
 namespace {
 
@@ -102,7 +103,7 @@ struct Tally {
 // One online versus match of two computer players (levels 8 and 6) through the link, heard on
 // the host's side, as the sound presenter hears it.
 std::vector<HeardCues::Decision> playMatch(int delay, unsigned seed) {
-    const std::unique_ptr<Game> game = Game::headless();
+    const std::unique_ptr<Game> game = testGame();
     Match match(*game);
     MatchRules rules;
     rules.versus = true;

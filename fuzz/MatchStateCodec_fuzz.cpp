@@ -17,6 +17,7 @@
 #include "match/MatchStateCodec.h"
 #include "replay/ReplayFormat.h"
 #include "sound/cueDetection.h"
+#include "support/testFighters.h"
 
 // The saved match in the layout a spectator receives and a recording holds, or failing that in
 // the first layout, which recordings from before the rules had a version hold.
@@ -43,7 +44,7 @@ Saved decodeEither(const std::uint8_t* data, std::size_t size) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::unique_ptr<Game> game = Game::headless();
+    static const std::unique_ptr<Game> game = testGame();
     const Saved saved = decodeEither(data, size);
     if (!saved.state)
         return 0;
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!match.fits(state))
         return 0;
     match.start(state.rules);
-    match.load(state);
+    match.restore(state);
     for (std::size_t at = saved.size; at + 1 < size; at += 2) {
         const auto bits = static_cast<std::uint16_t>(data[at] | data[at + 1] << 8);
         if (!ReplayFormat::isValidStep(bits))

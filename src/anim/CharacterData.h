@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -12,19 +14,22 @@
 #include "input/MoveInput.h"
 
 class InputHistory;
-class SpriteManager;
 
-// The game's one character as data: an animation per action (sprite, boxes, attack properties
-// and movement, frame by frame) and the motion commands of its special moves. Built once by the
-// Game, shared by both fighters, never changed afterwards; it owns every box set, hit-property
-// record and motion command that the animations and the move list point to.
+// One fighter as data: its names, health, sprites, an animation per action (sprite, boxes,
+// attack properties and movement, step by step) and the motion commands of its special moves.
+// Read from the fighter's file (FighterFile), shared by every fighter that plays it, never
+// changed afterwards; it owns every box set, hit-property record and motion command that the
+// animations and the move list point to.
 class CharacterData {
 public:
-    // The sprite library's materials, which must exist.
-    CharacterData();
-    // Without a sprite library the material track holds no materials: the rules alone.
-    explicit CharacterData(SpriteManager* sprites);
+    // One picture of the fighter: the name its animations use and its image file in the
+    // fighter's folder.
+    struct Sprite {
+        std::string name;
+        std::string image;
+    };
 
+    CharacterData() = default;
     CharacterData(const CharacterData&) = delete;
     CharacterData& operator=(const CharacterData&) = delete;
 
@@ -34,17 +39,27 @@ public:
     PlayerState::Action findMove(const InputHistory& history, bool facingLeft) const;
     // Whether the action is a special move: one entered as a motion command.
     bool isSpecialMove(PlayerState::Action action) const;
+    // The sprite's name; an index no track holds gives an empty one.
+    const std::string& spriteName(int sprite) const;
+
+    // Storage that keeps its elements where they are, for the tracks' pointers.
+    HitboxInfo* addBoxes(HitboxInfo boxes);
+    HitProps* addHitProps(HitProps props);
+    void addMove(MoveInput move, PlayerState::Action action);
 
     static constexpr int actionCount = 7;
+    // The name players type (its folder's), and the name shown.
+    std::string name;
+    std::string shownName;
+    // What the special move is called, as the frame-data table names it.
+    std::string specialName;
+    int health = PlayerState::fullHealth;
+    std::vector<Sprite> sprites;
     std::array<FrameAnimation, actionCount> animations;
     std::vector<std::pair<MoveInput*, PlayerState::Action>> moves;
 
 private:
-    void buildMoves();
-    void buildBoxes();
-    void buildAnimations(SpriteManager* sprites);
-
-    HitboxInfo standing, punching, spinning, spinFront, spinBack;
-    HitProps noHit, punchHit, spinHitA, spinHitB;
-    std::unique_ptr<MoveInput> tatsuMotion;
+    std::deque<HitboxInfo> boxSets;
+    std::deque<HitProps> hitProps;
+    std::deque<MoveInput> motions;
 };

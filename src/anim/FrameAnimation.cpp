@@ -14,21 +14,21 @@ template <typename T> void stepTrack(FrameAnimTrack<T>& track, bool isConstant, 
 } // namespace
 
 void FrameAnimation::computeConstantFlags() {
-    constant[MaterialTrack] = neverChanges(material);
+    constant[SpriteTrack] = neverChanges(sprite);
     constant[HitboxesTrack] = neverChanges(hitboxes);
     constant[HitPropsTrack] = neverChanges(hitProps);
     constant[MovementTrack] = neverChanges(movement);
 }
 
 void FrameAnimation::step() {
-    stepTrack(material, constant[MaterialTrack], changed[MaterialTrack]);
+    stepTrack(sprite, constant[SpriteTrack], changed[SpriteTrack]);
     stepTrack(hitboxes, constant[HitboxesTrack], changed[HitboxesTrack]);
     stepTrack(movement, constant[MovementTrack], changed[MovementTrack]);
     stepTrack(hitProps, constant[HitPropsTrack], changed[HitPropsTrack]);
 }
 
 bool FrameAnimation::isFinished() const {
-    return material.isFinished();
+    return sprite.isFinished();
 }
 
 bool FrameAnimation::hasHitProps() const {
@@ -37,7 +37,7 @@ bool FrameAnimation::hasHitProps() const {
 
 FrameAnimPosition FrameAnimation::position() const {
     FrameAnimPosition position;
-    position.tracks[MaterialTrack] = material.position();
+    position.tracks[SpriteTrack] = sprite.position();
     position.tracks[HitboxesTrack] = hitboxes.position();
     position.tracks[HitPropsTrack] = hitProps.position();
     position.tracks[MovementTrack] = movement.position();
@@ -51,14 +51,14 @@ bool FrameAnimation::fits(const FrameAnimPosition& position) const {
     for (int track = 0; track < trackCount; ++track)
         if (constant[track] && position.changed[track])
             return false;
-    return material.fits(position.tracks[MaterialTrack]) &&
+    return sprite.fits(position.tracks[SpriteTrack]) &&
            hitboxes.fits(position.tracks[HitboxesTrack]) &&
            hitProps.fits(position.tracks[HitPropsTrack]) &&
            movement.fits(position.tracks[MovementTrack]);
 }
 
 void FrameAnimation::seek(const FrameAnimPosition& position) {
-    material.seek(position.tracks[MaterialTrack]);
+    sprite.seek(position.tracks[SpriteTrack]);
     hitboxes.seek(position.tracks[HitboxesTrack]);
     hitProps.seek(position.tracks[HitPropsTrack]);
     movement.seek(position.tracks[MovementTrack]);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <OgrePrerequisites.h>
-#include <OgreSharedPtr.h>
 #include <OgreVector.h>
 
 #include "anim/FrameAnimPosition.h"
@@ -10,14 +8,15 @@
 class HitboxInfo;
 struct HitProps;
 
-// The four parallel tracks of one fighter action: sprite image, box set, attack properties and
-// per-step movement (x towards the fighter's front). The character data builds one per action
-// and never plays it; a fighter plays its own copy, and a copy continues from the same frame.
-// The box sets and hit properties pointed to belong to the character data.
+// The four parallel tracks of one fighter action: sprite (an index into the character's sprite
+// list), box set, attack properties and per-step movement (x towards the fighter's front). The
+// character data builds one per action and never plays it; a fighter plays its own copy, and a
+// copy continues from the same frame. The box sets and hit properties pointed to belong to the
+// character data.
 class FrameAnimation {
 public:
     // Indices into changed and constant.
-    enum Track { MaterialTrack = 0, HitboxesTrack = 1, HitPropsTrack = 2, MovementTrack = 3 };
+    enum Track { SpriteTrack = 0, HitboxesTrack = 1, HitPropsTrack = 2, MovementTrack = 3 };
     static constexpr int trackCount = FrameAnimPosition::trackCount;
 
     // Call once after the last segment was added and before the first step. An empty track, or
@@ -25,7 +24,7 @@ public:
     void computeConstantFlags();
     // Advances every non-constant track by one frame and records which of them changed segment.
     void step();
-    // The animation ends with its material track; the other tracks' ends are not consulted.
+    // The animation ends with its sprite track; the other tracks' ends are not consulted.
     bool isFinished() const;
     bool hasHitProps() const;
 
@@ -35,8 +34,7 @@ public:
     // Whether the position is one of this animation's, for a position from elsewhere.
     bool fits(const FrameAnimPosition& position) const;
 
-    Ogre::MaterialPtr& currentMaterial() { return material.current(); }
-    const Ogre::MaterialPtr& currentMaterial() const { return material.current(); }
+    int currentSprite() const { return sprite.current(); }
     HitboxInfo*& currentHitboxes() { return hitboxes.current(); }
     HitboxInfo* currentHitboxes() const { return hitboxes.current(); }
     // Only after hasHitProps() returned true.
@@ -45,7 +43,7 @@ public:
     Ogre::Vector2& currentMovement() { return movement.current(); }
     const Ogre::Vector2& currentMovement() const { return movement.current(); }
 
-    FrameAnimTrack<Ogre::MaterialPtr> material;
+    FrameAnimTrack<int> sprite;
     FrameAnimTrack<HitboxInfo*> hitboxes;
     FrameAnimTrack<HitProps*> hitProps;
     FrameAnimTrack<Ogre::Vector2> movement;

@@ -34,17 +34,20 @@
 #include "fighter/Player.h"
 #include "match/Game.h"
 #include "match/Match.h"
+#include "match/Stage.h"
 #include "match/SyncTest.h"
 #include "match/checksum.h"
 #include "match/frameDataTable.h"
-#include "match/roundCaptions.h"
 #include "render/ConnectionDisplay.h"
+#include "render/MatchView.h"
 #include "render/SpriteManager.h"
 #include "render/TimingOverlay.h"
+#include "render/roundCaptions.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/characterDataHash.h"
+#include "roster/Roster.h"
 #include "sound/AudioOutput.h"
 #include "sound/SampleBank.h"
 #include "sound/SoundPresenter.h"
@@ -107,10 +110,16 @@ Application::~Application() {
 }
 
 void Application::run() {
+    loadRoster();
     if (options.frameData)
         return printFrameData();
-    if (options.cpu.arena)
-        return Arena(options.cpu.arenaSettings).run(std::cout);
+    if (options.cpu.arena) {
+        Arena::Settings arena = options.cpu.arenaSettings;
+        arena.fighterOfA = fighters[0];
+        arena.fighterOfB = fighters[1];
+        arena.walls = stage.width / 2;
+        return Arena(arena).run(std::cout);
+    }
     if (!options.replayPath.empty())
         replay = std::make_unique<Replay>(readReplay(options.replayPath));
     if (!options.exportSettings.path.empty()) {
@@ -168,7 +177,23 @@ void Application::presentTiming() {
 
 void Application::shutdown() { teardown(); }
 
+// Before the engine starts: a fighter or a stage that cannot be played ends the program before a
+// window opens.
+void Application::loadRoster() {
+    if (fighters[0])
+        return;
+    const Roster roster(resourceDir + "/media");
+    for (std::size_t side = 0; side < 2; ++side) {
+        const std::string& name = options.fighters[side];
+        fighterFolders[side] = roster.fighterFolder(name);
+        fighters[side] =
+            side == 1 && name == options.fighters[0] ? fighters[0] : roster.loadFighter(name);
+    }
+    stage = roster.loadStage(options.stage);
+}
+
 void Application::startEngine() {
+    loadRoster();
     openDisplay();
     // The log goes to its file only: a player who starts the game from a shell sees only
     // what matters.
@@ -181,7 +206,10 @@ void Application::startEngine() {
     // The frame-data table and the export play no match: they hear no sound.
     const bool hearsSound =
         !options.frameData && options.exportSettings.path.empty() && !options.sound.mute;
-    startupFiles = std::make_unique<StartupFiles>(resourceDir, hearsSound);
+    std::vector<std::string> imageFolders = {fighterFolders[0]};
+    if (fighterFolders[1] != fighterFolders[0])
+        imageFolders.push_back(fighterFolders[1]);
+    startupFiles = std::make_unique<StartupFiles>(resourceDir, imageFolders, hearsSound);
 
     const Ogre::RenderSystemList& renderers = root->getAvailableRenderers();
     if (renderers.empty())
@@ -263,26 +291,30 @@ void Application::createMeshes() {
 }
 
 void Application::createMatch() {
-    // The character data fetches sprite materials while the Game builds it, and the input
-    // system binds a key reader to each fighter: hence this order.
     createGame();
     match = std::make_unique<Match>(*game);
     match->start(matchRules());
+    createScene();
+    matchView = std::make_unique<MatchView>(sceneManager, *spriteManager, *match);
+    window->addListener(matchView.get());
     driver = createDriver();
     if (options.cpu.level > 0)
         driver = std::make_unique<CpuDriver>(std::move(driver), *match, options.cpu);
-    createScene();
     createFrameListener();
 }
 
+// Every sprite's image now, so no move waits for its pictures in the middle of a fight.
 void Application::createGame() {
-    const std::string spriteTable = resourceDir + "/sprites.cfg";
-    ResourceFileCheck::requireSpriteTable(spriteTable);
-    spriteManager = std::make_unique<SpriteManager>(spriteTable);
-    // Every sprite's image now, so no move waits for its pictures in the middle of a fight.
-    spriteManager->loadAllSprites();
-    game = std::make_unique<Game>();
-    game->createPlayers(sceneManager);
+    spriteManager = std::make_unique<SpriteManager>();
+    for (std::size_t side = 0; side < 2; ++side)
+        spriteManager->addFighter(*fighters[side], fighterFolders[side]);
+    game = std::make_unique<Game>(fighters[0], fighters[1]);
+    game->walls = stage.width / 2;
+}
+
+// Recordings and online play before fighters were chosen carry the one fighter's fingerprint.
+std::uint64_t Application::fighterHash() const {
+    return characterDataHash(*fighters[0]);
 }
 
 // Online play names the side and the other player.
@@ -333,7 +365,7 @@ std::unique_ptr<MatchDriver> Application::createOnlineDriver() {
     setup.inputDelay = options.inputDelay;
     setup.joinTimeout = options.joinTimeout;
     setup.silenceLimit = options.silenceLimit;
-    setup.dataHash = characterDataHash(*game->characterData);
+    setup.dataHash = fighterHash();
     setup.setTitle = [this](const std::string& title) {
         unsigned long handle = 0;
         window->getCustomAttribute("WINDOW", &handle);
@@ -354,11 +386,11 @@ std::unique_ptr<MatchDriver> Application::createOnlineDriver() {
 std::unique_ptr<MatchDriver> Application::createLocalDriver() {
     if (options.syncTestSteps > 0)
         return std::make_unique<SyncTest>(*match, options.syncTestSteps);
-    const std::uint64_t characterHash = characterDataHash(*game->characterData);
+    const std::uint64_t characterHash = fighterHash();
     if (options.training) {
         if (replay)
             requireCharacterData(*replay, characterHash);
-        return std::make_unique<TrainingPlay>(*match, *game, std::move(replay));
+        return std::make_unique<TrainingPlay>(*match, *game, *matchView, std::move(replay));
     }
     if (replay)
         return std::make_unique<ReplayPlayback>(*match, std::move(*replay), characterHash);
@@ -397,13 +429,11 @@ std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t charac
     return created;
 }
 
-// The moves are measured on the match's own rules and data, so the engine starts as for a game
-// (the character data needs the sprite materials); no frame is rendered.
+// The moves of the second player's fighter, measured against the first player's on the match's
+// own rules and data, which need no engine.
 void Application::printFrameData() {
-    windowHiddenUntilInput = true;
-    startEngine();
-    createGame();
-    std::cout << measureFrameData(*game) << std::flush;
+    Game measured(fighters[1], fighters[0]);
+    std::cout << measureFrameData(measured) << std::flush;
 }
 
 // The match as for a replay, drawn off the screen step by step; the window stays hidden and no
@@ -413,9 +443,10 @@ void Application::exportReplay() {
     match = std::make_unique<Match>(*game);
     match->start(matchRules());
     createScene();
-    ReplayExport(*match, *game, camera, *exportModule, options.exportSettings, options.sound,
-                 resourceDir + "/media/sounds")
-        .run(*replay, characterDataHash(*game->characterData));
+    matchView = std::make_unique<MatchView>(sceneManager, *spriteManager, *match);
+    ReplayExport(*match, *game, *matchView, camera, *exportModule, options.exportSettings,
+                 options.sound, resourceDir + "/media/sounds")
+        .run(*replay, fighterHash());
 }
 
 // The last state of every match in the log, so a recording and its replay can be compared.
@@ -436,23 +467,40 @@ void Application::createScene() {
     camera = sceneManager->createCamera("Main Camera");
     Ogre::SceneNode* cameraNode = sceneManager->getRootSceneNode()->createChildSceneNode();
     cameraNode->attachObject(camera);
-    cameraNode->setPosition(0, 80, 300);
+    // The dojo's view from (0, 80, 300), drawn back about the point looked at for a wider stage.
+    const float scale = cameraScale();
+    cameraNode->setPosition(0, 60 + 20 * scale, 300 * scale);
     cameraNode->lookAt(Ogre::Vector3(0, 60, 0), Ogre::Node::TS_WORLD);
-    camera->setFarClipDistance(1000);
+    camera->setFarClipDistance(1000 * scale);
     camera->setNearClipDistance(0.1f);
 
     window->addViewport(camera, 0, 0, 0, 1, 1);
     window->setActive(true);
 }
 
+float Application::cameraScale() const {
+    return stage.width / 2 / Stage::halfWidth;
+}
+
+// The floor's material is the dojo's "Ground" showing the stage's own floor image.
 void Application::createGround() {
     const Ogre::Plane ground(Ogre::Vector3::UNIT_Y, 0);
+    const float size = 500 * cameraScale();
     Ogre::MeshManager::getSingleton().createPlane(
-        "GroundPlane", Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, ground, 500, 500,
-        100, 100, true, 1, 10, 10, Ogre::Vector3::UNIT_Z);
+        "GroundPlane", Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, ground, size, size,
+        100, 100, true, 1, 10 * cameraScale(), 10 * cameraScale(), Ogre::Vector3::UNIT_Z);
 
     Ogre::Entity* entity = sceneManager->createEntity("GroundPlane", "GroundPlane");
-    entity->setMaterialName("Ground");
+    Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
+    Ogre::MaterialPtr floor = materials.getByName("Ground");
+    const std::string own = "Stage/" + stage.name;
+    if (stage.floor != "Ground.png" && !materials.getByName(own)) {
+        floor = floor->clone(own);
+        floor->getTechnique(0)->getPass(0)->getTextureUnitState(0)->setTextureName(stage.floor);
+    } else if (stage.floor != "Ground.png") {
+        floor = materials.getByName(own);
+    }
+    entity->setMaterial(floor);
     entity->setCastShadows(false);
     sceneManager->getRootSceneNode()
         ->createChildSceneNode(Ogre::Vector3::ZERO, Ogre::Quaternion::IDENTITY)
@@ -507,6 +555,9 @@ void Application::teardown() {
     startupFiles.reset();
     recordingNotice.reset();
     timingOverlay.reset();
+    if (window && matchView)
+        window->removeListener(matchView.get());
+    matchView.reset();
     match.reset();
     game.reset();
     spriteManager.reset();

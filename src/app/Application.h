@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "app/Options.h"
 #include "match/MatchRules.h"
 #include "net/ConnectionFigures.h"
+#include "roster/StageData.h"
 
 namespace Ogre {
 class Root;
@@ -19,6 +21,7 @@ class OverlaySystem;
 class LogManager;
 } // namespace Ogre
 struct _XDisplay;
+class CharacterData;
 class ConnectionDisplay;
 class DecodedImageCodec;
 class ExportModule;
@@ -29,6 +32,7 @@ class FrameStats;
 struct FramePass;
 class Game;
 class Match;
+class MatchView;
 class ReplayRecorder;
 class MatchDriver;
 class SignalWatcher;
@@ -45,9 +49,9 @@ class WindowCloseWatcher;
 // it owns everything it creates and tears it down in reverse order of creation.
 class Application {
 public:
-    // With the media, the sprite table and the modules where files says, the log too.
+    // With the media and the modules where files says, the log too.
     explicit Application(GameFiles files, Options options = {});
-    // Everything in resourceDir ("media", "sprites.cfg", the modules), the log in the working
+    // Everything in resourceDir ("media", the modules), the log in the working
     // directory: the build folder's layout.
     explicit Application(const std::string& resourceDir, Options options = {});
     ~Application();
@@ -64,10 +68,14 @@ public:
     // The start-up sequence in two halves, so engine-backed tests can stop after the first:
     // the engine, its window, the resources and the quad meshes ...
     void startEngine();
-    // ... then the sprite library, the match and what drives it, the scene and the logic clock.
+    // ... then the sprite library, the match and what drives it, the scene, the match's view and
+    // the logic clock.
     void createMatch();
     // The sprite library and the Game with both fighters: the first part of createMatch.
     void createGame();
+    // The fighters and the stage of the options, read and checked; once. startEngine reads them
+    // if need be.
+    void loadRoster();
 
     void createMeshes();
     void createScene();
@@ -85,6 +93,8 @@ public:
     Ogre::SceneManager* getSceneManager() const { return sceneManager; }
     Ogre::Camera* getCamera() const { return camera; }
     Ogre::RenderWindow* getWindow() const { return window; }
+    Game* getGame() const { return game.get(); }
+    MatchView* getMatchView() const { return matchView.get(); }
     const std::string& getResourceDir() const { return resourceDir; }
 
 private:
@@ -107,6 +117,8 @@ private:
     // Watching an online match (ApplicationSpectator.cpp).
     std::unique_ptr<MatchDriver> createSpectatorDriver();
     void printFrameData();
+    // The fingerprint of the fighters' data that recordings and online play compare.
+    std::uint64_t fighterHash() const;
     void exportReplay();
     void logMatchEnd();
     std::string title() const;
@@ -137,9 +149,17 @@ private:
     Ogre::SceneManager* sceneManager = nullptr;
     Ogre::Camera* camera = nullptr;
     Ogre::RenderWindow* window = nullptr;
+    std::array<std::shared_ptr<const CharacterData>, 2> fighters;
+    std::array<std::string, 2> fighterFolders;
+    StageData stage;
+    // How far the camera stands back from the dojo's place: the stage's walls where its view
+    // ends.
+    float cameraScale() const;
     std::unique_ptr<SpriteManager> spriteManager;
     std::unique_ptr<Game> game;
     std::unique_ptr<Match> match;
+    // Draws the match before each picture of the window.
+    std::unique_ptr<MatchView> matchView;
     std::unique_ptr<MatchDriver> driver;
     // Outlives the driver, which tells it of every step.
     std::unique_ptr<SoundPresenter> sound;

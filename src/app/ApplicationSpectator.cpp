@@ -6,14 +6,13 @@
 #include "app/SpectatorPlay.h"
 #include "match/Game.h"
 #include "replay/ReplayRecorder.h"
-#include "replay/characterDataHash.h"
 
 // The spectator plays by the host's rules and records from where it joined.
 std::unique_ptr<MatchDriver> Application::createSpectatorDriver() {
     SpectatorPlay::Setup setup;
     setup.hostName = options.watchHost;
     setup.port = static_cast<std::uint16_t>(options.port);
-    setup.dataHash = characterDataHash(*game->characterData);
+    setup.dataHash = fighterHash();
     setup.joinTimeout = options.joinTimeout;
     setup.silenceLimit = options.silenceLimit;
     setup.delaySteps = static_cast<int>(options.watchDelay * 60 + 0.5);

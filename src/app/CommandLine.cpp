@@ -8,10 +8,13 @@
 #include "app/CpuOptions.h"
 #include "app/ExportOptions.h"
 #include "app/FrameOptions.h"
+#include "app/GameFiles.h"
 #include "app/OnlineOptions.h"
 #include "app/PlayOptions.h"
+#include "app/RosterOptions.h"
 #include "app/SoundOptions.h"
 #include "app/VersusOptions.h"
+#include "app/programDirectory.h"
 
 namespace {
 
@@ -23,7 +26,7 @@ const char* const usageLine =
     "[--versus [--rounds N]] [--training] [--bindings FILE] [--print-bindings] [--help] "
     "[--version] [--vsync on|off] [--volume N] [--mute] [--no-audio] [--cue-log FILE] "
     "[--cpu LEVEL [--cpu-player 1|2] [--seed S]] | --arena A B [--matches N] [--rounds N] "
-    "[--seed S]";
+    "[--seed S] [--p1 NAME] [--p2 NAME] [--stage NAME] [--list]";
 
 int usageError(const std::string& error) {
     std::cerr << "vorrak: " << error << "\n" << usageLine << "\n";
@@ -58,6 +61,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
     SoundOptions sound(app, options.sound, video.exportVideo);
     FrameOptions frames(app, options);
     CpuOptions cpu(app, options);
+    RosterOptions roster(app, options);
     excludeAcrossModes(play, video, online, versus);
 
     try {
@@ -76,5 +80,10 @@ std::optional<int> parseCommandLine(int argc, char** argv, Options& options) {
         std::cout << "vorrak " << VORRAK_VERSION << "\n";
         return 0;
     }
+    const std::string media = GameFiles::find(programDirectory()).resources + "/media";
+    if (roster.list(media))
+        return 0;
+    if (const std::optional<std::string> error = roster.check(media))
+        return usageError(*error);
     return bindings.load();
 }

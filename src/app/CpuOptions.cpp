@@ -11,7 +11,8 @@
 namespace {
 
 // What the arena runs with; nothing else of the game's applies to it.
-const std::set<std::string> arenaOptions = {"--arena", "--matches", "--rounds", "--seed"};
+const std::set<std::string> arenaOptions = {"--arena", "--matches", "--rounds", "--seed",
+                                            "--p1",    "--p2",      "--stage"};
 
 // A seed: a decimal number from 0 to 2^64 - 1, and nothing else (no sign, space or other base).
 std::optional<std::uint64_t> seedOf(const std::string& text) {
@@ -93,7 +94,7 @@ std::optional<std::string> CpuOptions::check(const CLI::App& app) {
         return std::nullopt;
     for (const CLI::Option* option : app.get_options())
         if (option->count() > 0 && arenaOptions.count(option->get_name()) == 0)
-            return "--arena takes only --matches, --rounds and --seed, not " +
+            return "--arena takes only --matches, --rounds, --seed, --p1, --p2 and --stage, not " +
                    option->get_name();
     for (const std::string& name : {cpu.arenaSettings.a, cpu.arenaSettings.b})
         if (!Arena::validOpponent(name))

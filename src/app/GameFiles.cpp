@@ -27,7 +27,7 @@ GameFiles GameFiles::beside(const std::string& folder) {
 }
 
 GameFiles GameFiles::find(const std::string& programFolder) {
-    if (exists(programFolder + "/media") || exists(programFolder + "/sprites.cfg"))
+    if (exists(programFolder + "/media"))
         return beside(programFolder);
     GameFiles files;
     files.resources = installed(programFolder, VORRAK_INSTALLED_DATA);

@@ -482,7 +482,7 @@ std::string NetPlay::watchingLine() const {
 // guess of the other side's input outlives the match.
 void NetPlay::settle() {
     const int end = session->finish();
-    match.load(session->stateBefore(end));
+    match.restore(session->stateBefore(end));
     Ogre::LogManager::getSingleton().logMessage("Online play: the match ends before step " +
                                                 std::to_string(end));
 }

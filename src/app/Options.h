@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "app/CpuSettings.h"
@@ -54,4 +55,9 @@ struct Options {
 
     // The computer opponent, and the arena of computer opponents.
     CpuSettings cpu;
+
+    // The fighters of the left and right side, by the names players type.
+    std::array<std::string, 2> fighters = {"sora", "sora"};
+    // The stage, by the name players type.
+    std::string stage = "dojo";
 };

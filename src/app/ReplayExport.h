@@ -13,6 +13,7 @@ class Camera;
 class ExportModule;
 class Game;
 class Match;
+class MatchView;
 struct Replay;
 
 // Renders a replay into a video file, one picture per logic step whatever the speed of drawing:
@@ -29,8 +30,9 @@ public:
     // Throws ExportError (exit status 2) when the cut does not fit the replay's steps.
     static void checkCut(const ExportSettings& settings, const Replay& replay);
 
-    ReplayExport(Match& match, Game& game, Ogre::Camera* camera, const ExportModule& module,
-                 ExportSettings settings, SoundSettings sound, std::string soundsDir);
+    ReplayExport(Match& match, Game& game, MatchView& screen, Ogre::Camera* camera,
+                 const ExportModule& module, ExportSettings settings, SoundSettings sound,
+                 std::string soundsDir);
 
     // The whole export; throws ReplayError or a runtime error for a replay that cannot be played
     // and ExportError for a video that cannot be written. A signal stops it with no file left.
@@ -43,6 +45,7 @@ private:
 
     Match& match;
     Game& game;
+    MatchView& screen;
     Ogre::Camera* camera;
     const ExportModule& module;
     ExportSettings settings;

@@ -339,20 +339,6 @@ DecodedImage requireIntactPng(const std::string& path, std::uintmax_t fileBytes)
 
 } // namespace
 
-void ResourceFileCheck::requireSpriteTable(const std::string& path) {
-    const std::string what = "The sprite table '" + path + "'";
-    requirePathWithinLimit(path);
-    struct stat status {};
-    // stat, not open: opening a FIFO would block until someone writes to it.
-    if (stat(path.c_str(), &status) != 0 || access(path.c_str(), R_OK) != 0)
-        reject(what + " cannot be read: " + std::strerror(errno));
-    if (!S_ISREG(status.st_mode))
-        reject(what + " is " + kindOf(status.st_mode) + "; it must be a regular file");
-    if (static_cast<std::uintmax_t>(status.st_size) > maxSpriteTableBytes)
-        reject(what + " is " + std::to_string(status.st_size) +
-               " bytes long; a sprite table may hold at most 1 MiB");
-}
-
 ResourceFileCheck::Images ResourceFileCheck::requireMediaFolder(const std::string& folder) {
     requirePathWithinLimit(folder + "/");
     const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), closedir);

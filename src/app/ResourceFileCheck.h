@@ -12,7 +12,6 @@
 // missing materials or files that do exist. Called by the Application during start-up.
 class ResourceFileCheck {
 public:
-    static constexpr std::uintmax_t maxSpriteTableBytes = 1024 * 1024;
     // The engine's script compiler reads a script whole and calls itself for every block inside
     // a block: a script nested thousands deep overflows the stack. The game's own scripts are a
     // few KiB and nest 4 deep.
@@ -20,10 +19,6 @@ public:
     static constexpr int maxScriptDepth = 64;
     // Wider or taller images are refused undecoded: no display takes them as one texture.
     static constexpr unsigned maxImageSide = 16384;
-
-    // The sprite table: a readable regular file (or a link to one) of at most
-    // maxSpriteTableBytes.
-    static void requireSpriteTable(const std::string& path);
 
     // The media folder: every path in it within the system's limit, nothing in it but regular
     // files and folders, every script the engine parses (materials, fonts, overlays, programs,

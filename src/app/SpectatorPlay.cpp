@@ -153,7 +153,7 @@ void SpectatorPlay::begin(const net::Start& start) {
         state = MatchStateCodec::decode(start.state.data(), start.state.size());
         if (!state || state->rules != start.rules || !match.fits(*state))
             fail("Watching ended: " + hostLabel() + " sent a match this game cannot show");
-        match.load(*state);
+        match.restore(*state);
     }
     first = start.step;
     next = start.step;

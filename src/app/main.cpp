@@ -12,6 +12,7 @@
 #include "export/ExportError.h"
 #include "replay/ReplayError.h"
 #include "replay/ReplayRecorder.h"
+#include "roster/DataFileError.h"
 
 namespace {
 
@@ -29,6 +30,8 @@ template <typename Work> std::optional<Failure> failureOf(Work&& work) {
     try {
         work();
     } catch (const ReplayError& e) {
+        return Failure{e.what(), true};
+    } catch (const DataFileError& e) {
         return Failure{e.what(), true};
     } catch (const ExportError& e) {
         return Failure{e.what(), true, e.status};

@@ -5,6 +5,7 @@
 #include <iomanip>
 #include <ostream>
 
+#include "anim/CharacterData.h"
 #include "cpu/BlockerPlayer.h"
 #include "cpu/CpuLevel.h"
 #include "cpu/CpuPlayer.h"
@@ -63,12 +64,25 @@ bool Arena::validOpponent(const std::string& name) {
 Arena::Arena(Settings settings) : settings(std::move(settings)) {
     sides[0] = std::make_unique<Side>();
     sides[1] = std::make_unique<Side>();
-    const bool bySide = this->settings.a == this->settings.b;
-    sides[0]->name = this->settings.a + (bySide ? " (left)" : "");
-    sides[1]->name = this->settings.b + (bySide ? " (right)" : "");
+    sides[0]->name =
+        this->settings.a + (twoFighters() ? " " + this->settings.fighterOfA->name : "");
+    sides[1]->name =
+        this->settings.b + (twoFighters() ? " " + this->settings.fighterOfB->name : "");
+    const bool bySide = recordedBySide();
+    sides[0]->name += bySide ? " (left)" : "";
+    sides[1]->name += bySide ? " (right)" : "";
 }
 
 Arena::~Arena() = default;
+
+bool Arena::twoFighters() const {
+    return settings.fighterOfA && settings.fighterOfB &&
+           settings.fighterOfA->name != settings.fighterOfB->name;
+}
+
+bool Arena::recordedBySide() const {
+    return settings.a == settings.b && !twoFighters();
+}
 
 std::unique_ptr<ComputerPlayer> Arena::makePlayer(const std::string& name, Match& match,
                                                   int side, std::uint64_t seed) {
@@ -82,20 +96,22 @@ std::unique_ptr<ComputerPlayer> Arena::makePlayer(const std::string& name, Match
 }
 
 void Arena::run(std::ostream& out) {
-    const std::unique_ptr<Game> game = Game::headless();
-    Match match(*game);
     bool decided = false;
-    match.onMatchEnd = [&decided](const RoundState&) { decided = true; };
     MatchRules rules;
     rules.versus = true;
     rules.rounds = settings.rounds;
     int draws = 0;
-    const bool recordedBySide = settings.a == settings.b;
+    const bool recordedBySide = this->recordedBySide();
     CpuRandom seeds(settings.seed);
 
     for (int m = 0; m < settings.matches; ++m) {
         // A plays the left fighter in odd-numbered matches, the right one in the others.
         const int sideOfA = m % 2;
+        Game game(sideOfA == 0 ? settings.fighterOfA : settings.fighterOfB,
+                  sideOfA == 0 ? settings.fighterOfB : settings.fighterOfA);
+        game.walls = settings.walls;
+        Match match(game);
+        match.onMatchEnd = [&decided](const RoundState&) { decided = true; };
         const std::uint64_t seedOfA = seeds.next();
         const std::uint64_t seedOfB = seeds.next();
         std::unique_ptr<ComputerPlayer> players[2];
@@ -122,7 +138,7 @@ void Arena::run(std::ostream& out) {
         }
 
         const RoundState& round = match.roundState();
-        const int health[2] = {game->player1->state.health, game->player2->state.health};
+        const int health[2] = {game.player1->state.health, game.player2->state.health};
         for (int side = 0; side < 2; ++side) {
             bySide[side]->rounds += round.wins[side];
             bySide[side]->healthLeft += std::max(0, health[side]);

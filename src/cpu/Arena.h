@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+class CharacterData;
 class ComputerPlayer;
 class Match;
 
@@ -14,7 +15,8 @@ class Match;
 // per opponent (results, health left, the CPU time of its decisions and steps, how it held its
 // controls) and the closing line "arena: A won W, B won L, draws D of N matches"; two opponents
 // of one name are told apart by side ("8 (left)", "8 (right)"), so the table and the closing
-// line show what the side is worth. Created and run by the entry point.
+// line show what the side is worth, unless they play fighters of their own, which name them
+// ("8 sora", "8 brann"). Created and run by the entry point.
 class Arena {
 public:
     struct Settings {
@@ -24,6 +26,11 @@ public:
         int matches = 100;
         int rounds = 3;
         std::uint64_t seed = 1;
+        // The fighters a and b play, whichever side they are on.
+        std::shared_ptr<const CharacterData> fighterOfA;
+        std::shared_ptr<const CharacterData> fighterOfB;
+        // Half the stage's width.
+        float walls = 164;
     };
 
     // A level from 1 to 8, or a reference: "script" (ScriptedPlayer), "loop" (LoopPlayer) or
@@ -39,6 +46,11 @@ private:
     struct Side;
     static std::unique_ptr<ComputerPlayer> makePlayer(const std::string& name, Match& match,
                                                       int side, std::uint64_t seed);
+
+    // A and B play fighters of their own: each is named with its fighter.
+    bool twoFighters() const;
+    // Two of one name on one fighter are told apart by side.
+    bool recordedBySide() const;
 
     Settings settings;
     std::unique_ptr<Side> sides[2];

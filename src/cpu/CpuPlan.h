@@ -6,7 +6,7 @@
 
 // A course of action as a player would enter it: directions held for some steps, relative to
 // the way the fighter faces (Right is forward, Left is back), a button pressed on a step, the
-// spinning kick entered as its motion. The last segment is held for as long as the plan is
+// special move entered as its fighter's motion. The last segment is held for as long as the plan is
 // played. A plain record; the computer player's options and its guesses of the other player
 // are written as plans.
 struct CpuPlan {
@@ -15,10 +15,11 @@ struct CpuPlan {
         int steps = 1;
         // The button pressed on the segment's first step, or -1.
         int button = -1;
-        // Part of the spinning kick's motion.
+        // Part of the special move's motion.
         bool motion = false;
     };
 
+    // A special move's motion of the most steps a fighter's file allows, and the plan's end.
     std::array<Segment, 5> segments{};
     int count = 0;
 

@@ -6,7 +6,10 @@
 #include <initializer_list>
 #include <limits>
 
+#include "anim/CharacterData.h"
 #include "cpu/MatchSandbox.h"
+#include "fighter/Player.h"
+#include "match/Game.h"
 #include "match/Match.h"
 
 namespace {
@@ -23,34 +26,49 @@ CpuPlan plan(std::initializer_list<Seg> segments) {
     return made;
 }
 
+// The special move as its fighter's motion enters it: a direction of each step held two steps,
+// the last one step with the button, then the plan's end held.
+CpuPlan specialMove(const CharacterData& character, D end) {
+    CpuPlan made;
+    const MoveInput& motion = *character.moves.front().first;
+    const int steps = static_cast<int>(motion.components.size());
+    for (int i = 0; i < steps; ++i) {
+        const bool last = i == steps - 1;
+        made.segments[static_cast<std::size_t>(made.count++)] = {
+            *motion.components[static_cast<std::size_t>(i)].directions.begin(), last ? 1 : 2,
+            last ? motion.button : -1, true};
+    }
+    made.segments[static_cast<std::size_t>(made.count++)] = {end, 1};
+    return made;
+}
+
 // The options, a beginner's first: a level considers the first CpuLevel::options of them.
 // After an attack the fighter holds back, ready to block.
-const CpuPlan options[] = {
-    plan({{Direction::Neutral, 1}}),                                                 // stand
-    plan({{forward, 1}}),                                                            // walk in
-    plan({{Direction::Neutral, 1, 0}, {back, 1}}),                                  // punch
-    plan({{back, 1}}),                                                               // back off, block
-    plan({{forward, 8}, {forward, 1, 0}, {back, 1}}),                                // step in, punch
-    plan({{Direction::Down, 2, -1, true}, {Direction::DownLeft, 2, -1, true},
-          {back, 1, 1, true}, {back, 1}}),                                           // spinning kick
-    plan({{Direction::DownLeft, 1}}),                                                // crouch and block
-    plan({{forward, 16}, {forward, 1, 0}, {back, 1}}),                               // long step in, punch
-    plan({{back, 12}, {forward, 1}}),                                                // bait
-};
-static_assert(sizeof options / sizeof options[0] == CpuPlayer::optionCount);
+std::array<CpuPlan, CpuPlayer::optionCount> optionsFor(const CharacterData& own) {
+    return {
+        plan({{Direction::Neutral, 1}}),                   // stand
+        plan({{forward, 1}}),                              // walk in
+        plan({{Direction::Neutral, 1, 0}, {back, 1}}),     // punch
+        plan({{back, 1}}),                                 // back off, block
+        plan({{forward, 8}, {forward, 1, 0}, {back, 1}}),  // step in, punch
+        specialMove(own, back),                            // special move
+        plan({{Direction::DownLeft, 1}}),                  // crouch and block
+        plan({{forward, 16}, {forward, 1, 0}, {back, 1}}), // long step in, punch
+        plan({{back, 12}, {forward, 1}}),                  // bait
+    };
+}
 constexpr int optionCount = CpuPlayer::optionCount;
 
 // The guesses of the other player, the likeliest first; the first one is "it keeps holding what
 // it held", which has no plan of its own.
-const CpuPlan guesses[] = {
-    plan({{Direction::Neutral, 1}}),
-    plan({{Direction::Neutral, 1, 0}, {Direction::Neutral, 1}}),                   // punch now
-    plan({{forward, 8}, {forward, 1, 0}, {Direction::Neutral, 1}}),                  // walk in, punch
-    plan({{Direction::Down, 2, -1, true}, {Direction::DownLeft, 2, -1, true},
-          {back, 1, 1, true}, {Direction::Neutral, 1}}),                             // spinning kick
-};
-
-const CpuPlan& standStill = options[0];
+std::array<CpuPlan, CpuPlayer::guessCount> guessesFor(const CharacterData& other) {
+    return {
+        plan({{Direction::Neutral, 1}}),
+        plan({{Direction::Neutral, 1, 0}, {Direction::Neutral, 1}}),    // punch now
+        plan({{forward, 8}, {forward, 1, 0}, {Direction::Neutral, 1}}), // walk in, punch
+        specialMove(other, Direction::Neutral),                         // special move
+    };
+}
 
 bool blocking(D direction, bool facingLeft) {
     const D relative = mirrorDirection(direction, facingLeft);
@@ -61,7 +79,9 @@ bool blocking(D direction, bool facingLeft) {
 
 CpuPlayer::CpuPlayer(Match& match, int side, const CpuLevel& level, std::uint64_t seed)
     : match(match), side(side), level(level), random(seed), view(level.reactionSteps),
-      plan(&standStill), facingLeft(side == 1) {}
+      options(optionsFor(*match.fighters().fighter(side).character)),
+      guesses(guessesFor(*match.fighters().fighter(1 - side).character)), plan(&options[0]),
+      facingLeft(side == 1) {}
 
 InputFrame CpuPlayer::next(const MatchState& now) {
     const long long simulatedBefore = meter.stats.simulatedSteps;
@@ -96,7 +116,7 @@ InputFrame CpuPlayer::fightFrame() {
 
 // After a match, punch once to ask for the rematch; between rounds, nothing to do.
 InputFrame CpuPlayer::betweenRounds(const MatchState& seen) {
-    plan = &standStill;
+    plan = &options[0];
     planStep = commitSteps = delaySteps = 0;
     InputFrame frame;
     if (seen.round.phase == RoundState::MatchOver && !seen.round.rematch[side] &&
@@ -151,16 +171,17 @@ void CpuPlayer::decide(const MatchState& present) {
     {
         MatchSandbox sandbox(match);
         for (int o = 0; o < considered; ++o)
-            if (allowed(options[o]))
-                values[static_cast<std::size_t>(o)] = value(present, options[o]);
+            if (allowed(options[static_cast<std::size_t>(o)]))
+                values[static_cast<std::size_t>(o)] =
+                    value(present, options[static_cast<std::size_t>(o)]);
     }
     int best = pickNearlyBest(values);
     if (random.percent(level.mistakePercent)) {
         const int pick = random.below(considered);
-        if (allowed(options[pick]))
+        if (allowed(options[static_cast<std::size_t>(pick)]))
             best = pick;
     }
-    plan = best >= 0 ? &options[best] : &standStill;
+    plan = best >= 0 ? &options[static_cast<std::size_t>(best)] : &options[0];
     planStep = 0;
     delaySteps = plan->firstPress() < 0 ? 0 : delayFor(*plan);
     commitSteps = std::max(level.decisionSteps, delaySteps + plan->motionSteps());
@@ -219,7 +240,9 @@ double CpuPlayer::rollout(const MatchState& present, const CpuPlan& option, int 
     for (int i = 0; i < level.horizonSteps; ++i) {
         StepInput input;
         input.players[side] = option.frameAt(i, facingLeft);
-        input.players[other] = guess == 0 ? held : guesses[guess].frameAt(i, otherFacingLeft);
+        input.players[other] =
+            guess == 0 ? held
+                       : guesses[static_cast<std::size_t>(guess)].frameAt(i, otherFacingLeft);
         match.step(input);
     }
     meter.stats.simulatedSteps += level.horizonSteps;

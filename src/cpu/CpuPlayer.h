@@ -36,8 +36,9 @@ public:
     static constexpr double nearlyBest = 1.0;
     // No more presses than this in a row at one interval.
     static constexpr int maxSameGaps = 5;
-    // How many options there are to choose from.
+    // How many options there are to choose from, and guesses of the other player to weigh.
     static constexpr int optionCount = 9;
+    static constexpr int guessCount = 4;
 
 private:
     InputFrame choose(const MatchState& now);
@@ -61,6 +62,9 @@ private:
     DelayedView view;
     FeelMeter meter;
 
+    // Its own special move among them is its fighter's; the other's is the other fighter's.
+    const std::array<CpuPlan, optionCount> options;
+    const std::array<CpuPlan, guessCount> guesses;
     const CpuPlan* plan;
     int planStep = 0;
     // The plan is not changed before this step of it.

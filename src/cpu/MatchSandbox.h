@@ -7,9 +7,10 @@
 class Match;
 struct RoundState;
 
-// The match lent to a computer player's search for the length of a scope: its displays held so
-// nothing is drawn, its end-of-match report silenced, and on leaving, the match put back exactly
-// as it stood, displays and report as they were. Lives on the stack of the search.
+// The match lent to a computer player's search for the length of a scope: its end-of-match
+// report silenced, and on leaving, the match put back exactly as it stood, report as it was.
+// Nothing is drawn meanwhile: the screen shows the match only before a picture. Lives on the
+// stack of the search.
 class MatchSandbox {
 public:
     explicit MatchSandbox(Match& match);
@@ -22,6 +23,5 @@ public:
 
 private:
     const MatchState real;
-    const bool wasHeld;
     std::function<void(const RoundState&)> onMatchEnd;
 };

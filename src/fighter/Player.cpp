@@ -4,23 +4,14 @@
 
 #include "anim/CharacterData.h"
 #include "collision/HitProps.h"
-#include "render/DisplayEntity.h"
 
-Player::Player(const std::string& name, CharacterData* character,
-               Ogre::SceneManager* sceneManager, InputDataDisplay* inputDisplay,
-               HealthDisplay* healthDisplay)
-    : history(historyLength), character(character) {
-    history.setListener(inputDisplay);
-    state.position = startPosition(name == "Player2");
-    animation = character->getAnimation(PlayerState::Idle);
-    if (!sceneManager)
-        return;
-    display = std::make_unique<DisplayEntity>(sceneManager, name, healthDisplay);
-    display->setSpriteMaterial(animation.currentMaterial());
-    display->setHealth(state.health);
+Player::Player(const CharacterData& character, bool onTheRight, InputPanel* panel)
+    : history(historyLength), character(&character) {
+    history.setListener(panel);
+    state.position = startPosition(onTheRight);
+    state.health = character.health;
+    animation = character.getAnimation(PlayerState::Idle);
 }
-
-Player::~Player() = default;
 
 void Player::updateStun() {
     if (state.stunFrames > 0) {
@@ -114,8 +105,6 @@ void Player::updateAnimation() {
         }
     }
 
-    const bool materialChanged = switched || animation.changed[FrameAnimation::MaterialTrack];
-    const bool hitboxesChanged = switched || animation.changed[FrameAnimation::HitboxesTrack];
     const bool hitPropsChanged = animation.changed[FrameAnimation::HitPropsTrack] ||
                                  (switched && animation.hasHitProps());
     // Each active segment may land one hit: a new one re-arms the attack.
@@ -123,9 +112,6 @@ void Player::updateAnimation() {
         state.canHit = true;
 
     applyMovement();
-    updateDisplay(materialChanged);
-    if (hitboxesShown && hitboxesChanged)
-        updateHitboxDisplay();
 }
 
 void Player::applyMovement() {
@@ -135,53 +121,13 @@ void Player::applyMovement() {
     state.position += movement;
 }
 
-void Player::placeAt(float x) {
-    state.position.x = x;
-    if (showsChanges())
-        display->setSpritePosition(state.position.x, state.position.y);
-}
-
-void Player::setFacing(bool facingLeft) {
-    if (facingLeft == state.facingLeft)
-        return;
-    state.facingLeft = facingLeft;
-    if (showsChanges())
-        display->setFlipped(facingLeft);
-}
-
-void Player::showFacing(bool facingLeft) {
-    if (!displayHeld)
-        display->setFlipped(facingLeft);
-}
-
-void Player::updateDisplay(bool materialChanged) {
-    if (!showsChanges())
-        return;
-    display->setSpritePosition(state.position.x, state.position.y);
-    display->setInFront(drawnInFront());
-    display->setHealth(state.health);
-    if (materialChanged)
-        display->setSpriteMaterial(animation.currentMaterial());
-}
-
-// A fighter who blocks or is being hit is drawn behind the other.
-bool Player::drawnInFront() const {
-    return state.action != PlayerState::Block && state.action != PlayerState::Hit;
-}
-
-void Player::updateHitboxDisplay() {
-    if (showsChanges())
-        display->showHitboxInfo(animation.currentHitboxes());
-}
-
-void Player::setShowHitboxes(bool show) {
-    hitboxesShown = show;
-    if (!showsChanges())
-        return;
-    if (show)
-        updateHitboxDisplay();
-    else
-        display->showHitboxInfo(nullptr);
+FighterState Player::startAt(float x, bool onTheRight) const {
+    FighterState start;
+    start.state.position = Ogre::Vector2(x, 0);
+    start.state.facingLeft = onTheRight;
+    start.state.health = character->health;
+    start.hitboxesShown = hitboxesShown;
+    return start;
 }
 
 void Player::save(FighterState& saved) const {
@@ -204,15 +150,4 @@ void Player::restore(const FighterState& saved) {
     std::copy(saved.history.begin(), saved.history.end(), history.frames.begin());
     history.frameCounter = saved.frameCounter;
     hitboxesShown = saved.hitboxesShown;
-}
-
-void Player::syncDisplay() {
-    if (!display)
-        return;
-    display->setSpriteMaterial(animation.currentMaterial());
-    display->setFlipped(state.facingLeft);
-    display->setSpritePosition(state.position.x, state.position.y);
-    display->setInFront(drawnInFront());
-    display->setHealth(state.health);
-    display->showHitboxInfo(hitboxesShown ? animation.currentHitboxes() : nullptr);
 }

@@ -1,30 +1,22 @@
 #pragma once
 
-#include <memory>
-#include <string>
-
 #include "anim/FrameAnimation.h"
 #include "fighter/FighterState.h"
 #include "fighter/PlayerState.h"
 #include "input/InputHistory.h"
 
-namespace Ogre {
-class SceneManager;
-}
 class CharacterData;
-class DisplayEntity;
-class HealthDisplay;
+class InputPanel;
 struct HitProps;
 
-// One fighter: its player's input history, its state, the running copy of its current action's
-// animation and its sprite. Chooses, keeps and leaves actions from input, stun and hits; moves
-// with its animation. Owned by the Game; shares the character data with the other fighter.
-// Its sprite is optional: without a scene manager the fighter plays by the rules unseen.
+// One fighter: its player's input history, its state and the running copy of its current
+// action's animation. Chooses, keeps and leaves actions from input, stun and hits; moves with
+// its animation. Owned by the Game; its character data is shared with every fighter that plays
+// it. What it looks like is the presentation's business: the MatchView draws it from its state.
 class Player {
 public:
-    Player(const std::string& name, CharacterData* character, Ogre::SceneManager* sceneManager,
-           InputDataDisplay* inputDisplay, HealthDisplay* healthDisplay);
-    ~Player();
+    // The second fighter starts on the right. Each input pushed is told to the panel, if any.
+    Player(const CharacterData& character, bool onTheRight, InputPanel* panel);
 
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
@@ -36,34 +28,25 @@ public:
     void takeHit(const HitProps* props);
     void selectAction();
     void updateAnimation();
-    void setFacing(bool facingLeft);
-    // Shows the fighter turned one way without turning it, for a state shown before the step
-    // that turns it.
-    void showFacing(bool facingLeft);
+    void setFacing(bool facingLeft) { state.facingLeft = facingLeft; }
 
-    void setShowHitboxes(bool show);
-
-    // Where a fighter starts a match: "Player2" on the right, any other on the left.
+    // Where a fighter starts a match: the second on the right, the first on the left.
     static Ogre::Vector2 startPosition(bool onTheRight) {
         return onTheRight ? Ogre::Vector2(50, 0) : Ogre::Vector2(-80, 0);
     }
+    // The fighter as it starts a round at x: full health, idle, facing the other, with an empty
+    // input history; whether its boxes are shown stays as it is.
+    FighterState startAt(float x, bool onTheRight) const;
     // Puts the fighter elsewhere on the fight line in the middle of a step, as walls and the
-    // other fighter's body do; its sprite follows unless the display is held.
-    void placeAt(float x);
+    // other fighter's body do.
+    void placeAt(float x) { state.position.x = x; }
 
     void save(FighterState& saved) const;
-    // Leaves the display alone: see syncDisplay.
     void restore(const FighterState& saved);
-    // While held, the fighter plays on but its sprite, boxes and health readout stay as they are.
-    void setDisplayHeld(bool held) { displayHeld = held; }
-    // Shows the fighter as it is now: sprite, side, position, depth, health and boxes, if it
-    // has a sprite.
-    void syncDisplay();
 
     InputHistory history;
     PlayerState state;
-    std::unique_ptr<DisplayEntity> display;
-    CharacterData* character;
+    const CharacterData* character;
     FrameAnimation animation;
     PlayerState::Action currentAnimAction = PlayerState::Idle;
     bool hitboxesShown = false;
@@ -75,10 +58,4 @@ private:
     void setWalk(Direction::eDirection relative);
     void resetToIdle();
     void applyMovement();
-    void updateDisplay(bool materialChanged);
-    void updateHitboxDisplay();
-    bool drawnInFront() const;
-    bool showsChanges() const { return display && !displayHeld; }
-
-    bool displayHeld = false;
 };

@@ -18,7 +18,7 @@ struct PlayerState {
     };
 
     // On the fight plane: x along the fight line, y up from the ground.
-    Ogre::Vector2 position = Ogre::Vector2::ZERO;
+    Ogre::Vector2 position = Ogre::Vector2(0, 0);
     Action action = Idle;
     // Faces -x: the opponent is to its left.
     bool facingLeft = false;

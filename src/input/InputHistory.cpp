@@ -1,10 +1,10 @@
 #include "input/InputHistory.h"
 
-#include "render/InputDataDisplay.h"
+#include "input/InputPanel.h"
 
 InputHistory::InputHistory(int length) : frames(length) {}
 
-void InputHistory::setListener(InputDataDisplay* listener) {
+void InputHistory::setListener(InputPanel* listener) {
     this->listener = listener;
 }
 

@@ -7,11 +7,11 @@
 #include "input/InputFrame.h"
 #include "input/MoveInput.h"
 
-class InputDataDisplay;
+class InputPanel;
 
 // A fighter's most recent input frames, newest first, of a length fixed at construction, and
 // the recognition of motion commands in them. A member of the fighter; its player's reader
-// pushes one frame per logic step and the HUD input panel (not owned) is told of each one.
+// pushes one frame per logic step and the player's input panel (not owned) is told of each one.
 class InputHistory {
 public:
     using const_iterator = std::deque<InputFrame>::const_iterator;
@@ -19,7 +19,7 @@ public:
     // Starts full of neutral frames without presses, numbered 0.
     explicit InputHistory(int length);
 
-    void setListener(InputDataDisplay* listener);
+    void setListener(InputPanel* listener);
     // Numbers the frame, makes it the newest, drops the oldest, then tells the listener.
     void push(InputFrame frame);
     InputFrame newest() const;
@@ -35,7 +35,7 @@ public:
 
     std::deque<InputFrame> frames;
     int frameCounter = 0;
-    InputDataDisplay* listener = nullptr;
+    InputPanel* listener = nullptr;
 
 private:
     // Positions count from the newest frame (0). The budget is the number of frames a search may

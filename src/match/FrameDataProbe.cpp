@@ -3,9 +3,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "match/Game.h"
+#include "anim/CharacterData.h"
 #include "collision/HitProps.h"
 #include "fighter/Player.h"
+#include "match/Game.h"
 
 namespace {
 
@@ -20,13 +21,21 @@ InputFrame frameOf(Direction::eDirection direction, bool punch = false, bool kic
     return frame;
 }
 
-// The inputs of the move for the left fighter, facing right; the last one is the press.
-std::vector<InputFrame> commandOf(PlayerState::Action move) {
+// The inputs of the move for the left fighter, facing right, one step each; the last one is
+// the press. A special move is entered as its fighter's motion says: a direction of each of its
+// steps, the button pressed with the last.
+std::vector<InputFrame> commandOf(const CharacterData& character, PlayerState::Action move) {
     if (move == PlayerState::HP)
         return {frameOf(Direction::Neutral, true)};
-    if (move == PlayerState::Tatsu)
-        return {frameOf(Direction::Down), frameOf(Direction::DownLeft),
-                frameOf(Direction::Left, false, true)};
+    for (const auto& [motion, action] : character.moves) {
+        if (action != move)
+            continue;
+        std::vector<InputFrame> command;
+        for (const MoveComponent& component : motion->components)
+            command.push_back(frameOf(*component.directions.begin()));
+        command.back().pressed[motion->button] = true;
+        return command;
+    }
     throw std::invalid_argument("No frame data for action " + std::to_string(move));
 }
 
@@ -53,14 +62,7 @@ struct FrameDataProbe::Run {
     int attackerFree = 0;
 };
 
-FrameDataProbe::FrameDataProbe(Game& game) : game(game), match(game) {
-    match.holdDisplays(true);
-}
-
-FrameDataProbe::~FrameDataProbe() {
-    match.holdDisplays(false);
-    match.syncDisplays();
-}
+FrameDataProbe::FrameDataProbe(Game& game) : game(game), match(game) {}
 
 MoveFrameData FrameDataProbe::measure(PlayerState::Action move) {
     Run hit = run(move, false);
@@ -72,7 +74,7 @@ MoveFrameData FrameDataProbe::measure(PlayerState::Action move) {
 
 FrameDataProbe::Run FrameDataProbe::run(PlayerState::Action move, bool blocking) {
     reset();
-    const std::vector<InputFrame> command = commandOf(move);
+    const std::vector<InputFrame> command = commandOf(*game.player1->character, move);
     const int pressAt = static_cast<int>(command.size()) - 1;
     for (int i = 0; i < pressAt; ++i)
         step(command[static_cast<std::size_t>(i)], blocking, i - pressAt + 1);
@@ -120,8 +122,8 @@ FrameDataProbe::Run FrameDataProbe::run(PlayerState::Action move, bool blocking)
 // Both fighters as at the start of a match, the defender in reach facing the attacker.
 void FrameDataProbe::reset() {
     MatchState start;
-    start.fighters[1].state.position.x = distance;
-    start.fighters[1].state.facingLeft = true;
+    start.fighters[0] = game.player1->startAt(0, false);
+    start.fighters[1] = game.player2->startAt(distance, true);
     match.restore(start);
 }
 

@@ -15,7 +15,7 @@ struct InputFrame;
 // left: that step's stun update frees it and its action choice takes the player's input.
 // Nothing is typed in, so changed character data shows in the figures. Made by whoever wants
 // the figures (the program's --frame-data, the tests); the match is left where its last run
-// ended and its displays are held while it runs.
+// ended.
 class FrameDataProbe {
 public:
     // How far apart the fighters stand: within reach of both moves.
@@ -23,7 +23,6 @@ public:
 
     // The game's fighters must exist.
     explicit FrameDataProbe(Game& game);
-    ~FrameDataProbe();
 
     // HP or Tatsu.
     MoveFrameData measure(PlayerState::Action move);

@@ -1,43 +1,42 @@
 #pragma once
 
+#include <array>
 #include <memory>
 
-#include <OgreSingleton.h>
+#include "input/InputPanel.h"
+#include "match/Stage.h"
 
-namespace Ogre {
-class SceneManager;
-}
 class CharacterData;
-class Hud;
 class Player;
 
-// The match: the HUD, the character data both fighters share, and the two fighters. One per
-// process, owned by the Application and reached through getSingletonPtr. Its three switches
-// for the debug displays are settings, not toggles, so a key held for many steps acts as one
-// press. A headless Game has the rules only: no HUD, no sprites, no engine needed.
-class Game : public Ogre::Singleton<Game> {
+// The two fighters of a match with their character data and their input panels: everything the
+// match's rules play on, and nothing of the engine. "Player1" (fighters[0]) starts on the left
+// with the first input panel, "Player2" on the right with the second; both start with the debug
+// displays off. Whoever runs the match owns it (the Application, a test, the arena); the
+// MatchView draws it. Its three switches for the debug displays are settings, not toggles, so a
+// key held for many steps acts as one press.
+class Game {
 public:
-    // The sprite library must exist: the character data fetches its materials.
-    Game();
+    // The same data may play both sides.
+    Game(std::shared_ptr<const CharacterData> first, std::shared_ptr<const CharacterData> second);
     ~Game();
 
-    // With both fighters created, for matches where nothing is drawn and no display exists.
-    static std::unique_ptr<Game> headless();
-
-    // "Player1" on the left with the HUD's first panels, "Player2" on the right with the
-    // second; both start with the debug displays off. Without a scene manager, without sprites.
-    void createPlayers(Ogre::SceneManager* sceneManager);
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
 
     void hideDebugDisplays();
     void showInputPanels();
     void showHitboxes();
 
+    Player& fighter(int side) { return side == 0 ? *player1 : *player2; }
+    const Player& fighter(int side) const { return side == 0 ? *player1 : *player2; }
+
+    // Where the walls of a versus match stand: x = -walls and +walls, half the stage's width.
+    float walls = Stage::halfWidth;
+
     // Declared in order of creation, so they are destroyed in reverse.
-    std::unique_ptr<Hud> hud;
-    std::unique_ptr<CharacterData> characterData;
+    std::array<std::shared_ptr<const CharacterData>, 2> characters;
+    std::array<InputPanel, 2> panels;
     std::unique_ptr<Player> player1;
     std::unique_ptr<Player> player2;
-
-private:
-    explicit Game(bool drawn);
 };

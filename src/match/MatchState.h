@@ -3,9 +3,9 @@
 #include <array>
 
 #include "fighter/FighterState.h"
+#include "input/InputPanelState.h"
 #include "match/MatchRules.h"
 #include "match/RoundState.h"
-#include "render/InputPanelState.h"
 
 // The whole match as one plain value: everything a logic step reads or writes. Saving it and
 // loading it back gives the same match, on screen too; the character data, the engine's

@@ -182,10 +182,13 @@ std::optional<MatchState> decode(const std::uint8_t* data, std::size_t size, int
     return state;
 }
 
-bool fits(const MatchState& state, const CharacterData& characters) {
-    for (const FighterState& fighter : state.fighters)
-        if (!characters.getAnimation(fighter.animationAction).fits(fighter.animation))
+bool fits(const MatchState& state, const CharacterData& first, const CharacterData& second) {
+    const CharacterData* characters[2] = {&first, &second};
+    for (std::size_t side = 0; side < 2; ++side) {
+        const FighterState& fighter = state.fighters[side];
+        if (!characters[side]->getAnimation(fighter.animationAction).fits(fighter.animation))
             return false;
+    }
     return true;
 }
 

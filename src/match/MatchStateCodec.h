@@ -25,7 +25,8 @@ constexpr int latestLayout = 2;
 std::vector<std::uint8_t> encode(const MatchState& state, int layout = latestLayout);
 std::optional<MatchState> decode(const std::uint8_t* data, std::size_t size,
                                  int layout = latestLayout);
-// Whether both fighters' animation positions are positions of their actions' animations.
-bool fits(const MatchState& state, const CharacterData& characters);
+// Whether each fighter's animation position is a position of its action's animation in its own
+// character data.
+bool fits(const MatchState& state, const CharacterData& first, const CharacterData& second);
 
 } // namespace MatchStateCodec

@@ -32,21 +32,22 @@ bool inHitStun(const PlayerState& state) {
 }
 
 // A fighter pushed back by a blocked hit moves away from the way it faces.
-void slide(PlayerState& state, Stage::Body& body, Stage::Body& other) {
+void slide(PlayerState& state, Stage::Body& body, Stage::Body& other, float walls) {
     if (state.pushbackSteps == 0)
         return;
     --state.pushbackSteps;
     Stage::slideBack(body, other,
-                     state.facingLeft ? FairRules::pushbackPerStep : -FairRules::pushbackPerStep);
+                     state.facingLeft ? FairRules::pushbackPerStep : -FairRules::pushbackPerStep,
+                     walls);
 }
 
 } // namespace
 
-MatchTick::MatchTick() : game(Game::getSingletonPtr()) {}
+MatchTick::MatchTick(Game& game) : game(game) {}
 
 void MatchTick::tick(const MatchRules& rules, const RoundState& round) {
-    Player& p1 = *game->player1;
-    Player& p2 = *game->player2;
+    Player& p1 = *game.player1;
+    Player& p2 = *game.player2;
     const bool fair = rules.playsFair();
 
     // Hits are tested on the states of the step's start, so both fighters can trade hits in
@@ -86,17 +87,17 @@ void MatchTick::tick(const MatchRules& rules, const RoundState& round) {
 
 // The first fighter counts as the left one at equal x, as it faces right there; under fair
 // rules the one facing right does.
-void MatchTick::keepApart(Player& p1, Player& p2, bool fair) {
+void MatchTick::keepApart(Player& p1, Player& p2, bool fair) const {
     Stage::Body body1 = bodyOf(p1);
     Stage::Body body2 = bodyOf(p2);
     if (fair) {
-        slide(p1.state, body1, body2);
-        slide(p2.state, body2, body1);
+        slide(p1.state, body1, body2, game.walls);
+        slide(p2.state, body2, body1, game.walls);
     }
     const float x1 = p1.state.position.x;
     const float x2 = p2.state.position.x;
     const bool firstOnTheLeft = x1 < x2 || (x1 == x2 && (!fair || !p1.state.facingLeft));
-    Stage::keepApart(body1, body2, firstOnTheLeft);
+    Stage::keepApart(body1, body2, firstOnTheLeft, game.walls);
     if (body1.x != p1.state.position.x)
         p1.placeAt(body1.x);
     if (body2.x != p2.state.position.x)
@@ -125,7 +126,7 @@ void MatchTick::landFairly(const Player& attacker, Player& defender) {
     if (state.action == PlayerState::Block) {
         defender.takeHit(&props);
         state.health -=
-            FairRules::chip(props, game->characterData->isSpecialMove(attacker.currentAnimAction));
+            FairRules::chip(props, attacker.character->isSpecialMove(attacker.currentAnimAction));
         state.pushbackSteps = FairRules::pushbackSteps;
         return;
     }

@@ -13,7 +13,7 @@ struct RoundState;
 // the round has ended; and at equal x the fighters keep their sides. Owned by the Match.
 class MatchTick {
 public:
-    MatchTick();
+    explicit MatchTick(Game& game);
 
     void tick(const MatchRules& rules, const RoundState& round);
 
@@ -26,7 +26,7 @@ private:
     void landFairly(const Player& attacker, Player& defender);
 
     // Walls and bodies: after movement, before facing.
-    static void keepApart(Player& p1, Player& p2, bool fair);
+    void keepApart(Player& p1, Player& p2, bool fair) const;
 
-    Game* game;
+    Game& game;
 };

@@ -31,17 +31,10 @@ void MatchTimeline::resimulateFrom(int step) {
         throw std::out_of_range("Step " + std::to_string(step) +
                                 " is out of the match's reach for a re-run");
     match.restore(entryOf(step).before);
-    // Whoever held the screen already brings it in line when they let go.
-    const bool heldBefore = match.displaysHeld();
-    match.holdDisplays(true);
     for (int again = step; again < steps; ++again) {
         Entry& entry = entryOf(again);
         if (again != step)
             entry.before = match.save();
         run(again, entry.before, entry.input);
     }
-    if (heldBefore)
-        return;
-    match.holdDisplays(false);
-    match.syncDisplays();
 }

@@ -33,9 +33,8 @@ public:
     MatchState stateBefore(int step) const;
 
     // Goes back to the state before the step and runs every step from there to now again on
-    // the stored inputs. The screen is left alone while they run and shown once at the end, so
-    // no panel row or sprite of a re-run step is ever drawn twice; when the displays were held
-    // already, they stay held.
+    // the stored inputs. No picture is drawn meanwhile, so no panel row or sprite of a re-run
+    // step is ever drawn twice.
     void resimulateFrom(int step);
 
     // Every step run from now on, a re-run one under its own number again, reaches the

@@ -8,11 +8,11 @@ namespace {
 constexpr float infinity = std::numeric_limits<float>::infinity();
 
 // Where the body stands inside the walls: at a wall it went past, with its edge exactly on it.
-float insideWalls(const Stage::Body& body) {
-    if (body.worldLeft() < -Stage::halfWidth)
-        return -Stage::halfWidth - body.left;
-    if (body.worldRight() > Stage::halfWidth)
-        return Stage::halfWidth - body.right;
+float insideWalls(const Stage::Body& body, float walls) {
+    if (body.worldLeft() < -walls)
+        return -walls - body.left;
+    if (body.worldRight() > walls)
+        return walls - body.right;
     return body.x;
 }
 
@@ -38,24 +38,24 @@ float leastReaching(float from, float offset, float edge) {
     return x;
 }
 
-void pushApart(Stage::Body& left, Stage::Body& right) {
+void pushApart(Stage::Body& left, Stage::Body& right, float walls) {
     const float overlap = left.worldRight() - right.worldLeft();
     if (!(overlap > 0))
         return;
     left.x -= overlap / 2;
     right.x += overlap / 2;
     // A wall stops the body pushed against it; the other one is pushed the rest of the way.
-    if (const float x = insideWalls(left); x != left.x) {
+    if (const float x = insideWalls(left, walls); x != left.x) {
         right.x += x - left.x;
         left.x = x;
-    } else if (const float x = insideWalls(right); x != right.x) {
+    } else if (const float x = insideWalls(right, walls); x != right.x) {
         left.x += x - right.x;
         right.x = x;
     }
     // Rounding can leave the bodies a hair into each other: the one away from a wall gives way,
     // to the nearest float at which its edge no longer passes the other's. Negated, the left
     // body's search is the right one's.
-    if (left.worldLeft() <= -Stage::halfWidth)
+    if (left.worldLeft() <= -walls)
         right.x = leastReaching(right.x, right.left, left.worldRight());
     else
         left.x = -leastReaching(-left.x, -left.right, -right.worldLeft());
@@ -65,18 +65,18 @@ void pushApart(Stage::Body& left, Stage::Body& right) {
 
 namespace Stage {
 
-void keepApart(Body& first, Body& second, bool firstOnTheLeft) {
-    first.x = insideWalls(first);
-    second.x = insideWalls(second);
+void keepApart(Body& first, Body& second, bool firstOnTheLeft, float walls) {
+    first.x = insideWalls(first, walls);
+    second.x = insideWalls(second, walls);
     if (firstOnTheLeft)
-        pushApart(first, second);
+        pushApart(first, second, walls);
     else
-        pushApart(second, first);
+        pushApart(second, first, walls);
 }
 
-void slideBack(Body& slider, Body& other, float distance) {
+void slideBack(Body& slider, Body& other, float distance, float walls) {
     slider.x += distance;
-    const float x = insideWalls(slider);
+    const float x = insideWalls(slider, walls);
     other.x += x - slider.x;
     slider.x = x;
 }

@@ -3,6 +3,10 @@
 #include <iomanip>
 #include <sstream>
 
+#include "anim/CharacterData.h"
+#include "fighter/Player.h"
+#include "match/Game.h"
+
 #include "match/FrameDataProbe.h"
 
 namespace {
@@ -64,6 +68,7 @@ std::string frameDataTable(const std::vector<std::pair<std::string, MoveFrameDat
 
 std::string measureFrameData(Game& game) {
     FrameDataProbe probe(game);
-    return frameDataTable({{"punch", probe.measure(PlayerState::HP)},
-                           {"spinning kick", probe.measure(PlayerState::Tatsu)}});
+    return frameDataTable(
+        {{"punch", probe.measure(PlayerState::HP)},
+         {game.player1->character->specialName, probe.measure(PlayerState::Tatsu)}});
 }

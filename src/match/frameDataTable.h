@@ -12,5 +12,5 @@ class Game;
 // measured and each multi-window move's active steps beneath.
 std::string frameDataTable(const std::vector<std::pair<std::string, MoveFrameData>>& moves);
 
-// Measures the punch and the spinning kick on the game's fighters and returns their table.
+// Measures the first fighter's punch and special move against the second and returns their table.
 std::string measureFrameData(Game& game);

@@ -16,58 +16,58 @@ char glyphFor(Direction::eDirection direction) {
     return directionGlyph[direction];
 }
 
-bool sameInput(const InputFrame& a, const InputFrame& b) {
-    return a.direction == b.direction && a.pressed[0] == b.pressed[0] &&
-           a.pressed[1] == b.pressed[1];
-}
-
-bool isAtRest(const InputFrame& frame) {
-    return frame.direction == Direction::Neutral && !frame.pressed[0] && !frame.pressed[1];
+bool sameRow(const InputPanelRow& a, const InputPanelRow& b) {
+    return a.count == b.count && a.frame.inputBits() == b.frame.inputBits();
 }
 
 } // namespace
 
-InputDataDisplay::InputDataDisplay(Ogre::TextAreaOverlayElement* textArea) : textArea(textArea) {}
-
-void InputDataDisplay::setVisible(bool visible) {
-    panel.visible = visible;
-    if (!visible) {
-        panel.rowCount = 0;
-        panel.visibleFrameCount = 0;
-    }
-    if (held)
-        return;
-    if (visible) {
-        textArea->show();
-        return;
-    }
+InputDataDisplay::InputDataDisplay(Ogre::TextAreaOverlayElement* textArea) : textArea(textArea) {
     textArea->hide();
-    showCaption("");
 }
 
-void InputDataDisplay::addFrame(InputFrame frame) {
-    if (!panel.visible)
-        return;
-    ++panel.visibleFrameCount;
-    if (sameInput(frame, panel.lastFrame))
-        return;
-    panel.lastFrame = frame;
-    if (isAtRest(frame))
-        return;
-    pushRow(frame);
+void InputDataDisplay::show(const InputPanelState& panel) {
+    if (panel.visible != visibleShown) {
+        visibleShown = panel.visible;
+        if (panel.visible)
+            textArea->show();
+        else
+            textArea->hide();
+    }
+    showRows(panel);
 }
 
-void InputDataDisplay::pushRow(const InputFrame& frame) {
-    const bool full = panel.rowCount == maxRows;
-    std::copy_backward(panel.rows, panel.rows + (full ? maxRows - 1 : panel.rowCount),
-                       panel.rows + (full ? maxRows : panel.rowCount + 1));
-    panel.rows[0] = {frame, panel.visibleFrameCount};
-    if (!full)
-        ++panel.rowCount;
-    if (held)
+void InputDataDisplay::showRows(const InputPanelState& panel) {
+    bool same = panel.rowCount == shown.rowCount;
+    for (int row = 0; same && row < panel.rowCount; ++row)
+        same = sameRow(panel.rows[row], shown.rows[row]);
+    if (same)
         return;
+    if (onePushed(panel)) {
+        pushRow(panel.rows[0], shown.rowCount == maxRows);
+    } else {
+        std::string text;
+        for (int row = 0; row < panel.rowCount; ++row) {
+            text += formatRow(panel.rows[row].frame, panel.rows[row].count);
+            text += '\n';
+        }
+        showCaption(std::move(text));
+    }
+    shown = panel;
+}
 
-    std::string text = formatRow(frame, panel.visibleFrameCount);
+bool InputDataDisplay::onePushed(const InputPanelState& panel) const {
+    const int kept = panel.rowCount - 1;
+    if (kept < 0 || panel.rowCount != std::min(shown.rowCount + 1, maxRows))
+        return false;
+    for (int row = 0; row < kept; ++row)
+        if (!sameRow(panel.rows[row + 1], shown.rows[row]))
+            return false;
+    return true;
+}
+
+void InputDataDisplay::pushRow(const InputPanelRow& row, bool full) {
+    std::string text = formatRow(row.frame, row.count);
     text += '\n';
     // The oldest row leaves at the bottom: every row ends with its line break.
     if (full) {
@@ -78,19 +78,6 @@ void InputDataDisplay::pushRow(const InputFrame& frame) {
     caption.insert(0, text);
     shownCaption.insert(0, text.c_str(), text.size());
     textArea->setCaption(shownCaption);
-}
-
-void InputDataDisplay::refresh() {
-    std::string text;
-    for (int row = 0; row < panel.rowCount; ++row) {
-        text += formatRow(panel.rows[row].frame, panel.rows[row].count);
-        text += '\n';
-    }
-    showCaption(std::move(text));
-    if (panel.visible)
-        textArea->show();
-    else
-        textArea->hide();
 }
 
 std::string InputDataDisplay::formatRow(const InputFrame& frame, int frameCount) {

@@ -5,40 +5,40 @@
 #include <Overlay/OgreUTFString.h>
 
 #include "input/InputFrame.h"
-#include "render/InputPanelState.h"
+#include "input/InputPanelState.h"
 
 namespace Ogre {
 class TextAreaOverlayElement;
 }
 
-// One player's input panel on the HUD: a row per change of stick direction or button press,
-// newest on top, each with the count of frames seen since the panel was shown.
-// Owned by the Hud; fed by the player's InputHistory on every push. While held, the panel keeps
-// counting and collecting rows but leaves the screen alone until refresh().
+// One player's input panel on the HUD: draws what the match's InputPanel holds, a row per
+// change of stick direction or button press, newest on top, each with the count of frames seen
+// since the panel was shown. Owned by the Hud; the MatchView shows it the panel's state before
+// each picture.
 class InputDataDisplay {
 public:
     static constexpr int maxRows = InputPanelState::maxRows;
 
     explicit InputDataDisplay(Ogre::TextAreaOverlayElement* textArea);
 
-    // Hiding empties the panel and restarts the count; showing starts collecting again.
-    void setVisible(bool visible);
-    void addFrame(InputFrame frame);
-
-    void setHeld(bool held) { this->held = held; }
-    // Brings the text area in line with the panel's state, whatever happened while held.
-    void refresh();
+    // Brings the text area in line with the panel; a panel that only gained a row on top costs
+    // that row's text, an unchanged one nothing.
+    void show(const InputPanelState& panel);
 
     // The row text for a frame seen as the frameCount-th since the panel was shown.
     static std::string formatRow(const InputFrame& frame, int frameCount);
 
-    InputPanelState panel;
-
 private:
-    void pushRow(const InputFrame& frame);
+    void showRows(const InputPanelState& panel);
+    // The panel is the shown one with one row pushed on top.
+    bool onePushed(const InputPanelState& panel) const;
+    void pushRow(const InputPanelRow& row, bool full);
     void showCaption(std::string text);
 
     Ogre::TextAreaOverlayElement* textArea;
+    // The rows and the visibility on screen.
+    InputPanelState shown;
+    bool visibleShown = false;
     // What the text area shows, kept so that a new row is put on top of it rather than every
     // row being formatted again, and an unchanged caption is not set again. The engine keeps
     // captions as UTF-16: the same text is kept in that form too, edited alongside, so a new
@@ -46,5 +46,4 @@ private:
     // indices.
     std::string caption;
     Ogre::UTFString shownCaption;
-    bool held = false;
 };

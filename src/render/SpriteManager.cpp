@@ -1,12 +1,11 @@
 #include "render/SpriteManager.h"
 
-#include <OgreConfigFile.h>
 #include <OgreException.h>
-#include <OgreLogManager.h>
 #include <OgreMaterialManager.h>
+#include <OgreResourceGroupManager.h>
 #include <OgreTechnique.h>
 
-template <> SpriteManager* Ogre::Singleton<SpriteManager>::msSingleton = nullptr;
+#include "anim/CharacterData.h"
 
 namespace {
 
@@ -32,47 +31,50 @@ void showImage(const Ogre::MaterialPtr& material, const std::string& image) {
 
 } // namespace
 
-SpriteManager::SpriteManager(const std::string& tablePath) {
-    Ogre::ConfigFile file;
-    file.load(tablePath, "\t:=", true);
-    // Sections only group lines; a sprite named twice takes the last value visited, and the
-    // reader visits sections in byte-wise order of their names.
-    for (const auto& section : file.getSettingsBySection()) {
-        for (const auto& setting : section.second) {
-            // A line with an empty name or image would clone a material without a usable name
-            // or texture; the sprite falls back to the base material instead.
-            if (setting.first.empty() || setting.second.empty()) {
-                Ogre::LogManager::getSingleton().logWarning(
-                    tablePath + ": ignoring a sprite line with an empty name or image");
-                continue;
-            }
-            spriteTable[setting.first] = setting.second;
-        }
+SpriteManager::~SpriteManager() {
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    for (const std::string& fighter : made) {
+        for (const Ogre::MaterialPtr& material : materials[fighter])
+            Ogre::MaterialManager::getSingleton().remove(material);
+        groups.destroyResourceGroup(groupOf(fighter));
     }
 }
 
-Ogre::MaterialPtr SpriteManager::getSpriteMaterial(std::string name) {
-    Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
-    Ogre::MaterialPtr existing = materials.getByName(name);
-    if (existing)
-        return existing;
-
-    Ogre::MaterialPtr base = materials.getByName(baseMaterialName);
+void SpriteManager::addFighter(const CharacterData& fighter, const std::string& folder) {
+    if (materials.count(fighter.name))
+        return;
+    Ogre::MaterialManager& manager = Ogre::MaterialManager::getSingleton();
+    const Ogre::MaterialPtr base = manager.getByName(baseMaterialName);
     if (!base)
         OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND,
                     "The base material \"Sprite\" of the sprite materials does not exist",
-                    "SpriteManager::getSpriteMaterial");
-
-    const auto entry = spriteTable.find(name);
-    if (entry == spriteTable.end())
-        return base;
-
-    Ogre::MaterialPtr material = base->clone(name);
-    showImage(material, entry->second);
-    return material;
+                    "SpriteManager::addFighter");
+    // Another library of the process (a test's second match) may have made them already: they
+    // are the same sprites, and stay its own.
+    const std::string group = groupOf(fighter.name);
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    if (!groups.resourceGroupExists(group)) {
+        groups.createResourceGroup(group, false);
+        groups.addResourceLocation(folder, "FileSystem", group, false);
+        groups.initialiseResourceGroup(group);
+        made.push_back(fighter.name);
+    }
+    std::vector<Ogre::MaterialPtr>& fighterMaterials = materials[fighter.name];
+    for (const CharacterData::Sprite& sprite : fighter.sprites) {
+        const std::string name = fighter.name + "/" + sprite.name;
+        Ogre::MaterialPtr material = manager.getByName(name, group);
+        if (!material) {
+            material = base->clone(name, true, group);
+            showImage(material, sprite.image);
+        }
+        material->load();
+        fighterMaterials.push_back(material);
+    }
 }
 
-void SpriteManager::loadAllSprites() {
-    for (const auto& sprite : spriteTable)
-        getSpriteMaterial(sprite.first)->load();
+Ogre::MaterialPtr SpriteManager::material(const CharacterData& fighter, int sprite) const {
+    const auto found = materials.find(fighter.name);
+    if (found == materials.end() || sprite < 0 || sprite >= static_cast<int>(found->second.size()))
+        return {};
+    return found->second[static_cast<std::size_t>(sprite)];
 }

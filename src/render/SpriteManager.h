@@ -2,28 +2,38 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include <OgreMaterial.h>
-#include <OgreSingleton.h>
 
-// Turns sprite names into materials. The sprite table (name to image file) is read once from
-// the sprite file; each sprite's material is a clone of the base material "Sprite" showing its
-// own image, made on first request and kept by the engine's material manager under the
-// sprite's name. One instance per process, created by the Application before the Game.
-class SpriteManager : public Ogre::Singleton<SpriteManager> {
+class CharacterData;
+
+// Turns the fighters' sprites into materials. Each fighter's folder is a resource group of its
+// own, outside the engine's global pool, so fighters may name their images alike; each sprite's
+// material is a clone of the base material "Sprite" showing its own image, named
+// "<fighter>/<sprite>". Owned by the Application (or a test) for as long as anything shows a
+// fighter; only the fighters of the match are added.
+class SpriteManager {
 public:
-    // tablePath is opened directly, not through the resource groups.
-    explicit SpriteManager(const std::string& tablePath = "sprites.cfg");
+    SpriteManager() = default;
+    ~SpriteManager();
 
-    // An existing material of that name as it is; else the sprite's own material; else, for a
-    // name the table does not know, the base material itself. Throws the engine's exception
-    // when a material has to be made and the base material is missing.
-    Ogre::MaterialPtr getSpriteMaterial(std::string name);
+    SpriteManager(const SpriteManager&) = delete;
+    SpriteManager& operator=(const SpriteManager&) = delete;
 
-    // Makes every sprite's material and loads its image now. The start-up calls it once, so
-    // that no sprite's first showing waits for its image in the middle of a fight.
-    void loadAllSprites();
+    // Makes every sprite's material and loads its image now, so that no sprite's first showing
+    // waits for its image in the middle of a fight. A fighter added before is left as it is.
+    // Throws the engine's exception when the base material is missing.
+    void addFighter(const CharacterData& fighter, const std::string& folder);
+
+    // The material of the fighter's sprite (an index into its sprite list); null for a fighter
+    // not added or an index out of its list.
+    Ogre::MaterialPtr material(const CharacterData& fighter, int sprite) const;
+
+    static std::string groupOf(const std::string& fighter) { return "Fighter:" + fighter; }
 
 private:
-    std::map<std::string, std::string> spriteTable;
+    std::map<std::string, std::vector<Ogre::MaterialPtr>> materials;
+    // The fighters whose resource groups this library made, and removes.
+    std::vector<std::string> made;
 };

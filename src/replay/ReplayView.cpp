@@ -18,13 +18,10 @@ bool ReplayView::step(const StepInput& input) {
     const MatchState viewed = match.save();
     MatchState asRecorded = viewed;
     putDisplays(asRecorded, *recorded);
-    const bool wasHeld = match.displaysHeld();
-    match.holdDisplays(true);
     match.restore(asRecorded);
     match.step(input);
     recorded = displaysOf(match.save());
     match.restore(viewed);
-    match.holdDisplays(wasHeld);
     return match.step(input);
 }
 

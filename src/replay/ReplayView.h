@@ -12,11 +12,10 @@ class Match;
 // The viewer's F1 to F3 over a replay: they show and hide the boxes and the input panels without
 // touching the match as recorded. What is shown is match state (the panels even collect their
 // rows only while shown), and the replay's checksums cover it; so once the viewer has switched
-// a display, every step runs twice from the same state: first as recorded with the screen held,
-// which is what the checksums are compared with, then with the viewer's displays for the
-// screen. The rules never read the displays, so both runs agree in everything else, and the
-// replay's own F1 to F3 apply in both. Owned by a driver that plays a replay; the match is not
-// owned.
+// a display, every step runs twice from the same state: first as recorded, which is what the
+// checksums are compared with, then with the viewer's displays for the screen. The rules never read
+// the displays, so both runs agree in everything else, and the replay's own F1 to F3 apply in both.
+// Owned by a driver that plays a replay; the match is not owned.
 class ReplayView {
 public:
     // The part of the match state that only says what is shown.

@@ -3,8 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include <OgreMaterial.h>
-
 #include "anim/CharacterData.h"
 #include "replay/Fnv1a.h"
 
@@ -16,8 +14,7 @@ std::uint64_t bitsOf(float value) {
     return bits;
 }
 
-void addValue(Fnv1a& hash, const Ogre::MaterialPtr& material) {
-    const std::string name = material ? material->getName() : std::string();
+void addValue(Fnv1a& hash, const std::string& name) {
     hash.addWord(name.size());
     hash.addBytes(name.data(), name.size());
 }
@@ -50,13 +47,18 @@ void addValue(Fnv1a& hash, const Ogre::Vector2& movement) {
     hash.addWord(bitsOf(movement.y));
 }
 
-template <typename T> void addTrack(Fnv1a& hash, const FrameAnimTrack<T>& track) {
+template <typename T, typename Value>
+void addTrack(Fnv1a& hash, const FrameAnimTrack<T>& track, Value value) {
     hash.addWord(track.loop);
     hash.addWord(track.segments.size());
     for (const FrameAnimSegment<T>& segment : track.segments) {
         hash.addWord(static_cast<std::uint32_t>(segment.duration));
-        addValue(hash, segment.value);
+        addValue(hash, value(segment.value));
     }
+}
+
+template <typename T> T same(T value) {
+    return value;
 }
 
 void addMove(Fnv1a& hash, const MoveInput& move, PlayerState::Action action) {
@@ -76,10 +78,11 @@ void addMove(Fnv1a& hash, const MoveInput& move, PlayerState::Action action) {
 std::uint64_t characterDataHash(const CharacterData& data) {
     Fnv1a hash;
     for (const FrameAnimation& animation : data.animations) {
-        addTrack(hash, animation.material);
-        addTrack(hash, animation.hitboxes);
-        addTrack(hash, animation.hitProps);
-        addTrack(hash, animation.movement);
+        // Sprites by name, as the materials that showed them were named.
+        addTrack(hash, animation.sprite, [&data](int sprite) { return data.spriteName(sprite); });
+        addTrack(hash, animation.hitboxes, same<const HitboxInfo*>);
+        addTrack(hash, animation.hitProps, same<const HitProps*>);
+        addTrack(hash, animation.movement, same<Ogre::Vector2>);
     }
     hash.addWord(data.moves.size());
     for (const auto& [move, action] : data.moves)

@@ -11,5 +11,5 @@ void loadReplayStart(Match& match, const Replay& replay) {
         throw ReplayError("Cannot play back '" + replay.source +
                           "': the file is damaged (the match it starts from does not fit this "
                           "Vorrak's character data)");
-    match.load(*replay.start);
+    match.restore(*replay.start);
 }

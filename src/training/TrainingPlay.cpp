@@ -11,6 +11,7 @@
 #include "match/Match.h"
 #include "match/StepPresenter.h"
 #include "match/checksum.h"
+#include "render/MatchView.h"
 #include "render/TrainingDisplay.h"
 #include "replay/Replay.h"
 #include "replay/loadReplayStart.h"
@@ -53,12 +54,12 @@ MatchState startOf(Match& match, const Replay* replay) {
 
 } // namespace
 
-TrainingPlay::TrainingPlay(Match& match, Game& game, std::unique_ptr<Replay> replay)
-    : match(match), game(game), replay(std::move(replay)), view(match),
+TrainingPlay::TrainingPlay(Match& match, Game& game, MatchView& screen,
+                           std::unique_ptr<Replay> replay)
+    : match(match), game(game), screen(screen), replay(std::move(replay)), view(match),
       start(startOf(match, this->replay.get())),
       display(std::make_unique<TrainingDisplay>(start.rules.versus)), shownStatus(status()) {
-    if (!fromMiddle())
-        match.showFacingEachOther();
+    screen.showFacingEachOther(!fromMiddle());
     display->showStatus(shownStatus);
 }
 
@@ -209,6 +210,7 @@ void TrainingPlay::play(StepInput input) {
         presentedStep(match, input, firstStep() + steps);
     }
     changed = true;
+    screen.showFacingEachOther(false);
     frameMeter.step({first.before, first.attackLive, game.player1->state},
                     {second.before, second.attackLive, game.player2->state});
     ++steps;
@@ -223,9 +225,8 @@ void TrainingPlay::play(StepInput input) {
 // The match's start is shown with the fighters facing each other, as no step has turned them
 // yet; a replay from the middle of a match starts turned.
 void TrainingPlay::show(const MatchState& state, int step) {
-    match.load(state);
-    if (step == 0 && !fromMiddle())
-        match.showFacingEachOther();
+    match.restore(state);
+    screen.showFacingEachOther(step == 0 && !fromMiddle());
 }
 
 // The computer is shown every step that runs, so what it sees stays in step with the match.

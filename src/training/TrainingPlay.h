@@ -14,6 +14,7 @@
 class ComputerPlayer;
 class Game;
 class Match;
+class MatchView;
 class TrainingDisplay;
 
 // The lab (--training): the local match, or a replay, under the training keys. The frame
@@ -23,7 +24,8 @@ class TrainingDisplay;
 // records the second player's keys for the dummy and F10 plays them back, F11 takes a replay
 // over; over a replay, F1 to F3 are the viewer's and stay out of the checked match. The rewind
 // history, the dummy's recording and the meter are the driver's own, not the match's: it saves
-// and loads the match as it is. Owned by the Application; the match and the game are not owned.
+// and loads the match as it is. Owned by the Application; the match, the game and the screen are
+// not owned.
 class TrainingPlay : public MatchDriver {
 public:
     // F6 and F7 held while paused repeat once held this long, so a tap is one step.
@@ -36,7 +38,8 @@ public:
     // With a replay, its steps drive the match until F11, from where it starts (throws
     // ReplayError when that does not fit the character data); its character data must be
     // checked.
-    TrainingPlay(Match& match, Game& game, std::unique_ptr<Replay> replay = nullptr);
+    TrainingPlay(Match& match, Game& game, MatchView& screen,
+                 std::unique_ptr<Replay> replay = nullptr);
     ~TrainingPlay() override;
 
     bool step(const StepInput& keyboard) override;
@@ -85,6 +88,7 @@ private:
 
     Match& match;
     Game& game;
+    MatchView& screen;
     std::unique_ptr<Replay> replay;
     ReplayView view;
     const MatchState start;

@@ -92,9 +92,9 @@ struct PunchLike {
 
     PunchLike() {
         punchHit.active = true;
-        animation.material.setLoop(false);
+        animation.sprite.setLoop(false);
         for (int duration : {15, 20, 20})
-            animation.material.addSegment(duration, Ogre::MaterialPtr());
+            animation.sprite.addSegment(duration, 0);
         animation.hitboxes.addSegment(15, &standing);
         animation.hitboxes.addSegment(20, &punching);
         animation.hitboxes.addSegment(20, &standing);
@@ -130,14 +130,14 @@ TEST(FrameAnimation, ConstantFlagsMarkEmptyAndSingleLoopingTracks) {
     FrameAnimation animation;
     for (bool flag : animation.changed)
         EXPECT_FALSE(flag);
-    animation.material.addSegment(1, Ogre::MaterialPtr());
+    animation.sprite.addSegment(1, 0);
     animation.movement.setLoop(false);
     animation.movement.addSegment(4, Ogre::Vector2(1, 0));
     HitboxInfo boxes;
     animation.hitboxes.addSegment(2, &boxes);
     animation.hitboxes.addSegment(2, &boxes);
     animation.computeConstantFlags();
-    EXPECT_TRUE(animation.constant[FrameAnimation::MaterialTrack]);
+    EXPECT_TRUE(animation.constant[FrameAnimation::SpriteTrack]);
     EXPECT_FALSE(animation.constant[FrameAnimation::HitboxesTrack]);
     EXPECT_TRUE(animation.constant[FrameAnimation::HitPropsTrack]);
     EXPECT_FALSE(animation.constant[FrameAnimation::MovementTrack]);
@@ -147,10 +147,10 @@ TEST(FrameAnimation, ConstantFlagsMarkEmptyAndSingleLoopingTracks) {
     // an empty track is never touched.
     for (int i = 0; i < 5; ++i) {
         animation.step();
-        EXPECT_FALSE(animation.changed[FrameAnimation::MaterialTrack]);
+        EXPECT_FALSE(animation.changed[FrameAnimation::SpriteTrack]);
         EXPECT_FALSE(animation.changed[FrameAnimation::HitPropsTrack]);
     }
-    EXPECT_EQ(animation.material.currentFrame, 0);
+    EXPECT_EQ(animation.sprite.currentFrame, 0);
     EXPECT_FALSE(animation.isFinished());
     EXPECT_TRUE(animation.movement.isFinished());
 
@@ -178,11 +178,11 @@ TEST(FrameAnimation, PunchShapedAnimationFramesAndEnd) {
         const bool newSegment = step == 15 || step == 35 || step == 55;
         EXPECT_EQ(animation.changed[FrameAnimation::HitboxesTrack], newSegment);
         EXPECT_EQ(animation.changed[FrameAnimation::HitPropsTrack], newSegment);
-        EXPECT_EQ(animation.changed[FrameAnimation::MaterialTrack], step == 15 || step == 35);
+        EXPECT_EQ(animation.changed[FrameAnimation::SpriteTrack], step == 15 || step == 35);
         EXPECT_FALSE(animation.changed[FrameAnimation::MovementTrack]);
         EXPECT_EQ(animation.currentMovement(), Ogre::Vector2(0.5f, 0));
     }
-    EXPECT_EQ(animation.material.currentFrame, 54);
+    EXPECT_EQ(animation.sprite.currentFrame, 54);
     EXPECT_EQ(animation.hitboxes.currentFrame, 0);
 }
 
@@ -192,7 +192,7 @@ TEST(FrameAnimation, CopiesKeepTheirProgressAndTheStoredOneStaysFresh) {
     for (int i = 0; i < 15; ++i)
         playing.step();
     const FrameAnimation copy = playing;
-    EXPECT_EQ(copy.material.currentFrame, 15);
+    EXPECT_EQ(copy.sprite.currentFrame, 15);
     EXPECT_EQ(copy.hitboxes.segmentIndex, 1);
     EXPECT_TRUE(copy.changed[FrameAnimation::HitboxesTrack]);
     EXPECT_EQ(copy.currentHitProps(), &punch.punchHit);
@@ -205,10 +205,10 @@ TEST(FrameAnimation, CopiesKeepTheirProgressAndTheStoredOneStaysFresh) {
     }
     EXPECT_TRUE(assigned.isFinished());
     EXPECT_TRUE(playing.isFinished());
-    EXPECT_EQ(copy.material.currentFrame, 15);
+    EXPECT_EQ(copy.sprite.currentFrame, 15);
 
     const FrameAnimation fresh = punch.animation;
-    EXPECT_EQ(fresh.material.currentFrame, 0);
+    EXPECT_EQ(fresh.sprite.currentFrame, 0);
     EXPECT_FALSE(fresh.isFinished());
     for (bool flag : fresh.changed)
         EXPECT_FALSE(flag);

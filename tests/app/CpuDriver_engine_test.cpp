@@ -54,7 +54,7 @@ TEST_F(CpuDriverTest, TheComputersFramesTakeTheSecondPlayersPlaceAndTheHudNamesI
 
 // Paused, the lab runs no step and the computer is not asked; on F5 it plays on in step.
 TEST_F(CpuDriverTest, InTheLabTheComputerPlaysTheStepsThatRun) {
-    CpuDriver driver(std::make_unique<TrainingPlay>(*stepped.match, *stepped.game),
+    CpuDriver driver(std::make_unique<TrainingPlay>(*stepped.match, *stepped.game, *stepped.view),
                      *stepped.match, options);
     StepInput pause;
     pause.keys.pause = true;

@@ -30,14 +30,14 @@ private:
 
 } // namespace
 
-// A program with its media or sprite table beside it is a build folder's; without, an
+// A program with its media beside it is a build folder's; without, an
 // installed one, which finds its files from its own place and logs into the state folder.
 TEST(GameFiles, BesideTheProgramOrInstalled) {
     const fs::path root = fs::temp_directory_path() / ("vorrak-files-" + std::to_string(::getpid()));
     const SavedVariable state("XDG_STATE_HOME");
     const SavedVariable home("HOME");
     fs::create_directories(root / "build");
-    std::ofstream(root / "build/sprites.cfg");
+    fs::create_directories(root / "build/media");
     const GameFiles build = GameFiles::find((root / "build").string());
     EXPECT_EQ(build.resources, (root / "build").string());
     EXPECT_EQ(build.modules, (root / "build").string());

@@ -84,7 +84,7 @@ TEST_F(MatchScreenTest, TheInputPanelShowsRowsOnceShown) {
     step(2);
     const Screen screen;
     EngineEnvironment::screenshot("input-panel");
-    EXPECT_EQ(game->hud->getInputDataDisplay(0)->panel.rowCount, 3);
+    EXPECT_EQ(game->panels[0].panel.rowCount, 3);
     EXPECT_GT(screen.whitePixels(left, top, right, bottom), 300);
 }
 
@@ -102,7 +102,7 @@ TEST_F(MatchScreenTest, InputPanelGlyphsStandOutOverTheFightersClothes) {
             keyboard.press(key);
         step();
     }
-    ASSERT_EQ(game->hud->getInputDataDisplay(0)->panel.rowCount, InputDataDisplay::maxRows);
+    ASSERT_EQ(game->panels[0].panel.rowCount, InputDataDisplay::maxRows);
 
     // The same moment with and without the rows.
     Ogre::OverlayElement* rows = Ogre::OverlayManager::getSingleton().getOverlayElement("InputDataRows1");

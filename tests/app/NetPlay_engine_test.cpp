@@ -172,7 +172,6 @@ TEST_P(NetPlayRelay, ConnectsPlaysAndEndsAlike) {
     const Case& c = GetParam();
     SteppedMatch stepped(EngineEnvironment::app());
     Match& match = *stepped.match;
-    match.holdDisplays(true);
     OnlineGame game(match, c.faults, 2024);
 
     const Clock::time_point start = Clock::now();
@@ -181,8 +180,9 @@ TEST_P(NetPlayRelay, ConnectsPlaysAndEndsAlike) {
     std::cout << c.name << ": connected after " << msSince(start) / 1000 << " s, "
               << game.sides[1]->play.network().connectAttempts() << " connection attempts\n";
     ASSERT_TRUE(game.run(match, 60, [&] { return game.steps() >= c.steps; }));
-    ASSERT_TRUE(game.run(match, 15, [] { return false; }, c.escapeBy)) << "the sides did not end";
-    match.holdDisplays(false);
+    ASSERT_TRUE(game.run(
+        match, 15, [] { return false; }, c.escapeBy))
+        << "the sides did not end";
 
     for (const auto& side : game.sides)
         EXPECT_EQ(side->failure, "");
@@ -207,7 +207,6 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(NetPlayRelay, DISABLED_HundredConnectionsThroughTheHarshRelay) {
     SteppedMatch stepped(EngineEnvironment::app());
     Match& match = *stepped.match;
-    match.holdDisplays(true);
     std::vector<double> seconds;
     int attempts = 0;
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
@@ -218,7 +217,6 @@ TEST(NetPlayRelay, DISABLED_HundredConnectionsThroughTheHarshRelay) {
         attempts += game.sides[1]->play.network().connectAttempts();
         match.restore(game.sides[0]->state);
     }
-    match.holdDisplays(false);
     std::sort(seconds.begin(), seconds.end());
     ASSERT_FALSE(seconds.empty());
     std::cout << seconds.size() << " of 100 connected; median " << seconds[seconds.size() / 2]
@@ -232,7 +230,6 @@ TEST(NetPlayRelay, DISABLED_HundredConnectionsThroughTheHarshRelay) {
 TEST(NetPlayRelay, BothSidesEndSoonAfterAnEscapeThroughLoss) {
     SteppedMatch stepped(EngineEnvironment::app());
     Match& match = *stepped.match;
-    match.holdDisplays(true);
     for (unsigned seed = 400; seed < 406; ++seed) {
         OnlineGame game(match, harsh, seed, {}, 60);
         ASSERT_TRUE(game.run(match, 30, [&] { return game.connected() && game.steps() >= 60; }));
@@ -242,7 +239,6 @@ TEST(NetPlayRelay, BothSidesEndSoonAfterAnEscapeThroughLoss) {
             << "seed " << seed;
         match.restore(game.sides[0]->state);
     }
-    match.holdDisplays(false);
 }
 
 // One side killed in the middle of the match, inputs in flight through a lossy link: the other
@@ -252,7 +248,6 @@ TEST(NetPlayRelay, BothSidesEndSoonAfterAnEscapeThroughLoss) {
 TEST(NetPlayRelay, ASideLeftAloneEndsOnTheLastConfirmedStep) {
     SteppedMatch stepped(EngineEnvironment::app());
     Match& match = *stepped.match;
-    match.holdDisplays(true);
     const std::string path = testing::TempDir() + "alone" + std::to_string(getpid()) + ".vrp";
     for (const int killed : {1, 0}) {
         const int left = 1 - killed;
@@ -274,5 +269,4 @@ TEST(NetPlayRelay, ASideLeftAloneEndsOnTheLastConfirmedStep) {
         EXPECT_EQ(logged, recorded.finalChecksum) << "side " << left;
         std::filesystem::remove(path);
     }
-    match.holdDisplays(false);
 }

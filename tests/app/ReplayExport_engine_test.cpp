@@ -87,7 +87,7 @@ protected:
         for (int n = 0; n < from; ++n)
             match.step(inputs.next(match.match->save()));
         const MatchState joined = match.match->save();
-        ReplayRecorder recorder(path, characterDataHash(*match.game->characterData), joined.rules,
+        ReplayRecorder recorder(path, characterDataHash(*match.game->characters[0]), joined.rules,
                                 from > 0 ? &joined : nullptr, from);
         for (int n = 1; n <= steps; ++n) {
             StepInput input = inputs.next(match.match->save());
@@ -107,10 +107,10 @@ protected:
         settings.to = to;
         SteppedMatch match(EngineEnvironment::app());
         const ExportModule module(programDirectory(), settings.path);
-        ReplayExport(*match.match, *match.game, EngineEnvironment::app().getCamera(), module,
-                     settings, SoundSettings{},
+        ReplayExport(*match.match, *match.game, *match.view, EngineEnvironment::app().getCamera(),
+                     module, settings, SoundSettings{},
                      EngineEnvironment::app().getResourceDir() + "/media/sounds")
-            .run(replay, characterDataHash(*match.game->characterData));
+            .run(replay, characterDataHash(*match.game->characters[0]));
         return settings.path;
     }
 
@@ -137,7 +137,7 @@ TEST_F(ReplayExportTest, EveryFrameIsTheGamesOwnScreenAfterItsStep) {
     const std::vector<std::tuple<int, fs::path, int>> chosen = {
         {1, whole, 0}, {40, cut, 0}, {60, whole, 59}, {70, cut, 30}, {90, whole, 89}};
     SteppedMatch match(EngineEnvironment::app());
-    ReplayPlayback playback(*match.match, replay, characterDataHash(*match.game->characterData));
+    ReplayPlayback playback(*match.match, replay, characterDataHash(*match.game->characters[0]));
     int step = 0;
     for (const auto& [at, video, picture] : chosen) {
         while (step < at) {
@@ -155,7 +155,7 @@ TEST_F(ReplayExportTest, ARecordingFromTheMiddleOfAMatchIsExportedFromThere) {
     const Replay replay = recordMatch(20, 100);
     const fs::path video = exportVideo(replay, "late.mkv", 1, 0);
     SteppedMatch match(EngineEnvironment::app());
-    ReplayPlayback playback(*match.match, replay, characterDataHash(*match.game->characterData));
+    ReplayPlayback playback(*match.match, replay, characterDataHash(*match.game->characters[0]));
     playback.step(StepInput{});
     EXPECT_EQ(differingPixels(videoPicture(video, 0), windowPicture()), 0);
 }

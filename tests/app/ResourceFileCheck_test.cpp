@@ -44,34 +44,6 @@ protected:
     std::string dir;
 };
 
-TEST_F(ResourceFileCheckTest, TheSpriteTableMustBeAReadableRegularFileOfAtMostOneMebibyte) {
-    const std::string fifo = dir + "/fifo", folder = dir + "/folder", zero = dir + "/zero";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
-    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
-    const std::string tooLong = dir + "/" + std::string(PATH_MAX, 'a');
-    const std::pair<std::string, const char*> cases[] = {
-        {file("small.cfg", 100), ""},
-        {file("limit.cfg", 1024 * 1024), ""},
-        {file("large.cfg", 1024 * 1024 + 1), "at most 1 MiB"},
-        {fifo, "is a FIFO"},
-        {folder, "is a folder"},
-        {zero, "is a character device"},
-        {dir + "/missing.cfg", "No such file"},
-        {tooLong, "is too long"},
-    };
-    for (const auto& [path, expected] : cases) {
-        SCOPED_TRACE(path.substr(0, 80));
-        const std::string report = reportOf([&] { ResourceFileCheck::requireSpriteTable(path); });
-        if (*expected == '\0') {
-            EXPECT_EQ(report, "");
-            continue;
-        }
-        EXPECT_NE(report.find(expected), std::string::npos) << report;
-        EXPECT_NE(report.find(path.substr(0, 80)), std::string::npos) << report;
-    }
-}
-
 TEST_F(ResourceFileCheckTest, TheMediaFolderHoldsOnlyRegularFilesAndFolders) {
     file("Sprite.material", 10);
     ASSERT_EQ(mkdir((dir + "/sub").c_str(), 0700), 0);

@@ -17,6 +17,7 @@
 #include "match/Game.h"
 #include "match/Match.h"
 #include "match/checksum.h"
+#include "support/testFighters.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ InputFrame humanAt(int i) {
 
 class CpuPlayerTest : public ::testing::Test {
 protected:
-    CpuPlayerTest() : game(Game::headless()), match(*game) { restart(); }
+    CpuPlayerTest() : game(testGame()), match(*game) { restart(); }
 
     void restart() {
         MatchRules rules;
@@ -156,6 +157,7 @@ std::pair<int, int> arenaWins(const std::string& a, const std::string& b, int ma
     settings.a = a;
     settings.b = b;
     settings.matches = matches;
+    settings.fighterOfA = settings.fighterOfB = defaultFighter();
     std::ostringstream out;
     Arena(settings).run(out);
     const std::string text = out.str();
@@ -186,6 +188,7 @@ TEST(Arena, TwoOfOneLevelAreToldApartBySideAndEveryMatchIsItsOwn) {
     settings.a = settings.b = "8";
     settings.matches = 4;
     settings.rounds = 1;
+    settings.fighterOfA = settings.fighterOfB = defaultFighter();
     std::ostringstream out;
     Arena(settings).run(out);
     std::istringstream lines(out.str());

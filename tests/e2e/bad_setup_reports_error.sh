@@ -8,7 +8,7 @@ install_copy() {
     rm -rf "$WORK/game"
     mkdir -p "$WORK/game"
     cp "$GAME" "$WORK/game/"
-    cp -r "$GAME_DIR/media" "$GAME_DIR/sprites.cfg" "$WORK/game/"
+    cp -r "$GAME_DIR/media" "$WORK/game/"
 }
 
 # Runs the copy (or the program given in $3) to its end without a window being needed, and
@@ -21,15 +21,39 @@ expect_report() {
     grep -q -- "$pattern" "$WORK/stderr" || fail "$what: report does not mention '$pattern'"
 }
 
+# A fighter's file that cannot be played: one line naming the file (and the line and field in
+# it), status 1, before any window.
+expect_line() {
+    local what=$1 pattern=$2 status=0
+    timeout 30 "$WORK/game/vorrak" >"$WORK/stdout" 2>"$WORK/stderr" || status=$?
+    [ "$status" -eq 1 ] || fail "$what: exit status $status, expected 1"
+    [ "$(wc -l <"$WORK/stderr")" -eq 1 ] || fail "$what: not one line: $(cat "$WORK/stderr")"
+    grep -q -- "^vorrak: .*$pattern" "$WORK/stderr" || fail "$what: '$(cat "$WORK/stderr")' does not say '$pattern'"
+}
+FIGHTER=$WORK/game/media/fighters/sora/fighter.toml
+
 cd "$WORK"
 
 install_copy
 mv "$WORK/game/media" "$WORK/game/media.away"
-expect_report "media missing" "media"
+expect_line "media missing" "media/fighters/sora/fighter.toml: No such file"
 
 install_copy
-rm "$WORK/game/sprites.cfg"
-expect_report "sprites.cfg missing" "sprites.cfg"
+rm "$FIGHTER"
+expect_line "the fighter's file missing" "fighter.toml: No such file"
+
+# Damaged or out of range: each case names the line and the field.
+for case in 's/^health = 1000/health = "lots"/:fighter.toml:6: health: must be a whole number' \
+    's/^damage = 50/damage = 5000/:fighter.toml:43: hits.punch.damage: 5000 is not 0 to 1000' \
+    's/steps = 15 }, { sprite = "Idle2"/steps = 0 }, { sprite = "Idle2"/:fighter.toml:61: actions.idle.sprites\[0\].steps: 0 is not 1 to' \
+    's/left = 30, right = 65/left = 65, right = 30/:fighter.toml:28: boxes.punching.attack\[0\]: a box of negative size' \
+    's/{ directions = \["down"\], window = 8 }/{ directions = [], window = 8 }/:fighter.toml:144: actions.special.motion.steps\[0\].directions: a motion step needs at least one direction' \
+    's/sprite = "Block"/sprite = "Blok"/:fighter.toml:76: actions.block.sprites\[0\].sprite: the sprite .Blok. is not one of' \
+    's/^name = "Sora"/name = "Sora/:fighter.toml:5: '; do
+    install_copy
+    sed -i "${case%%:*}" "$FIGHTER"
+    expect_line "fighter file: ${case%%:*}" "${case#*:}"
+done
 
 install_copy
 printf 'material Sprite\n{\n    technique\n    {\n        pass\n' >"$WORK/game/media/Sprite.material"
@@ -54,7 +78,7 @@ crc=$(gzip -c <"$WORK/idat" | tail -c 8 | od -An -tu4 -N4)
     cat "$WORK/idat"
     printf '%08x' "$crc" | xxd -r -p
     tail -c 12 "$WORK/whole.png"
-} >"$WORK/game/media/Idle1.png"
+} >"$WORK/game/media/fighters/sora/Idle1.png"
 expect_report "an image cut short behind fitting check values" "Idle1.png' is damaged: it does not decode"
 
 # The engine's script compiler follows imports round a cycle until its stack overflows.
@@ -69,17 +93,17 @@ expect_report "two scripts that import each other" \
 
 # The engine's reader loops forever on a folder, blocks on a FIFO and reads a device without
 # end: each is refused before it is opened.
-for kind in "folder:is a folder" "fifo:is a FIFO" "zero:is a character device" \
-    "huge:is 2000000 bytes long"; do
+for kind in "folder:is a directory" "fifo:is not a regular file" "zero:is not a regular file" \
+    "huge:is larger than 256 KiB"; do
     install_copy
-    rm "$WORK/game/sprites.cfg"
+    rm "$FIGHTER"
     case ${kind%%:*} in
-        folder) mkdir "$WORK/game/sprites.cfg" ;;
-        fifo) mkfifo "$WORK/game/sprites.cfg" ;;
-        zero) ln -s /dev/zero "$WORK/game/sprites.cfg" ;;
-        huge) head -c 2000000 /dev/zero | tr '\0' '#' >"$WORK/game/sprites.cfg" ;;
+        folder) mkdir "$FIGHTER" ;;
+        fifo) mkfifo "$FIGHTER" ;;
+        zero) ln -s /dev/zero "$FIGHTER" ;;
+        huge) head -c 2000000 /dev/zero | tr '\0' '#' >"$FIGHTER" ;;
     esac
-    expect_report "sprites.cfg as ${kind%%:*}" "sprites.cfg' ${kind#*:}"
+    expect_line "the fighter's file as ${kind%%:*}" "fighter.toml: ${kind#*:}"
 done
 
 install_copy
@@ -105,8 +129,9 @@ while [ $((${#deep} + 201)) -lt 4070 ]; do
 done
 deep=$deep/$(printf 'e%.0s' $(seq $((4080 - ${#deep}))))
 mkdir -p "$deep"
-(cd "$WORK/game" && tar cf - vorrak media sprites.cfg) | (cd "$deep" && tar xf -)
-(cd "$deep" && expect_report "a path near the system's limit" "is too long" ./vorrak)
+(cd "$WORK/game" && tar cf - vorrak media) | (cd "$deep" && tar xf -)
+(cd "$deep" && timeout 30 ./vorrak >"$WORK/stdout" 2>"$WORK/stderr") && fail "a path near the system's limit: it started"
+grep -q "too long" "$WORK/stderr" || fail "a path near the system's limit: $(cat "$WORK/stderr")"
 
 # A display without the GL extension the render system needs.
 start_display -extension GLX

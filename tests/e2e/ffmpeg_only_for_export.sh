@@ -36,7 +36,7 @@ await_exit 30
 # The program alone in a folder with its media: the module missing, then not a module.
 mkdir "$WORK/alone"
 cp "$GAME" "$WORK/alone/"
-cp -r "$GAME_DIR/media" "$GAME_DIR/sprites.cfg" "$WORK/alone/"
+cp -r "$GAME_DIR/media" "$WORK/alone/"
 for module in missing broken; do
     [ "$module" = broken ] && echo "not a library" >"$WORK/alone/vorrak-export.so"
     status=0

@@ -16,7 +16,7 @@ await_exit 20
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after recording"
 
 mkdir "$WORK/alone"
-cp -r "$GAME" "$GAME_DIR/media" "$GAME_DIR/sprites.cfg" "$WORK/alone/"
+cp -r "$GAME" "$GAME_DIR/media" "$WORK/alone/"
 status=0
 (cd "$WORK/alone" && timeout 60 ./vorrak --replay "$WORK/match.vrp" >/dev/null 2>&1) || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status without the device module"

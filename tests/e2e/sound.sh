@@ -64,7 +64,7 @@ grep -q 'Sound: muted' "$WORK/Ogre.log" || fail "no word of the mute in Ogre.log
 for kind in "damaged:Cannot read the sound" "fifo:is not a regular file" "missing:No such file"; do
     rm -rf "$WORK/game"
     mkdir -p "$WORK/game"
-    cp -r "$GAME" "$GAME_DIR/media" "$GAME_DIR/sprites.cfg" "$WORK/game/"
+    cp -r "$GAME" "$GAME_DIR/media" "$WORK/game/"
     rm "$WORK/game/media/sounds/hit.wav"
     case ${kind%%:*} in
         damaged) head -c 3000 /dev/urandom >"$WORK/game/media/sounds/hit.wav" ;;

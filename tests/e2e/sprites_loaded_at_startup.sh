@@ -10,8 +10,9 @@ await_exit 20
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
 
 startup=$(sed '/\*\*\* Initializing OIS \*\*\*/q' "$WORK/Ogre.log")
-images=$(sed -n 's/^[^#[][^=]*=[[:space:]]*//p' "$GAME_DIR/sprites.cfg")
-[ -n "$images" ] || fail "no sprites in $GAME_DIR/sprites.cfg"
+fighter=$GAME_DIR/media/fighters/sora/fighter.toml
+images=$(sed -n 's/^[A-Za-z0-9_]* = "\(.*\.png\)"$/\1/p' "$fighter")
+[ "$(wc -w <<<"$images")" -eq 11 ] || fail "not the eleven sprites in $fighter: $images"
 for image in $images; do
     grep -q "Texture '$image': Loading" <<<"$startup" || fail "$image was not loaded at start-up"
 done

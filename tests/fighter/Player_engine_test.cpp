@@ -1,6 +1,7 @@
 #include <Overlay/OgreOverlayElement.h>
 #include <Overlay/OgreOverlayManager.h>
 
+#include "anim/CharacterData.h"
 #include "collision/HitProps.h"
 #include "support/MatchFixture.h"
 
@@ -21,11 +22,12 @@ TEST_F(PlayerTest, FightersStartApartIdleAndAtFullHealth) {
         EXPECT_EQ(player->state.action, PlayerState::Idle);
         EXPECT_EQ(player->state.health, 1000);
         EXPECT_FALSE(player->state.facingLeft);
-        EXPECT_EQ(player->animation.currentMaterial()->getName(), "Idle1");
+        EXPECT_EQ(player->character->spriteName(player->animation.currentSprite()), "Idle1");
     }
     EXPECT_EQ(caption("HealthText1"), "1000");
     EXPECT_EQ(caption("HealthText2"), "1000");
     EXPECT_EQ(game->player1->character, game->player2->character) << "one character data";
+    match.show();
 }
 
 TEST_F(PlayerTest, WalkingFollowsTheStickRelativeToTheOpponent) {

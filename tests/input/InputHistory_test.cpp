@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <Overlay/OgreTextAreaOverlayElement.h>
-
 #include "input/InputHistory.h"
-#include "render/InputDataDisplay.h"
+#include "input/InputPanel.h"
 #include "support/InputFrames.h"
 
 namespace {
@@ -49,8 +47,7 @@ TEST(InputHistory, NumbersFramesAndKeepsTheNewestFirstAtAFixedLength) {
 }
 
 TEST(InputHistory, ListenerGetsEachNumberedFrameAndChangesNothingStored) {
-    Ogre::TextAreaOverlayElement textArea("InputHistoryTestPanel");
-    InputDataDisplay display(&textArea);
+    InputPanel display;
     display.setVisible(true);
 
     InputHistory heard(60);

@@ -14,6 +14,7 @@
 #include "match/Stage.h"
 #include "support/InputFrames.h"
 #include "support/RandomInputs.h"
+#include "support/testFighters.h"
 #include "support/versusRules.h"
 
 namespace {
@@ -27,9 +28,7 @@ MatchRules rulesOf(int version, int roundSteps = MatchRules::defaultRoundSteps) 
 // A one-round versus match, the fighters placed where a test wants them.
 class Fight {
 public:
-    explicit Fight(const MatchRules& rules) : game(Game::headless()), match(*game) {
-        match.start(rules);
-    }
+    explicit Fight(const MatchRules& rules) : game(testGame()), match(*game) { match.start(rules); }
 
     void place(float x1, float x2) {
         p1().state.position.x = x1;

@@ -2,16 +2,19 @@
 #include <Overlay/OgreOverlayElement.h>
 #include <Overlay/OgreOverlayManager.h>
 
+#include "anim/CharacterData.h"
 #include "collision/HitboxInfo.h"
 #include "render/DisplayEntity.h"
 #include "render/HitboxDisplay.h"
-#include "render/InputDataDisplay.h"
 #include "render/Hud.h"
+#include "render/InputDataDisplay.h"
 #include "support/MatchFixture.h"
 
 namespace {
 
-std::string sprite(const Player& player) { return player.animation.currentMaterial()->getName(); }
+std::string sprite(const Player& player) {
+    return player.character->spriteName(player.animation.currentSprite());
+}
 
 bool showsAttackBox(const Player& player) {
     return !player.animation.currentHitboxes()->attackBoxes.empty();
@@ -21,8 +24,8 @@ std::string healthCaption(const char* element) {
     return Ogre::OverlayManager::getSingleton().getOverlayElement(element)->getCaption();
 }
 
-Ogre::uint8 renderGroup(const Player& player) {
-    return player.display->getEntity()->getRenderQueueGroup();
+Ogre::uint8 renderGroup(const DisplayEntity& display) {
+    return display.getEntity()->getRenderQueueGroup();
 }
 
 // The fighters' first key sets, by role.
@@ -72,8 +75,8 @@ TEST_F(MatchTickTest, TheRoadOfOnePunch) {
     EXPECT_EQ(p2().state.stunFrames, 51);
     EXPECT_FALSE(p1().state.canHit);
     EXPECT_EQ(healthCaption("HealthText2"), "950");
-    EXPECT_EQ(renderGroup(p2()), 50) << "a fighter being hit is drawn behind";
-    EXPECT_EQ(renderGroup(p1()), 60);
+    EXPECT_EQ(renderGroup(display(1)), 50) << "a fighter being hit is drawn behind";
+    EXPECT_EQ(renderGroup(display(0)), 60);
 
     for (int s = 18; s <= 67; ++s) {
         step();
@@ -86,7 +89,7 @@ TEST_F(MatchTickTest, TheRoadOfOnePunch) {
     step(); // step 68: free again
     EXPECT_TRUE(p2().state.canAct);
     EXPECT_EQ(p2().state.action, PlayerState::Idle);
-    EXPECT_EQ(renderGroup(p2()), 60);
+    EXPECT_EQ(renderGroup(display(1)), 60);
 }
 
 TEST_F(MatchTickTest, ThePunchEndsOnItsFiftyFifthStepAndShowsIdleOnTheNext) {
@@ -124,7 +127,7 @@ TEST_F(MatchTickTest, BlockingTakesNoDamageAndHoldsForTheBlockStun) {
     step(); // step 17: the hit is blocked
     EXPECT_EQ(p2().state.health, 1000);
     EXPECT_EQ(p2().state.stunFrames, 31);
-    EXPECT_EQ(renderGroup(p2()), 50) << "a blocking fighter is drawn behind";
+    EXPECT_EQ(renderGroup(display(1)), 50) << "a blocking fighter is drawn behind";
     keyboard.release(p2Back);
     for (int s = 18; s <= 47; ++s) {
         step();
@@ -246,7 +249,7 @@ TEST_F(MatchTickTest, FightersTurnWhenTheyCrossAndTheFirstFacesRightAtEqualX) {
     place(-10, 10);
     EXPECT_FALSE(p1().state.facingLeft);
     EXPECT_TRUE(p2().state.facingLeft);
-    EXPECT_EQ(p2().display->getNode()->getOrientation(), Ogre::Quaternion(0, 0, 1, 0));
+    EXPECT_EQ(display(1).getNode()->getOrientation(), Ogre::Quaternion(0, 0, 1, 0));
 
     keyboard.press(p1Forward);
     step(20); // the first fighter reaches x = 10
@@ -256,41 +259,43 @@ TEST_F(MatchTickTest, FightersTurnWhenTheyCrossAndTheFirstFacesRightAtEqualX) {
     step();
     EXPECT_TRUE(p1().state.facingLeft);
     EXPECT_FALSE(p2().state.facingLeft);
-    EXPECT_EQ(p1().display->getNode()->getOrientation(), Ogre::Quaternion(0, 0, 1, 0));
-    EXPECT_EQ(p2().display->getNode()->getOrientation(), Ogre::Quaternion::IDENTITY);
+    EXPECT_EQ(display(0).getNode()->getOrientation(), Ogre::Quaternion(0, 0, 1, 0));
+    EXPECT_EQ(display(1).getNode()->getOrientation(), Ogre::Quaternion::IDENTITY);
 
     // Without a change of side the sprite is left alone.
     const Ogre::Quaternion marker(Ogre::Degree(30), Ogre::Vector3::UNIT_Y);
-    p1().display->getNode()->setOrientation(marker);
+    display(0).getNode()->setOrientation(marker);
     step(5);
-    EXPECT_TRUE(p1().display->getNode()->getOrientation().equals(marker, Ogre::Degree(0.01f)));
+    EXPECT_TRUE(display(0).getNode()->getOrientation().equals(marker, Ogre::Degree(0.01f)));
 }
 
 TEST_F(MatchTickTest, TheDebugDisplaysAreSettingsNotToggles) {
-    Hud& hud = *game->hud;
     Ogre::OverlayElement* rows1 =
         Ogre::OverlayManager::getSingleton().getOverlayElement("InputDataRows1");
     EXPECT_FALSE(rows1->isVisible());
-    EXPECT_EQ(p1().display->getHitboxDisplay()->getBoxCount(), 0);
+    EXPECT_EQ(display(0).getHitboxDisplay()->getBoxCount(), 0);
 
     game->showInputPanels();
     game->showInputPanels();
+    match.show();
     EXPECT_TRUE(rows1->isVisible());
     keyboard.press(p1Forward);
     step(3);
-    EXPECT_EQ(hud.getInputDataDisplay(0)->panel.rowCount, 1);
+    EXPECT_EQ(game->panels[0].panel.rowCount, 1);
 
     game->showHitboxes();
     game->showHitboxes();
-    EXPECT_EQ(p1().display->getHitboxDisplay()->getBoxCount(), 1);
-    EXPECT_EQ(p2().display->getHitboxDisplay()->getBoxCount(), 1);
+    match.show();
+    EXPECT_EQ(display(0).getHitboxDisplay()->getBoxCount(), 1);
+    EXPECT_EQ(display(1).getHitboxDisplay()->getBoxCount(), 1);
 
     game->hideDebugDisplays();
+    match.show();
     EXPECT_FALSE(rows1->isVisible());
-    EXPECT_EQ(hud.getInputDataDisplay(0)->panel.rowCount, 0);
+    EXPECT_EQ(game->panels[0].panel.rowCount, 0);
     EXPECT_EQ(rows1->getCaption(), "");
-    EXPECT_EQ(p1().display->getHitboxDisplay()->getBoxCount(), 0);
-    EXPECT_EQ(p2().display->getHitboxDisplay()->getBoxCount(), 0);
+    EXPECT_EQ(display(0).getHitboxDisplay()->getBoxCount(), 0);
+    EXPECT_EQ(display(1).getHitboxDisplay()->getBoxCount(), 0);
 }
 
 TEST_F(MatchTickTest, ShownBoxesFollowTheAnimation) {
@@ -298,11 +303,11 @@ TEST_F(MatchTickTest, ShownBoxesFollowTheAnimation) {
     game->showHitboxes();
     tap(p1Punch);
     step(14);
-    EXPECT_EQ(p1().display->getHitboxDisplay()->getBoxCount(), 1);
+    EXPECT_EQ(display(0).getHitboxDisplay()->getBoxCount(), 1);
     step();
-    EXPECT_EQ(p1().display->getHitboxDisplay()->getBoxCount(), 2);
+    EXPECT_EQ(display(0).getHitboxDisplay()->getBoxCount(), 2);
     step(20);
-    EXPECT_EQ(p1().display->getHitboxDisplay()->getBoxCount(), 1);
+    EXPECT_EQ(display(0).getHitboxDisplay()->getBoxCount(), 1);
 }
 
 // F1 with F2 in one step: F1 hides and empties the panels, then F2 shows them again, empty.
@@ -315,12 +320,12 @@ TEST_F(MatchTickTest, F1WithF2InOneStepShowsThePanelsEmptied) {
     StepInput keys;
     keys.keys.showInputPanels = true;
     match.step(keys);
-    ASSERT_EQ(game->hud->getInputDataDisplay(0)->panel.rowCount, 1);
+    ASSERT_EQ(game->panels[0].panel.rowCount, 1);
 
     keys.keys.hideDebugDisplays = true;
     match.step(keys);
-    EXPECT_TRUE(game->hud->getInputDataDisplay(0)->panel.visible);
-    EXPECT_EQ(game->hud->getInputDataDisplay(0)->panel.rowCount, 0);
+    EXPECT_TRUE(game->panels[0].panel.visible);
+    EXPECT_EQ(game->panels[0].panel.rowCount, 0);
 }
 
 // Escape's step pushes neither player's frame, yet the fight goes on for that step.

@@ -59,7 +59,8 @@ TEST_F(MatchStateTest, ALoadedStateShowsTheScreenOfAStraightRunToIt) {
 
     play(inputs, 90);
     ASSERT_NE(checksum(theMatch().save()), checksum(saved));
-    theMatch().load(saved);
+    theMatch().restore(saved);
+    match.show();
     EXPECT_EQ(checksum(theMatch().save()), checksum(saved));
     EXPECT_TRUE(Screen::now() == straight) << Screen::now().panels << "\n" << straight.panels;
 }
@@ -112,7 +113,8 @@ TEST_F(MatchStateTest, AnHourOfPlayComesOutTheSameWithARollbackAfterEveryStep) {
         straight.push_back(checksum(theMatch().save()));
     }
 
-    theMatch().load(start);
+    theMatch().restore(start);
+    match.show();
     MatchTimeline timeline(theMatch());
     int mismatches = 0;
     int firstMismatch = -1;

@@ -8,20 +8,25 @@
 #include "match/Match.h"
 #include "match/checksum.h"
 #include "support/RandomInputs.h"
+#include "support/testFighters.h"
 
 namespace {
 
-// The checksums of a headless match under random play, every 600 steps, folded into one.
+// The checksums of a match under random play, every 600 steps, folded into one. The input
+// panels are left out: the figures below were taken when a match without a screen kept none.
 std::uint64_t playedChecksums(const MatchRules& rules, std::uint32_t seed, int steps) {
-    const std::unique_ptr<Game> game = Game::headless();
+    const std::unique_ptr<Game> game = testGame();
     Match match(*game);
     match.start(rules);
     RandomInputs inputs(seed);
     std::uint64_t folded = 0;
     for (int step = 1; step <= steps; ++step) {
         match.step(inputs.next(match.save()));
-        if (step % 600 == 0)
-            folded = folded * 1000003 ^ checksum(match.save());
+        if (step % 600 != 0)
+            continue;
+        MatchState state = match.save();
+        state.panels = {};
+        folded = folded * 1000003 ^ checksum(state);
     }
     return folded;
 }

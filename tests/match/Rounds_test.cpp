@@ -3,7 +3,7 @@
 #include "match/MatchState.h"
 #include "match/Rounds.h"
 #include "match/checksum.h"
-#include "match/roundCaptions.h"
+#include "render/roundCaptions.h"
 #include "support/versusRules.h"
 
 namespace {

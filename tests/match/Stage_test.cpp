@@ -61,7 +61,7 @@ bool sameAsOneFloatAtATime(Stage::Body left, Stage::Body right, long maxSteps) {
     Stage::Body expectedLeft = left, expectedRight = right;
     if (!pushedApartOneFloatAtATime(expectedLeft, expectedRight, maxSteps))
         return false;
-    Stage::keepApart(left, right, true);
+    Stage::keepApart(left, right, true, Stage::halfWidth);
     EXPECT_EQ(left.x, expectedLeft.x) << expectedLeft.x << " " << expectedRight.x;
     EXPECT_EQ(right.x, expectedRight.x) << expectedLeft.x << " " << expectedRight.x;
     return true;
@@ -90,7 +90,7 @@ TEST(StageTest, WallsStopTheBodiesAndOverlappingBodiesArePushedApart) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Stage::Body first = standing(c.x1), second = standing(c.x2);
-        Stage::keepApart(first, second, c.x1 <= c.x2);
+        Stage::keepApart(first, second, c.x1 <= c.x2, Stage::halfWidth);
         EXPECT_FLOAT_EQ(first.x, c.expected1);
         EXPECT_FLOAT_EQ(second.x, c.expected2);
     }
@@ -105,7 +105,7 @@ TEST(StageTest, NoBodyEndsOutsideTheWallsOrInsideTheOther) {
     for (int i = 0; i < 100000; ++i) {
         const float h1 = half(random), h2 = half(random);
         Stage::Body first{place(random), -h1, h1}, second{place(random), -h2, h2};
-        Stage::keepApart(first, second, first.x <= second.x);
+        Stage::keepApart(first, second, first.x <= second.x, Stage::halfWidth);
         ASSERT_FALSE(overlapping(first, second)) << i;
         for (const Stage::Body& body : {first, second}) {
             ASSERT_GE(body.worldLeft(), -wall) << i;
@@ -155,10 +155,10 @@ TEST(StageTest, ThePushApartComesToTheSameFloatsAsMovingOneFloatAtATime) {
 // A fighter pushed back against a wall pushes back the one that pushed it.
 TEST(StageTest, APushBackThatAWallStopsPushesTheOtherBodyAway) {
     Stage::Body slider = standing(-wall + 37), other = standing(-wall + 97);
-    Stage::slideBack(slider, other, -5);
+    Stage::slideBack(slider, other, -5, Stage::halfWidth);
     EXPECT_FLOAT_EQ(slider.x, -wall + 35);
     EXPECT_FLOAT_EQ(other.x, -wall + 100);
-    Stage::slideBack(other, slider, 5);
+    Stage::slideBack(other, slider, 5, Stage::halfWidth);
     EXPECT_FLOAT_EQ(other.x, -wall + 105);
     EXPECT_FLOAT_EQ(slider.x, -wall + 35);
 }

@@ -12,7 +12,7 @@
 #include "match/Stage.h"
 #include "match/SyncTest.h"
 #include "match/checksum.h"
-#include "match/roundCaptions.h"
+#include "render/roundCaptions.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
@@ -38,7 +38,10 @@ AABB bodyOf(const Player& player) {
 
 class VersusTest : public MatchFixture {
 protected:
-    VersusTest() { theMatch().start(versusRules()); }
+    VersusTest() {
+        theMatch().start(versusRules());
+        match.show();
+    }
 
     Match& theMatch() { return *match.match; }
 
@@ -60,7 +63,8 @@ protected:
         MatchState state = theMatch().save();
         state.fighters[0].state.position.x = x1;
         state.fighters[1].state.position.x = x2;
-        theMatch().load(state);
+        theMatch().restore(state);
+        match.show();
     }
 };
 
@@ -122,7 +126,7 @@ TEST_F(VersusTest, TheSpinningKickStopsAtTheOtherFighter) {
 }
 
 // A KO is shown, then the next round starts as the match did, but for the round's number and
-// the wins; a held display shows none of it until it is brought in line.
+// the wins; steps that draw no picture show none of it until the next picture.
 TEST_F(VersusTest, AfterAKnockOutTheNextRoundStartsAsTheMatchDid) {
     const MatchState start = theMatch().save();
     EXPECT_EQ(caption("RoundTimerText"), "99");
@@ -137,11 +141,10 @@ TEST_F(VersusTest, AfterAKnockOutTheNextRoundStartsAsTheMatchDid) {
     EXPECT_EQ(caption("RoundDetailText"), "PLAYER 1 WINS THE ROUND");
     EXPECT_EQ(caption("RoundWinsText1"), "WINS 1");
 
-    theMatch().holdDisplays(true);
-    step(Rounds::endShownSteps);
+    for (int unseen = 0; unseen < Rounds::endShownSteps; ++unseen)
+        theMatch().step(StepInput{});
     EXPECT_EQ(caption("RoundBannerText"), "K.O.");
-    theMatch().holdDisplays(false);
-    theMatch().syncDisplays();
+    match.show();
     EXPECT_EQ(caption("RoundBannerText"), "");
 
     MatchState next = theMatch().save();
@@ -181,7 +184,8 @@ TEST_F(VersusTest, ARecordedVersusMatchReplaysToTheSameResults) {
     // As the program starts a replay: a fresh match under the file's rules.
     Replay replay = readReplay(path);
     ASSERT_TRUE(replay.rules == rules);
-    theMatch().load(start);
+    theMatch().restore(start);
+    match.show();
     theMatch().onMatchEnd = [&](const RoundState& round) { replayed.push_back(resultLine(round)); };
     ReplayPlayback playback(theMatch(), std::move(replay), 0x5eed);
     while (playback.step(StepInput{})) {

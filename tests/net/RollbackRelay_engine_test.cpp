@@ -162,7 +162,6 @@ TEST_P(RollbackRelay, TwoSidesAgreeOverTenMinutesOfBadNetwork) {
     SteppedMatch stepped(EngineEnvironment::app());
     Match& match = *stepped.match;
     match.start(relayRules(GetParam()));
-    match.holdDisplays(true);
     Relay relay(2024);
     // The right side's clock runs 0.3% fast and starts 70 ms late: the time sync has work.
     Side sides[2] = {{match, 0, 1, stepMs, 0}, {match, 1, 2, stepMs * 0.997, 70}};
@@ -210,7 +209,6 @@ TEST_P(RollbackRelay, TwoSidesAgreeOverTenMinutesOfBadNetwork) {
              press.pop_front())
             remotePress[x].add(nowMs - press.front().second);
     }
-    match.holdDisplays(false);
 
     const double seconds = nowMs / 1000;
     for (int x = 0; x < 2; ++x) {
@@ -240,7 +238,6 @@ TEST_P(RollbackRelay, TwoSidesAgreeOverTenMinutesOfBadNetwork) {
 TEST(RollbackRelayParting, AMatchThatPartsIsFoundOnBothSidesAtTheNextChecksum) {
     SteppedMatch stepped(EngineEnvironment::app());
     Match& match = *stepped.match;
-    match.holdDisplays(true);
     RollbackSession sessions[2] = {{match, 0, 1, sessionId}, {match, 1, 1, sessionId}};
     MatchState states[2] = {match.save(), match.save()};
     // Both stand still: every guess is right, so no rollback undoes the change.
@@ -256,7 +253,6 @@ TEST(RollbackRelayParting, AMatchThatPartsIsFoundOnBothSidesAtTheNextChecksum) {
                 sessions[1 - x].receive(checksum);
         }
     }
-    match.holdDisplays(false);
     for (const RollbackSession& session : sessions)
         EXPECT_EQ(session.desyncStep(), std::optional<int>(2 * RollbackSession::checksumInterval));
 }

@@ -11,6 +11,7 @@
 
 #include "anim/CharacterData.h"
 #include "render/SpriteManager.h"
+#include "roster/Roster.h"
 #include "support/EngineEnvironment.h"
 
 // The committed art as the engine reads it: the drawings must tell the truth about the game.
@@ -36,7 +37,7 @@ std::map<std::string, std::vector<AABB>> boxesBySprite(const CharacterData& char
         FrameAnimation animation = character.getAnimation(PlayerState::Action(action));
         // Long enough for every action, looping or not, to show each of its frames.
         for (int frame = 0; frame < 120; ++frame) {
-            std::vector<AABB>& shown = boxes[animation.currentMaterial()->getName()];
+            std::vector<AABB>& shown = boxes[character.spriteName(animation.currentSprite())];
             for (const auto* set : {&animation.currentHitboxes()->attackBoxes,
                                     &animation.currentHitboxes()->bodyBoxes})
                 shown.insert(shown.end(), set->begin(), set->end());
@@ -59,10 +60,11 @@ float distanceOutside(const std::vector<AABB>& boxes, float x, float y) {
     return nearest;
 }
 
-Ogre::Image imageOf(const Ogre::MaterialPtr& material) {
+Ogre::Image imageOf(const CharacterData& character, const std::string& sprite) {
     Ogre::Image image;
-    image.load(material->getTechnique(0)->getPass(0)->getTextureUnitState("Image")->getTextureName(),
-               Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
+    for (const CharacterData::Sprite& each : character.sprites)
+        if (each.name == sprite)
+            image.load(each.image, SpriteManager::groupOf(character.name));
     return image;
 }
 
@@ -82,16 +84,12 @@ int fillHeight(const Ogre::Image& atlas, const Ogre::Font::UVRect& cell) {
     return bottom - top + 1;
 }
 
-} // namespace
-
-TEST(Art, EverySpriteIsDrawnWithinTheBoxesItIsShownWith) {
-    SpriteManager sprites(EngineEnvironment::app().getResourceDir() + "/sprites.cfg");
-    const CharacterData character;
+void expectDrawnWithinBoxes(const CharacterData& character) {
     const std::map<std::string, std::vector<AABB>> boxes = boxesBySprite(character);
     ASSERT_FALSE(boxes.empty());
     for (const auto& [sprite, spriteBoxes] : boxes) {
         SCOPED_TRACE(sprite);
-        const Ogre::Image image = imageOf(sprites.getSpriteMaterial(sprite));
+        const Ogre::Image image = imageOf(character, sprite);
         const float unitsPerPixelX = spriteWidth / image.getWidth();
         const float unitsPerPixelY = spriteHeight / image.getHeight();
         int drawn = 0, outside = 0;
@@ -111,6 +109,21 @@ TEST(Art, EverySpriteIsDrawnWithinTheBoxesItIsShownWith) {
         ASSERT_GT(drawn, 1000);
         EXPECT_LT(float(outside) / drawn, maxShareOutsideBoxes) << outside << " of " << drawn;
         EXPECT_LE(farthest, maxReachBeyondBoxes);
+    }
+}
+
+} // namespace
+
+// Every fighter of the roster, each sprite with every box it is shown with.
+TEST(Art, EverySpriteIsDrawnWithinTheBoxesItIsShownWith) {
+    const Roster roster(EngineEnvironment::app().getResourceDir() + "/media");
+    ASSERT_FALSE(roster.fighters().empty());
+    for (const std::string& name : roster.fighters()) {
+        SCOPED_TRACE(name);
+        SpriteManager sprites;
+        const std::shared_ptr<const CharacterData> character = roster.loadFighter(name);
+        sprites.addFighter(*character, roster.fighterFolder(name));
+        expectDrawnWithinBoxes(*character);
     }
 }
 

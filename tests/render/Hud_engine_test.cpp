@@ -9,6 +9,7 @@
 #include <Overlay/OgreTextAreaOverlayElement.h>
 #include <gtest/gtest.h>
 
+#include "input/InputPanel.h"
 #include "render/Hud.h"
 #include "support/EngineEnvironment.h"
 #include "support/InputFrames.h"
@@ -31,16 +32,23 @@ class HudTest : public ::testing::Test {
 protected:
     void SetUp() override { hud = std::make_unique<Hud>(); }
 
-    // Feeds count frames, numbered on from the last, as the input history would.
-    void feed(InputDataDisplay* display, const InputFrame& input, int count = 1) {
+    // Feeds count frames, numbered on from the last, to the player's panel as the input history
+    // would, each shown as a picture after its step would show it.
+    void feed(int player, const InputFrame& input, int count = 1) {
         for (int i = 0; i < count; ++i) {
             InputFrame numbered = input;
             numbered.frameNumber = ++frameNumber;
-            display->addFrame(numbered);
+            panels[player].addFrame(numbered);
+            hud->getInputDataDisplay(player)->show(panels[player].panel);
         }
+    }
+    void setVisible(int player, bool visible) {
+        panels[player].setVisible(visible);
+        hud->getInputDataDisplay(player)->show(panels[player].panel);
     }
 
     std::unique_ptr<Hud> hud;
+    InputPanel panels[2];
     int frameNumber = 0;
 };
 
@@ -100,25 +108,23 @@ TEST_F(HudTest, DestroyingTheHudRemovesOverlayAndElements) {
 }
 
 TEST_F(HudTest, RowsShowDirectionButtonsAndTheFrameCount) {
-    InputDataDisplay* first = hud->getInputDataDisplay(0);
-    first->setVisible(true);
+    setVisible(0, true);
     // Right held from the first frame, the first button pressed in the 31st.
-    feed(first, frameOf(Direction::Right), 30);
-    feed(first, frameOf(Direction::Right, true));
-    feed(first, frameOf(Direction::Right), 5);
+    feed(0, frameOf(Direction::Right), 30);
+    feed(0, frameOf(Direction::Right, true));
+    feed(0, frameOf(Direction::Right), 5);
     EXPECT_EQ(caption("InputDataRows1"), "d    32\n"
                                          "d y  31\n"
                                          "d    1\n");
 
-    InputDataDisplay* second = hud->getInputDataDisplay(1);
-    second->setVisible(true);
-    feed(second, frameOf(Direction::Neutral));
-    feed(second, frameOf(Direction::Neutral, false, true));
+    setVisible(1, true);
+    feed(1, frameOf(Direction::Neutral));
+    feed(1, frameOf(Direction::Neutral, false, true));
     // Letting go adds no row, but the same press after it does.
-    feed(second, frameOf(Direction::Neutral));
-    feed(second, frameOf(Direction::Neutral, false, true));
-    feed(second, frameOf(Direction::DownLeft, true, true));
-    feed(second, frameOf(static_cast<Direction::eDirection>(9), true));
+    feed(1, frameOf(Direction::Neutral));
+    feed(1, frameOf(Direction::Neutral, false, true));
+    feed(1, frameOf(Direction::DownLeft, true, true));
+    feed(1, frameOf(static_cast<Direction::eDirection>(9), true));
     EXPECT_EQ(caption("InputDataRows2"), "  y  6\n"
                                          "z yh 5\n"
                                          "  h  4\n"
@@ -127,10 +133,9 @@ TEST_F(HudTest, RowsShowDirectionButtonsAndTheFrameCount) {
 }
 
 TEST_F(HudTest, AtMostFifteenRowsNewestOnTop) {
-    InputDataDisplay* display = hud->getInputDataDisplay(0);
-    display->setVisible(true);
+    setVisible(0, true);
     for (int i = 1; i <= 16; ++i)
-        feed(display, frameOf(i % 2 ? Direction::Up : Direction::Down));
+        feed(0, frameOf(i % 2 ? Direction::Up : Direction::Down));
 
     std::string expected;
     for (int i = 16; i >= 2; --i)
@@ -139,24 +144,23 @@ TEST_F(HudTest, AtMostFifteenRowsNewestOnTop) {
 }
 
 TEST_F(HudTest, HidingEmptiesThePanelAndRestartsTheCount) {
-    InputDataDisplay* display = hud->getInputDataDisplay(0);
-    display->setVisible(true);
-    feed(display, frameOf(Direction::Left), 3);
+    setVisible(0, true);
+    feed(0, frameOf(Direction::Left), 3);
     ASSERT_EQ(caption("InputDataRows1"), "a    1\n");
 
-    display->setVisible(false);
+    setVisible(0, false);
     EXPECT_EQ(caption("InputDataRows1"), "");
     EXPECT_FALSE(element("InputDataRows1")->isVisible());
     // Nothing is counted or shown while hidden.
-    feed(display, frameOf(Direction::Up), 4);
+    feed(0, frameOf(Direction::Up), 4);
     EXPECT_EQ(caption("InputDataRows1"), "");
 
-    display->setVisible(true);
+    setVisible(0, true);
     EXPECT_TRUE(element("InputDataRows1")->isVisible());
     // Left is still the last input seen, so it adds no row until the input changes.
-    feed(display, frameOf(Direction::Left), 2);
+    feed(0, frameOf(Direction::Left), 2);
     EXPECT_EQ(caption("InputDataRows1"), "");
-    feed(display, frameOf(Direction::UpLeft));
+    feed(0, frameOf(Direction::UpLeft));
     EXPECT_EQ(caption("InputDataRows1"), "q    3\n");
 }
 

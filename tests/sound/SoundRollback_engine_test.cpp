@@ -74,10 +74,8 @@ class SoundRollbackTest : public testing::Test {
 protected:
     SoundRollbackTest() : stepped(EngineEnvironment::app()), match(*stepped.match) {
         match.start(versusRules(1, 600));
-        match.holdDisplays(true);
         start = match.save();
     }
-    ~SoundRollbackTest() override { match.holdDisplays(false); }
 
     // The plain run of these inputs, heard from the start.
     CueLog plainRun(const std::vector<StepInput>& inputs) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "render/DisplayEntity.h"
 #include "support/SteppedMatch.h"
 
 // A fresh match on the real engine for every test, stepped by hand.
@@ -18,6 +19,8 @@ protected:
 
     Player& p1() { return match.p1(); }
     Player& p2() { return match.p2(); }
+    // A fighter's sprite on the screen.
+    const DisplayEntity& display(int side) const { return match.view->fighter(side); }
 
     SteppedMatch match;
     FakeKeyboard& keyboard;

@@ -1,14 +1,24 @@
 #include "support/SteppedMatch.h"
 
+#include <OgreRenderWindow.h>
+
+#include "roster/Roster.h"
+
 SteppedMatch::SteppedMatch(Application& app)
-    : spriteManager(std::make_unique<SpriteManager>(app.getResourceDir() + "/sprites.cfg")),
-      game(std::make_unique<Game>()) {
-    game->createPlayers(app.getSceneManager());
+    : app(app), spriteManager(std::make_unique<SpriteManager>()) {
+    const Roster roster(app.getResourceDir() + "/media");
+    const std::shared_ptr<const CharacterData> fighter = roster.loadFighter(Roster::defaultFighter);
+    spriteManager->addFighter(*fighter, roster.fighterFolder(Roster::defaultFighter));
+    game = std::make_unique<Game>(fighter, fighter);
     match = std::make_unique<Match>(*game);
+    view = std::make_unique<MatchView>(app.getSceneManager(), *spriteManager, *match);
+    app.getWindow()->addListener(view.get());
 }
 
-// The match before the sprite library whose materials it shows.
+// The view before the match it shows, and the match before the sprite library.
 SteppedMatch::~SteppedMatch() {
+    app.getWindow()->removeListener(view.get());
+    view.reset();
     match.reset();
     game.reset();
     spriteManager.reset();
@@ -18,7 +28,11 @@ void SteppedMatch::step() {
     StepInput input;
     input.players[0] = reader1.read();
     input.players[1] = reader2.read();
-    match->step(input);
+    step(input);
 }
 
-bool SteppedMatch::step(const StepInput& input) { return match->step(input); }
+bool SteppedMatch::step(const StepInput& input) {
+    const bool goOn = match->step(input);
+    view->show();
+    return goOn;
+}

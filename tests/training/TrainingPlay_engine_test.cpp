@@ -34,10 +34,15 @@ protected:
 
     void makeLab(std::unique_ptr<Replay> replay = nullptr) {
         lab.reset();
-        lab = std::make_unique<TrainingPlay>(match(), *stepped.game, std::move(replay));
+        lab = std::make_unique<TrainingPlay>(match(), *stepped.game, *stepped.view,
+                                             std::move(replay));
     }
 
-    void tick(StepInput keyboard = {}) { ASSERT_TRUE(lab->step(keyboard)); }
+    // Each tick is shown, as the frame loop draws it.
+    void tick(StepInput keyboard = {}) {
+        ASSERT_TRUE(lab->step(keyboard));
+        stepped.show();
+    }
     // A training key down for one tick (its setter picks the key), then up for one.
     void tap(bool ProgramKeys::*key, StepInput keyboard = {}) {
         keyboard.keys.*key = true;
@@ -80,7 +85,7 @@ TEST_F(TrainingTest, APausedMatchRunsNoStepAndF6RunsOneWithTheKeysHeldThen) {
     stepKey.keys.stepForward = true;
     tick(stepKey);
     const MatchState stepped = match().save();
-    match().load(paused);
+    match().restore(paused);
     match().step(pressed);
     EXPECT_EQ(checksum(stepped), now());
     EXPECT_EQ(lab->stepsPlayed(), 31);
@@ -129,7 +134,7 @@ TEST_F(TrainingTest, TheStartShownPausedHasTheFightersFacingEachOther) {
         for (int i = 0; i < 60; ++i)
             tick(keyboard);
         ASSERT_EQ(lab->stepsPlayed(), 0);
-        EXPECT_NE(p2().display->getNode()->getOrientation(), Ogre::Quaternion::IDENTITY)
+        EXPECT_NE(stepped.view->fighter(1).getNode()->getOrientation(), Ogre::Quaternion::IDENTITY)
             << (key == &ProgramKeys::reset ? "F8" : "F7");
     }
 }
@@ -274,7 +279,7 @@ TEST_P(DummySidesTest, TheDummyRepeatsTheSpinningKickFromEitherSide) {
     if (switchSides) {
         MatchState switched = match().save();
         std::swap(switched.fighters[0].state.position, switched.fighters[1].state.position);
-        match().load(switched);
+        match().restore(switched);
         tick();
     }
     ASSERT_EQ(p2().state.facingLeft, !switchSides);
@@ -312,7 +317,7 @@ TEST_P(MeterTest, TheMetersFiguresAreTheFrameData) {
     MatchState start;
     start.fighters[1].state.position.x = FrameDataProbe::distance;
     start.fighters[1].state.facingLeft = true;
-    match().load(start);
+    match().restore(start);
     makeLab();
 
     std::vector<InputFrame> command = {frameOf(Direction::Neutral, true)};
@@ -402,7 +407,7 @@ protected:
         std::filesystem::remove(path);
         if (damaged)
             replay->checkpoints[1] ^= 1;
-        match().load(start);
+        match().restore(start);
         return replay;
     }
 };

@@ -1,12 +1,10 @@
 #include <memory>
 
 #include <gtest/gtest.h>
-#include <OgreMaterial.h>
 
 #include "anim/CharacterData.h"
 #include "input/InputHistory.h"
-#include "render/SpriteManager.h"
-#include "support/EngineEnvironment.h"
+#include "support/testFighters.h"
 
 namespace {
 
@@ -18,9 +16,8 @@ struct Frame {
 };
 
 Frame frameOf(const FrameAnimation& animation) {
-    return {animation.currentMaterial()->getName(),
-            !animation.currentHitboxes()->attackBoxes.empty(),
-            animation.currentHitProps()->active};
+    return {defaultFighter()->spriteName(animation.currentSprite()),
+            !animation.currentHitboxes()->attackBoxes.empty(), animation.currentHitProps()->active};
 }
 
 // Expands rows of (first frame, last frame, sprite, attack box, active hit) into frames.
@@ -40,12 +37,6 @@ std::vector<Frame> expand(std::initializer_list<Row> rows) {
 
 class CharacterDataTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        spriteManager = std::make_unique<SpriteManager>(
-            EngineEnvironment::app().getResourceDir() + "/sprites.cfg");
-        character = std::make_unique<CharacterData>();
-    }
-
     // Plays an attack from its copy and checks every frame, the step that finishes it and
     // what the other tracks show on that step.
     void expectFrames(PlayerState::Action action, const std::vector<Frame>& expected,
@@ -69,8 +60,8 @@ protected:
         EXPECT_EQ(last.activeHit, onFinishingStep.activeHit);
     }
 
-    std::unique_ptr<SpriteManager> spriteManager;
-    std::unique_ptr<CharacterData> character;
+    // The default fighter, from its file.
+    const std::shared_ptr<const CharacterData> character = defaultFighter();
 };
 
 } // namespace
@@ -129,16 +120,18 @@ TEST_F(CharacterDataTest, StandingActionsLoopForeverAndMoveAsTheyShould) {
             animation.step();
         EXPECT_FALSE(animation.isFinished());
     }
-    EXPECT_EQ(character->getAnimation(PlayerState::Block).currentMaterial()->getName(), "Block");
-    EXPECT_EQ(character->getAnimation(PlayerState::Hit).currentMaterial()->getName(), "Hit");
+    EXPECT_EQ(character->spriteName(character->getAnimation(PlayerState::Block).currentSprite()),
+              "Block");
+    EXPECT_EQ(character->spriteName(character->getAnimation(PlayerState::Hit).currentSprite()),
+              "Hit");
 }
 
 TEST_F(CharacterDataTest, AnyOtherActionValueGivesIdle) {
     for (int value : {0, 7, -1, 1000}) {
         const FrameAnimation animation =
             character->getAnimation(static_cast<PlayerState::Action>(value));
-        EXPECT_EQ(animation.currentMaterial()->getName(), "Idle1") << value;
-        EXPECT_EQ(animation.material.totalFrames, 30) << value;
+        EXPECT_EQ(character->spriteName(animation.currentSprite()), "Idle1") << value;
+        EXPECT_EQ(animation.sprite.totalFrames, 30) << value;
         EXPECT_FLOAT_EQ(animation.currentMovement().x, 0) << value;
     }
 }
@@ -149,7 +142,7 @@ TEST_F(CharacterDataTest, ACopyStartsFreshAndTheStoredAnimationsAreNeverPlayed) 
         first.step();
     const FrameAnimation second = character->getAnimation(PlayerState::HP);
     EXPECT_FALSE(second.isFinished());
-    EXPECT_EQ(second.material.currentFrame, 0);
+    EXPECT_EQ(second.sprite.currentFrame, 0);
     for (bool changed : second.changed)
         EXPECT_FALSE(changed);
     // Both fighters' copies point at the one set of boxes.

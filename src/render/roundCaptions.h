@@ -15,4 +15,6 @@ RoundDisplay::Captions roundCaptions(const MatchRules& rules, const RoundState& 
 std::string resultLine(const RoundState& round);
 
 // The round clock in whole seconds, rounded up: it shows 0 only once time is up.
-inline int clockSeconds(const RoundState& round) { return (round.timer + 59) / 60; }
+inline int clockSeconds(const RoundState& round) {
+    return (round.timer + 59) / 60;
+}

@@ -1,8 +1,10 @@
-#include "match/roundCaptions.h"
+#include "render/roundCaptions.h"
 
 namespace {
 
-std::string playerName(int player) { return "PLAYER " + std::to_string(player + 1); }
+std::string playerName(int player) {
+    return "PLAYER " + std::to_string(player + 1);
+}
 
 } // namespace
 

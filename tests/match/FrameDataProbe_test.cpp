@@ -2,17 +2,19 @@
 
 #include "anim/CharacterData.h"
 #include "collision/HitProps.h"
+#include "fighter/Player.h"
 #include "match/FrameDataProbe.h"
-#include "support/EngineEnvironment.h"
-#include "support/SteppedMatch.h"
+#include "match/Match.h"
+#include "roster/FighterFile.h"
+#include "support/testFighters.h"
 
 namespace {
 
 // Changes the length of one segment of the punch on every track that has it.
 void lengthenPunchSegment(CharacterData& data, std::size_t segment, int by) {
     FrameAnimation& punch = data.animations[PlayerState::HP];
-    punch.material.segments[segment].duration += by;
-    punch.material.totalFrames += by;
+    punch.sprite.segments[segment].duration += by;
+    punch.sprite.totalFrames += by;
     punch.hitboxes.segments[segment].duration += by;
     punch.hitboxes.totalFrames += by;
     punch.hitProps.segments[segment].duration += by;
@@ -20,9 +22,11 @@ void lengthenPunchSegment(CharacterData& data, std::size_t segment, int by) {
 }
 
 MoveFrameData measurePunch(void (*change)(CharacterData&)) {
-    SteppedMatch match(EngineEnvironment::app());
-    change(*match.game->characterData);
-    return FrameDataProbe(*match.game).measure(PlayerState::HP);
+    std::shared_ptr<CharacterData> data =
+        FighterFile::read(testRoster().fighterFolder(Roster::defaultFighter));
+    change(*data);
+    Game game(data, data);
+    return FrameDataProbe(game).measure(PlayerState::HP);
 }
 
 } // namespace
@@ -52,14 +56,15 @@ TEST(FrameDataProbeTest, ChangedCharacterDataShowsInTheFigures) {
 // every step starts again exactly on the step after the measured total.
 TEST(FrameDataProbeTest, TheAttackerActsAgainWhenTheProbeSays) {
     const int total = measurePunch([](CharacterData&) {}).total;
-    SteppedMatch fresh(EngineEnvironment::app());
+    const std::unique_ptr<Game> game = testGame();
+    Match fresh(*game);
     StepInput punch;
     punch.players[0].pressed[0] = true;
     int restartedOn = 0;
     for (int step = 1; step <= 2 * total && restartedOn == 0; ++step) {
         fresh.step(punch);
-        const bool firstFrame = fresh.p1().animation.material.currentFrame == 0;
-        if (step > 1 && fresh.p1().state.action == PlayerState::HP && firstFrame)
+        const bool firstFrame = game->player1->animation.sprite.currentFrame == 0;
+        if (step > 1 && game->player1->state.action == PlayerState::HP && firstFrame)
             restartedOn = step;
     }
     EXPECT_EQ(restartedOn, total + 1);

@@ -3,18 +3,15 @@
 #include <benchmark/benchmark.h>
 
 #include "anim/CharacterData.h"
-#include "render/SpriteManager.h"
-#include "support/BenchEngine.h"
+#include "support/testFighters.h"
 
 namespace {
 
 // The copy a fighter takes whenever its action changes; the spinning kick is the longest.
 void BM_CharacterData_GetAnimationTatsu(benchmark::State& state) {
-    Application& app = BenchEngine::app();
-    const SpriteManager sprites(app.getResourceDir() + "/sprites.cfg");
-    const CharacterData character;
+    const std::shared_ptr<const CharacterData> character = defaultFighter();
     for (auto _ : state) {
-        FrameAnimation animation = character.getAnimation(PlayerState::Tatsu);
+        FrameAnimation animation = character->getAnimation(PlayerState::Tatsu);
         benchmark::DoNotOptimize(animation);
     }
 }

@@ -1,0 +1,91 @@
+#include "render/MatchView.h"
+
+#include "anim/CharacterData.h"
+#include "fighter/Player.h"
+#include "match/Game.h"
+#include "match/Match.h"
+#include "render/DisplayEntity.h"
+#include "render/Hud.h"
+#include "render/SpriteManager.h"
+#include "render/comboCaption.h"
+#include "render/roundCaptions.h"
+
+namespace {
+
+const char* const entityNames[2] = {"Player1", "Player2"};
+
+// A fighter who blocks or is being hit is drawn behind the other.
+bool drawnInFront(const PlayerState& state) {
+    return state.action != PlayerState::Block && state.action != PlayerState::Hit;
+}
+
+} // namespace
+
+MatchView::MatchView(Ogre::SceneManager* sceneManager, const SpriteManager& sprites,
+                     const Match& match)
+    : sprites(sprites), match(match), headUp(std::make_unique<Hud>()) {
+    for (int side = 0; side < 2; ++side)
+        fighters[static_cast<std::size_t>(side)].entity = std::make_unique<DisplayEntity>(
+            sceneManager, entityNames[side], headUp->getHealthDisplay(side));
+    show();
+}
+
+// The sprites before the HUD whose health readouts they feed.
+MatchView::~MatchView() {
+    for (FighterView& view : fighters)
+        view.entity.reset();
+}
+
+// At equal x the first fighter faces right, as in the tick.
+void MatchView::show() {
+    const Game& game = match.fighters();
+    const bool firstFacesLeft = game.player2->state.position.x < game.player1->state.position.x;
+    for (int side = 0; side < 2; ++side) {
+        const bool faces = side == 0 ? firstFacesLeft : !firstFacesLeft;
+        showFighter(side, facingEachOther ? faces : game.fighter(side).state.facingLeft);
+        headUp->getInputDataDisplay(side)->show(game.panels[static_cast<std::size_t>(side)].panel);
+    }
+    showRound();
+}
+
+void MatchView::showFighter(int side, bool facingLeft) {
+    const Player& player = match.fighters().fighter(side);
+    FighterView& view = fighters[static_cast<std::size_t>(side)];
+    DisplayEntity& entity = *view.entity;
+    const int sprite = player.animation.currentSprite();
+    if (sprite != view.sprite) {
+        view.sprite = sprite;
+        entity.setSpriteMaterial(sprites.material(*player.character, sprite));
+    }
+    if (facingLeft != view.flipped) {
+        view.flipped = facingLeft;
+        entity.setFlipped(facingLeft);
+    }
+    entity.setSpritePosition(player.state.position.x, player.state.position.y);
+    entity.setInFront(drawnInFront(player.state));
+    entity.setHealth(player.state.health);
+    const HitboxInfo* boxes = player.hitboxesShown ? player.animation.currentHitboxes() : nullptr;
+    if (boxes != view.boxes) {
+        view.boxes = boxes;
+        entity.showHitboxInfo(boxes);
+    }
+}
+
+void MatchView::showRound() {
+    const MatchRules& rules = match.matchRules();
+    const RoundState& round = match.roundState();
+    const Game& game = match.fighters();
+    // The combo a fighter takes is the other player's.
+    const ComboState& dealt1 = game.player2->state.combo;
+    const ComboState& dealt2 = game.player1->state.combo;
+    const std::array<int, 11> shown = {
+        rules.versus, clockSeconds(round), round.wins[0], round.wins[1], round.phase,  round.ending,
+        round.winner, dealt1.hits,         dealt1.damage, dealt2.hits,   dealt2.damage};
+    if (shown == shownRound)
+        return;
+    shownRound = shown;
+    RoundDisplay::Captions captions = roundCaptions(rules, round);
+    captions.combos[0] = comboCaption(dealt1);
+    captions.combos[1] = comboCaption(dealt2);
+    headUp->getRoundDisplay()->show(captions);
+}

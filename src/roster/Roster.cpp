@@ -1,0 +1,81 @@
+#include "roster/Roster.h"
+
+#include <algorithm>
+#include <memory>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include "anim/CharacterData.h"
+#include "roster/FighterFile.h"
+#include "roster/StageFile.h"
+
+namespace {
+
+bool isFile(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// A name a player can type: letters, digits, '-' and '_', not hidden.
+bool typeable(const std::string& name) {
+    if (name.empty() || name[0] == '-')
+        return false;
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '-' || c == '_';
+    });
+}
+
+// The names of the folder's entries that `entry` makes a fighter or stage of, sorted.
+template <typename Named> std::vector<std::string> namesIn(const std::string& folder, Named named) {
+    std::vector<std::string> names;
+    const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), closedir);
+    if (!directory)
+        return names;
+    while (const dirent* entry = readdir(directory.get())) {
+        const std::string name = named(std::string(entry->d_name));
+        if (typeable(name))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+Roster::Roster(std::string mediaFolder) : media(std::move(mediaFolder)) {}
+
+std::vector<std::string> Roster::fighters() const {
+    return namesIn(media + "/fighters", [this](const std::string& entry) {
+        return typeable(entry) && isFile(fighterFolder(entry) + "/" + FighterFile::fileName)
+                   ? entry
+                   : std::string();
+    });
+}
+
+std::vector<std::string> Roster::stages() const {
+    return namesIn(media + "/stages", [](const std::string& entry) {
+        const std::string ending = ".toml";
+        if (entry.size() <= ending.size() ||
+            entry.compare(entry.size() - ending.size(), ending.size(), ending) != 0)
+            return std::string();
+        return entry.substr(0, entry.size() - ending.size());
+    });
+}
+
+std::string Roster::fighterFolder(const std::string& name) const {
+    return media + "/fighters/" + name;
+}
+
+std::string Roster::stageFile(const std::string& name) const {
+    return media + "/stages/" + name + ".toml";
+}
+
+std::shared_ptr<const CharacterData> Roster::loadFighter(const std::string& name) const {
+    return FighterFile::read(fighterFolder(name));
+}
+
+StageData Roster::loadStage(const std::string& name) const {
+    return StageFile::read(stageFile(name), media);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "roster/StageData.h"
+
+class CharacterData;
+
+// The fighters and stages a media folder holds: a folder per fighter under fighters/ holding its
+// fighter.toml, and a file <name>.toml per stage under stages/. A fighter's or stage's name is
+// what players type: its folder's or file's name. Made by whoever chooses or loads them.
+class Roster {
+public:
+    static constexpr const char* defaultFighter = "sora";
+    static constexpr const char* defaultStage = "dojo";
+
+    explicit Roster(std::string mediaFolder);
+
+    // Sorted by name.
+    std::vector<std::string> fighters() const;
+    std::vector<std::string> stages() const;
+
+    std::string fighterFolder(const std::string& name) const;
+    std::string stageFile(const std::string& name) const;
+
+    // Throws DataFileError for a file that cannot be played.
+    std::shared_ptr<const CharacterData> loadFighter(const std::string& name) const;
+    StageData loadStage(const std::string& name) const;
+
+private:
+    std::string media;
+};
