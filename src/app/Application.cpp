@@ -21,6 +21,7 @@
 #include "app/FrameStats.h"
 #include "app/LocalPlay.h"
 #include "app/NetPlay.h"
+#include "app/PointerWatcher.h"
 #include "app/ReplayExport.h"
 #include "app/ResourceFileCheck.h"
 #include "app/SignalWatcher.h"
@@ -32,6 +33,7 @@
 #include "export/ExportModule.h"
 #include "export/VideoTarget.h"
 #include "fighter/Player.h"
+#include "input/InputSystem.h"
 #include "match/Game.h"
 #include "match/Match.h"
 #include "match/Stage.h"
@@ -177,6 +179,24 @@ void Application::presentTiming() {
 
 void Application::shutdown() { teardown(); }
 
+MenuInput Application::menuInput() {
+    if (!pointerWatcher) {
+        unsigned long handle = 0;
+        window->getCustomAttribute("WINDOW", &handle);
+        pointerWatcher = std::make_unique<PointerWatcher>(display, handle);
+    }
+    const InputSystem& input = updater->inputSystem();
+    return MenuInput{input.keysDown(), input.typedText(), updater->padsHeld(),
+                     pointerWatcher->poll()};
+}
+
+void Application::noteInLog(const std::string& line) {
+    if (logManager)
+        logManager->logMessage(line);
+    else
+        notesBeforeLog.push_back(line);
+}
+
 // Before the engine starts: a fighter or a stage that cannot be played ends the program before a
 // window opens.
 void Application::loadRoster() {
@@ -199,6 +219,9 @@ void Application::startEngine() {
     // what matters.
     logManager = std::make_unique<Ogre::LogManager>();
     logManager->createLog(logPath, true, false, false);
+    for (const std::string& note : notesBeforeLog)
+        logManager->logMessage(note);
+    notesBeforeLog.clear();
     root = std::make_unique<Ogre::Root>("", "", logPath);
     loadPlugins();
     // Read beside the engine once its plug-ins are loaded: the libraries' loading, on the
@@ -300,6 +323,8 @@ void Application::createMatch() {
     driver = createDriver();
     if (options.cpu.level > 0)
         driver = std::make_unique<CpuDriver>(std::move(driver), *match, options.cpu);
+    if (driverWrap)
+        driver = driverWrap(std::move(driver));
     createFrameListener();
 }
 
@@ -537,6 +562,7 @@ void Application::teardown() {
     }
     closeWatcher.reset();
     focusWatcher.reset();
+    pointerWatcher.reset();
     updater.reset();
     // However the game ended, local or online, a recording that failed ends it with status 1
     // and says what was kept: thrown once the rest of the teardown is done. Without a driver

@@ -5,9 +5,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/GameFiles.h"
 #include "app/Options.h"
+#include "menu/MenuInput.h"
 #include "match/MatchRules.h"
 #include "net/ConnectionFigures.h"
 #include "roster/StageData.h"
@@ -35,6 +37,7 @@ class Match;
 class MatchView;
 class ReplayRecorder;
 class MatchDriver;
+class PointerWatcher;
 class SignalWatcher;
 class SoundPresenter;
 class SpriteManager;
@@ -89,11 +92,22 @@ public:
     // engine's frame timer as it was before (FrameLoop::Setup).
     void observeFrames(std::function<void(const FramePass&)> observer, bool engineTimer = false);
 
+    // The front door's hold on a match it starts: the driver the options make (the computer
+    // included) is handed to wrap, which returns the driver that runs in its place.
+    using DriverWrap = std::function<std::unique_ptr<MatchDriver>(std::unique_ptr<MatchDriver>)>;
+    void wrapDriver(DriverWrap wrap) { driverWrap = std::move(wrap); }
+    // What drives the menus this step: the keys and text the input system sampled, both
+    // controllers' controls and the mouse. Only once the match is created.
+    MenuInput menuInput();
+    // A line for the engine's log, kept until the log exists when told before.
+    void noteInLog(const std::string& line);
+
     Ogre::Root* getRoot() const { return root.get(); }
     Ogre::SceneManager* getSceneManager() const { return sceneManager; }
     Ogre::Camera* getCamera() const { return camera; }
     Ogre::RenderWindow* getWindow() const { return window; }
     Game* getGame() const { return game.get(); }
+    Match* getMatch() const { return match.get(); }
     MatchView* getMatchView() const { return matchView.get(); }
     const std::string& getResourceDir() const { return resourceDir; }
 
@@ -176,6 +190,10 @@ private:
     // The online drivers' connection, for the overlay; empty in the other modes.
     std::function<ConnectionFigures()> connectionFigures;
     std::function<void(const FramePass&)> frameObserver;
+    DriverWrap driverWrap;
+    // The mouse, for the menus, from their first step.
+    std::unique_ptr<PointerWatcher> pointerWatcher;
+    std::vector<std::string> notesBeforeLog;
     bool engineFrameTimer = false;
     int resultsReported = 0;
 };

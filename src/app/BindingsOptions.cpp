@@ -22,6 +22,7 @@ std::optional<int> BindingsOptions::load() {
         return 2;
     }
     const std::string file = bindings->count() > 0 ? path : BindingsFile::defaultPath();
+    options.bindingsPath = bindings->count() > 0 ? path : BindingsFile::userPath();
     // No path: the game's keys. A bad file ends the program before its window opens.
     if (!file.empty()) {
         try {

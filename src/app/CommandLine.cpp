@@ -26,7 +26,7 @@ const char* const usageLine =
     "[--versus [--rounds N]] [--training] [--bindings FILE] [--print-bindings] [--help] "
     "[--version] [--vsync on|off] [--volume N] [--mute] [--no-audio] [--cue-log FILE] "
     "[--cpu LEVEL [--cpu-player 1|2] [--seed S]] | --arena A B [--matches N] [--rounds N] "
-    "[--seed S] [--p1 NAME] [--p2 NAME] [--stage NAME] [--list]";
+    "[--seed S] [--p1 NAME] [--p2 NAME] [--stage NAME] [--list] [--menu]";
 
 int usageError(const std::string& error) {
     std::cerr << "vorrak: " << error << "\n" << usageLine << "\n";
@@ -42,6 +42,8 @@ void excludeAcrossModes(const PlayOptions& play, const ExportOptions& video,
         side->excludes(play.replay)->excludes(play.syncTest)->excludes(play.frameData);
     // A spectator plays by the host's rules.
     online.watch->excludes(versus.versus);
+    for (CLI::Option* side : {online.host, online.join, online.watch, video.exportVideo})
+        play.menu->excludes(side);
     play.training->excludes(online.host)->excludes(online.join)->excludes(online.watch)->excludes(
         video.exportVideo);
 }

@@ -24,12 +24,11 @@ bool FixedFrameUpdater::frameStarted(const Ogre::FrameEvent& evt) {
 
 bool FixedFrameUpdater::step() {
     const auto start = std::chrono::steady_clock::now();
-    std::array<HeldControls, 2> padsHeld{};
     if (controllers) {
         controllers->poll();
-        padsHeld = controllers->held();
+        pads = controllers->held();
     }
-    const StepInput sampled = input->sample(padsHeld);
+    const StepInput sampled = input->sample(pads);
     if (sampled.keys.timingOverlay && !overlayKeyHeld)
         overlayToggle = pictureDue = true;
     overlayKeyHeld = sampled.keys.timingOverlay;

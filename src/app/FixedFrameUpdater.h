@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <memory>
 
 #include <OgreFrameListener.h>
 
 #include "app/FixedStepAccumulator.h"
+#include "input/HeldControls.h"
 
 namespace Ogre {
 class RenderWindow;
@@ -34,6 +36,8 @@ public:
     bool step();
 
     InputSystem& inputSystem() { return *input; }
+    // What both controllers held at the last step.
+    const std::array<HeldControls, 2>& padsHeld() const { return pads; }
     void attachControllers(std::unique_ptr<ControllerInput> opened);
 
     // Seconds from the last frame's start until the next step is due.
@@ -51,6 +55,7 @@ private:
     std::unique_ptr<InputSystem> input;
     std::unique_ptr<ControllerInput> controllers;
     MatchDriver& driver;
+    std::array<HeldControls, 2> pads{};
     bool pictureDue = false;
     int steps = 0;
     double stepSeconds = 0;

@@ -47,6 +47,12 @@ struct Options {
     // The players' keys and controller buttons: from --bindings or the user's bindings file,
     // otherwise the game's own.
     Bindings bindings = Bindings::defaults();
+    // Where the keys changed in the settings screen are written: the file --bindings named,
+    // or the user's own; empty when no folder for it is known.
+    std::string bindingsPath;
+
+    // Open on the title screen: every mode from the menus, the options above the defaults.
+    bool menu = false;
 
     SoundSettings sound;
 

@@ -25,6 +25,11 @@ PlayOptions::PlayOptions(CLI::App& app, Options& options) {
                             "Training: pause, step, rewind, reset, a dummy that repeats the "
                             "second player's keys and a frame meter (F4 to F11); with --replay, "
                             "over the replay");
+    menu = app.add_flag("--menu", options.menu,
+                        "Open on the title screen: every mode from menus, for players; the other "
+                        "options become the menus' defaults");
+    menu->excludes(record)->excludes(replay)->excludes(syncTest)->excludes(frameData)->excludes(
+        training);
     replay->excludes(record)->excludes(syncTest)->excludes(frameData);
     record->excludes(syncTest);
     frameData->excludes(record)->excludes(syncTest);

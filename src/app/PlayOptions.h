@@ -7,8 +7,8 @@ class App;
 class Option;
 } // namespace CLI
 
-// The local modes on the command line: --record, --replay, --sync-test, --frame-data and
-// --training, and which of them go together. parseCommandLine owns it for the parse.
+// The local modes on the command line: --record, --replay, --sync-test, --frame-data,
+// --training and --menu, and which of them go together. parseCommandLine owns it for the parse.
 class PlayOptions {
 public:
     PlayOptions(CLI::App& app, Options& options);
@@ -18,4 +18,5 @@ public:
     CLI::Option* syncTest;
     CLI::Option* frameData;
     CLI::Option* training;
+    CLI::Option* menu;
 };

@@ -8,11 +8,14 @@
 #include "app/FatalReport.h"
 #include "app/SignalWatcher.h"
 #include "app/XErrorHandlers.h"
+#include "app/applySettings.h"
 #include "app/programDirectory.h"
 #include "export/ExportError.h"
+#include "frontdoor/FrontDoor.h"
 #include "replay/ReplayError.h"
 #include "replay/ReplayRecorder.h"
 #include "roster/DataFileError.h"
+#include "settings/SettingsFile.h"
 
 namespace {
 
@@ -52,11 +55,35 @@ void report(const Failure& failure) {
         FatalReport::print(failure.text);
 }
 
+// Runs the game the Application was made for and tears it down, reporting what failed.
+FrontDoor::RunResult play(Application& app) {
+    FrontDoor::RunResult result;
+    // Reported while the engine's log still exists; after a failure, the teardown's own
+    // errors would only hide the first.
+    if (const auto failure = failureOf([&app] { app.run(); })) {
+        report(*failure);
+        result = {failure->status, failure->text};
+    }
+    // A recording that failed is told even after another failure: it says what was kept.
+    const auto teardownFailure = failureOf([&app] { app.shutdown(); });
+    if (teardownFailure && (!result.status || teardownFailure->inPlayersFile)) {
+        report(*teardownFailure);
+        result = {teardownFailure->status, teardownFailure->text};
+    }
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     SignalWatcher::endAtOnceUntilWatched();
+    // The kept settings are the options' defaults: an option given wins for this run.
+    std::vector<std::string> settingsNotes;
+    SettingsFile settingsFile;
+    const Settings settings = settingsFile.load(
+        [&settingsNotes](const std::string& line) { settingsNotes.push_back(line); });
     Options options;
+    applySettings(settings, options);
     if (const std::optional<int> status = parseCommandLine(argc, argv, options))
         return *status;
     // A recording that cannot be made is refused before the window opens, not lost after the
@@ -69,25 +96,19 @@ int main(int argc, char** argv) {
         return 2;
     }
     XErrorHandlers::install();
+    const GameFiles files = GameFiles::find(programDirectory());
+    if (!files.logProblem.empty())
+        std::cerr << "vorrak: the log stays in the working directory: " << files.logProblem
+                  << std::endl;
     int failureStatus = 0;
-    {
-        const GameFiles files = GameFiles::find(programDirectory());
-        if (!files.logProblem.empty())
-            std::cerr << "vorrak: the log stays in the working directory: " << files.logProblem
-                      << std::endl;
+    if (options.menu) {
+        KeptSettings kept(settings, settingsFile, options.bindings, options.bindingsPath);
+        failureStatus = FrontDoor(files, options, std::move(kept), settingsNotes).run(play);
+    } else {
         Application app(files, options);
-        // Reported while the engine's log still exists; after a failure, the teardown's own
-        // errors would only hide the first.
-        if (const auto failure = failureOf([&app] { app.run(); })) {
-            report(*failure);
-            failureStatus = failure->status;
-        }
-        // A recording that failed is told even after another failure: it says what was kept.
-        const auto teardownFailure = failureOf([&app] { app.shutdown(); });
-        if (teardownFailure && (!failureStatus || teardownFailure->inPlayersFile)) {
-            report(*teardownFailure);
-            failureStatus = teardownFailure->status;
-        }
+        for (const std::string& note : settingsNotes)
+            app.noteInLog(note);
+        failureStatus = play(app).status;
     }
     if (failureStatus)
         return failureStatus;

@@ -187,4 +187,11 @@ void MenuLayer::feedNavigation(const MenuInput& input, bool typingBefore) {
     // activation alone does not.
     io.NavInputs[ImGuiNavInput_Activate] = confirm;
     io.NavInputs[ImGuiNavInput_Input] = confirm;
+    // A key or a pad acts at once, also after the mouse was over a row (as it is from the start
+    // when the pointer rests on the window): ImGui would spend the first press on showing the
+    // focus again.
+    if (up || down || left || right || confirm) {
+        GImGui->NavDisableHighlight = false;
+        GImGui->NavDisableMouseHover = true;
+    }
 }

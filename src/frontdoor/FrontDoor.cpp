@@ -1,0 +1,223 @@
+#include "frontdoor/FrontDoor.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "anim/CharacterData.h"
+#include "app/Application.h"
+#include "app/SignalWatcher.h"
+#include "frontdoor/MatchMenus.h"
+#include "frontdoor/MenuRun.h"
+#include "frontdoor/OnlineScreen.h"
+#include "replay/ReplayFolder.h"
+#include "roster/DataFileError.h"
+#include "roster/Roster.h"
+#include "roster/StageFile.h"
+
+namespace {
+
+// A recording that never began leaves the empty file the folder made for it.
+void removeIfEmpty(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size == 0)
+        std::remove(path.c_str());
+}
+
+// HOST or HOST:PORT, as checked by the online screen, into the options.
+void joinAddress(const std::string& address, std::string& host, Options& options) {
+    const std::size_t colon = address.find(':');
+    host = address.substr(0, colon);
+    if (colon != std::string::npos)
+        options.port = std::stoi(address.substr(colon + 1));
+}
+
+} // namespace
+
+FrontDoor::FrontDoor(GameFiles files, Options options, KeptSettings kept,
+                     std::vector<std::string> logNotes)
+    : files(std::move(files)), options(std::move(options)), startSettings(kept.settings),
+      kept(std::move(kept)), logNotes(std::move(logNotes)),
+      fighters(fightersOf(this->files.resources + "/media")),
+      stages(stagesOf(this->files.resources + "/media")),
+      screens(fighters, stages, this->kept, ReplayFolder::defaultFolder()) {
+    session.fighters = this->options.fighters;
+    session.stage = this->options.stage;
+    session.cpuLevel = this->options.cpu.level > 0 ? this->options.cpu.level : session.cpuLevel;
+}
+
+// A fighter whose file cannot be read is left out here; choosing among the others still works,
+// and the default fighter's damage ends start-up as it always did.
+std::vector<RosterEntry> FrontDoor::fightersOf(const std::string& media) {
+    const Roster roster(media);
+    std::vector<RosterEntry> entries;
+    for (const std::string& name : roster.fighters()) {
+        try {
+            entries.push_back({name, roster.loadFighter(name)->shownName});
+        } catch (const DataFileError&) {
+        }
+    }
+    return entries;
+}
+
+std::vector<RosterEntry> FrontDoor::stagesOf(const std::string& media) {
+    const Roster roster(media);
+    std::vector<RosterEntry> entries;
+    for (const std::string& name : roster.stages()) {
+        try {
+            entries.push_back({name, roster.loadStage(name).name});
+        } catch (const DataFileError&) {
+        }
+    }
+    return entries;
+}
+
+int FrontDoor::run(const Play& play) {
+    Screen start = Screen::Title;
+    for (;;) {
+        RunResult result;
+        Next next = runMenus(start, play, result);
+        if (result.status)
+            return result.status;
+        while ((next == Next::Play || next == Next::Rematch) && !SignalWatcher::caught()) {
+            next = runMatch(play, result);
+            if (result.status)
+                break;
+        }
+        if (SignalWatcher::caught())
+            return 0;
+        // A failed online match or replay goes back to its screen, saying why; any other
+        // failure ends the program, as it would without the menus.
+        if (result.status && !session.online() && !session.replay())
+            return result.status;
+        if (result.status) {
+            start = session.online() ? Screen::Online : Screen::Replays;
+            (session.online() ? screens.online.problem : screens.replays.problem) = result.failure;
+            continue;
+        }
+        if (next == Next::Quit)
+            return 0;
+        start = next == Next::Select    ? Screen::Select
+                : next == Next::Replays ? Screen::Replays
+                                        : Screen::Title;
+        screens.replays.problem.clear();
+    }
+}
+
+Next FrontDoor::runMenus(Screen start, const Play& play, RunResult& result) {
+    Options backdrop = withSettings();
+    backdrop.fighters = session.fighters;
+    backdrop.stage = session.stage;
+    backdrop.versus = false;
+    backdrop.cpu.level = 0;
+    Application app(files, backdrop);
+    logNotesTo(app);
+    Next outcome = Next::Quit;
+    app.wrapDriver([&](std::unique_ptr<MatchDriver> inner) -> std::unique_ptr<MatchDriver> {
+        return std::make_unique<MenuRun>(std::move(inner), app, screens, session, start, outcome);
+    });
+    result = play(app);
+    return result.status ? Next::Quit : outcome;
+}
+
+Next FrontDoor::runMatch(const Play& play, RunResult& result) {
+    Options match = matchOptions();
+    ReplayFolder folder(kept.settings.replayLimit);
+    if (recordable(match))
+        match.recordPath = folder.newRecording();
+    const MatchMenus::Kind kind = session.replay()   ? MatchMenus::Kind::Replay
+                                  : session.online() ? MatchMenus::Kind::Online
+                                                     : MatchMenus::Kind::Local;
+    Next outcome = Next::Quit;
+    {
+        Application app(files, match);
+        logNotesTo(app);
+        app.wrapDriver([&](std::unique_ptr<MatchDriver> inner) -> std::unique_ptr<MatchDriver> {
+            return std::make_unique<MatchMenus>(std::move(inner), app, kept, kind, outcome);
+        });
+        result = play(app);
+    }
+    if (!match.recordPath.empty()) {
+        removeIfEmpty(match.recordPath);
+        folder.prune();
+    }
+    return outcome;
+}
+
+Options FrontDoor::withSettings() const {
+    Options changed = options;
+    const Settings& now = kept.settings;
+    if (now.volume != startSettings.volume)
+        changed.sound.volume = now.volume;
+    if (now.vsync != startSettings.vsync)
+        changed.vsync = now.vsync;
+    if (now.rounds != startSettings.rounds)
+        changed.rounds = now.rounds;
+    if (now.inputDelay != startSettings.inputDelay)
+        changed.inputDelay = now.inputDelay;
+    changed.bindings = kept.bindings;
+    return changed;
+}
+
+Options FrontDoor::matchOptions() const {
+    Options match = withSettings();
+    match.fighters = session.fighters;
+    match.stage = session.stage;
+    match.cpu.level = 0;
+    using Mode = MenuSession::Mode;
+    switch (session.mode) {
+    case Mode::Versus:
+        match.versus = true;
+        break;
+    case Mode::Computer:
+        match.versus = true;
+        match.cpu.level = session.cpuLevel;
+        match.cpu.player = session.cpuPlayer;
+        break;
+    case Mode::Training:
+        match.training = true;
+        break;
+    case Mode::Host:
+        match.versus = true;
+        match.host = true;
+        match.port = std::stoi(session.hostPort);
+        break;
+    case Mode::Join:
+        match.versus = true;
+        joinAddress(session.joinAddress, match.joinHost, match);
+        break;
+    case Mode::Watch:
+        joinAddress(session.watchAddress, match.watchHost, match);
+        break;
+    case Mode::Replay:
+        match.replayPath = session.replayPath;
+        break;
+    case Mode::ReplayLab:
+        match.replayPath = session.replayPath;
+        match.training = true;
+        break;
+    }
+    // Online play carries only the default fighters yet.
+    if (session.online()) {
+        match.fighters = {Roster::defaultFighter, Roster::defaultFighter};
+        match.stage = Roster::defaultStage;
+    }
+    if (session.replay())
+        match.stage = Roster::defaultStage;
+    return match;
+}
+
+// The lab's rewinds cannot be recorded as a plain run of steps; a spectator and a replay play
+// someone else's match.
+bool FrontDoor::recordable(const Options& match) const {
+    if (match.training || !match.replayPath.empty() || !match.watchHost.empty())
+        return false;
+    return match.fighters[0] == Roster::defaultFighter &&
+           match.fighters[1] == Roster::defaultFighter && match.stage == Roster::defaultStage;
+}
+
+// The settings file's word, in the log of every run (each run starts the log afresh).
+void FrontDoor::logNotesTo(Application& app) {
+    for (const std::string& note : logNotes)
+        app.noteInLog(note);
+}

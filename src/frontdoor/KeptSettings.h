@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "input/Bindings.h"
+#include "settings/Settings.h"
+#include "settings/SettingsFile.h"
+
+// The settings and the players' bindings as the settings screen changes them, and the files
+// they are kept in: settings.cfg and the bindings file --bindings reads (or the user's own).
+// Owned by the FrontDoor for the whole session; the screens change it and save it.
+class KeptSettings {
+public:
+    KeptSettings(Settings settings, SettingsFile file, Bindings bindings, std::string bindingsPath);
+
+    Settings settings;
+    Bindings bindings;
+
+    // Each writes its file whole or not at all; an error's words, or empty.
+    std::string saveSettings() const;
+    std::string saveBindings() const;
+
+private:
+    SettingsFile file;
+    std::string bindingsPath;
+};

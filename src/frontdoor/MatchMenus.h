@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+
+#include "frontdoor/KeysScreen.h"
+#include "frontdoor/MatchEndScreen.h"
+#include "frontdoor/Next.h"
+#include "frontdoor/PauseScreen.h"
+#include "frontdoor/SettingsScreen.h"
+#include "match/MatchDriver.h"
+#include "menu/MenuLayer.h"
+
+class Application;
+class KeptSettings;
+class Match;
+
+// The menus over a match started from the front door, wrapped around the driver the match's
+// options made. Escape opens the pause menu in place of ending the program: a local match (the
+// lab too) stands still while it shows (its driver takes no step, so a recording has no gap),
+// an online one plays on with neither player's keys (the other side's still come) and leaving
+// it asks first. A local versus match's end shows Rematch, Fighter select and Title. A replay
+// keeps Escape's own meaning: it ends, back to the replays. Made by the FrontDoor for a run of
+// the Application, which owns it; owns the driver it wraps.
+class MatchMenus : public MatchDriver {
+public:
+    enum class Kind { Local, Online, Replay };
+
+    // outcome says where the front door goes once the match ends; it stays as it is when the
+    // window is closed.
+    MatchMenus(std::unique_ptr<MatchDriver> inner, Application& app, KeptSettings& kept, Kind kind,
+               Next& outcome);
+    ~MatchMenus() override;
+
+    bool step(const StepInput& keyboard) override;
+    void finish() override { inner->finish(); }
+    bool pictureChanged() const override {
+        return showing != Showing::Nothing || inner->pictureChanged();
+    }
+    void presentTo(StepPresenter& presenter) override { inner->presentTo(presenter); }
+
+private:
+    enum class Showing { Nothing, Pause, Settings, Keys1, Keys2, End };
+
+    // The menu in place for this step; false when the match is to end.
+    bool stepMenus(bool opening, const MenuInput& input);
+    bool decided() const;
+
+    std::unique_ptr<MatchDriver> inner;
+    Application& app;
+    Match& match;
+    Kind kind;
+    MenuLayer layer;
+    PauseScreen pause;
+    SettingsScreen settings;
+    KeysScreen keys1;
+    KeysScreen keys2;
+    MatchEndScreen end;
+    Showing showing = Showing::Nothing;
+    bool shownBefore = false;
+    Next& leaveTo;
+};

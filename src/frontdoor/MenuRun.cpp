@@ -1,0 +1,75 @@
+#include "frontdoor/MenuRun.h"
+
+#include <OgreRenderWindow.h>
+
+#include "app/Application.h"
+#include "frontdoor/MenuScreens.h"
+#include "frontdoor/MenuSession.h"
+#include "input/StepInput.h"
+
+MenuRun::MenuRun(std::unique_ptr<MatchDriver> backdrop, Application& app, MenuScreens& screens,
+                 MenuSession& session, Screen start, Next& outcome)
+    : backdrop(std::move(backdrop)), app(app), screens(screens), session(session), outcome(outcome),
+      layer(*app.getWindow()), screen(Screen::Title) {
+    show(start);
+}
+
+MenuRun::~MenuRun() = default;
+
+bool MenuRun::step(const StepInput& keyboard) {
+    // The fighters stand and breathe behind the menus; no key reaches them.
+    backdrop->step(StepInput{});
+    const MenuInput input = withoutStaleKeys(app.menuInput());
+    layer.beginStep(input);
+    const std::optional<Screen> next = stepScreen(keyboard, input);
+    layer.endStep();
+    if (next)
+        show(*next);
+    return screen != Screen::Play && screen != Screen::Quit;
+}
+
+MenuInput MenuRun::withoutStaleKeys(MenuInput input) {
+    if (firstStep) {
+        staleKeys = input.keys;
+        input.typed.clear();
+        firstStep = false;
+    }
+    staleKeys &= input.keys;
+    input.keys &= ~staleKeys;
+    return input;
+}
+
+std::optional<Screen> MenuRun::stepScreen(const StepInput& keyboard, const MenuInput& input) {
+    switch (screen) {
+    case Screen::Title:
+        return screens.title.step(layer, session);
+    case Screen::Computer:
+        return screens.computer.step(layer, session);
+    case Screen::Online:
+        return screens.online.step(layer, session);
+    case Screen::Select:
+        return screens.select.step(layer, session, keyboard);
+    case Screen::Replays:
+        return screens.replays.step(layer, session);
+    case Screen::Settings:
+        return screens.settings.step(layer);
+    case Screen::Keys1:
+        return screens.keys1.step(layer, input);
+    case Screen::Keys2:
+        return screens.keys2.step(layer, input);
+    case Screen::Play:
+    case Screen::Quit:
+        break;
+    }
+    return std::nullopt;
+}
+
+void MenuRun::show(Screen next) {
+    screen = next;
+    if (next == Screen::Play)
+        outcome = Next::Play;
+    if (next == Screen::Select)
+        screens.select.enter(session);
+    if (next == Screen::Replays)
+        screens.replays.enter();
+}

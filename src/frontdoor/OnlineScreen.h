@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "frontdoor/Screen.h"
+
+class MenuLayer;
+struct MenuSession;
+
+// Online: host on a port, join an address or watch one, each typed in (HOST or HOST:PORT, the
+// port 7717 when none is given). An address that cannot be used is told below the rows and
+// starts nothing. Owned by the menus' run.
+class OnlineScreen {
+public:
+    std::optional<Screen> step(MenuLayer& layer, MenuSession& session);
+
+    // The words for what is wrong with a typed port or address; empty when it can be used.
+    static std::string portProblem(const std::string& port);
+    static std::string addressProblem(const std::string& address);
+    // A word to show under the rows: why the last match ended, when it failed.
+    std::string problem;
+};

@@ -1,0 +1,118 @@
+#include "frontdoor/ReplaysScreen.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "frontdoor/MenuSession.h"
+#include "menu/MenuPage.h"
+#include "replay/ReplayFolder.h"
+
+namespace {
+
+std::string dateOf(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    return text;
+}
+
+std::string lengthOf(double seconds) {
+    const int whole = static_cast<int>(seconds);
+    char text[16];
+    std::snprintf(text, sizeof text, "%d:%02d", whole / 60, whole % 60);
+    return text;
+}
+
+} // namespace
+
+ReplaysScreen::ReplaysScreen(std::string folder) : folder(std::move(folder)) {}
+
+void ReplaysScreen::enter() {
+    // The limit is the folder's business when it records, not when it lists.
+    listings = ReplayFolder(1, folder).list();
+    chosen = -1;
+    askingToDelete = false;
+}
+
+std::string ReplaysScreen::row(const ReplayListing& listing) {
+    const std::string date = dateOf(listing.recorded);
+    if (!listing.summary)
+        return date + "  damaged";
+    return date + "  " + lengthOf(listing.summary->seconds());
+}
+
+std::string ReplaysScreen::details(const ReplayListing& listing) {
+    if (!listing.summary)
+        return "Damaged: " + listing.damage;
+    const ReplaySummary& summary = *listing.summary;
+    std::string words = summary.rules.versus
+                            ? "Versus, " + std::to_string(summary.rules.rounds) + " rounds"
+                            : "Open fight";
+    if (summary.startsMidMatch)
+        words += ", watched from its middle";
+    return words + ", " + lengthOf(summary.seconds());
+}
+
+std::optional<Screen> ReplaysScreen::step(MenuLayer& layer, MenuSession& session) {
+    if (chosen < 0)
+        return stepList(layer);
+    return stepChosen(layer, session);
+}
+
+std::optional<Screen> ReplaysScreen::stepList(MenuLayer& layer) {
+    MenuPage page(layer, "replays", "REPLAYS");
+    if (!problem.empty())
+        page.note(problem);
+    if (listings.empty())
+        page.note("No replays yet: every match from the menus is kept here");
+    for (std::size_t i = 0; i < listings.size(); ++i)
+        if (page.item(row(listings[i]))) {
+            chosen = static_cast<int>(i);
+            problem.clear();
+        }
+    if (page.back())
+        return Screen::Title;
+    return std::nullopt;
+}
+
+std::optional<Screen> ReplaysScreen::stepChosen(MenuLayer& layer, MenuSession& session) {
+    const ReplayListing& listing = listings[static_cast<std::size_t>(chosen)];
+    if (askingToDelete) {
+        MenuPage page(layer, "delete", "DELETE THIS REPLAY?");
+        page.note(listing.name);
+        if (page.item("No") || page.back())
+            askingToDelete = false;
+        if (page.item("Yes"))
+            remove();
+        return std::nullopt;
+    }
+    MenuPage page(layer, "replay", dateOf(listing.recorded));
+    page.note(details(listing));
+    std::optional<Screen> next;
+    // A damaged file is never opened as a match.
+    if (listing.summary && page.item("Play")) {
+        session.mode = MenuSession::Mode::Replay;
+        next = Screen::Play;
+    }
+    if (listing.summary && page.item("Play in the lab")) {
+        session.mode = MenuSession::Mode::ReplayLab;
+        next = Screen::Play;
+    }
+    if (next)
+        session.replayPath = listing.path;
+    if (page.item("Delete"))
+        askingToDelete = true;
+    if (page.back())
+        chosen = -1;
+    return next;
+}
+
+void ReplaysScreen::remove() {
+    const ReplayListing& listing = listings[static_cast<std::size_t>(chosen)];
+    if (std::remove(listing.path.c_str()) != 0)
+        problem = listing.name + " could not be deleted: " + std::strerror(errno);
+    enter();
+}

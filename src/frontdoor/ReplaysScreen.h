@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "frontdoor/Screen.h"
+#include "replay/ReplayListing.h"
+
+class MenuLayer;
+class MenuPage;
+struct MenuSession;
+
+// The replays folder's recordings, newest first, each with its date and length and what its
+// header tells; a damaged file is listed as damaged and never opened. Choosing one shows it
+// whole with Play, Play in the lab and Delete (after asking). Owned by the menus' run.
+class ReplaysScreen {
+public:
+    explicit ReplaysScreen(std::string folder);
+
+    // Shown afresh: the folder listed again.
+    void enter();
+    std::optional<Screen> step(MenuLayer& layer, MenuSession& session);
+
+    // A recording's row in the list: its date, then its length or "damaged".
+    static std::string row(const ReplayListing& listing);
+    // What the recording's header tells, in words: the rules and the length.
+    static std::string details(const ReplayListing& listing);
+
+    // Why the last replay played ended, when it failed.
+    std::string problem;
+
+private:
+    std::optional<Screen> stepList(MenuLayer& layer);
+    std::optional<Screen> stepChosen(MenuLayer& layer, MenuSession& session);
+    void remove();
+
+    std::string folder;
+    std::vector<ReplayListing> listings;
+    // The recording chosen from the list, by its place in it; -1 while the list shows.
+    int chosen = -1;
+    bool askingToDelete = false;
+};

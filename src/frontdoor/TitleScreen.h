@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+
+#include "frontdoor/Screen.h"
+
+class MenuLayer;
+struct MenuSession;
+
+// The title: Versus, Versus the computer, Training, Online, Replays, Settings, Quit. Escape,
+// like Quit, asks before the program ends. Owned by the menus' run.
+class TitleScreen {
+public:
+    // One step's page; the screen asked for, if any.
+    std::optional<Screen> step(MenuLayer& layer, MenuSession& session);
+
+private:
+    bool askingToQuit = false;
+};
