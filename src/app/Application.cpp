@@ -190,6 +190,10 @@ MenuInput Application::menuInput() {
                      pointerWatcher->poll()};
 }
 
+void Application::rebind(const Bindings& bindings) {
+    updater->inputSystem().rebind(bindings);
+}
+
 void Application::noteInLog(const std::string& line) {
     if (logManager)
         logManager->logMessage(line);

@@ -101,6 +101,8 @@ public:
     MenuInput menuInput();
     // A line for the engine's log, kept until the log exists when told before.
     void noteInLog(const std::string& line);
+    // The players' keys and buttons from now on.
+    void rebind(const Bindings& bindings);
 
     Ogre::Root* getRoot() const { return root.get(); }
     Ogre::SceneManager* getSceneManager() const { return sceneManager; }

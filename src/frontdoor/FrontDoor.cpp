@@ -111,12 +111,14 @@ Next FrontDoor::runMenus(Screen start, const Play& play, RunResult& result) {
     backdrop.versus = false;
     backdrop.cpu.level = 0;
     Application app(files, backdrop);
-    logNotesTo(app);
+    logNotesTo(app, "the menus");
     Next outcome = Next::Quit;
     app.wrapDriver([&](std::unique_ptr<MatchDriver> inner) -> std::unique_ptr<MatchDriver> {
         return std::make_unique<MenuRun>(std::move(inner), app, screens, session, start, outcome);
     });
+    kept.bindingsChanged = [&app](const Bindings& bindings) { app.rebind(bindings); };
     result = play(app);
+    kept.bindingsChanged = nullptr;
     return result.status ? Next::Quit : outcome;
 }
 
@@ -131,17 +133,42 @@ Next FrontDoor::runMatch(const Play& play, RunResult& result) {
     Next outcome = Next::Quit;
     {
         Application app(files, match);
-        logNotesTo(app);
+        logNotesTo(app, modeName());
         app.wrapDriver([&](std::unique_ptr<MatchDriver> inner) -> std::unique_ptr<MatchDriver> {
             return std::make_unique<MatchMenus>(std::move(inner), app, kept, kind, outcome);
         });
+        kept.bindingsChanged = [&app](const Bindings& bindings) { app.rebind(bindings); };
         result = play(app);
+        kept.bindingsChanged = nullptr;
     }
     if (!match.recordPath.empty()) {
         removeIfEmpty(match.recordPath);
         folder.prune();
     }
     return outcome;
+}
+
+std::string FrontDoor::modeName() const {
+    using Mode = MenuSession::Mode;
+    switch (session.mode) {
+    case Mode::Versus:
+        return "versus";
+    case Mode::Computer:
+        return "versus the computer";
+    case Mode::Training:
+        return "training";
+    case Mode::Host:
+        return "hosting online";
+    case Mode::Join:
+        return "joining online";
+    case Mode::Watch:
+        return "watching online";
+    case Mode::Replay:
+        return "a replay";
+    case Mode::ReplayLab:
+        return "a replay in the lab";
+    }
+    return {};
 }
 
 Options FrontDoor::withSettings() const {
@@ -216,8 +243,10 @@ bool FrontDoor::recordable(const Options& match) const {
            match.fighters[1] == Roster::defaultFighter && match.stage == Roster::defaultStage;
 }
 
-// The settings file's word, in the log of every run (each run starts the log afresh).
-void FrontDoor::logNotesTo(Application& app) {
+// Which run of the session the log is of, and the settings file's word: each run starts the log
+// afresh.
+void FrontDoor::logNotesTo(Application& app, const std::string& what) {
+    app.noteInLog("Front door: run " + std::to_string(++runs) + ", " + what);
     for (const std::string& note : logNotes)
         app.noteInLog(note);
 }

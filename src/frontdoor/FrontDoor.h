@@ -49,7 +49,9 @@ private:
     Options matchOptions() const;
     // Whether the match can be recorded: recordings carry only the default fighters yet.
     bool recordable(const Options& match) const;
-    void logNotesTo(Application& app);
+    void logNotesTo(Application& app, const std::string& what);
+    // The session's mode in words, for the log.
+    std::string modeName() const;
 
     GameFiles files;
     Options options;
@@ -59,6 +61,8 @@ private:
     KeptSettings kept;
     std::vector<std::string> logNotes;
     MenuSession session;
+    // The runs of the Application so far.
+    int runs = 0;
     std::vector<RosterEntry> fighters;
     std::vector<RosterEntry> stages;
     MenuScreens screens;

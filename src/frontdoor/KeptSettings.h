@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "input/Bindings.h"
@@ -15,6 +16,9 @@ public:
 
     Settings settings;
     Bindings bindings;
+    // Told of every change of the bindings, so the keys work at once: set by the run that
+    // shows the screens.
+    std::function<void(const Bindings&)> bindingsChanged;
 
     // Each writes its file whole or not at all; an error's words, or empty.
     std::string saveSettings() const;

@@ -70,6 +70,8 @@ void KeysScreen::listen(MenuLayer& layer, const MenuInput& input) {
     word = outcome.word;
     waiting.reset();
     if (outcome.outcome != Rebinding::Refused) {
+        if (kept.bindingsChanged)
+            kept.bindingsChanged(kept.bindings);
         const std::string problem = kept.saveBindings();
         if (!problem.empty())
             word = problem;

@@ -106,22 +106,25 @@ void SelectScreen::drawCards(const MenuSession& session) const {
                     MenuStyle::text);
     }
     for (int side = 0; side < 2; ++side) {
+        const bool computer = !chooses(session, side);
+        const bool drawn = computer && session.cpuFighter.empty();
+        const std::string mark = computer ? "CPU" : "P" + std::to_string(side + 1);
+        // Under the cards, each side's fighter as it stands: left for the first player.
+        const std::string line =
+            drawn ? "CPU: random"
+                  : mark + ": " + fighters[cursor[side]].shown + (ready[side] ? "  READY" : "");
+        centredText(draw, width * (side == 0 ? 0.27f : 0.73f), cardsTop + cardHeight + 40, line,
+                    MenuStyle::text);
+        // The computer's random fighter is drawn when the match starts: no card is its yet.
+        if (drawn)
+            continue;
         const float x = left + static_cast<float>(cursor[side]) * (cardWidth + cardGap);
         const float inset = side == 0 ? 0 : 6;
         draw->AddRect(ImVec2(x + inset, cardsTop + inset),
                       ImVec2(x + cardWidth - inset, cardsTop + cardHeight - inset),
                       playerColour[side], 0, 0, ready[side] ? 10.0f : 4.0f);
-        const bool computer = !chooses(session, side);
-        const std::string mark = computer ? "CPU" : "P" + std::to_string(side + 1);
         centredText(draw, x + cardWidth * (side == 0 ? 0.3f : 0.7f), cardsTop - 44, mark,
                     playerColour[side]);
-        // Under the cards, each side's fighter as it stands: left for the first player.
-        const std::string line =
-            computer && session.cpuFighter.empty()
-                ? "CPU: random"
-                : mark + ": " + fighters[cursor[side]].shown + (ready[side] ? "  READY" : "");
-        centredText(draw, width * (side == 0 ? 0.27f : 0.73f), cardsTop + cardHeight + 40, line,
-                    MenuStyle::text);
     }
     centredText(draw, width / 2, cardsTop + cardHeight + 100,
                 "Left, right: choose   Punch: confirm   Kick: undo", MenuStyle::dimText);

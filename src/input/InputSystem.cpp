@@ -41,8 +41,7 @@ InputSystem::InputSystem(OIS::Keyboard* keyboard, const Bindings& bindings) : ke
 
 void InputSystem::bindReaders(const Bindings& bindings) {
     latch = std::make_unique<KeyLatch>(keyboard);
-    reader1 = std::make_unique<PlayerInputReader>(latch.get(), bindings.players[0]);
-    reader2 = std::make_unique<PlayerInputReader>(latch.get(), bindings.players[1]);
+    rebind(bindings);
 }
 
 InputSystem::~InputSystem() {
@@ -61,6 +60,11 @@ std::bitset<256> InputSystem::keysDown() const {
 }
 
 const std::string& InputSystem::typedText() const { return latch->typed(); }
+
+void InputSystem::rebind(const Bindings& bindings) {
+    reader1 = std::make_unique<PlayerInputReader>(latch.get(), bindings.players[0]);
+    reader2 = std::make_unique<PlayerInputReader>(latch.get(), bindings.players[1]);
+}
 
 void InputSystem::keyboardFocusLost() { latch->releaseAll(); }
 

@@ -50,6 +50,8 @@ public:
 
     // The window lost the keyboard focus: every key counts as released.
     void keyboardFocusLost();
+    // The players' keys and buttons from now on, as the settings screen changed them.
+    void rebind(const Bindings& bindings);
     // The window has the focus (again, or at the start): exactly the keys held count as down.
     // held is indexed by the input library's key codes.
     void keyboardFocusGained(const std::bitset<256>& held);

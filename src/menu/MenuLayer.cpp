@@ -103,9 +103,12 @@ MenuLayer::~MenuLayer() {
         ImGui::EndFrame();
     // The manager deletes the overlay, which ends the ImGui context but leaves its font
     // texture and material with the engine: a later layer would fail to make them again.
+    // A layer never shown made neither.
     Ogre::OverlayManager::getSingleton().destroy(overlay);
-    Ogre::TextureManager::getSingleton().remove(overlayTexture, Ogre::RGN_INTERNAL);
-    Ogre::MaterialManager::getSingleton().remove(overlayMaterial, Ogre::RGN_INTERNAL);
+    if (Ogre::TextureManager::getSingleton().resourceExists(overlayTexture, Ogre::RGN_INTERNAL))
+        Ogre::TextureManager::getSingleton().remove(overlayTexture, Ogre::RGN_INTERNAL);
+    if (Ogre::MaterialManager::getSingleton().resourceExists(overlayMaterial, Ogre::RGN_INTERNAL))
+        Ogre::MaterialManager::getSingleton().remove(overlayMaterial, Ogre::RGN_INTERNAL);
 }
 
 void MenuLayer::beginStep(const MenuInput& input) {
