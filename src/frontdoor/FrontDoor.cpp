@@ -53,7 +53,11 @@ std::vector<RosterEntry> FrontDoor::fightersOf(const std::string& media) {
     std::vector<RosterEntry> entries;
     for (const std::string& name : roster.fighters()) {
         try {
-            entries.push_back({name, roster.loadFighter(name)->shownName});
+            const auto fighter = roster.loadFighter(name);
+            const int standing = fighter->getAnimation(PlayerState::Idle).currentSprite();
+            entries.push_back({name, fighter->shownName,
+                               roster.fighterFolder(name) + "/" +
+                                   fighter->sprites[static_cast<std::size_t>(standing)].image});
         } catch (const DataFileError&) {
         }
     }
@@ -65,7 +69,7 @@ std::vector<RosterEntry> FrontDoor::stagesOf(const std::string& media) {
     std::vector<RosterEntry> entries;
     for (const std::string& name : roster.stages()) {
         try {
-            entries.push_back({name, roster.loadStage(name).name});
+            entries.push_back({name, roster.loadStage(name).name, ""});
         } catch (const DataFileError&) {
         }
     }

@@ -5,16 +5,21 @@
 #include "app/Application.h"
 #include "frontdoor/MenuScreens.h"
 #include "frontdoor/MenuSession.h"
+#include "frontdoor/Portraits.h"
 #include "input/StepInput.h"
 
 MenuRun::MenuRun(std::unique_ptr<MatchDriver> backdrop, Application& app, MenuScreens& screens,
                  MenuSession& session, Screen start, Next& outcome)
     : backdrop(std::move(backdrop)), app(app), screens(screens), session(session), outcome(outcome),
-      layer(*app.getWindow()), screen(Screen::Title) {
+      layer(*app.getWindow()), portraits(std::make_unique<Portraits>(screens.fighters)),
+      screen(Screen::Title) {
+    screens.select.showPictures(portraits->textures());
     show(start);
 }
 
-MenuRun::~MenuRun() = default;
+MenuRun::~MenuRun() {
+    screens.select.showPictures({});
+}
 
 bool MenuRun::step(const StepInput& keyboard) {
     // The fighters stand and breathe behind the menus; no key reaches them.

@@ -10,6 +10,7 @@
 #include "menu/MenuLayer.h"
 
 class Application;
+class Portraits;
 struct MenuInput;
 struct MenuScreens;
 struct MenuSession;
@@ -43,6 +44,7 @@ private:
     MenuSession& session;
     Next& outcome;
     MenuLayer layer;
+    std::unique_ptr<Portraits> portraits;
     Screen screen;
     bool firstStep = true;
     std::bitset<256> staleKeys;

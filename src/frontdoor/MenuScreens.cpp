@@ -14,5 +14,5 @@ std::vector<std::string> namesOf(const std::vector<RosterEntry>& entries) {
 MenuScreens::MenuScreens(const std::vector<RosterEntry>& fighters,
                          const std::vector<RosterEntry>& stages, KeptSettings& kept,
                          std::string replaysFolder)
-    : computer(namesOf(fighters)), select(fighters, stages), replays(std::move(replaysFolder)),
-      settings(kept), keys1(kept, 0), keys2(kept, 1) {}
+    : fighters(fighters), computer(namesOf(fighters)), select(fighters, stages),
+      replays(std::move(replaysFolder)), settings(kept), keys1(kept, 0), keys2(kept, 1) {}

@@ -6,4 +6,6 @@
 struct RosterEntry {
     std::string name;
     std::string shown;
+    // A fighter's standing picture, its image file; empty for a stage.
+    std::string picture;
 };

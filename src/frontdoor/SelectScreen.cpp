@@ -102,7 +102,15 @@ void SelectScreen::drawCards(const MenuSession& session) const {
         const float x = left + static_cast<float>(i) * (cardWidth + cardGap);
         draw->AddRectFilled(ImVec2(x, cardsTop), ImVec2(x + cardWidth, cardsTop + cardHeight),
                             cardFill);
-        centredText(draw, x + cardWidth / 2, cardsTop + cardHeight / 2 - 16, fighters[i].shown,
+        // The middle half of the picture (157 by 116, the fighter in its middle), above the name.
+        if (i < pictures.size() && pictures[i]) {
+            const float shown = cardHeight * 0.7f * (157.0f / 2) / 116;
+            const float pictureLeft = x + (cardWidth - shown) / 2;
+            draw->AddImage(pictures[i], ImVec2(pictureLeft, cardsTop + 6),
+                           ImVec2(pictureLeft + shown, cardsTop + 6 + cardHeight * 0.7f),
+                           ImVec2(0.25f, 0), ImVec2(0.75f, 1));
+        }
+        centredText(draw, x + cardWidth / 2, cardsTop + cardHeight - 44, fighters[i].shown,
                     MenuStyle::text);
     }
     for (int side = 0; side < 2; ++side) {

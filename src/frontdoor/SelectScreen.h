@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include <imgui.h>
+
 #include "frontdoor/RosterEntry.h"
 #include "frontdoor/Screen.h"
 
@@ -25,6 +27,8 @@ public:
     // Shown afresh: the cursors on the session's fighters, nothing confirmed.
     void enter(const MenuSession& session);
     std::optional<Screen> step(MenuLayer& layer, MenuSession& session, const StepInput& players);
+    // The fighters' pictures from now on, by the fighters' order (null: none), or none.
+    void showPictures(std::vector<ImTextureID> textures) { pictures = std::move(textures); }
 
 private:
     // Which sides the players choose: both, or the one the computer leaves.
@@ -35,6 +39,7 @@ private:
 
     std::vector<RosterEntry> fighters;
     std::vector<RosterEntry> stages;
+    std::vector<ImTextureID> pictures;
     std::array<int, 2> cursor = {0, 0};
     std::array<bool, 2> ready = {false, false};
     // Each player's horizontal direction at the step before, so a held direction moves once.

@@ -46,7 +46,7 @@ grep -q '^[0-9:]*: Settings: .*defaults are in force' "$GAME_LOG" ||
     fail "the damaged settings file was not kept as settings.cfg.bad"
 eventually 5 menu_shown || fail "no title screen"
 capture "$WORK/title.xwd"
-keep_shot "$WORK/title.xwd" title
+keep_shot "$WORK/title.xwd" title-screen
 
 # Settings, Player 1 keys, Punch, then U.
 press Down Down Down Down Down Return Down Down Down Down Down Return Down Down Down Down Return
@@ -61,9 +61,6 @@ press Escape Escape
 # punch key, the dojo.
 first_row
 press Down Return Down Down Down Right Right Up Up Up Return
-sleep 0.3
-capture "$WORK/select.xwd"
-keep_shot "$WORK/select.xwd" select
 press u
 press Down Return
 await_next_run "versus the computer"
@@ -109,9 +106,14 @@ await_next_run "the menus"
 eventually 5 menu_shown || fail "the replay did not end back in the list"
 press Escape
 
-# Training, both confirming, the courtyard, and back to the title from its pause menu.
+# Training: the first player takes Brann, both confirm, the courtyard; back to the title from
+# its pause menu.
 first_row
-press Down Down Return u KP_1 Return
+press Down Down Return a
+sleep 0.3
+capture "$WORK/select.xwd"
+keep_shot "$WORK/select.xwd" fighter-select
+press u KP_1 Return
 await_next_run "training"
 eventually 5 no_menu || fail "training shows a menu"
 press Escape Down Down Down Down Return
