@@ -1,6 +1,6 @@
 // A replay file, any format, as --replay, --training and --export read it: refused with a
 // ReplayError, or read whole with every part in range; then played as a playback plays it, from
-// the saved match it may start from (checked against the character data first), until it ends
+// the saved match it may start from (checked against the fighters first), until it ends
 // or goes out of sync, without a fault.
 #include <cstddef>
 #include <cstdint>
@@ -34,9 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Match match(*game);
     match.start(replay.rules);
     try {
-        // Any fingerprint, so that every file is played.
-        const std::uint64_t characterHash = replay.characterHash;
-        ReplayPlayback playback(match, std::move(replay), characterHash);
+        // Whatever fighters it names, so that every file is played.
+        ReplayPlayback playback(match, std::move(replay));
         while (playback.step(StepInput{})) {
         }
     } catch (const std::runtime_error&) {

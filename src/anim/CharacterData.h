@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -57,6 +58,9 @@ public:
     std::vector<Sprite> sprites;
     std::array<FrameAnimation, actionCount> animations;
     std::vector<std::pair<MoveInput*, PlayerState::Action>> moves;
+    // The fingerprint of the file it was read from (Lineup::fingerprintOf): recordings and
+    // online play name the fighter by it.
+    std::uint64_t fingerprint = 0;
 
 private:
     std::deque<HitboxInfo> boxSets;

@@ -45,6 +45,7 @@
 #include "render/SpriteManager.h"
 #include "render/TimingOverlay.h"
 #include "render/roundCaptions.h"
+#include "replay/ReplayError.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
@@ -112,7 +113,11 @@ Application::~Application() {
 }
 
 void Application::run() {
+    if (!options.replayPath.empty())
+        readReplayAndItsLineup();
     loadRoster();
+    if (replay)
+        checkReplayLineup();
     if (options.frameData)
         return printFrameData();
     if (options.cpu.arena) {
@@ -122,8 +127,6 @@ void Application::run() {
         arena.walls = stage.width / 2;
         return Arena(arena).run(std::cout);
     }
-    if (!options.replayPath.empty())
-        replay = std::make_unique<Replay>(readReplay(options.replayPath));
     if (!options.exportSettings.path.empty()) {
         ReplayExport::checkCut(options.exportSettings, *replay);
         VideoTarget::check(options.exportSettings.path);
@@ -199,6 +202,54 @@ void Application::noteInLog(const std::string& line) {
         logManager->logMessage(line);
     else
         notesBeforeLog.push_back(line);
+}
+
+// A replay plays with the fighters and the stage it names, whatever the command line says;
+// before format 5 with the default ones. One this game lacks refuses it, naming it.
+void Application::readReplayAndItsLineup() {
+    replay = std::make_unique<Replay>(readReplay(options.replayPath));
+    const Roster roster(resourceDir + "/media");
+    const Lineup& named = replay->lineup;
+    for (int side = 0; side < 2; ++side)
+        if (roster.holdsFighter(named.fighters[side]) == Roster::Holding::Missing)
+            throw ReplayError("Cannot play back '" + replay->source + "': it names the fighter '" +
+                              named.fighters[side].name + "', which this Vorrak does not have");
+    if (roster.holdsStage(named.stage) == Roster::Holding::Missing)
+        throw ReplayError("Cannot play back '" + replay->source + "': it names the stage '" +
+                          named.stage.name + "', which this Vorrak does not have");
+    options.fighters = {named.fighters[0].name, named.fighters[1].name};
+    options.stage = named.stage.name;
+}
+
+// The files loaded are the ones recorded: the same fingerprints, or before format 5 the
+// default fighter's character data as it was.
+void Application::checkReplayLineup() const {
+    requireLineup(*replay, lineup());
+    requireCharacterData(*replay, characterDataHash(*fighters[0]));
+}
+
+Lineup Application::lineup() const {
+    Lineup played;
+    for (std::size_t side = 0; side < 2; ++side)
+        played.fighters[side] = {fighters[side]->name, fighters[side]->fingerprint};
+    played.stage = {stage.name, stage.fingerprint};
+    return played;
+}
+
+// How the options play the match, for its recording.
+ReplayMode Application::replayMode() const {
+    ReplayMode mode;
+    if (!options.watchHost.empty())
+        mode.kind = ReplayMode::Watched;
+    else if (options.host || !options.joinHost.empty())
+        mode.kind = ReplayMode::Online;
+    else if (options.cpu.level > 0) {
+        mode.kind = ReplayMode::Computer;
+        mode.cpuLevel = options.cpu.level;
+        mode.cpuSide = options.cpu.player - 1;
+    } else
+        mode.kind = options.versus ? ReplayMode::Versus : ReplayMode::OpenFight;
+    return mode;
 }
 
 // Before the engine starts: a fighter or a stage that cannot be played ends the program before a
@@ -405,7 +456,7 @@ std::unique_ptr<MatchDriver> Application::createOnlineDriver() {
     setup.onMatchEnd = [this](const RoundState& round) { reportResult(round); };
     setup.spectators = options.host ? options.spectators : 0;
     if (!options.recordPath.empty())
-        setup.recorder = createRecorder(setup.dataHash);
+        setup.recorder = createRecorder();
     auto created = std::make_unique<NetPlay>(*match, std::move(setup));
     connectionFigures = [play = created.get()] { return play->connection(); };
     return created;
@@ -415,16 +466,12 @@ std::unique_ptr<MatchDriver> Application::createOnlineDriver() {
 std::unique_ptr<MatchDriver> Application::createLocalDriver() {
     if (options.syncTestSteps > 0)
         return std::make_unique<SyncTest>(*match, options.syncTestSteps);
-    const std::uint64_t characterHash = fighterHash();
-    if (options.training) {
-        if (replay)
-            requireCharacterData(*replay, characterHash);
+    if (options.training)
         return std::make_unique<TrainingPlay>(*match, *game, *matchView, std::move(replay));
-    }
     if (replay)
-        return std::make_unique<ReplayPlayback>(*match, std::move(*replay), characterHash);
+        return std::make_unique<ReplayPlayback>(*match, std::move(*replay));
     if (!options.recordPath.empty())
-        return std::make_unique<LocalPlay>(*match, createRecorder(characterHash));
+        return std::make_unique<LocalPlay>(*match, createRecorder());
     return std::make_unique<LocalPlay>(*match);
 }
 
@@ -443,12 +490,11 @@ void Application::openDevices() {
 }
 
 // A write that fails shows on the screen and in the log at once; the match plays on.
-std::unique_ptr<ReplayRecorder> Application::createRecorder(std::uint64_t characterHash,
-                                                            const MatchRules* rules,
-                                                            const MatchState* start,
-                                                            int firstStep) {
-    auto created = std::make_unique<ReplayRecorder>(
-        options.recordPath, characterHash, rules ? *rules : matchRules(), start, firstStep);
+std::unique_ptr<ReplayRecorder>
+Application::createRecorder(const MatchRules* rules, const MatchState* start, int firstStep) {
+    auto created =
+        std::make_unique<ReplayRecorder>(options.recordPath, lineup(), replayMode(),
+                                         rules ? *rules : matchRules(), start, firstStep);
     created->onWriteFailure = [this](const std::string& line) {
         logManager->logMessage(line, Ogre::LML_CRITICAL);
         recordingNotice = std::make_unique<ConnectionDisplay>(1);
@@ -475,7 +521,7 @@ void Application::exportReplay() {
     matchView = std::make_unique<MatchView>(sceneManager, *spriteManager, *match);
     ReplayExport(*match, *game, *matchView, camera, *exportModule, options.exportSettings,
                  options.sound, resourceDir + "/media/sounds")
-        .run(*replay, fighterHash());
+        .run(*replay);
 }
 
 // The last state of every match in the log, so a recording and its replay can be compared.

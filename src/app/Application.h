@@ -12,6 +12,8 @@
 #include "menu/MenuInput.h"
 #include "match/MatchRules.h"
 #include "net/ConnectionFigures.h"
+#include "replay/ReplayMode.h"
+#include "roster/Lineup.h"
 #include "roster/StageData.h"
 
 namespace Ogre {
@@ -126,8 +128,7 @@ private:
     void presentTiming();
     // By the rules of the options, or those given; from the match's start, or from `start`
     // before the match's step firstStep.
-    std::unique_ptr<ReplayRecorder> createRecorder(std::uint64_t characterHash,
-                                                   const MatchRules* rules = nullptr,
+    std::unique_ptr<ReplayRecorder> createRecorder(const MatchRules* rules = nullptr,
                                                    const MatchState* start = nullptr,
                                                    int firstStep = 0);
     // Watching an online match (ApplicationSpectator.cpp).
@@ -135,6 +136,13 @@ private:
     void printFrameData();
     // The fingerprint of the fighters' data that recordings and online play compare.
     std::uint64_t fighterHash() const;
+    // --replay: the file read and checked, and its fighters and stage chosen in place of the
+    // options'; once they are loaded, checked against what it recorded.
+    void readReplayAndItsLineup();
+    void checkReplayLineup() const;
+    // The fighters and the stage of the match, by name and fingerprint.
+    Lineup lineup() const;
+    ReplayMode replayMode() const;
     void exportReplay();
     void logMatchEnd();
     std::string title() const;

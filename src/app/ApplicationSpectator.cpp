@@ -23,9 +23,9 @@ std::unique_ptr<MatchDriver> Application::createSpectatorDriver() {
         XFlush(display);
     };
     if (!options.recordPath.empty())
-        setup.makeRecorder = [this, hash = setup.dataHash](const MatchRules& rules,
-                                                           const MatchState* start, int firstStep) {
-            return createRecorder(hash, &rules, start, firstStep);
+        setup.makeRecorder = [this](const MatchRules& rules, const MatchState* start,
+                                    int firstStep) {
+            return createRecorder(&rules, start, firstStep);
         };
     auto created = std::make_unique<SpectatorPlay>(*match, std::move(setup));
     connectionFigures = [play = created.get()] { return play->connection(); };

@@ -53,14 +53,14 @@ ReplayExport::ReplayExport(Match& match, Game& game, MatchView& screen, Ogre::Ca
     : match(match), game(game), screen(screen), camera(camera), module(module),
       settings(std::move(settings)), sound(std::move(sound)), soundsDir(std::move(soundsDir)) {}
 
-void ReplayExport::run(const Replay& replay, std::uint64_t characterHash) {
-    if (verify(replay, characterHash))
+void ReplayExport::run(const Replay& replay) {
+    if (verify(replay))
         render(replay);
 }
 
 // The rules alone are quick: with nothing drawn, a long replay is checked in moments.
-bool ReplayExport::verify(const Replay& replay, std::uint64_t characterHash) {
-    ReplayPlayback playback(match, replay, characterHash);
+bool ReplayExport::verify(const Replay& replay) {
+    ReplayPlayback playback(match, replay);
     const MatchState start = match.save();
     while (playback.step(StepInput{}))
         if (SignalWatcher::caught())

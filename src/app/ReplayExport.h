@@ -36,11 +36,11 @@ public:
 
     // The whole export; throws ReplayError or a runtime error for a replay that cannot be played
     // and ExportError for a video that cannot be written. A signal stops it with no file left.
-    void run(const Replay& replay, std::uint64_t characterHash);
+    void run(const Replay& replay);
 
 private:
     // False when a signal stopped the check.
-    bool verify(const Replay& replay, std::uint64_t characterHash);
+    bool verify(const Replay& replay);
     void render(const Replay& replay);
 
     Match& match;

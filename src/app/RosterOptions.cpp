@@ -52,16 +52,15 @@ std::optional<std::string> RosterOptions::check(const std::string& mediaFolder) 
     if (given[2]->count() > 0)
         if (auto error = unknown("--stage", options.stage, roster.stages(), "stage"))
             return error;
-    // Recordings and online play name no fighter nor stage yet: they would mean the default
-    // ones on another's machine.
+    // Online play does not carry the fighters yet: they would mean the default ones on the
+    // other's machine.
     const bool asAlways = options.fighters[0] == Roster::defaultFighter &&
                           options.fighters[1] == Roster::defaultFighter &&
                           options.stage == Roster::defaultStage;
-    const bool shared = !options.recordPath.empty() || !options.replayPath.empty() ||
-                        options.host || !options.joinHost.empty() || !options.watchHost.empty();
-    if (shared && !asAlways)
-        return std::string("--p1, --p2 and --stage cannot yet be recorded, replayed or played "
-                           "online: those play sora against sora on the dojo");
+    const bool online = options.host || !options.joinHost.empty() || !options.watchHost.empty();
+    if (online && !asAlways)
+        return std::string("--p1, --p2 and --stage cannot yet be played online: online play is "
+                           "sora against sora on the dojo");
     return std::nullopt;
 }
 

@@ -233,18 +233,13 @@ Options FrontDoor::matchOptions() const {
         match.fighters = {Roster::defaultFighter, Roster::defaultFighter};
         match.stage = Roster::defaultStage;
     }
-    if (session.replay())
-        match.stage = Roster::defaultStage;
     return match;
 }
 
 // The lab's rewinds cannot be recorded as a plain run of steps; a spectator and a replay play
 // someone else's match.
-bool FrontDoor::recordable(const Options& match) const {
-    if (match.training || !match.replayPath.empty() || !match.watchHost.empty())
-        return false;
-    return match.fighters[0] == Roster::defaultFighter &&
-           match.fighters[1] == Roster::defaultFighter && match.stage == Roster::defaultStage;
+bool FrontDoor::recordable(const Options& match) {
+    return !match.training && match.replayPath.empty() && match.watchHost.empty();
 }
 
 // Which run of the session the log is of, and the settings file's word: each run starts the log

@@ -47,8 +47,8 @@ private:
     // The command line's options, with what the settings screen changed since the start.
     Options withSettings() const;
     Options matchOptions() const;
-    // Whether the match can be recorded: recordings carry only the default fighters yet.
-    bool recordable(const Options& match) const;
+    // Whether the match is one to record: one played, not watched or replayed, and not the lab.
+    static bool recordable(const Options& match);
     void logNotesTo(Application& app, const std::string& what);
     // The session's mode in words, for the log.
     std::string modeName() const;

@@ -1,5 +1,6 @@
 #include "frontdoor/ReplaysScreen.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +18,40 @@ std::string dateOf(std::time_t when) {
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
     return text;
+}
+
+// The name players type, as a name: "sora" as "Sora".
+std::string shownName(std::string name) {
+    if (!name.empty())
+        name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    return name;
+}
+
+std::string shortMode(const ReplayMode& mode) {
+    switch (mode.kind) {
+    case ReplayMode::Computer:
+        return "CPU " + std::to_string(mode.cpuLevel);
+    case ReplayMode::OpenFight:
+    case ReplayMode::Versus:
+    case ReplayMode::Online:
+    case ReplayMode::Watched:
+        break;
+    }
+    return mode.describe();
+}
+
+// "P1 2-1", "draw 1-1".
+std::string shortResult(const ReplayResult& result) {
+    const std::string said = result.describe();
+    if (result.winner == ReplayResult::draw)
+        return "draw" + said.substr(said.find(' '));
+    return "P" + std::to_string(result.winner + 1) + said.substr(said.rfind(' '));
+}
+
+// A line that fits under the row.
+std::string shortened(const std::string& text) {
+    constexpr std::size_t longest = 40;
+    return text.size() <= longest ? text : text.substr(0, longest - 3) + "...";
 }
 
 std::string lengthOf(double seconds) {
@@ -44,16 +79,34 @@ std::string ReplaysScreen::row(const ReplayListing& listing) {
     return date + "  " + lengthOf(listing.summary->seconds());
 }
 
-std::string ReplaysScreen::details(const ReplayListing& listing) {
+std::string ReplaysScreen::line(const ReplayListing& listing) {
     if (!listing.summary)
-        return "Damaged: " + listing.damage;
+        return shortened(listing.damage);
     const ReplaySummary& summary = *listing.summary;
-    std::string words = summary.rules.versus
-                            ? "Versus, " + std::to_string(summary.rules.rounds) + " rounds"
-                            : "Open fight";
+    std::string words = shownName(summary.fighters[0]) + " v " + shownName(summary.fighters[1]);
+    if (summary.mode)
+        words += ", " + shortMode(*summary.mode);
+    if (summary.result)
+        words += ", " + shortResult(*summary.result);
+    return words;
+}
+
+std::vector<std::string> ReplaysScreen::details(const ReplayListing& listing) {
+    if (!listing.summary)
+        return {"Damaged:", listing.damage};
+    const ReplaySummary& summary = *listing.summary;
+    std::vector<std::string> lines = {shownName(summary.fighters[0]) + " v " +
+                                      shownName(summary.fighters[1]) + " on the " + summary.stage};
+    std::string how = summary.mode ? summary.mode->describe() : "";
+    if (summary.rules.versus)
+        how += (how.empty() ? "" : ", ") + std::to_string(summary.rules.rounds) + " rounds";
+    if (!how.empty())
+        lines.push_back(how);
+    std::string end = summary.result ? summary.result->describe() + ", " : "";
     if (summary.startsMidMatch)
-        words += ", watched from its middle";
-    return words + ", " + lengthOf(summary.seconds());
+        end += "from the middle, ";
+    lines.push_back(end + lengthOf(summary.seconds()));
+    return lines;
 }
 
 std::optional<Screen> ReplaysScreen::step(MenuLayer& layer, MenuSession& session) {
@@ -68,11 +121,13 @@ std::optional<Screen> ReplaysScreen::stepList(MenuLayer& layer) {
         page.note(problem);
     if (listings.empty())
         page.note("No replays yet: every match from the menus is kept here");
-    for (std::size_t i = 0; i < listings.size(); ++i)
+    for (std::size_t i = 0; i < listings.size(); ++i) {
         if (page.item(row(listings[i]))) {
             chosen = static_cast<int>(i);
             problem.clear();
         }
+        page.note(line(listings[i]));
+    }
     if (page.back())
         return Screen::Title;
     return std::nullopt;
@@ -90,7 +145,8 @@ std::optional<Screen> ReplaysScreen::stepChosen(MenuLayer& layer, MenuSession& s
         return std::nullopt;
     }
     MenuPage page(layer, "replay", dateOf(listing.recorded));
-    page.note(details(listing));
+    for (const std::string& text : details(listing))
+        page.note(text);
     std::optional<Screen> next;
     // A damaged file is never opened as a match.
     if (listing.summary && page.item("Play")) {

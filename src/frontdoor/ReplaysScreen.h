@@ -11,9 +11,10 @@ class MenuLayer;
 class MenuPage;
 struct MenuSession;
 
-// The replays folder's recordings, newest first, each with its date and length and what its
-// header tells; a damaged file is listed as damaged and never opened. Choosing one shows it
-// whole with Play, Play in the lab and Delete (after asking). Owned by the menus' run.
+// The replays folder's recordings, newest first, each with its date and length and, below, its
+// fighters, mode and result as its header tells; a damaged file is listed as damaged and never
+// opened. Choosing one shows it whole with Play, Play in the lab and Delete (after asking). Owned
+// by the menus' run.
 class ReplaysScreen {
 public:
     explicit ReplaysScreen(std::string folder);
@@ -24,8 +25,12 @@ public:
 
     // A recording's row in the list: its date, then its length or "damaged".
     static std::string row(const ReplayListing& listing);
-    // What the recording's header tells, in words: the rules and the length.
-    static std::string details(const ReplayListing& listing);
+    // The line under the row: the fighters, the mode and the result, short ("Sora v Brann,
+    // CPU 4, P1 2-1"), or what is damaged.
+    static std::string line(const ReplayListing& listing);
+    // All the header tells, in lines: the fighters and the stage, the mode and rules, the result
+    // and the length.
+    static std::vector<std::string> details(const ReplayListing& listing);
 
     // Why the last replay played ended, when it failed.
     std::string problem;

@@ -9,6 +9,9 @@
 #include "match/MatchRules.h"
 #include "match/MatchState.h"
 #include "replay/ReplayFormat.h"
+#include "replay/ReplayMode.h"
+#include "replay/ReplayResult.h"
+#include "roster/Lineup.h"
 
 // A recorded match as read from its file and checked through: the steps, still in their
 // two-byte form, and the checksums the match must show when played back. Made by readReplay,
@@ -16,7 +19,14 @@
 struct Replay {
     // Where it came from, for messages.
     std::string source;
+    unsigned formatVersion = 0;
+    // The fighters and stage it names (format 5 on), or the default ones, with before format 5
+    // the fingerprint of the character data the default fighter had.
+    Lineup lineup;
     std::uint64_t characterHash = 0;
+    // Empty before format 5.
+    std::optional<ReplayMode> mode;
+    std::optional<ReplayResult> result;
     // The rules it was played by: a version 1 file's are the plain match's.
     MatchRules rules;
     // The match the steps start from, when not the match's start (a version 3 or 4 file), and

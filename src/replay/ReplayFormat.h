@@ -5,46 +5,52 @@
 #include "input/StepInput.h"
 
 // The replay file, all numbers little-endian:
-//   header   8 bytes "VORRAKRP", 2 bytes format version, 8 bytes character data hash; from
-//            version 2 on the rules: 1 byte versus (0 or 1), 1 byte rounds, 4 bytes round steps,
-//            from version 4 on 1 byte the rules' version; from version 3 on then the match the
-//            steps start from: 4 bytes its size, then the state (see MatchStateCodec), a
+//   header   8 bytes "VORRAKRP", 2 bytes format version;
+//            from version 5 on the match's fighters (left, right) and stage, each as 1 byte
+//            its name's length (1 to 64), the name players type, 8 bytes the fingerprint of its
+//            file; then the mode: 1 byte its kind (see ReplayMode), 1 byte the computer's
+//            level and 1 byte its side (0 unless against the computer);
+//            before version 5, 8 bytes the character data's fingerprint (the default fighter on
+//            both sides, on the default stage);
+//            from version 2 on the rules: 1 byte versus (0 or 1), 1 byte rounds, 4 bytes round
+//            steps, from version 4 on 1 byte the rules' version; from version 3 on then the match
+//            the steps start from: 4 bytes its size, then the state (see MatchStateCodec), a
 //            recording of a match watched from its middle (from version 4 on a size of 0 means
 //            the match's start); from version 4 on then 4 bytes the match's number of the first
 //            step (0 from the match's start; the match counts its steps from 0)
 //   body     every step as 2 bytes (see encodeStep), the steps numbered from 1 by their place;
 //            after every 60th step the 8-byte checksum of the match once that step ran
-//   trailer  4 bytes step count, 8 bytes checksum of the match after the last step, 8 bytes
-//            FNV-1a of everything before it
-// The recorder writes it, the reader checks every part of it before a replay starts.
+//   trailer  4 bytes step count, 8 bytes checksum of the match after the last step, from
+//            version 5 on 3 bytes the result (see ReplayResult): 1 byte the winner of the last
+//            match decided (0 none, 1 the first player, 2 the second, 3 a draw), 1 byte each
+//            player's rounds won (0 without a winner); 8 bytes FNV-1a of everything before it
+// The recorder writes it, ReplayHeader and the reader check every part of it before a replay
+// starts.
 namespace ReplayFormat {
 
 constexpr char magic[8] = {'V', 'O', 'R', 'R', 'A', 'K', 'R', 'P'};
-// The recorder writes version 4. Older files are still read: version 1, without the rules, holds
+// The recorder writes version 5. Older files are still read: version 1, without the rules, holds
 // a plain match; versions 2 (from the match's start) and 3 (from a saved match, in the codec's
 // first layout, numbered from 0) hold the rules without their version, which are the first
-// versus rules.
-constexpr std::uint16_t version = 4;
+// versus rules; versions 1 to 4 name no fighters: the default one plays both sides.
+constexpr std::uint16_t version = 5;
 constexpr std::uint16_t oldestVersion = 1;
 constexpr std::uint64_t maxStateSize = 16384;
 constexpr int checkpointInterval = 60;
 constexpr std::uint64_t rulesSize(unsigned fileVersion = version) {
     return fileVersion < 2 ? 0 : fileVersion < 4 ? 1 + 1 + 4 : 1 + 1 + 4 + 1;
 }
-// Where the rules start, and where the saved match's size stands.
-constexpr std::uint64_t rulesAt = 8 + 2 + 8;
-constexpr std::uint64_t stateSizeAt(unsigned fileVersion = version) {
-    return rulesAt + rulesSize(fileVersion);
+// A name's length byte, the longest name and the fingerprint, for each fighter and the stage.
+constexpr std::uint64_t longestLineupSize = 3 * (1 + 64 + 8);
+constexpr std::uint64_t modeSize = 3;
+// No header is longer: the longest names and the largest saved match.
+constexpr std::uint64_t longestHeaderSize =
+    8 + 2 + longestLineupSize + modeSize + rulesSize() + 4 + maxStateSize + 4;
+constexpr std::uint64_t resultSize = 3;
+constexpr std::uint64_t trailerSize(unsigned fileVersion = version) {
+    return 4 + 8 + (fileVersion >= 5 ? resultSize : 0) + 8;
 }
-// Where the first step's number stands, from version 4 on.
-constexpr std::uint64_t firstStepAt(unsigned fileVersion, std::uint64_t stateSize) {
-    return stateSizeAt(fileVersion) + 4 + stateSize;
-}
-constexpr std::uint64_t headerSize(unsigned fileVersion = version, std::uint64_t stateSize = 0) {
-    return stateSizeAt(fileVersion) + (fileVersion >= 3 ? 4 + stateSize : 0) +
-           (fileVersion >= 4 ? 4 : 0);
-}
-constexpr std::uint64_t trailerSize = 4 + 8 + 8;
+constexpr std::uint64_t longestTrailerSize = trailerSize(version);
 constexpr std::uint64_t stepSize = 2;
 constexpr std::uint64_t checksumSize = 8;
 // A day of play: longer matches are recorded up to here, and a file that claims more, or is
@@ -56,10 +62,9 @@ constexpr std::uint64_t maxFirstStep = 0x7fffffff - maxSteps;
 constexpr std::uint64_t bodySize(std::uint64_t steps) {
     return steps * stepSize + steps / checkpointInterval * checksumSize;
 }
-constexpr std::uint64_t fileSize(std::uint64_t steps, unsigned fileVersion = version,
-                                 std::uint64_t stateSize = 0) {
-    return headerSize(fileVersion, stateSize) + bodySize(steps) + trailerSize;
-}
+// No replay file is larger.
+constexpr std::uint64_t largestFileSize =
+    longestHeaderSize + bodySize(maxSteps) + longestTrailerSize;
 
 // Per player 4 bits of direction and 2 of presses, the first player in the low bits; the four
 // program keys in the top 4 bits. Frame numbers are not stored: the fighters' histories number

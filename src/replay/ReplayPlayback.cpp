@@ -6,12 +6,10 @@
 
 #include "match/Match.h"
 #include "match/checksum.h"
-#include "replay/ReplayReader.h"
 #include "replay/loadReplayStart.h"
 
-ReplayPlayback::ReplayPlayback(Match& match, Replay replay, std::uint64_t characterHash)
+ReplayPlayback::ReplayPlayback(Match& match, Replay replay)
     : match(match), replay(std::move(replay)), view(match) {
-    requireCharacterData(this->replay, characterHash);
     loadReplayStart(match, this->replay);
 }
 

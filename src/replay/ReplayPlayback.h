@@ -18,9 +18,10 @@ class Match;
 // Application; the match is not owned.
 class ReplayPlayback : public MatchDriver {
 public:
-    // Throws ReplayError when the replay was recorded with other character data, or starts from
-    // a match that does not fit it.
-    ReplayPlayback(Match& match, Replay replay, std::uint64_t characterHash);
+    // Throws ReplayError when the replay starts from a match that does not fit the fighters.
+    // Whoever loaded the fighters has checked them against the replay (requireLineup,
+    // requireCharacterData).
+    ReplayPlayback(Match& match, Replay replay);
 
     bool step(const StepInput& keyboard) override;
     // The match is left as recorded, whatever the viewer showed.

@@ -14,6 +14,7 @@
 #include "replay/Fnv1a.h"
 #include "replay/ReplayError.h"
 #include "replay/ReplayHeader.h"
+#include "replay/ReplayTrailer.h"
 
 namespace {
 
@@ -66,11 +67,11 @@ void readAll(const std::string& path, std::string& bytes) {
 }
 
 // The most steps a file of this length holds whole.
-std::uint64_t stepsWithin(std::uint64_t size, unsigned version, std::uint64_t stateSize) {
+std::uint64_t stepsWithin(std::uint64_t size, const ReplayHeader& header) {
     std::uint64_t low = 0, high = ReplayFormat::maxSteps;
     while (low < high) {
         const std::uint64_t middle = (low + high + 1) / 2;
-        if (ReplayFormat::fileSize(middle, version, stateSize) <= size)
+        if (header.fileSize(middle) <= size)
             low = middle;
         else
             high = middle - 1;
@@ -81,10 +82,10 @@ std::uint64_t stepsWithin(std::uint64_t size, unsigned version, std::uint64_t st
 // A file whose length and closing count of steps disagree. A file cut short loses the end of
 // its closing record, so the count read there is noise: named only beside what the length
 // fits, and a length that fits no whole number of steps is said to be cut short.
-[[noreturn]] void refuseLength(std::uint64_t size, unsigned version, std::uint64_t stateSize,
+[[noreturn]] void refuseLength(std::uint64_t size, const ReplayHeader& header,
                                std::uint64_t claimed, const std::string& source) {
-    const std::uint64_t fitting = stepsWithin(size, version, stateSize);
-    if (ReplayFormat::fileSize(fitting, version, stateSize) != size)
+    const std::uint64_t fitting = stepsWithin(size, header);
+    if (header.fileSize(fitting) != size)
         refuse(source, "the file is cut short (its " + std::to_string(size) +
                            " bytes end inside a step or its closing record)");
     refuse(source, "the file is cut short or damaged (its length fits " + std::to_string(fitting) +
@@ -103,8 +104,7 @@ Replay readReplay(const std::string& path) {
     const std::uint64_t size = std::filesystem::file_size(path, error);
     if (error)
         refuse(path, error.message());
-    const std::uint64_t largest = ReplayFormat::fileSize(
-        ReplayFormat::maxSteps, ReplayFormat::version, ReplayFormat::maxStateSize);
+    const std::uint64_t largest = ReplayFormat::largestFileSize;
     if (size > largest)
         refuse(path, "the file is too large for a replay (" + std::to_string(size) +
                          " bytes; a day of play takes " + std::to_string(largest) + ")");
@@ -123,34 +123,37 @@ Replay parseReplay(const std::string& bytes, const std::string& source) {
         refuse(source, error.what());
     }
     const unsigned version = header.formatVersion;
-    const std::uint64_t stateSize = header.stateSize;
     Replay replay;
     replay.source = source;
+    replay.formatVersion = version;
+    replay.lineup = header.lineup;
     replay.characterHash = header.characterHash;
+    replay.mode = header.mode;
     replay.rules = header.rules;
     replay.firstStep = header.firstStep;
 
-    const std::uint64_t trailerAt = bytes.size() - ReplayFormat::trailerSize;
-    Cursor trailer(bytes, trailerAt);
-    const std::uint64_t stepCount = trailer.word(4);
-    replay.finalChecksum = trailer.word(8);
-    const std::uint64_t check = trailer.word(8);
-    if (stepCount > ReplayFormat::maxSteps ||
-        ReplayFormat::fileSize(stepCount, version, stateSize) != bytes.size())
-        refuseLength(bytes.size(), version, stateSize, stepCount, source);
+    const std::uint64_t trailerAt = bytes.size() - ReplayFormat::trailerSize(version);
+    const ReplayTrailer trailer = ReplayTrailer::parse(data + trailerAt, version, header.rules);
+    const std::uint64_t stepCount = trailer.steps;
+    replay.finalChecksum = trailer.finalChecksum;
+    replay.result = trailer.result;
+    if (stepCount > ReplayFormat::maxSteps || header.fileSize(stepCount) != bytes.size())
+        refuseLength(bytes.size(), header, stepCount, source);
     Fnv1a hash;
-    hash.addBytes(bytes.data(), trailerAt + 12);
-    if (hash.value != check)
+    hash.addBytes(bytes.data(), bytes.size() - 8);
+    if (hash.value != trailer.check)
         refuse(source, "the file is damaged (its contents do not match their check value)");
+    if (trailer.damagedResult)
+        refuse(source, "the file is damaged (its result cannot be)");
     if (header.startsMidMatch()) {
         const int layout =
             version >= 4 ? MatchStateCodec::latestLayout : MatchStateCodec::firstLayout;
-        replay.start = MatchStateCodec::decode(data + header.stateAt(), stateSize, layout);
+        replay.start = MatchStateCodec::decode(data + header.stateAt, header.stateSize, layout);
         if (!replay.start || replay.start->rules != replay.rules)
             refuse(source, "the file is damaged (the match it starts from cannot be read)");
     }
 
-    Cursor body(bytes, header.stepsAt());
+    Cursor body(bytes, header.size);
     replay.steps.reserve(stepCount);
     for (std::uint64_t step = 1; step <= stepCount; ++step) {
         const auto bits = static_cast<std::uint16_t>(body.word(2));
@@ -168,8 +171,27 @@ Replay parseReplay(const std::string& bytes, const std::string& source) {
 }
 
 void requireCharacterData(const Replay& replay, std::uint64_t characterHash) {
-    if (replay.characterHash != characterHash)
+    if (replay.formatVersion < 5 && replay.characterHash != characterHash)
         refuse(replay.source, "it was recorded with other character data (" +
                                   hex(replay.characterHash) + ") than this Vorrak has (" +
                                   hex(characterHash) + ")");
+}
+
+void requireLineup(const Replay& replay, const Lineup& loaded) {
+    if (replay.formatVersion < 5)
+        return;
+    const char* const roles[3] = {"left fighter", "right fighter", "stage"};
+    const Lineup::Entry* const recorded[3] = {&replay.lineup.fighters[0],
+                                              &replay.lineup.fighters[1], &replay.lineup.stage};
+    const Lineup::Entry* const here[3] = {&loaded.fighters[0], &loaded.fighters[1], &loaded.stage};
+    for (int i = 0; i < 3; ++i) {
+        if (recorded[i]->name != here[i]->name)
+            refuse(replay.source, std::string("its ") + roles[i] + " is '" + recorded[i]->name +
+                                      "', not '" + here[i]->name + "'");
+        if (recorded[i]->fingerprint != here[i]->fingerprint)
+            refuse(replay.source, std::string("its ") + roles[i] + " '" + recorded[i]->name +
+                                      "' was recorded from another file than this Vorrak's (" +
+                                      hex(recorded[i]->fingerprint) + ", here " +
+                                      hex(here[i]->fingerprint) + ")");
+    }
 }

@@ -14,5 +14,9 @@
 Replay readReplay(const std::string& path);
 // The same checks on a file's contents; source names it in messages.
 Replay parseReplay(const std::string& bytes, const std::string& source);
-// Throws unless the replay was recorded with character data of this hash.
+// Throws unless a replay from before format 5 was recorded with character data of this hash
+// (the default fighter's, which played both sides); a newer one names its fighters instead.
 void requireCharacterData(const Replay& replay, std::uint64_t characterHash);
+// Throws unless a replay of format 5 on was recorded with the fighters and the stage loaded
+// here, by their names and the fingerprints of their files, naming the first that differs.
+void requireLineup(const Replay& replay, const Lineup& loaded);

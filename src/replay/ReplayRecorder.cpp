@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "match/MatchState.h"
 #include "match/MatchStateCodec.h"
 #include "match/checksum.h"
 #include "replay/ReplayError.h"
@@ -98,24 +99,40 @@ void tell(std::initializer_list<const char*> parts) {
         writeAll(STDERR_FILENO, reinterpret_cast<const unsigned char*>(part), std::strlen(part));
 }
 
-using Trailer = std::array<unsigned char, ReplayFormat::trailerSize>;
+using Trailer = std::array<unsigned char, ReplayFormat::trailerSize()>;
 
-void putTrailer(Trailer& trailer, std::uint64_t steps, std::uint64_t lastChecksum, Fnv1a hash) {
+void putTrailer(Trailer& trailer, std::uint64_t steps, std::uint64_t lastChecksum,
+                const std::optional<ReplayResult>& result, Fnv1a hash) {
     for (int i = 0; i < 4; ++i)
         trailer[i] = static_cast<unsigned char>(steps >> (8 * i));
     for (int i = 0; i < 8; ++i)
         trailer[4 + i] = static_cast<unsigned char>(lastChecksum >> (8 * i));
-    hash.addBytes(trailer.data(), 12);
+    trailer[12] = !result ? 0 : result->winner == ReplayResult::draw ? 3 : result->winner + 1;
+    trailer[13] = result ? static_cast<unsigned char>(result->wins[0]) : 0;
+    trailer[14] = result ? static_cast<unsigned char>(result->wins[1]) : 0;
+    constexpr std::size_t checked = ReplayFormat::trailerSize() - 8;
+    hash.addBytes(trailer.data(), checked);
     for (int i = 0; i < 8; ++i)
-        trailer[12 + i] = static_cast<unsigned char>(hash.value >> (8 * i));
+        trailer[checked + i] = static_cast<unsigned char>(hash.value >> (8 * i));
+}
+
+// The result of the last versus match decided up to a step.
+std::optional<ReplayResult> resultAfter(const MatchState& state,
+                                        const std::optional<ReplayResult>& before) {
+    if (!state.rules.versus || state.round.phase != RoundState::MatchOver)
+        return before;
+    ReplayResult result;
+    result.winner =
+        state.round.winner == RoundState::draw ? ReplayResult::draw : state.round.winner;
+    result.wins = {state.round.wins[0], state.round.wins[1]};
+    return result;
 }
 
 // The most that waits to be written: the largest header (one that starts from a saved match)
 // and the steps between two flushes with their checksums. Reserved at the start, so that the
 // buffer never moves under a signal handler.
 constexpr std::size_t pendingCapacity =
-    ReplayFormat::headerSize(ReplayFormat::version, ReplayFormat::maxStateSize) +
-    ReplayRecorder::flushInterval * ReplayFormat::stepSize +
+    ReplayFormat::longestHeaderSize + ReplayRecorder::flushInterval * ReplayFormat::stepSize +
     (ReplayRecorder::flushInterval / ReplayFormat::checkpointInterval + 1) *
         ReplayFormat::checksumSize;
 
@@ -141,14 +158,27 @@ private:
 
 } // namespace
 
-ReplayRecorder::ReplayRecorder(std::string path, std::uint64_t characterHash,
+ReplayRecorder::ReplayRecorder(std::string path, const Lineup& lineup, const ReplayMode& mode,
                                const MatchRules& rules, const MatchState* start, int firstStep)
     : path(std::move(path)) {
+    for (const Lineup::Entry* entry : {&lineup.fighters[0], &lineup.fighters[1], &lineup.stage})
+        if (!Lineup::validName(entry->name))
+            throw ReplayError(
+                cannotRecord(this->path, "'" + entry->name + "' is no name a player types"));
+    if (!mode.valid())
+        throw ReplayError(cannotRecord(this->path, "its mode is out of range"));
     file = createTemporary(this->path, temporaryPath);
     pending.reserve(pendingCapacity);
     write(ReplayFormat::magic, sizeof ReplayFormat::magic);
     writeWord(ReplayFormat::version, 2);
-    writeWord(characterHash, 8);
+    for (const Lineup::Entry* entry : {&lineup.fighters[0], &lineup.fighters[1], &lineup.stage}) {
+        writeWord(entry->name.size(), 1);
+        write(entry->name.data(), entry->name.size());
+        writeWord(entry->fingerprint, 8);
+    }
+    writeWord(static_cast<std::uint64_t>(mode.kind), 1);
+    writeWord(static_cast<std::uint64_t>(mode.cpuLevel), 1);
+    writeWord(static_cast<std::uint64_t>(mode.cpuSide), 1);
     writeWord(rules.versus, 1);
     writeWord(static_cast<std::uint64_t>(rules.rounds), 1);
     writeWord(static_cast<std::uint64_t>(rules.roundSteps), 4);
@@ -189,6 +219,7 @@ void ReplayRecorder::record(const StepInput& input, const MatchState& after) {
     writeWord(ReplayFormat::encodeStep(input), 2);
     ++stepCount;
     lastChecksum = checksum(after);
+    result = resultAfter(after, result);
     if (stepCount % ReplayFormat::checkpointInterval == 0)
         writeWord(lastChecksum, 8);
     const bool failed = stepCount % flushInterval == 0 && !flush();
@@ -281,6 +312,7 @@ bool ReplayRecorder::flush() {
     written.bytes += pending.size();
     written.steps = stepCount;
     written.lastChecksum = lastChecksum;
+    written.result = result;
     written.hash = hash;
     pending.clear();
     return true;
@@ -290,7 +322,7 @@ bool ReplayRecorder::flush() {
 // left beyond them is cut off.
 bool ReplayRecorder::completeFrom(const Written& point) {
     Trailer trailer;
-    putTrailer(trailer, point.steps, point.lastChecksum, point.hash);
+    putTrailer(trailer, point.steps, point.lastChecksum, point.result, point.hash);
     const bool complete =
         ftruncate(file, static_cast<off_t>(point.bytes)) == 0 &&
         lseek(file, static_cast<off_t>(point.bytes), SEEK_SET) >= 0 &&
@@ -309,11 +341,12 @@ void ReplayRecorder::prepareCompletion() {
     if (writeError.empty()) {
         completion.pending = pending.data();
         completion.pendingSize = pending.size();
-        putTrailer(completion.trailer, stepCount, lastChecksum, hash);
+        putTrailer(completion.trailer, stepCount, lastChecksum, result, hash);
     } else {
         completion.pendingSize = 0;
         completion.keeps = written.steps > 0;
-        putTrailer(completion.trailer, written.steps, written.lastChecksum, written.hash);
+        putTrailer(completion.trailer, written.steps, written.lastChecksum, written.result,
+                   written.hash);
     }
     ready.store(next);
 }

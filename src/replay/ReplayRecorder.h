@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@
 #include "match/MatchRules.h"
 #include "replay/Fnv1a.h"
 #include "replay/ReplayFormat.h"
+#include "replay/ReplayMode.h"
+#include "replay/ReplayResult.h"
+#include "roster/Lineup.h"
 
 struct MatchState;
 
@@ -26,9 +30,16 @@ struct MatchState;
 // before the failure and reports it. Steps past ReplayFormat::maxSteps, or after finish(), are
 // not recorded. A folder, device, FIFO or socket (or a link to one) is never replaced: it is
 // refused at the start, and if one takes the name meanwhile the file keeps its temporary name.
+// The header names the fighters and the stage and says how the match is played (the mode the
+// caller fills); the closing record holds the result of the last match decided, kept from the
+// states recorded, so it is there however the game ends.
 //
 //     ReplayRecorder::checkTarget(path);                        // at start-up; throws
-//     ReplayRecorder recorder(path, characterDataHash(data), rules); // throws ReplayError
+//     ReplayMode mode;                                          // how the match is played
+//     mode.kind = ReplayMode::Computer;
+//     mode.cpuLevel = 5;
+//     mode.cpuSide = 1;
+//     ReplayRecorder recorder(path, lineup, mode, rules);       // throws ReplayError
 //     recorder.record(input, stateAfterTheStep);                // once per step
 //     recorder.finish();                                        // or let it go out of scope
 class ReplayRecorder {
@@ -36,10 +47,12 @@ public:
     // Two seconds of play.
     static constexpr std::uint64_t flushInterval = 120;
 
-    // Throws ReplayError when the file cannot be created. With a start, the steps recorded
-    // follow on from that match, the first being the match's step firstStep.
-    ReplayRecorder(std::string path, std::uint64_t characterHash, const MatchRules& rules = {},
-                   const MatchState* start = nullptr, int firstStep = 0);
+    // Throws ReplayError when the file cannot be created, or the lineup or the mode cannot be
+    // written (a name that is not one players type, a mode out of range). With a start, the
+    // steps recorded follow on from that match, the first being the match's step firstStep.
+    ReplayRecorder(std::string path, const Lineup& lineup, const ReplayMode& mode = {},
+                   const MatchRules& rules = {}, const MatchState* start = nullptr,
+                   int firstStep = 0);
     // Finishes the file unless finish() did; a failure then goes to stderr.
     ~ReplayRecorder();
 
@@ -76,6 +89,7 @@ private:
         std::uint64_t bytes = 0;
         std::uint64_t steps = 0;
         std::uint64_t lastChecksum = 0;
+        std::optional<ReplayResult> result;
         Fnv1a hash;
     };
 
@@ -88,7 +102,7 @@ private:
         std::uint64_t offset = 0;
         const unsigned char* pending = nullptr;
         std::size_t pendingSize = 0;
-        std::array<unsigned char, ReplayFormat::trailerSize> trailer{};
+        std::array<unsigned char, ReplayFormat::trailerSize()> trailer{};
         // False after a write failed before any step was written: nothing is kept.
         bool keeps = true;
     };
@@ -109,6 +123,7 @@ private:
     Fnv1a hash;
     std::uint64_t stepCount = 0;
     std::uint64_t lastChecksum = 0;
+    std::optional<ReplayResult> result;
     Written written;
     // Why writing stopped; empty while it works.
     std::string writeError;

@@ -12,18 +12,12 @@
 #include "replay/ReplayError.h"
 #include "replay/ReplayFormat.h"
 #include "replay/ReplayHeader.h"
+#include "replay/ReplayTrailer.h"
 
 namespace {
 
 [[noreturn]] void refuse(const std::string&, const std::string& reason) {
     throw ReplayError(reason);
-}
-
-std::uint64_t word(const unsigned char* bytes, int size) {
-    std::uint64_t value = 0;
-    for (int i = 0; i < size; ++i)
-        value |= std::uint64_t{bytes[i]} << (8 * i);
-    return value;
 }
 
 class File {
@@ -73,21 +67,29 @@ ReplaySummary ReplaySummary::read(const std::string& path) {
     using namespace ReplayFormat;
     const File file(path);
     const std::uint64_t size = file.regularSize();
-    if (size > fileSize(maxSteps, version, maxStateSize))
+    if (size > largestFileSize)
         refuse(path, "the file is too large for a replay");
-    std::vector<unsigned char> header(static_cast<std::size_t>(
-        std::min<std::uint64_t>(size, ReplayHeader::longest)));
+    std::vector<unsigned char> header(
+        static_cast<std::size_t>(std::min<std::uint64_t>(size, longestHeaderSize)));
     file.readAt(0, header.data(), header.size());
     const ReplayHeader parsed = ReplayHeader::parse(header.data(), header.size(), size);
 
     ReplaySummary summary;
     summary.formatVersion = parsed.formatVersion;
+    summary.fighters = {parsed.lineup.fighters[0].name, parsed.lineup.fighters[1].name};
+    summary.stage = parsed.lineup.stage.name;
+    summary.mode = parsed.mode;
     summary.rules = parsed.rules;
     summary.startsMidMatch = parsed.startsMidMatch();
-    unsigned char trailer[4] = {};
-    file.readAt(size - trailerSize, trailer, sizeof trailer);
-    summary.steps = word(trailer, 4);
-    if (summary.steps > maxSteps || fileSize(summary.steps, parsed.formatVersion, parsed.stateSize) != size)
+    unsigned char closing[longestTrailerSize] = {};
+    const std::uint64_t closingSize = trailerSize(parsed.formatVersion);
+    file.readAt(size - closingSize, closing, closingSize);
+    const ReplayTrailer trailer = ReplayTrailer::parse(closing, parsed.formatVersion, parsed.rules);
+    summary.steps = trailer.steps;
+    if (summary.steps > maxSteps || parsed.fileSize(summary.steps) != size)
         refuse(path, "the file is cut short or damaged (its length does not fit its steps)");
+    if (trailer.damagedResult)
+        refuse(path, "the file is damaged (its result cannot be)");
+    summary.result = trailer.result;
     return summary;
 }

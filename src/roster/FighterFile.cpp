@@ -10,6 +10,7 @@
 #include "files/TextFile.h"
 #include "roster/DataFileError.h"
 #include "roster/DataReader.h"
+#include "roster/Lineup.h"
 
 namespace {
 
@@ -318,6 +319,7 @@ std::unique_ptr<CharacterData> parse(const std::string& text, const std::string&
     DataReader in(source);
     const toml::table file = in.parse(text);
     FighterReader(in, *data, folder).read(file);
+    data->fingerprint = Lineup::fingerprintOf(text);
     return data;
 }
 

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 
 #include "anim/CharacterData.h"
+#include "files/TextFile.h"
+#include "roster/DataFileError.h"
 #include "roster/FighterFile.h"
 #include "roster/StageFile.h"
 
@@ -17,14 +19,9 @@ bool isFile(const std::string& path) {
     return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-// A name a player can type: letters, digits, '-' and '_', not hidden.
+// A name a player can type, and a recording or a message can carry.
 bool typeable(const std::string& name) {
-    if (name.empty() || name[0] == '-')
-        return false;
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '-' || c == '_';
-    });
+    return Lineup::validName(name);
 }
 
 // The names of the folder's entries that `entry` makes a fighter or stage of, sorted.
@@ -78,4 +75,32 @@ std::shared_ptr<const CharacterData> Roster::loadFighter(const std::string& name
 
 StageData Roster::loadStage(const std::string& name) const {
     return StageFile::read(stageFile(name), media);
+}
+
+Roster::Holding Roster::holdsFighter(const Lineup::Entry& fighter) const {
+    const std::vector<std::string> names = fighters();
+    if (std::find(names.begin(), names.end(), fighter.name) == names.end())
+        return Holding::Missing;
+    return fingerprintOf(fighterFolder(fighter.name) + "/" + FighterFile::fileName,
+                         FighterFile::maxBytes) == fighter.fingerprint
+               ? Holding::Same
+               : Holding::Different;
+}
+
+Roster::Holding Roster::holdsStage(const Lineup::Entry& stage) const {
+    const std::vector<std::string> names = stages();
+    if (std::find(names.begin(), names.end(), stage.name) == names.end())
+        return Holding::Missing;
+    return fingerprintOf(stageFile(stage.name), StageFile::maxBytes) == stage.fingerprint
+               ? Holding::Same
+               : Holding::Different;
+}
+
+// A file that cannot be read is a damaged installation, as when it is loaded.
+std::uint64_t Roster::fingerprintOf(const std::string& path, long maxBytes) {
+    try {
+        return Lineup::fingerprintOf(TextFile::read(path, maxBytes, "a roster's file"));
+    } catch (const FileError& e) {
+        throw DataFileError(e.what());
+    }
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "roster/Lineup.h"
 #include "roster/StageData.h"
 
 class CharacterData;
@@ -29,6 +30,15 @@ public:
     std::shared_ptr<const CharacterData> loadFighter(const std::string& name) const;
     StageData loadStage(const std::string& name) const;
 
+    // Whether the roster holds a fighter or stage that a recording or the other side of online
+    // play names: by that name, from a file of that fingerprint. Throws DataFileError for a
+    // file of that name that cannot be read.
+    enum class Holding { Same, Missing, Different };
+    Holding holdsFighter(const Lineup::Entry& fighter) const;
+    Holding holdsStage(const Lineup::Entry& stage) const;
+
 private:
+    static std::uint64_t fingerprintOf(const std::string& path, long maxBytes);
+
     std::string media;
 };

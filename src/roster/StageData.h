@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // One stage as its file describes it: read by StageFile, never changed afterwards.
@@ -11,4 +12,6 @@ struct StageData {
     float width = 328;
     // The floor's image, in the media folder.
     std::string floor;
+    // The fingerprint of its file (Lineup::fingerprintOf): its width is the match's.
+    std::uint64_t fingerprint = 0;
 };

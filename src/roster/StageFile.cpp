@@ -5,6 +5,7 @@
 #include "files/TextFile.h"
 #include "roster/DataFileError.h"
 #include "roster/DataReader.h"
+#include "roster/Lineup.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ StageData parse(const std::string& text, const std::string& source,
     const std::string path = mediaFolder + "/" + floor;
     if (!mediaFolder.empty() && (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)))
         in.fail(*file.get("floor"), "floor", "the image " + path + " is missing");
+    stage.fingerprint = Lineup::fingerprintOf(text);
     return stage;
 }
 

@@ -23,6 +23,7 @@
 #include "support/EngineEnvironment.h"
 #include "support/SteppedMatch.h"
 #include "support/UdpRelay.h"
+#include "support/testFighters.h"
 
 namespace {
 
@@ -252,7 +253,9 @@ TEST(NetPlayRelay, ASideLeftAloneEndsOnTheLastConfirmedStep) {
     for (const int killed : {1, 0}) {
         const int left = 1 - killed;
         OnlineGame::Recorder recorders[2];
-        recorders[left] = [&path] { return std::make_unique<ReplayRecorder>(path, 0x1234); };
+        recorders[left] = [&path] {
+            return std::make_unique<ReplayRecorder>(path, defaultLineup());
+        };
         auto game = std::make_unique<OnlineGame>(match, Faults{80, 20, 0.05, 0, 0, 0, 0},
                                                  500 + killed, MatchRules{}, 1, recorders);
         ASSERT_TRUE(game->run(match, 30, [&] { return game->connected() && game->steps() >= 60; }));

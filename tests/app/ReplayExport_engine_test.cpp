@@ -13,10 +13,10 @@
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"
 #include "replay/ReplayRecorder.h"
-#include "replay/characterDataHash.h"
 #include "support/EngineEnvironment.h"
 #include "support/RandomInputs.h"
 #include "support/SteppedMatch.h"
+#include "support/testFighters.h"
 
 namespace fs = std::filesystem;
 
@@ -87,7 +87,7 @@ protected:
         for (int n = 0; n < from; ++n)
             match.step(inputs.next(match.match->save()));
         const MatchState joined = match.match->save();
-        ReplayRecorder recorder(path, characterDataHash(*match.game->characters[0]), joined.rules,
+        ReplayRecorder recorder(path, defaultLineup(), {}, joined.rules,
                                 from > 0 ? &joined : nullptr, from);
         for (int n = 1; n <= steps; ++n) {
             StepInput input = inputs.next(match.match->save());
@@ -110,7 +110,7 @@ protected:
         ReplayExport(*match.match, *match.game, *match.view, EngineEnvironment::app().getCamera(),
                      module, settings, SoundSettings{},
                      EngineEnvironment::app().getResourceDir() + "/media/sounds")
-            .run(replay, characterDataHash(*match.game->characters[0]));
+            .run(replay);
         return settings.path;
     }
 
@@ -137,7 +137,7 @@ TEST_F(ReplayExportTest, EveryFrameIsTheGamesOwnScreenAfterItsStep) {
     const std::vector<std::tuple<int, fs::path, int>> chosen = {
         {1, whole, 0}, {40, cut, 0}, {60, whole, 59}, {70, cut, 30}, {90, whole, 89}};
     SteppedMatch match(EngineEnvironment::app());
-    ReplayPlayback playback(*match.match, replay, characterDataHash(*match.game->characters[0]));
+    ReplayPlayback playback(*match.match, replay);
     int step = 0;
     for (const auto& [at, video, picture] : chosen) {
         while (step < at) {
@@ -155,7 +155,7 @@ TEST_F(ReplayExportTest, ARecordingFromTheMiddleOfAMatchIsExportedFromThere) {
     const Replay replay = recordMatch(20, 100);
     const fs::path video = exportVideo(replay, "late.mkv", 1, 0);
     SteppedMatch match(EngineEnvironment::app());
-    ReplayPlayback playback(*match.match, replay, characterDataHash(*match.game->characters[0]));
+    ReplayPlayback playback(*match.match, replay);
     playback.step(StepInput{});
     EXPECT_EQ(differingPixels(videoPicture(video, 0), windowPicture()), 0);
 }

@@ -8,14 +8,14 @@ OTHER_PID=""
 trap 'kill "$OTHER_PID" 2>/dev/null || true; cleanup' EXIT
 
 # The players' directions in the recording's last steps before Escape, as "P1 P2" per line
-# (numpad digit minus one: 4 still, 5 right, 3 left). The steps follow a header of 33 bytes
-# (replay format 4 from the match's start).
+# (numpad digit minus one: 4 still, 5 right, 3 left). The steps follow the header and come
+# before the closing record of 23 bytes (12 words as od reads them).
 last_directions() {
-    od -An -v -tu2 -w2 -j33 "$1" | awk -v count="$2" '
+    od -An -v -tu2 -w2 -j"$(replay_header_size "$1")" "$1" | awk -v count="$2" '
         { word[NR] = $1 }
         END {
             steps = 0
-            for (i = 1; i <= NR - 10; ) {
+            for (i = 1; i <= NR - 12; ) {
                 s[++steps] = word[i++]
                 if (steps % 60 == 0) i += 4
             }

@@ -99,7 +99,11 @@ recordings=$(find "$REPLAYS" -name '*.vrp' | wc -l)
 [ "$recordings" -ge 2 ] || fail "$recordings recordings in $REPLAYS"
 versus=$(ls -t "$REPLAYS"/*.vrp | sed -n 2p)
 first_row
-press Down Down Down Down Return Down Return Return
+press Down Down Down Down Return
+sleep 0.3
+capture "$WORK/replays.xwd"
+keep_shot "$WORK/replays.xwd" replays
+press Down Return Return
 await_next_run "a replay"
 eventually 5 no_menu || fail "the replay shows a menu"
 await_next_run "the menus"

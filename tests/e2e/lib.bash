@@ -209,9 +209,27 @@ await_recordings() {
 }
 
 # The checksum of the match after a recording's last step, as its closing record holds it and
-# the game's 'Match ended' line names it.
+# the game's 'Match ended' line names it (replay format 5: the record's 23 bytes are the step
+# count, this checksum, the result and the check value).
 final_checksum() {
-    printf '%016x' "$(od -An -tu8 -j $(($(stat -c %s "$1") - 16)) -N8 "$1")"
+    printf '%016x' "$(od -An -tu8 -j $(($(stat -c %s "$1") - 19)) -N8 "$1")"
+}
+
+# The number of steps a recording holds, from its closing record.
+recorded_steps() {
+    od -An -tu4 -j $(($(stat -c %s "$1") - 23)) -N4 "$1" | tr -d ' '
+}
+
+# Where a recording of a match from its start begins its steps: after the format, the three
+# names with their fingerprints, the mode, the rules, the saved match's size (0) and the first
+# step's number.
+replay_header_size() {
+    local at=10 length
+    for _ in 1 2 3; do
+        length=$(od -An -tu1 -j "$at" -N1 "$1" | tr -d ' ')
+        at=$((at + 1 + length + 8))
+    done
+    echo $((at + 3 + 7 + 4 + 4))
 }
 
 # Pixels inside a region (WxH+X+Y) where one channel (r or g) clearly dominates: the red and

@@ -2,7 +2,7 @@
 # Spectators through a bad link (150 ms, jitter, 10% lost, 5% twice): one watches from before
 # the match, one is killed in the middle, one joins 5 s in. When the guest presses Escape the
 # players and the two left watching end on the same match; the first spectator's recording is
-# the host's byte for byte, and the late one's (from the match it joined on) plays back to the
+# the host's byte for byte but for its mode, and the late one's (from the match it joined on) plays back to the
 # same end, exports a picture per step and opens in the lab. (net_watch_refused.sh: what ends
 # a spectator otherwise.)
 source "$(dirname "$0")/lib.bash"
@@ -50,11 +50,19 @@ for side in guest early late; do
     [ -n "$(ended host)" ] && [ "$(ended "$side")" = "$(ended host)" ] ||
         fail "$side ended on another match: '$(ended "$side")', not '$(ended host)'"
 done
-cmp "$WORK/host.vrp" "$WORK/early.vrp" || fail "the first spectator's recording is not the host's"
+# The same but for the mode (online, watched) and so the check value.
+mode_at=$(($(replay_header_size "$WORK/host.vrp") - 18))
+size=$(stat -c %s "$WORK/host.vrp")
+[ "$(od -An -tu1 -j "$mode_at" -N1 "$WORK/host.vrp" | tr -d ' ')" = 3 ] &&
+    [ "$(od -An -tu1 -j "$mode_at" -N1 "$WORK/early.vrp" | tr -d ' ')" = 4 ] ||
+    fail "the recordings do not say online and watched"
+cmp -n "$mode_at" "$WORK/host.vrp" "$WORK/early.vrp" &&
+    cmp -n $((size - mode_at - 9)) -i $((mode_at + 1)) "$WORK/host.vrp" "$WORK/early.vrp" ||
+    fail "the first spectator's recording is not the host's"
 # The export plays it through on the rules first, checked to its last step.
 grep -q "Match ended: checksum $(final_checksum "$WORK/late.vrp")," "$WORK/host/Ogre.log" ||
     fail "the late recording ends elsewhere than '$(ended host)'"
-steps=$(od -An -tu4 -j $(($(stat -c %s "$WORK/late.vrp") - 20)) -N4 "$WORK/late.vrp")
+steps=$(recorded_steps "$WORK/late.vrp")
 (cd "$WORK" && "$GAME" --replay "$WORK/late.vrp" --export "$WORK/late.mkv" --size 64x48 \
     --no-audio >/dev/null 2>"$WORK/export") || fail "the late recording did not export: $(cat "$WORK/export")"
 frames=$(ffprobe -v error -count_frames -select_streams v -of csv=p=0 \

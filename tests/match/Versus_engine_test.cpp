@@ -19,6 +19,7 @@
 #include "support/EngineEnvironment.h"
 #include "support/MatchFixture.h"
 #include "support/RandomInputs.h"
+#include "support/testFighters.h"
 #include "support/versusRules.h"
 
 namespace {
@@ -174,7 +175,9 @@ TEST_F(VersusTest, ARecordedVersusMatchReplaysToTheSameResults) {
     const MatchState start = theMatch().save();
     theMatch().onMatchEnd = [&](const RoundState& round) { recorded.push_back(resultLine(round)); };
     {
-        LocalPlay play(theMatch(), std::make_unique<ReplayRecorder>(path, 0x5eed, rules));
+        LocalPlay play(theMatch(),
+                       std::make_unique<ReplayRecorder>(path, defaultLineup(),
+                                                        ReplayMode{ReplayMode::Versus}, rules));
         RandomInputs inputs(4);
         for (int i = 0; i < 3000; ++i)
             play.step(inputs.next(theMatch().save()));
@@ -187,7 +190,7 @@ TEST_F(VersusTest, ARecordedVersusMatchReplaysToTheSameResults) {
     theMatch().restore(start);
     match.show();
     theMatch().onMatchEnd = [&](const RoundState& round) { replayed.push_back(resultLine(round)); };
-    ReplayPlayback playback(theMatch(), std::move(replay), 0x5eed);
+    ReplayPlayback playback(theMatch(), std::move(replay));
     while (playback.step(StepInput{})) {
     }
     EXPECT_GE(recorded.size(), 2u);

@@ -14,14 +14,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A whole replay file of `steps` idle steps by these rules, as the recorder lays it out.
+// A whole replay file of `steps` idle steps by these rules, as the recorder of format 4 laid
+// it out.
 std::string replayBytes(std::uint32_t steps, const MatchRules& rules) {
     std::string bytes(ReplayFormat::magic, sizeof ReplayFormat::magic);
     const auto put = [&bytes](std::uint64_t value, int size) {
         for (int i = 0; i < size; ++i)
             bytes += static_cast<char>(value >> (8 * i) & 0xff);
     };
-    put(ReplayFormat::version, 2);
+    put(4, 2);
     put(0x1234, 8);
     put(rules.versus, 1);
     put(static_cast<std::uint64_t>(rules.rounds), 1);
@@ -104,7 +105,8 @@ TEST_F(ReplayFolderTest, ListsTheRecordingsNewestFirstFromTheirEnds) {
     const std::string open = replayBytes(600, MatchRules{});
     ASSERT_NO_THROW(parseReplay(open, "open"));
     std::string noisy = replayBytes(130, versus);
-    std::fill(noisy.begin() + ReplayFormat::headerSize(), noisy.begin() + 200, '\xff');
+    const int headerSize = 8 + 2 + 8 + 7 + 4 + 4;
+    std::fill(noisy.begin() + headerSize, noisy.begin() + 200, '\xff');
     file("2024-05-01_14-03-22.vrp", open, 1);
     file("2024-05-01_14-05-00.vrp", noisy, 3);
     file("from-a-friend.vrp", open.substr(0, open.size() - 1), 2);

@@ -9,6 +9,7 @@
 #include "match/Match.h"
 #include "render/MatchView.h"
 #include "render/SpriteManager.h"
+#include "roster/Lineup.h"
 #include "support/FakeKeyboard.h"
 
 // A whole match on a started engine, stepped by hand: the sprite library, the Game with the
@@ -20,6 +21,8 @@
 class SteppedMatch {
 public:
     explicit SteppedMatch(Application& app);
+    // The fighters and the stage a recording names, from the application's media folder.
+    SteppedMatch(Application& app, const Lineup& lineup);
     ~SteppedMatch();
 
     SteppedMatch(const SteppedMatch&) = delete;
@@ -34,6 +37,8 @@ public:
 
     Player& p1() { return *game->player1; }
     Player& p2() { return *game->player2; }
+    // What a recording of it names.
+    Lineup lineup() const;
 
     FakeKeyboard keyboard;
     Application& app;
@@ -43,6 +48,7 @@ public:
     std::unique_ptr<MatchView> view;
 
 private:
+    Lineup::Entry stage;
     PlayerInputReader reader1{&keyboard, false};
     PlayerInputReader reader2{&keyboard, true};
 };

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "match/FrameDataProbe.h"
+#include "match/StepPresenter.h"
 #include "match/checksum.h"
 #include "render/DisplayEntity.h"
 #include "replay/Replay.h"
@@ -20,8 +21,8 @@
 #include "support/InputFrames.h"
 #include "support/RandomInputs.h"
 #include "support/SteppedMatch.h"
+#include "support/testFighters.h"
 #include "support/versusRules.h"
-#include "match/StepPresenter.h"
 #include "training/TrainingPlay.h"
 
 namespace {
@@ -396,7 +397,8 @@ protected:
             match().step(inputs.next(match().save()));
         const MatchState joined = match().save();
         {
-            ReplayRecorder recorder(path, 0, joined.rules, from > 0 ? &joined : nullptr, from);
+            ReplayRecorder recorder(path, defaultLineup(), {}, joined.rules,
+                                    from > 0 ? &joined : nullptr, from);
             for (int i = 0; i < 180; ++i) {
                 const StepInput input = inputs.next(match().save());
                 match().step(input);
