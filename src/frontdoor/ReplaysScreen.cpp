@@ -8,6 +8,7 @@
 
 #include "frontdoor/MenuSession.h"
 #include "menu/MenuPage.h"
+#include "menu/MenuStyle.h"
 #include "replay/ReplayFolder.h"
 
 namespace {
@@ -110,6 +111,8 @@ std::vector<std::string> ReplaysScreen::details(const ReplayListing& listing) {
 }
 
 std::optional<Screen> ReplaysScreen::step(MenuLayer& layer, MenuSession& session) {
+    if (exporting)
+        return stepExport(layer);
     if (chosen < 0)
         return stepList(layer);
     return stepChosen(layer, session);
@@ -159,11 +162,48 @@ std::optional<Screen> ReplaysScreen::stepChosen(MenuLayer& layer, MenuSession& s
     }
     if (next)
         session.replayPath = listing.path;
+    if (listing.summary && page.item("Export to a video")) {
+        const std::string stem = listing.path.substr(0, listing.path.rfind('.'));
+        try {
+            exporting = std::make_unique<VideoExport>(listing.path, stem + ".mkv");
+            exported.clear();
+        } catch (const std::exception& e) {
+            exported = e.what();
+        }
+    }
+    if (!exported.empty())
+        page.note(exported);
     if (page.item("Delete"))
         askingToDelete = true;
     if (page.back())
         chosen = -1;
     return next;
+}
+
+// A bar across the page, filled as the export goes; Escape stops it.
+std::optional<Screen> ReplaysScreen::stepExport(MenuLayer& layer) {
+    MenuPage page(layer, "export", "EXPORTING");
+    const bool running = exporting->poll();
+    const float left = (ImGui::GetIO().DisplaySize.x - MenuStyle::rowWidth) / 2;
+    const float top = MenuStyle::listTop;
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    draw->AddRectFilled(ImVec2(left, top), ImVec2(left + MenuStyle::rowWidth, top + 30),
+                        MenuStyle::field);
+    draw->AddRectFilled(
+        ImVec2(left, top),
+        ImVec2(left + MenuStyle::rowWidth * static_cast<float>(exporting->done()), top + 30),
+        MenuStyle::focusBand);
+    ImGui::Dummy(ImVec2(MenuStyle::rowWidth, 40));
+    page.note(std::to_string(static_cast<int>(exporting->done() * 100)) + "%  (Escape stops it)");
+    if (!running) {
+        exported = exporting->succeeded() ? "Saved beside it as a video (.mkv)"
+                                          : shortened(exporting->lastLine());
+        exporting.reset();
+    } else if (page.back()) {
+        exporting.reset();
+        exported = "The export was stopped";
+    }
+    return std::nullopt;
 }
 
 void ReplaysScreen::remove() {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "frontdoor/Screen.h"
+#include "frontdoor/VideoExport.h"
 #include "replay/ReplayListing.h"
 
 class MenuLayer;
@@ -13,8 +15,9 @@ struct MenuSession;
 
 // The replays folder's recordings, newest first, each with its date and length and, below, its
 // fighters, mode and result as its header tells; a damaged file is listed as damaged and never
-// opened. Choosing one shows it whole with Play, Play in the lab and Delete (after asking). Owned
-// by the menus' run.
+// opened. Choosing one shows it whole with Play, Play in the lab, Export to a video (beside it,
+// NAME.mkv, with a progress bar; Escape stops it) and Delete (after asking). Owned by the menus'
+// run.
 class ReplaysScreen {
 public:
     explicit ReplaysScreen(std::string folder);
@@ -39,10 +42,14 @@ private:
     std::optional<Screen> stepList(MenuLayer& layer);
     std::optional<Screen> stepChosen(MenuLayer& layer, MenuSession& session);
     void remove();
+    std::optional<Screen> stepExport(MenuLayer& layer);
 
     std::string folder;
     std::vector<ReplayListing> listings;
     // The recording chosen from the list, by its place in it; -1 while the list shows.
     int chosen = -1;
     bool askingToDelete = false;
+    // The export of the chosen recording while it runs, and what the last one came to.
+    std::unique_ptr<VideoExport> exporting;
+    std::string exported;
 };
