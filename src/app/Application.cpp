@@ -190,12 +190,10 @@ MenuInput Application::menuInput() {
     }
     const InputSystem& input = updater->inputSystem();
     return MenuInput{input.keysDown(), input.typedText(), updater->padsHeld(),
-                     pointerWatcher->poll()};
+                     updater->padButtons(), pointerWatcher->poll()};
 }
 
-void Application::rebind(const Bindings& bindings) {
-    updater->inputSystem().rebind(bindings);
-}
+void Application::rebind(const Bindings& bindings) { updater->rebind(bindings); }
 
 void Application::noteInLog(const std::string& line) {
     if (logManager)

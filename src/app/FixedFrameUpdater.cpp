@@ -42,6 +42,16 @@ bool FixedFrameUpdater::step() {
     return goOn;
 }
 
+std::array<std::bitset<PadButton::count>, 2> FixedFrameUpdater::padButtons() const {
+    return controllers ? controllers->pressed() : std::array<std::bitset<PadButton::count>, 2>{};
+}
+
+void FixedFrameUpdater::rebind(const Bindings& bindings) {
+    input->rebind(bindings);
+    if (controllers)
+        controllers->rebind(bindings);
+}
+
 bool FixedFrameUpdater::takePictureDue() {
     const bool due = pictureDue;
     pictureDue = false;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <memory>
 
 #include <OgreFrameListener.h>
 
 #include "app/FixedStepAccumulator.h"
 #include "input/HeldControls.h"
+#include "input/PadButton.h"
 
 namespace Ogre {
 class RenderWindow;
@@ -38,6 +40,10 @@ public:
     InputSystem& inputSystem() { return *input; }
     // What both controllers held at the last step.
     const std::array<HeldControls, 2>& padsHeld() const { return pads; }
+    // The buttons both controllers pressed at the last step.
+    std::array<std::bitset<PadButton::count>, 2> padButtons() const;
+    // The players' keys and buttons from now on.
+    void rebind(const Bindings& bindings);
     void attachControllers(std::unique_ptr<ControllerInput> opened);
 
     // Seconds from the last frame's start until the next step is due.

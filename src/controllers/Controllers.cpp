@@ -73,6 +73,14 @@ void Controllers::poll() {
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
 
+std::array<std::bitset<PadButton::count>, 2> Controllers::pressed() const {
+    std::array<std::bitset<PadButton::count>, 2> buttons;
+    for (int seat = 0; seat < 2; ++seat)
+        if (seats[seat].controller)
+            buttons[seat] = seats[seat].state.pressed;
+    return buttons;
+}
+
 std::array<HeldControls, 2> Controllers::held() const {
     std::array<HeldControls, 2> held;
     for (int seat = 0; seat < 2; ++seat) {

@@ -32,6 +32,8 @@ public:
 
     void poll() override;
     std::array<HeldControls, 2> held() const override;
+    std::array<std::bitset<PadButton::count>, 2> pressed() const override;
+    void rebind(const Bindings& changed) override { bindings = changed; }
     std::string playing(int player) const override;
 
 private:

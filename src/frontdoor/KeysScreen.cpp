@@ -54,7 +54,17 @@ std::optional<Screen> KeysScreen::step(MenuLayer& layer, const MenuInput& input)
 void KeysScreen::listen(MenuLayer& layer, const MenuInput& input) {
     MenuPage page(layer, "press", "PRESS A KEY");
     page.note(std::string(shownNames[*waiting]) + " for player " + std::to_string(player + 1) +
-              " (Escape keeps it)");
+              ": a key or a button");
+    page.note("Escape keeps it");
+    const std::bitset<PadButton::count>& buttons = input.padButtons[player];
+    if (buttons.any()) {
+        int button = 0;
+        while (!buttons.test(static_cast<std::size_t>(button)))
+            ++button;
+        take(kept.bindings.rebindButton(player, *waiting,
+                                        static_cast<PadButton::ePadButton>(button)));
+        return;
+    }
     const std::bitset<256> pressed = input.keys & ~keysBefore;
     if (pressed.none())
         return;
@@ -65,8 +75,11 @@ void KeysScreen::listen(MenuLayer& layer, const MenuInput& input) {
     int key = 0;
     while (!pressed.test(static_cast<std::size_t>(key)))
         ++key;
-    const Rebinding outcome =
-        kept.bindings.rebindKey(player, *waiting, static_cast<OIS::KeyCode>(key));
+    take(kept.bindings.rebindKey(player, *waiting, static_cast<OIS::KeyCode>(key)));
+}
+
+// The new key or button's outcome: told, and kept when bound.
+void KeysScreen::take(const Rebinding& outcome) {
     word = outcome.word;
     waiting.reset();
     if (outcome.outcome != Rebinding::Refused) {

@@ -6,15 +6,17 @@
 
 #include "frontdoor/Screen.h"
 #include "input/Control.h"
+#include "input/Rebinding.h"
 #include "menu/MenuInput.h"
 
 class KeptSettings;
 class MenuLayer;
 
 // One player's keys: a row per control with the keys and buttons that hold it. Choosing a row
-// waits for the next key pressed, which then holds the control alone; a key another control
-// holds is swapped with it, one of the other player's or the program's is refused, each with a
-// word (Bindings::rebindKey), and Escape keeps the keys as they were. Every change is written to
+// waits for the next key pressed, or button of the player's controller, which then holds the
+// control alone (the other kind stays); a key another control holds is swapped with it, one of
+// the other player's or the program's is refused, each with a word (Bindings::rebindKey and
+// rebindButton), and Escape keeps them as they were. Every change is written to
 // the bindings file at once. Owned by the menus' run, and by a match's pause menu.
 class KeysScreen {
 public:
@@ -27,6 +29,7 @@ public:
 
 private:
     void listen(MenuLayer& layer, const MenuInput& input);
+    void take(const Rebinding& outcome);
 
     KeptSettings& kept;
     int player;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "input/HeldControls.h"
+#include "input/PadButton.h"
 
 // Where the mouse pointer is over the game's window and what its left button does.
 struct MenuPointer {
@@ -28,5 +29,7 @@ struct MenuInput {
     // What each player's controller holds: its d-pad (or stick) and buttons as the player's
     // controls, so the punch button confirms and the kick button goes back.
     std::array<HeldControls, 2> pads;
+    // The buttons each player's controller pressed this step, by SDL's numbers.
+    std::array<std::bitset<PadButton::count>, 2> padButtons;
     MenuPointer pointer;
 };

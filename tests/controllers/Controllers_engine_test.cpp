@@ -186,3 +186,21 @@ TEST_F(ControllersTest, APadUnpluggedInAMatchLeavesTheKeysAndPlaysAgainWhenBack)
 }
 
 } // namespace
+
+// The settings screen's view of a pad: the button pressed since the step before, on its
+// player's seat; bound there to the punch, it punches from the next step on.
+TEST_F(ControllersTest, AButtonPressedIsToldAndPunchesOnceBound) {
+    VirtualPad pad;
+    step();
+    tap(pad, SDL_CONTROLLER_BUTTON_Y);
+    EXPECT_EQ(controllers.pressed()[0], std::bitset<PadButton::count>().set(PadButton::Y));
+    EXPECT_TRUE(controllers.pressed()[1].none());
+    step();
+    EXPECT_TRUE(controllers.pressed()[0].none());
+
+    Bindings bindings = Bindings::defaults();
+    bindings.rebindButton(0, Control::Punch, PadButton::Y);
+    controllers.rebind(bindings);
+    EXPECT_TRUE(tap(pad, SDL_CONTROLLER_BUTTON_Y).players[0].pressed[0]);
+    EXPECT_FALSE(tap(pad, SDL_CONTROLLER_BUTTON_A).players[0].pressed[0]);
+}
