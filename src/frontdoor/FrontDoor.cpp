@@ -131,7 +131,9 @@ Next FrontDoor::runMatch(const Play& play, RunResult& result) {
     ReplayFolder folder(kept.settings.replayLimit);
     if (recordable(match))
         match.recordPath = folder.newRecording();
-    const MatchMenus::Kind kind = session.replay()   ? MatchMenus::Kind::Replay
+    const MatchMenus::Kind kind = session.replay() ? MatchMenus::Kind::Replay
+                                  : session.mode == MenuSession::Mode::Watch
+                                      ? MatchMenus::Kind::Watch
                                   : session.online() ? MatchMenus::Kind::Online
                                                      : MatchMenus::Kind::Local;
     Next outcome = Next::Quit;

@@ -13,8 +13,10 @@
 MatchMenus::MatchMenus(std::unique_ptr<MatchDriver> inner, Application& app, KeptSettings& kept,
                        Kind kind, Next& outcome)
     : inner(std::move(inner)), app(app), match(*app.getMatch()), kind(kind),
-      layer(*app.getWindow()), pause(kind == Kind::Online), settings(kept), keys1(kept, 0),
-      keys2(kept, 1), leaveTo(outcome) {}
+      layer(*app.getWindow()), pause(kind == Kind::Local    ? PauseScreen::Local
+                                     : kind == Kind::Online ? PauseScreen::Playing
+                                                            : PauseScreen::Watching),
+      settings(kept), keys1(kept, 0), keys2(kept, 1), leaveTo(outcome) {}
 
 MatchMenus::~MatchMenus() = default;
 
@@ -45,7 +47,7 @@ bool MatchMenus::step(const StepInput& keyboard) {
     // Online the match goes on under the menu; the keys only move the menu.
     StepInput withoutPlayers;
     withoutPlayers.keys.timingOverlay = keyboard.keys.timingOverlay;
-    if (kind == Kind::Online && !inner->step(withoutPlayers)) {
+    if (kind != Kind::Local && !inner->step(withoutPlayers)) {
         leaveTo = Next::Title;
         return false;
     }

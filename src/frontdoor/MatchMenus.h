@@ -17,13 +17,13 @@ class Match;
 // The menus over a match started from the front door, wrapped around the driver the match's
 // options made. Escape opens the pause menu in place of ending the program: a local match (the
 // lab too) stands still while it shows (its driver takes no step, so a recording has no gap),
-// an online one plays on with neither player's keys (the other side's still come) and leaving
-// it asks first. A local versus match's end shows Rematch, Fighter select and Title. A replay
-// keeps Escape's own meaning: it ends, back to the replays. Made by the FrontDoor for a run of
-// the Application, which owns it; owns the driver it wraps.
+// an online one plays on with neither player's keys (the other side's still come), as a watched
+// one does, and leaving either asks first. A local versus match's end shows Rematch, Fighter select
+// and Title. A replay keeps Escape's own meaning: it ends, back to the replays. Made by the
+// FrontDoor for a run of the Application, which owns it; owns the driver it wraps.
 class MatchMenus : public MatchDriver {
 public:
-    enum class Kind { Local, Online, Replay };
+    enum class Kind { Local, Online, Watch, Replay };
 
     // outcome says where the front door goes once the match ends; it stays as it is when the
     // window is closed.

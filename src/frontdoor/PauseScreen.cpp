@@ -2,7 +2,7 @@
 
 #include "menu/MenuPage.h"
 
-PauseScreen::PauseScreen(bool online) : online(online) {}
+PauseScreen::PauseScreen(Match match) : match(match) {}
 
 void PauseScreen::open() {
     askingToLeave = false;
@@ -11,7 +11,8 @@ void PauseScreen::open() {
 std::optional<PauseScreen::Choice> PauseScreen::step(MenuLayer& layer, Next& leaveTo) {
     if (askingToLeave) {
         MenuPage page(layer, "leave", "LEAVE THE MATCH?");
-        page.note("The other player's match ends too");
+        page.note(match == Watching ? "The match goes on without you"
+                                    : "The other player's match ends too");
         if (page.item("No") || page.back())
             askingToLeave = false;
         if (page.item("Yes")) {
@@ -20,6 +21,7 @@ std::optional<PauseScreen::Choice> PauseScreen::step(MenuLayer& layer, Next& lea
         }
         return std::nullopt;
     }
+    const bool online = match != Local;
     MenuPage page(layer, "pause", online ? "MENU" : "PAUSED");
     std::optional<Choice> choice;
     if (page.item("Resume") || page.back())

@@ -7,13 +7,16 @@
 class MenuLayer;
 
 // The pause menu of a match started from the menus: Resume, Rematch, Fighter select, Settings
-// and Quit to title; online only Resume, Settings and Leave the match, which asks first (the
-// other player plays on while it shows). Escape resumes. Owned by the match's menus.
+// and Quit to title; online, played or watched, only Resume, Settings and Leave the match, which
+// asks first (the match goes on while it shows). Escape resumes. Owned by the match's menus.
 class PauseScreen {
 public:
     enum class Choice { Resume, Settings, Leave };
 
-    explicit PauseScreen(bool online);
+    // A local match stops under the menu; an online one, played or watched, goes on.
+    enum Match { Local, Playing, Watching };
+
+    explicit PauseScreen(Match match);
 
     // Shown afresh, with Resume in focus.
     void open();
@@ -21,6 +24,6 @@ public:
     std::optional<Choice> step(MenuLayer& layer, Next& leaveTo);
 
 private:
-    bool online;
+    Match match;
     bool askingToLeave = false;
 };
