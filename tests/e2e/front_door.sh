@@ -3,8 +3,9 @@
 # the defaults, one line in the log and the file kept as settings.cfg.bad; the first player's
 # punch changed to U in Settings, written to the bindings file; a match against the computer
 # and back to the title; a versus match where U punches, paused and resumed, a rematch from the
-# pause menu and quit to title; a replay found in the list and played to its end; training and
-# back; Quit after asking. The versus match's recording then plays back with the punch in it.
+# pause menu and quit to title; a replay found in the list and played to its end; a match of one
+# round to its end and its menu; training and back; Quit after asking. The versus match's
+# recording then plays back with the punch in it.
 source "$(dirname "$0")/lib.bash"
 export XDG_DATA_HOME="$WORK/data"
 REPLAYS=$XDG_DATA_HOME/vorrak/replays
@@ -109,6 +110,25 @@ eventually 5 no_menu || fail "the replay shows a menu"
 await_next_run "the menus"
 eventually 5 menu_shown || fail "the replay did not end back in the list"
 press Escape
+
+# One round (Settings, Rounds from 3 down to 1): the first player punches the second until the
+# match ends, which offers Rematch, Fighter select and Title; Title.
+first_row
+press Down Down Down Down Down Return Down Down Left Escape
+first_row
+press Return u KP_1 Down Return
+await_next_run "versus"
+hold 1.0 d
+for punch in $(seq 1 40); do
+    press u
+    sleep 0.85
+    ! menu_shown || break
+done
+menu_shown || fail "no menu at the end of the match"
+grep -q '^vorrak: Player 1 wins 1-0$' "$WORK/stdout" || fail "the match did not end: $(cat "$WORK/stdout")"
+press Down Down Return
+await_next_run "the menus"
+eventually 5 menu_shown || fail "no title after the match's end"
 
 # Training: the first player takes Brann, both confirm, the courtyard; back to the title from
 # its pause menu.
