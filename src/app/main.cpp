@@ -103,7 +103,13 @@ int main(int argc, char** argv) {
     int failureStatus = 0;
     if (options.menu) {
         KeptSettings kept(settings, settingsFile, options.bindings, options.bindingsPath);
-        failureStatus = FrontDoor(files, options, std::move(kept), settingsNotes).run(play);
+        // Each run reports its own failures; this is for what goes wrong between them.
+        if (const auto failure = failureOf([&] {
+                failureStatus = FrontDoor(files, options, std::move(kept), settingsNotes).run(play);
+            })) {
+            report(*failure);
+            failureStatus = failure->status;
+        }
     } else {
         Application app(files, options);
         for (const std::string& note : settingsNotes)

@@ -7,6 +7,7 @@
 #include "anim/CharacterData.h"
 #include "app/Application.h"
 #include "app/SignalWatcher.h"
+#include "files/TextFile.h"
 #include "frontdoor/MatchMenus.h"
 #include "frontdoor/MenuRun.h"
 #include "frontdoor/OnlineScreen.h"
@@ -129,8 +130,14 @@ Next FrontDoor::runMenus(Screen start, const Play& play, RunResult& result) {
 Next FrontDoor::runMatch(const Play& play, RunResult& result) {
     Options match = matchOptions();
     ReplayFolder folder(kept.settings.replayLimit);
-    if (recordable(match))
-        match.recordPath = folder.newRecording();
+    // A folder that takes no recording leaves the match unrecorded, not unplayed.
+    std::string notRecorded;
+    try {
+        if (recordable(match))
+            match.recordPath = folder.newRecording();
+    } catch (const FileError& e) {
+        notRecorded = std::string(e.what()) + "; the match is not recorded";
+    }
     const MatchMenus::Kind kind = session.replay() ? MatchMenus::Kind::Replay
                                   : session.mode == MenuSession::Mode::Watch
                                       ? MatchMenus::Kind::Watch
@@ -140,6 +147,8 @@ Next FrontDoor::runMatch(const Play& play, RunResult& result) {
     {
         Application app(files, match);
         logNotesTo(app, modeName());
+        if (!notRecorded.empty())
+            app.noteInLog(notRecorded);
         app.wrapDriver([&](std::unique_ptr<MatchDriver> inner) -> std::unique_ptr<MatchDriver> {
             return std::make_unique<MatchMenus>(std::move(inner), app, kept, kind, outcome);
         });
