@@ -3,9 +3,9 @@
 # the defaults, one line in the log and the file kept as settings.cfg.bad; the first player's
 # punch changed to U in Settings, written to the bindings file; a match against the computer
 # and back to the title; a versus match where U punches, paused and resumed, a rematch from the
-# pause menu and quit to title; a replay found in the list and played to its end; a match of one
-# round to its end and its menu; training and back; Quit after asking. The versus match's
-# recording then plays back with the punch in it.
+# pause menu and quit to title; a replay found in the list and played to its end, another
+# deleted; a match of one round to its end and its menu; training and back; Quit after asking.
+# The versus match's recording then plays back with the punch in it.
 source "$(dirname "$0")/lib.bash"
 export XDG_DATA_HOME="$WORK/data"
 REPLAYS=$XDG_DATA_HOME/vorrak/replays
@@ -109,6 +109,13 @@ await_next_run "a replay"
 eventually 5 no_menu || fail "the replay shows a menu"
 await_next_run "the menus"
 eventually 5 menu_shown || fail "the replay did not end back in the list"
+# The newest (the rematch) deleted, after saying yes.
+first_row
+press Return Down Down Down Return Down Return
+sleep 0.3
+left=$(find "$REPLAYS" -name '*.vrp' | wc -l)
+[ "$left" -eq $((recordings - 1)) ] || fail "$left recordings left of $recordings after a delete"
+[ -f "$versus" ] || fail "the delete took the versus match's recording"
 press Escape
 
 # One round (Settings, Rounds from 3 down to 1): the first player punches the second until the
