@@ -14,9 +14,11 @@
 
 namespace {
 
+const Lineup lineup{{{{"brann", 1}, {"sora", 2}}}, {"courtyard", 3}};
+
 void BM_RecordStep(benchmark::State& state) {
     const std::string path = "/tmp/vorrak-bench-" + std::to_string(getpid()) + ".vrp";
-    auto recorder = std::make_unique<ReplayRecorder>(path, 1);
+    auto recorder = std::make_unique<ReplayRecorder>(path, lineup);
     MatchState match;
     StepInput input;
     std::uint64_t steps = 0;
@@ -24,7 +26,7 @@ void BM_RecordStep(benchmark::State& state) {
         // An hour of play per file, far below a recording's limit.
         if (++steps % 216000 == 0) {
             state.PauseTiming();
-            recorder = std::make_unique<ReplayRecorder>(path, 1);
+            recorder = std::make_unique<ReplayRecorder>(path, lineup);
             state.ResumeTiming();
         }
         match.fighters[0].state.health = static_cast<int>(steps % 1000);
