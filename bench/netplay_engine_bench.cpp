@@ -47,7 +47,8 @@ BENCHMARK(BM_NetFrameWithEightStepRollback)->Unit(benchmark::kMicrosecond);
 void BM_NetFrameWithEightStepRollbackAndSpectators(benchmark::State& state) {
     SteppedMatch stepped(BenchEngine::app());
     RollbackSession session(*stepped.match, 0, 1, 1);
-    SpectatorFeed feed(1, 0x1234, MatchRules{});
+    SpectatorFeed feed(1, MatchRules{});
+    feed.cast(Lineup{{{{"sora", 1}, {"sora", 1}}}, {"dojo", 2}});
     for (int id = 0; id < 8; ++id)
         feed.join(id);
     session.onConfirmed = [&feed](int step, const StepInput& input, const MatchState& after) {

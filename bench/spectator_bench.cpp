@@ -20,7 +20,8 @@ StepInput inputOf(int step) {
 // is due sent, each message encoded as the link sends it. Every sixth frame the batch goes to
 // all eight; every 60th a checksum. Counts the bytes on the wire per spectator and second.
 void BM_HostFrameWithEightSpectators(benchmark::State& state) {
-    SpectatorFeed feed(1, 0x1234, MatchRules{});
+    SpectatorFeed feed(1, MatchRules{});
+    feed.cast(Lineup{{{{"brann", 1}, {"sora", 2}}}, {"courtyard", 3}});
     for (int id = 0; id < spectators; ++id)
         feed.join(id);
     const MatchState after;
@@ -52,7 +53,8 @@ BENCHMARK(BM_HostFrameWithEightSpectators)->Unit(benchmark::kMicrosecond);
 // The worst of those frames: the batch goes to all eight and a ninth joins the match under
 // way, starting from the confirmed match, encoded.
 void BM_HostFrameWhenASpectatorJoins(benchmark::State& state) {
-    SpectatorFeed feed(1, 0x1234, MatchRules{});
+    SpectatorFeed feed(1, MatchRules{});
+    feed.cast(Lineup{{{{"brann", 1}, {"sora", 2}}}, {"courtyard", 3}});
     for (int id = 0; id < spectators; ++id)
         feed.join(id);
     const MatchState after;

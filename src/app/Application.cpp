@@ -390,11 +390,6 @@ void Application::createGame() {
     game->walls = stage.width / 2;
 }
 
-// Recordings and online play before fighters were chosen carry the one fighter's fingerprint.
-std::uint64_t Application::fighterHash() const {
-    return characterDataHash(*fighters[0]);
-}
-
 // Online play names the side and the other player.
 std::string Application::title() const {
     if (!options.watchHost.empty())
@@ -443,7 +438,11 @@ std::unique_ptr<MatchDriver> Application::createOnlineDriver() {
     setup.inputDelay = options.inputDelay;
     setup.joinTimeout = options.joinTimeout;
     setup.silenceLimit = options.silenceLimit;
-    setup.dataHash = fighterHash();
+    const Lineup chosen = lineup();
+    setup.fighter = chosen.fighters[options.host ? 0 : 1];
+    setup.stage = chosen.stage;
+    setup.mediaFolder = resourceDir + "/media";
+    setup.cast = [this](const Lineup& cast) { castMatch(cast); };
     setup.setTitle = [this](const std::string& title) {
         unsigned long handle = 0;
         window->getCustomAttribute("WINDOW", &handle);
@@ -454,7 +453,7 @@ std::unique_ptr<MatchDriver> Application::createOnlineDriver() {
     setup.onMatchEnd = [this](const RoundState& round) { reportResult(round); };
     setup.spectators = options.host ? options.spectators : 0;
     if (!options.recordPath.empty())
-        setup.recorder = createRecorder();
+        setup.makeRecorder = [this] { return createRecorder(); };
     auto created = std::make_unique<NetPlay>(*match, std::move(setup));
     connectionFigures = [play = created.get()] { return play->connection(); };
     return created;
@@ -538,25 +537,68 @@ void Application::createScene() {
     createGround();
 
     camera = sceneManager->createCamera("Main Camera");
-    Ogre::SceneNode* cameraNode = sceneManager->getRootSceneNode()->createChildSceneNode();
-    cameraNode->attachObject(camera);
-    // The dojo's view from (0, 80, 300), drawn back about the point looked at for a wider stage.
-    const float scale = cameraScale();
-    cameraNode->setPosition(0, 60 + 20 * scale, 300 * scale);
-    cameraNode->lookAt(Ogre::Vector3(0, 60, 0), Ogre::Node::TS_WORLD);
-    camera->setFarClipDistance(1000 * scale);
+    sceneManager->getRootSceneNode()->createChildSceneNode()->attachObject(camera);
+    placeCamera();
     camera->setNearClipDistance(0.1f);
 
     window->addViewport(camera, 0, 0, 0, 1, 1);
     window->setActive(true);
 }
 
+// The dojo's view from (0, 80, 300), drawn back about the point looked at for a wider stage.
+void Application::placeCamera() {
+    const float scale = cameraScale();
+    Ogre::SceneNode* node = camera->getParentSceneNode();
+    node->setPosition(0, 60 + 20 * scale, 300 * scale);
+    node->lookAt(Ogre::Vector3(0, 60, 0), Ogre::Node::TS_WORLD);
+    camera->setFarClipDistance(1000 * scale);
+}
+
+// Online play and watching learn the match's fighters and stage once the match exists: those
+// not here yet are loaded, their folders checked as at start-up, and put in place; the match
+// starts afresh with them.
+void Application::castMatch(const Lineup& cast) {
+    const Roster roster(resourceDir + "/media");
+    for (std::size_t side = 0; side < 2; ++side) {
+        const Lineup::Entry& wanted = cast.fighters[side];
+        if (fighters[side]->name == wanted.name &&
+            fighters[side]->fingerprint == wanted.fingerprint)
+            continue;
+        fighterFolders[side] = roster.fighterFolder(wanted.name);
+        ResourceFileCheck::requireMediaFolder(fighterFolders[side]);
+        const auto& other = fighters[1 - side];
+        fighters[side] = other->name == wanted.name && other->fingerprint == wanted.fingerprint
+                             ? other
+                             : roster.loadFighter(wanted.name);
+        spriteManager->addFighter(*fighters[side], fighterFolders[side]);
+        game->cast(static_cast<int>(side), fighters[side]);
+    }
+    if (stage.name != cast.stage.name || stage.fingerprint != cast.stage.fingerprint) {
+        stage = roster.loadStage(cast.stage.name);
+        game->walls = stage.width / 2;
+        placeCamera();
+        createGround();
+    }
+    match->start(matchRules());
+    logManager->logMessage("The match: " + fighters[0]->name + " against " + fighters[1]->name +
+                           " on " + stage.name);
+}
+
 float Application::cameraScale() const {
     return stage.width / 2 / Stage::halfWidth;
 }
 
-// The floor's material is the dojo's "Ground" showing the stage's own floor image.
+// The floor's material is the dojo's "Ground" showing the stage's own floor image; a floor
+// already there (another stage's) goes first.
 void Application::createGround() {
+    if (sceneManager->hasEntity("GroundPlane")) {
+        Ogre::Entity* old = sceneManager->getEntity("GroundPlane");
+        Ogre::SceneNode* node = old->getParentSceneNode();
+        sceneManager->destroyEntity(old);
+        sceneManager->destroySceneNode(node);
+        Ogre::MeshManager::getSingleton().remove(
+            "GroundPlane", Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
+    }
     const Ogre::Plane ground(Ogre::Vector3::UNIT_Y, 0);
     const float size = 500 * cameraScale();
     Ogre::MeshManager::getSingleton().createPlane(

@@ -85,6 +85,9 @@ public:
     void createMeshes();
     void createScene();
     void createGround();
+    void placeCamera();
+    // The match's fighters and stage as online play or the host says, in place of the options'.
+    void castMatch(const Lineup& cast);
     void createFrameListener();
     // The render loop of a created match, until Escape, the window's end or a signal: one
     // picture per step. The sound and the game controllers open after the first picture.
@@ -134,8 +137,6 @@ private:
     // Watching an online match (ApplicationSpectator.cpp).
     std::unique_ptr<MatchDriver> createSpectatorDriver();
     void printFrameData();
-    // The fingerprint of the fighters' data that recordings and online play compare.
-    std::uint64_t fighterHash() const;
     // --replay: the file read and checked, and its fighters and stage chosen in place of the
     // options'; once they are loaded, checked against what it recorded.
     void readReplayAndItsLineup();

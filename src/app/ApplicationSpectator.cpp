@@ -12,7 +12,8 @@ std::unique_ptr<MatchDriver> Application::createSpectatorDriver() {
     SpectatorPlay::Setup setup;
     setup.hostName = options.watchHost;
     setup.port = static_cast<std::uint16_t>(options.port);
-    setup.dataHash = fighterHash();
+    setup.mediaFolder = resourceDir + "/media";
+    setup.cast = [this](const Lineup& cast) { castMatch(cast); };
     setup.joinTimeout = options.joinTimeout;
     setup.silenceLimit = options.silenceLimit;
     setup.delaySteps = static_cast<int>(options.watchDelay * 60 + 0.5);

@@ -18,6 +18,7 @@
 #include "net/SpectatorFeed.h"
 #include "render/ConnectionDisplay.h"
 #include "replay/ReplayRecorder.h"
+#include "roster/Roster.h"
 
 namespace {
 
@@ -54,13 +55,18 @@ const char* describe(net::QuitReason reason) {
     case net::QuitReason::Closed:
         return "closed the game";
     case net::QuitReason::Mismatch:
-        return "runs another version, other character data or other rules";
+        return "runs another version or other rules";
     case net::QuitReason::Desync:
         return "found the match out of sync";
     case net::QuitReason::Protocol:
         return "received a malformed message";
     case net::QuitReason::Lost:
         return "lost the connection";
+    case net::QuitReason::LacksFighter:
+    case net::QuitReason::OtherFighter:
+    case net::QuitReason::LacksStage:
+    case net::QuitReason::OtherStage:
+        return "refused the choice of fighters";
     }
     return "left";
 }
@@ -85,8 +91,7 @@ NetPlay::NetPlay(Match& match, Setup setup)
     if (this->setup.host)
         sessionId = std::random_device{}() | 1;
     if (this->setup.host && this->setup.spectators > 0)
-        spectators =
-            std::make_unique<SpectatorFeed>(sessionId, this->setup.dataHash, this->setup.rules);
+        spectators = std::make_unique<SpectatorFeed>(sessionId, this->setup.rules);
     display->show(this->setup.host ? "Waiting for a player on port " + std::to_string(this->setup.port)
                                    : "waiting for " + hostLabel());
 }
@@ -137,6 +142,7 @@ bool NetPlay::step(const StepInput& keyboard) {
             // The next one to come starts the handshake afresh.
             greeted = false;
             peerRules.reset();
+            peerChoice.reset();
             Ogre::LogManager::getSingleton().logMessage(
                 "Online play: the other side left before the match began; waiting again");
         }
@@ -190,25 +196,28 @@ bool NetPlay::connecting(const StepInput& keyboard) {
 // Unreliable and repeated: ENet's resends of a reliable greeting wait twice as long each time.
 void NetPlay::greet() {
     lastGreeting = Clock::now();
-    link->send(net::Hello{net::protocolVersion, setup.dataHash, sessionId}, false);
+    link->send(net::Hello{net::protocolVersion, 0, sessionId}, false);
     link->flush();
 }
 
 // The guest speaks first; the host answers each greeting with its own and the session id. Each
-// side sends its rules once, when the other's first hello passed, so a game that speaks another
-// version hears nothing it cannot read; then each checks the other's rules, so a difference is
-// named on both sides. The rules travel reliably and the hellos do not, so rules that come first
-// wait for the hello.
+// side sends its rules and its choice once, when the other's first hello passed, so a game that
+// speaks another version hears nothing it cannot read; then each checks the other's rules and
+// choice, so a difference is named on both sides. They travel reliably and the hellos do not,
+// so what comes first waits for the hello.
 bool NetPlay::handshake(const net::Message& message) {
     if (const auto* hello = std::get_if<net::Hello>(&message))
         checkHello(*hello);
     else if (const auto* rules = std::get_if<net::Rules>(&message))
         peerRules = rules->rules;
+    else if (const auto* choice = std::get_if<net::Choice>(&message))
+        peerChoice = *choice;
     else if (const auto* quit = std::get_if<net::Quit>(&message))
         return quitBeforeMatch(*quit);
-    // Anything else came before the other side's hello and rules: inputs come again.
-    if (greeted && peerRules) {
+    // Anything else came before the other side's hello, rules and choice: inputs come again.
+    if (greeted && peerRules && peerChoice) {
         checkRules(*peerRules);
+        checkChoice(*peerChoice);
         startSession();
     }
     return true;
@@ -221,7 +230,7 @@ bool NetPlay::handshake(const net::Message& message) {
 bool NetPlay::quitBeforeMatch(const net::Quit& quit) {
     if (quit.reason == net::QuitReason::Mismatch && peerRules)
         checkRules(*peerRules);
-    const std::string why = "Online play ended: " + link->peerName() + " " + describe(quit.reason);
+    const std::string why = "Online play ended: " + link->peerName() + " " + whyQuit(quit);
     if (!byAgreement(quit.reason))
         fail(why, {});
     if (setup.host)
@@ -240,14 +249,12 @@ void NetPlay::checkHello(const net::Hello& hello) {
                  std::to_string(hello.version) + ", this game version " +
                  std::to_string(net::protocolVersion),
              net::QuitReason::Mismatch);
-    if (hello.dataHash != setup.dataHash)
-        fail("Online play ended: " + link->peerName() +
-                 " has other character data (its hash differs from this game's)",
-             net::QuitReason::Mismatch);
     if (!setup.host)
         sessionId = hello.session;
-    if (!greeted)
+    if (!greeted) {
         link->send(net::Rules{setup.rules}, true);
+        link->send(net::Choice{setup.fighter, setup.host ? setup.stage : Lineup::Entry{}}, true);
+    }
     greeted = true;
 }
 
@@ -258,20 +265,92 @@ void NetPlay::checkRules(const MatchRules& rules) {
              net::QuitReason::Mismatch);
 }
 
+// The other side's fighter, and the host's stage, must be here as they are there: what lacks
+// or differs is named on this side and, through the refusal, on the other.
+void NetPlay::checkChoice(const net::Choice& choice) {
+    const Roster roster(setup.mediaFolder);
+    const std::string peer = "Online play ended: " + link->peerName();
+    const Lineup::Entry& fighter = choice.fighter;
+    switch (roster.holdsFighter(fighter)) {
+    case Roster::Holding::Missing:
+        fail(peer + " plays the fighter '" + fighter.name + "', which this game does not have",
+             net::QuitReason::LacksFighter);
+    case Roster::Holding::Different:
+        fail(peer + " plays the fighter '" + fighter.name +
+                 "' from another file than this game's (" + roster.fighterFolder(fighter.name) +
+                 "/fighter.toml)",
+             net::QuitReason::OtherFighter);
+    case Roster::Holding::Same:
+        break;
+    }
+    if (setup.host)
+        return;
+    const Lineup::Entry& stage = choice.stage;
+    switch (roster.holdsStage(stage)) {
+    case Roster::Holding::Missing:
+        fail(peer + " plays on the stage '" + stage.name + "', which this game does not have",
+             net::QuitReason::LacksStage);
+    case Roster::Holding::Different:
+        fail(peer + " plays on the stage '" + stage.name +
+                 "' from another file than this game's (" + roster.stageFile(stage.name) + ")",
+             net::QuitReason::OtherStage);
+    case Roster::Holding::Same:
+        break;
+    }
+}
+
+// The host's fighter on the left, the guest's on the right, on the host's stage.
+Lineup NetPlay::agreedLineup(const net::Choice& choice) const {
+    Lineup lineup;
+    lineup.fighters[setup.host ? 0 : 1] = setup.fighter;
+    lineup.fighters[setup.host ? 1 : 0] = choice.fighter;
+    lineup.stage = setup.host ? setup.stage : choice.stage;
+    return lineup;
+}
+
+std::string NetPlay::whyQuit(const net::Quit& quit) const {
+    const std::string fighter = "the fighter '" + setup.fighter.name + "' this side plays";
+    const std::string stage = "the stage '" + setup.stage.name + "' this side chose";
+    switch (quit.reason) {
+    case net::QuitReason::LacksFighter:
+        return "does not have " + fighter;
+    case net::QuitReason::OtherFighter:
+        return "has another file of " + fighter;
+    case net::QuitReason::LacksStage:
+        return "does not have " + stage;
+    case net::QuitReason::OtherStage:
+        return "has another file of " + stage;
+    case net::QuitReason::Desync:
+        return std::string(describe(quit.reason)) + " at step " + std::to_string(quit.step);
+    default:
+        return describe(quit.reason);
+    }
+}
+
 void NetPlay::startSession() {
+    const Lineup lineup = agreedLineup(*peerChoice);
+    if (setup.cast)
+        setup.cast(lineup);
+    if (setup.makeRecorder)
+        recorder = setup.makeRecorder();
     session = std::make_unique<RollbackSession>(match, setup.host ? 0 : 1, setup.inputDelay,
                                                 sessionId);
     session->presentTo(presenter);
-    ReplayRecorder* recorder = setup.recorder.get();
+    ReplayRecorder* recording = recorder.get();
     SpectatorFeed* feed = spectators.get();
+    // Those who wait start now, from the match's first step.
+    if (feed) {
+        feed->cast(lineup);
+        sendToSpectators();
+    }
     // Without a recording, a versus result to report or spectators, nothing waits for
     // confirmed steps.
     const auto matchEnd = setup.rules.versus ? setup.onMatchEnd : nullptr;
-    if (recorder || matchEnd || feed)
-        session->onConfirmed = [recorder, matchEnd, feed](int step, const StepInput& input,
-                                                          const MatchState& after) {
-            if (recorder)
-                recorder->record(input, after);
+    if (recording || matchEnd || feed)
+        session->onConfirmed = [recording, matchEnd, feed](int step, const StepInput& input,
+                                                           const MatchState& after) {
+            if (recording)
+                recording->record(input, after);
             if (matchEnd && after.round.phase == RoundState::MatchOver)
                 matchEnd(after.round);
             if (feed)
@@ -302,11 +381,7 @@ bool NetPlay::handle(const net::Message& message) {
         if (quit->session != sessionId)
             return true;
         const bool agreed = byAgreement(quit->reason);
-        const std::string why = "Online play ended: " + link->peerName() + " " +
-                                describe(quit->reason) +
-                                (quit->reason == net::QuitReason::Desync
-                                     ? " at step " + std::to_string(quit->step)
-                                     : "");
+        const std::string why = "Online play ended: " + link->peerName() + " " + whyQuit(*quit);
         if (!agreed)
             fail(why, {});
         // The other side's every frame came before its quit; it waits for ours.

@@ -12,6 +12,7 @@
 #include "net/ConnectionFigures.h"
 #include "net/EnetLink.h"
 #include "net/Messages.h"
+#include "roster/Lineup.h"
 
 class ConnectionDisplay;
 class Match;
@@ -22,7 +23,9 @@ struct RoundState;
 
 // The game played online: each logic step hears the network, feeds the local player's keys
 // (either key set) to the rollback session, sends what the other side needs and shows the
-// connection on the HUD. The host plays the left fighter, the guest the right one. The guest
+// connection on the HUD. The host plays the left fighter, the guest the right one, each the
+// fighter its player chose, on the host's stage: each side checks it has the other's choices,
+// file for file, and the match is cast with them before its first step. The guest
 // greets the host again and again until it answers, for up to the join time. Ends as the issue
 // of online play asks: Escape, a window close or a signal on either side ends both by
 // agreement, on the same step (status 0 on the side that did not choose it); a lost
@@ -36,14 +39,21 @@ public:
         std::string hostName; // the guest's
         std::uint16_t port = 0;
         int inputDelay = 1;
-        std::uint64_t dataHash = 0;
+        // This side's fighter and, the host's, the stage, by name and file fingerprint; the
+        // media folder whose roster must hold the other side's.
+        Lineup::Entry fighter;
+        Lineup::Entry stage;
+        std::string mediaFolder;
+        // Called once both sides' choices are known, before the first step: the match's
+        // fighters and stage.
+        std::function<void(const Lineup&)> cast;
         // The guest's time to find the host; silence that ends a running match.
         double joinTimeout = 30;
         double silenceLimit = 5;
         // Called once the other side is known, with a title naming both.
         std::function<void(const std::string&)> setTitle;
-        // Records the confirmed match, when given.
-        std::unique_ptr<ReplayRecorder> recorder;
+        // Makes the recorder of the confirmed match once the match is cast, when recording.
+        std::function<std::unique_ptr<ReplayRecorder>()> makeRecorder;
         // The rules this side plays by: the other side must play by the same.
         MatchRules rules;
         // Called with every confirmed step of a decided versus match.
@@ -79,6 +89,10 @@ private:
     void greet();
     void checkHello(const net::Hello& hello);
     void checkRules(const MatchRules& rules);
+    void checkChoice(const net::Choice& choice);
+    Lineup agreedLineup(const net::Choice& choice) const;
+    // Why the other side quit, in words; a refusal of this side's choice names it.
+    std::string whyQuit(const net::Quit& quit) const;
     void startSession();
     bool play(const StepInput& keyboard);
     bool handle(const net::Message& message);
@@ -112,8 +126,10 @@ private:
     bool interrupted = false;
     // The other side's Hello came and passed.
     bool greeted = false;
-    // The other side's rules, once they came.
+    // The other side's rules and choice, once they came.
     std::optional<MatchRules> peerRules;
+    std::optional<net::Choice> peerChoice;
+    std::unique_ptr<ReplayRecorder> recorder;
     bool ended = false;
     int malformed = 0;
     // Steps run again in each of the last 60 logic steps (each step rolls back once at most),

@@ -52,15 +52,17 @@ std::optional<std::string> RosterOptions::check(const std::string& mediaFolder) 
     if (given[2]->count() > 0)
         if (auto error = unknown("--stage", options.stage, roster.stages(), "stage"))
             return error;
-    // Online play does not carry the fighters yet: they would mean the default ones on the
-    // other's machine.
-    const bool asAlways = options.fighters[0] == Roster::defaultFighter &&
-                          options.fighters[1] == Roster::defaultFighter &&
-                          options.stage == Roster::defaultStage;
-    const bool online = options.host || !options.joinHost.empty() || !options.watchHost.empty();
-    if (online && !asAlways)
-        return std::string("--p1, --p2 and --stage cannot yet be played online: online play is "
-                           "sora against sora on the dojo");
+    // Online each player chooses the fighter of its own side, and the host the stage.
+    if (options.host && given[1]->count() > 0)
+        return std::string("--p2: the host plays the left fighter, chosen with --p1; the guest "
+                           "chooses the right one");
+    if (!options.joinHost.empty() && given[0]->count() > 0)
+        return std::string("--p1: the guest plays the right fighter, chosen with --p2; the host "
+                           "chooses the left one");
+    if (!options.joinHost.empty() && given[2]->count() > 0)
+        return std::string("--stage: the host chooses the stage");
+    if (!options.watchHost.empty() && (given[0]->count() + given[1]->count() + given[2]->count()))
+        return std::string("--p1, --p2 and --stage: a spectator watches the host's choices");
     return std::nullopt;
 }
 

@@ -18,7 +18,8 @@ public:
     RosterOptions(CLI::App& app, Options& options);
 
     // A name given that the roster of the media folder does not hold, as a usage error naming
-    // the ones it does; or a mode that cannot yet carry fighters other than the default one.
+    // the ones it does; or a choice that is not this side's to make online (the host chooses
+    // the left fighter and the stage, the guest the right fighter, a spectator nothing).
     // The default fighter and stage are not looked for here: a missing one is a damaged
     // installation, which start-up reports.
     std::optional<std::string> check(const std::string& mediaFolder) const;

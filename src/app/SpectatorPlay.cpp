@@ -15,6 +15,7 @@
 #include "render/ConnectionDisplay.h"
 #include "replay/ReplayFormat.h"
 #include "replay/ReplayRecorder.h"
+#include "roster/Roster.h"
 
 namespace {
 
@@ -138,15 +139,36 @@ void SpectatorPlay::checkHello(const net::Hello& hello) {
         fail("Watching: " + hostLabel() + " speaks protocol version " +
              std::to_string(hello.version) + ", this game version " +
              std::to_string(net::protocolVersion));
-    if (hello.dataHash != setup.dataHash)
-        fail("Watching: " + hostLabel() +
-             " has other character data (its hash differs from this game's)");
     session = hello.session;
     greeted = true;
 }
 
-// The match as the host had it confirmed before the step, under the host's rules.
+// The fighters and the stage as the host has them, file for file.
+void SpectatorPlay::checkLineup(const Lineup& lineup) {
+    const Roster roster(setup.mediaFolder);
+    for (const Lineup::Entry& fighter : lineup.fighters) {
+        const Roster::Holding holding = roster.holdsFighter(fighter);
+        if (holding != Roster::Holding::Same)
+            fail("Watching: " + hostLabel() + " plays the fighter '" + fighter.name + "'" +
+                 (holding == Roster::Holding::Missing
+                      ? ", which this game does not have"
+                      : " from another file than this game's (" +
+                            roster.fighterFolder(fighter.name) + "/fighter.toml)"));
+    }
+    const Roster::Holding holding = roster.holdsStage(lineup.stage);
+    if (holding != Roster::Holding::Same)
+        fail("Watching: " + hostLabel() + " plays on the stage '" + lineup.stage.name + "'" +
+             (holding == Roster::Holding::Missing ? ", which this game does not have"
+                                                  : " from another file than this game's (" +
+                                                        roster.stageFile(lineup.stage.name) + ")"));
+}
+
+// The match as the host had it confirmed before the step, with the host's fighters and stage,
+// under the host's rules.
 void SpectatorPlay::begin(const net::Start& start) {
+    checkLineup(start.lineup);
+    if (setup.cast)
+        setup.cast(start.lineup);
     match.start(start.rules);
     std::optional<MatchState> state;
     if (start.step > 0) {

@@ -14,6 +14,7 @@
 #include "net/ConnectionFigures.h"
 #include "net/Messages.h"
 #include "replay/ReplayView.h"
+#include "roster/Lineup.h"
 
 class ConnectionDisplay;
 class EnetLink;
@@ -22,7 +23,8 @@ class ReplayRecorder;
 struct MatchState;
 
 // Watching an online match: a replay that arrives over the network. It joins the host as a
-// spectator (trying for up to the join time, as a guest does), takes the host's rules and, when
+// spectator (trying for up to the join time, as a guest does), takes the host's fighters, stage
+// and rules (the fighters and stage checked against this game's files, file for file) and, when
 // the match is under way, the confirmed match it starts from, then plays the confirmed steps
 // the host sends a delay behind: it waits when they run low and plays a little faster than the
 // clock when it is further behind. The host's checksums are checked as they come. It plays to
@@ -35,12 +37,16 @@ public:
     struct Setup {
         std::string hostName;
         std::uint16_t port = 0;
-        std::uint64_t dataHash = 0;
+        // The media folder whose roster must hold the match's fighters and stage.
+        std::string mediaFolder;
         double joinTimeout = 30;
         double silenceLimit = 5;
         // Steps the playback stays behind the host's confirmed match.
         int delaySteps = 60;
         std::function<void(const std::string&)> setTitle;
+        // Called with the match's fighters and stage once the host has said them, before the
+        // match is started or put where it stands.
+        std::function<void(const Lineup&)> cast;
         // Makes the recorder once the rules and the first state are known, when recording: from
         // the match's start, or from `start` before the match's step firstStep.
         std::function<std::unique_ptr<ReplayRecorder>(const MatchRules&, const MatchState* start,
@@ -71,6 +77,7 @@ private:
     void handle(const net::Message& message);
     void checkHello(const net::Hello& hello);
     void begin(const net::Start& start);
+    void checkLineup(const Lineup& lineup);
     void receive(const net::Steps& steps);
     int playable() const { return first ? *first + static_cast<int>(steps.size()) - next : 0; }
     void play();

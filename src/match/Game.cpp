@@ -10,6 +10,13 @@ Game::Game(std::shared_ptr<const CharacterData> first, std::shared_ptr<const Cha
 
 Game::~Game() = default;
 
+void Game::cast(int side, std::shared_ptr<const CharacterData> data) {
+    const auto index = static_cast<std::size_t>(side);
+    characters[index] = std::move(data);
+    (side == 0 ? player1 : player2) =
+        std::make_unique<Player>(*characters[index], side == 1, &panels[index]);
+}
+
 void Game::hideDebugDisplays() {
     player1->hitboxesShown = false;
     player2->hitboxesShown = false;

@@ -24,6 +24,10 @@ public:
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
+    // Another fighter on a side before the match starts, fresh at its start: online play learns
+    // the other player's choice once the match exists.
+    void cast(int side, std::shared_ptr<const CharacterData> data);
+
     void hideDebugDisplays();
     void showInputPanels();
     void showHitboxes();

@@ -1,5 +1,7 @@
 #include "net/MessageCodec.h"
 
+#include <string>
+
 #include "net/NetInput.h"
 #include "replay/ReplayFormat.h"
 
@@ -18,6 +20,7 @@ enum Type : std::uint8_t {
     StartType = 6,
     StepsType = 7,
     WatchingType = 8,
+    ChoiceType = 9,
 };
 
 class Writer {
@@ -48,6 +51,15 @@ public:
         return value;
     }
     std::int32_t getInt32() { return static_cast<std::int32_t>(get(4)); }
+    std::string getText(std::size_t length) {
+        if (size - at < length) {
+            bad = true;
+            return {};
+        }
+        std::string text(reinterpret_cast<const char*>(data + at), length);
+        at += length;
+        return text;
+    }
 
     // Every byte read, none left over, none missing.
     bool complete() const { return !bad && at == size; }
@@ -98,10 +110,25 @@ struct Encoder {
         w.put(static_cast<std::uint32_t>(rules.roundSteps), 4);
         w.put(static_cast<std::uint32_t>(rules.version), 1);
     }
+    // A name's length byte, the name and the fingerprint; an empty name for none.
+    static void putEntry(Writer& w, const Lineup::Entry& entry) {
+        w.put(entry.name.size(), 1);
+        w.out.insert(w.out.end(), entry.name.begin(), entry.name.end());
+        w.put(entry.fingerprint, 8);
+    }
+    std::vector<std::uint8_t> operator()(const Choice& choice) const {
+        Writer w(ChoiceType);
+        putEntry(w, choice.fighter);
+        putEntry(w, choice.stage);
+        return w.out;
+    }
     std::vector<std::uint8_t> operator()(const Start& start) const {
         Writer w(StartType);
         w.put(start.session, 4);
         w.put(static_cast<std::uint32_t>(start.step), 4);
+        putEntry(w, start.lineup.fighters[0]);
+        putEntry(w, start.lineup.fighters[1]);
+        putEntry(w, start.lineup.stage);
         putRules(w, start.rules);
         w.put(start.state.size(), 4);
         w.out.insert(w.out.end(), start.state.begin(), start.state.end());
@@ -203,13 +230,30 @@ std::optional<Message> decodeRules(Reader& r) {
     return rules;
 }
 
+// False for a name no player could type; an empty one only where `none` is allowed.
+bool getEntry(Reader& r, Lineup::Entry& entry, bool none = false) {
+    entry.name = r.getText(static_cast<std::size_t>(r.get(1)));
+    entry.fingerprint = r.get(8);
+    return Lineup::validName(entry.name) || (none && entry.name.empty() && entry.fingerprint == 0);
+}
+
+std::optional<Message> decodeChoice(Reader& r) {
+    Choice choice;
+    if (!getEntry(r, choice.fighter) || !getEntry(r, choice.stage, true) || !r.complete())
+        return std::nullopt;
+    return choice;
+}
+
 std::optional<Message> decodeStart(Reader& r) {
     Start start;
     start.session = static_cast<std::uint32_t>(r.get(4));
     start.step = r.getInt32();
+    const bool lineup = getEntry(r, start.lineup.fighters[0]) &&
+                        getEntry(r, start.lineup.fighters[1]) && getEntry(r, start.lineup.stage);
     const bool rules = getRules(r, start.rules);
     const std::uint64_t size = r.get(4);
-    if (!rules || start.step < 0 || size > maxStateBytes || (start.step > 0) != (size > 0))
+    if (!lineup || !rules || start.step < 0 || size > maxStateBytes ||
+        (start.step > 0) != (size > 0))
         return std::nullopt;
     for (std::uint64_t i = 0; i < size; ++i)
         start.state.push_back(static_cast<std::uint8_t>(r.get(1)));
@@ -273,6 +317,8 @@ std::optional<Message> decode(const std::uint8_t* data, std::size_t size) {
         return decodeSteps(r);
     case WatchingType:
         return decodeWatching(r);
+    case ChoiceType:
+        return decodeChoice(r);
     default:
         return std::nullopt;
     }

@@ -5,8 +5,12 @@
 #include "match/MatchStateCodec.h"
 #include "replay/ReplayFormat.h"
 
-SpectatorFeed::SpectatorFeed(std::uint32_t session, std::uint64_t dataHash, const MatchRules& rules)
-    : session(session), dataHash(dataHash), rules(rules) {}
+SpectatorFeed::SpectatorFeed(std::uint32_t session, const MatchRules& rules)
+    : session(session), rules(rules) {}
+
+void SpectatorFeed::cast(const Lineup& chosen) {
+    lineup = chosen;
+}
 
 void SpectatorFeed::join(int spectator) {
     watchers.push_back({spectator});
@@ -72,7 +76,7 @@ std::vector<SpectatorFeed::Outgoing> SpectatorFeed::take() {
     std::for_each(checksums.begin(), due, [&](const net::Checksum& c) { sendToStarted(out, c); });
     checksums.erase(checksums.begin(), due);
     // A newcomer starts between two messages of steps, from the match before the next step.
-    if (batch.empty())
+    if (batch.empty() && lineup)
         for (Watcher& watcher : watchers)
             if (!watcher.started && (frontier == 0 || latest))
                 start(out, watcher);
@@ -106,8 +110,8 @@ void SpectatorFeed::sendToStarted(std::vector<Outgoing>& out, const net::Message
 }
 
 void SpectatorFeed::start(std::vector<Outgoing>& out, Watcher& watcher) {
-    out.push_back({watcher.id, net::Hello{net::protocolVersion, dataHash, session}});
-    net::Start start{session, frontier, rules, {}};
+    out.push_back({watcher.id, net::Hello{net::protocolVersion, 0, session}});
+    net::Start start{session, frontier, *lineup, rules, {}};
     if (frontier > 0)
         start.state = MatchStateCodec::encode(*latest);
     out.push_back({watcher.id, std::move(start)});

@@ -11,7 +11,9 @@
 
 // The host's side of its spectators, without sockets: who watches, the confirmed steps and
 // checksums each is sent (a few steps to a message), the start of one that joins a match under
-// way (the confirmed match it starts from), the match's end, and who fell too far behind. It
+// way (the confirmed match it starts from), the match's end, and who fell too far behind. A
+// spectator starts once the players have chosen their fighters (cast), and learns them and the
+// stage with the rules, whenever it joins. It
 // never waits for a spectator: what one lacks, the network queues. Fed by the network play
 // driver from its rollback session; its messages go out through the link. Owned by that driver.
 class SpectatorFeed {
@@ -21,7 +23,10 @@ public:
     // A spectator that shows the match more than 10 s behind the confirmed steps is let go.
     static constexpr int maxBehind = 600;
 
-    SpectatorFeed(std::uint32_t session, std::uint64_t dataHash, const MatchRules& rules);
+    SpectatorFeed(std::uint32_t session, const MatchRules& rules);
+
+    // The match's fighters and stage, once both players' choices are known.
+    void cast(const Lineup& lineup);
 
     void join(int spectator);
     void leave(int spectator);
@@ -59,8 +64,8 @@ private:
     void start(std::vector<Outgoing>& out, Watcher& watcher);
 
     std::uint32_t session;
-    std::uint64_t dataHash;
     MatchRules rules;
+    std::optional<Lineup> lineup;
     std::vector<Watcher> watchers;
     int frontier = 0;
     std::vector<std::uint16_t> batch;

@@ -53,8 +53,9 @@ void MatchView::showFighter(int side, bool facingLeft) {
     FighterView& view = fighters[static_cast<std::size_t>(side)];
     DisplayEntity& entity = *view.entity;
     const int sprite = player.animation.currentSprite();
-    if (sprite != view.sprite) {
+    if (sprite != view.sprite || player.character != view.character) {
         view.sprite = sprite;
+        view.character = player.character;
         entity.setSpriteMaterial(sprites.material(*player.character, sprite));
     }
     if (facingLeft != view.flipped) {

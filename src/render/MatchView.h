@@ -8,6 +8,7 @@
 namespace Ogre {
 class SceneManager;
 }
+class CharacterData;
 class DisplayEntity;
 class HitboxInfo;
 class Hud;
@@ -47,6 +48,7 @@ private:
     // One fighter's sprite as last shown.
     struct FighterView {
         std::unique_ptr<DisplayEntity> entity;
+        const CharacterData* character = nullptr;
         int sprite = -1;
         bool flipped = false;
         const HitboxInfo* boxes = nullptr;

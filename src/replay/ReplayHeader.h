@@ -37,8 +37,6 @@ struct ReplayHeader {
 
     // A recording of a match watched from its middle.
     bool startsMidMatch() const { return formatVersion == 3 || stateSize > 0; }
-    // Whether the file names its fighters and stage.
-    bool namesLineup() const { return formatVersion >= 5; }
     // A whole file of this header and `steps` steps.
     std::uint64_t fileSize(std::uint64_t steps) const {
         return size + ReplayFormat::bodySize(steps) + ReplayFormat::trailerSize(formatVersion);

@@ -75,7 +75,9 @@ NetPlay::Setup setupFor(bool host, std::uint16_t port, double silenceLimit = 5) 
     setup.hostName = "127.0.0.1";
     setup.port = port;
     setup.inputDelay = 2;
-    setup.dataHash = 0x1234;
+    setup.fighter = defaultLineup().fighters[0];
+    setup.stage = defaultLineup().stage;
+    setup.mediaFolder = VORRAK_MEDIA;
     return setup;
 }
 
@@ -94,7 +96,7 @@ struct OnlineGame {
                 NetPlay::Setup setup = setupFor(true, hostPort, silenceLimit);
                 setup.rules = hostRules;
                 if (recorders[0])
-                    setup.recorder = recorders[0]();
+                    setup.makeRecorder = recorders[0];
                 sides[0] = std::make_unique<Side>(match, std::move(setup), seed + 1);
             } catch (const std::runtime_error&) {
                 if (tries == 10)
@@ -104,7 +106,7 @@ struct OnlineGame {
         relay = std::make_unique<UdpRelay>(hostPort, faults, seed);
         NetPlay::Setup setup = setupFor(false, relay->port(), silenceLimit);
         if (recorders[1])
-            setup.recorder = recorders[1]();
+            setup.makeRecorder = recorders[1];
         sides[1] = std::make_unique<Side>(match, std::move(setup), seed + 2);
     }
 

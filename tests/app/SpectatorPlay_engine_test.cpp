@@ -15,10 +15,9 @@
 #include "net/SpectatorFeed.h"
 #include "support/EngineEnvironment.h"
 #include "support/SteppedMatch.h"
+#include "support/testFighters.h"
 
 namespace {
-
-constexpr std::uint64_t dataHash = 0x5ca1ab1e;
 
 StepInput walkAndPunch(int step) {
     StepInput input;
@@ -32,7 +31,9 @@ StepInput walkAndPunch(int step) {
 // The host's side without a match: the real link and feed, handed the steps a test chooses.
 struct Host {
     explicit Host(std::uint16_t port)
-        : link(EnetLink::host(port, 10000, 1)), feed(9, dataHash, MatchRules{}) {}
+        : link(EnetLink::host(port, 10000, 1)), feed(9, MatchRules{}) {
+        feed.cast(defaultLineup());
+    }
 
     void serve() {
         const EnetLink::Polled polled = link->poll();
@@ -70,7 +71,8 @@ struct Watch {
         SpectatorPlay::Setup setup;
         setup.hostName = "127.0.0.1";
         setup.port = port;
-        setup.dataHash = dataHash;
+        setup.mediaFolder = VORRAK_MEDIA;
+        setup.cast = [this](const Lineup& lineup) { cast = lineup; };
         setup.delaySteps = 30;
         spectator = std::make_unique<SpectatorPlay>(*stepped.match, std::move(setup));
     }
@@ -100,6 +102,8 @@ struct Watch {
     std::unique_ptr<SpectatorPlay> spectator;
     // The viewer's program keys for the next tick.
     ProgramKeys keys;
+    // The fighters and stage the host said.
+    std::optional<Lineup> cast;
 };
 
 } // namespace
@@ -199,5 +203,31 @@ TEST(SpectatorPlay, ALateStartIsTheHostsMatchOrRefused) {
             EXPECT_EQ(watch.spectator->startStep(), 96);
             EXPECT_EQ(checksum(watch.stepped.match->save()), expected);
         }
+    }
+}
+
+// The host's fighters and stage are the spectator's, checked against its own files: one it
+// lacks, or has another file of, ends it naming it.
+TEST(SpectatorPlay, TakesTheHostsFightersOrNamesTheOneItLacks) {
+    {
+        Watch watch;
+        watch.run([&] { return watch.spectator->startStep().has_value(); });
+        EXPECT_EQ(watch.cast, defaultLineup());
+    }
+    Lineup unknown = defaultLineup();
+    unknown.fighters[1].name = "zed";
+    Lineup otherFile = defaultLineup();
+    otherFile.stage.fingerprint ^= 1;
+    const std::pair<Lineup, const char*> refused[] = {
+        {unknown, "plays the fighter 'zed', which this game does not have"},
+        {otherFile, "plays on the stage 'dojo' from another file than this game's"},
+    };
+    for (const auto& [lineup, line] : refused) {
+        Watch watch;
+        watch.host->feed.cast(lineup);
+        const std::optional<std::string> failure = watch.run([] { return false; });
+        ASSERT_TRUE(failure);
+        EXPECT_NE(failure->find(line), std::string::npos) << *failure;
+        EXPECT_FALSE(watch.cast);
     }
 }

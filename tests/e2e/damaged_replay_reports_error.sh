@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A damaged replay file ends the program with one line on stderr and exit 1, before the engine
 # starts; a file of gigabytes is refused by its size without being read, and one that cannot be
-# read is refused with the system's reason.
+# read is refused with the system's reason. A recording of Brann on the courtyard is refused,
+# naming him, by a game without him or with another file of him.
 source "$(dirname "$0")/lib.bash"
 
 RUN_AS=()
@@ -29,4 +30,15 @@ if [ "$(id -u)" -eq 0 ]; then
     RUN_AS=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
 expect_refusal "$WORK/junk.vrp" "Permission denied"
+
+RUN_AS=()
+cp "$(dirname "$0")/../data/replays/versus-cpu6-brann-courtyard.vrp" "$WORK/brann.vrp"
+mkdir -p "$WORK/game"
+cp "$GAME" "$WORK/game/"
+cp -r "$GAME_DIR/media" "$WORK/game/"
+GAME=$WORK/game/vorrak
+echo "# one more line" >>"$WORK/game/media/fighters/brann/fighter.toml"
+expect_refusal "$WORK/brann.vrp" "its left fighter 'brann' was recorded from another file than this Vorrak's"
+rm -r "$WORK/game/media/fighters/brann"
+expect_refusal "$WORK/brann.vrp" "it names the fighter 'brann', which this Vorrak does not have"
 echo "ok"

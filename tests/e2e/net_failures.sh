@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Online play that cannot go on ends cleanly on the side that is left, saying why: an IPv6
-# address, nobody listening, another protocol version, other character data or other rules
-# (either side), a malformed message, a host already in a match, the other game killed. A host
+# address, nobody listening, another protocol version, a fighter it does not have or other
+# rules (either side), a malformed message, a host already in a match, the other game killed. A host
 # whose guest is killed ends on the last step it knows both players' input for: its spectator
 # and its recording end on the match it logs.
 source "$(dirname "$0")/lib.bash"
@@ -29,12 +29,12 @@ expect_end version 20 1 "protocol version 99"
 
 start_side data --host "$PORT"
 await_running data
-peer join "$PORT" data
-expect_end data 20 1 "other character data"
+peer join "$PORT" fighter
+expect_end data 20 1 "plays the fighter 'zed', which this game does not have"
 
-peer host "$PORT" data
+peer host "$PORT" fighter
 start_side guestdata --join "127.0.0.1:$PORT"
-expect_end guestdata 15 1 "other character data"
+expect_end guestdata 15 1 "plays the fighter 'zed', which this game does not have"
 
 # Both sides name the difference in the rules.
 start_side rulehost --host "$PORT" --versus --rounds 5

@@ -2,7 +2,8 @@
 // waiting game or waits for one, and says what a broken or different game would say. Or it is
 // a bad network in front of a host: 150 ms each way with 40 ms of jitter, 10% lost, 5% twice,
 // for a while; it prints the port to join on.
-//   net_peer join PORT version|data|junk     net_peer host PORT data
+// A fighter it plays is one no game has ('zed').
+//   net_peer join PORT version|fighter|junk     net_peer host PORT fighter
 //   net_peer relay HOSTPORT SECONDS
 #include <chrono>
 #include <cstring>
@@ -92,7 +93,12 @@ int main(int argc, char** argv) {
         serviceFor(host, 300);
         send(peer, 1, {0x42, 0x42});
     } else {
-        send(peer, 1, MessageCodec::encode(net::Hello{version, 0x1234, role == "host" ? 7u : 0u}));
+        send(peer, 1, MessageCodec::encode(net::Hello{version, 0, role == "host" ? 7u : 0u}));
+    }
+    if (mode == "fighter") {
+        send(peer, 1, MessageCodec::encode(net::Rules{MatchRules{}}));
+        const Lineup::Entry stage = role == "host" ? Lineup::Entry{"dojo", 1} : Lineup::Entry{};
+        send(peer, 1, MessageCodec::encode(net::Choice{{"zed", 1}, stage}));
     }
     const bool hungUp = serviceFor(host, 5000);
     enet_host_destroy(host);

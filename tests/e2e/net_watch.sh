@@ -19,11 +19,13 @@ start_side host --host "$PORT" --record "$WORK/host.vrp"
 host_window=$(await_title 'left fighter')
 start_side early --watch "127.0.0.1:$relay" --record "$WORK/early.vrp"
 start_side killed --watch "127.0.0.1:$relay"
-# Both watch from the first step: the match begins once they are in.
-await_said early "Watching: .* from step 0$" 30
-await_said killed "Watching: .* from step 0$" 30
+# Both watch from the first step: they wait for the players' choices, which the guest brings.
+joined() { [ "$(grep -c 'a spectator joined' "$WORK/host/Ogre.log" 2>/dev/null)" -eq "$1" ]; }
+eventually 30 joined 2 || fail "the spectators did not join"
 start_side guest --join "127.0.0.1:$relay"
 guest_window=$(await_title 'right fighter .guest. vs')
+await_said early "Watching: .* from step 0$" 30
+await_said killed "Watching: .* from step 0$" 30
 await_title 'watching 127.0.0.1' >/dev/null
 xdotool windowfocus --sync "$host_window"
 hold 1.2 d

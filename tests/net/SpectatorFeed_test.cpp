@@ -7,10 +7,15 @@
 namespace {
 
 constexpr std::uint32_t session = 77;
+const Lineup lineup{{{{"brann", 1}, {"sora", 2}}}, {"courtyard", 3}};
 
 // A feed whose confirmed steps are told apart by their input and by the health they leave.
 struct Feed {
-    SpectatorFeed feed{session, 0xabc, MatchRules{true, 3, 600}};
+    SpectatorFeed feed = [] {
+        SpectatorFeed made(session, MatchRules{true, 3, 600});
+        made.cast(lineup);
+        return made;
+    }();
     int steps = 0;
 
     static StepInput inputOf(int step) {
@@ -58,8 +63,8 @@ TEST(SpectatorFeed, ASpectatorFromTheStartGetsEveryStepThenTheEnd) {
     f.feed.join(3);
     std::vector<net::Message> all = f.take(3);
     ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(std::get<net::Hello>(all[0]).dataHash, 0xabcu);
     EXPECT_EQ(std::get<net::Start>(all[1]).step, 0);
+    EXPECT_EQ(std::get<net::Start>(all[1]).lineup, lineup);
     EXPECT_TRUE(std::get<net::Start>(all[1]).state.empty());
     for (int tick = 0; tick < 100; ++tick) {
         f.confirm(tick % 3); // as a rollback session confirms: in bursts, or not at all
@@ -126,4 +131,15 @@ TEST(SpectatorFeed, ASpectatorTooFarBehindIsLetGo) {
     EXPECT_EQ(letGo, (std::vector<int>{2, 3}));
     EXPECT_EQ(seconds, 11); // more than 10 s: 660 steps behind
     EXPECT_EQ(f.feed.watching(), 1);
+}
+
+// Before both players have chosen, nobody starts: the fighters are not yet the match's.
+TEST(SpectatorFeed, ASpectatorWaitsForThePlayersChoices) {
+    SpectatorFeed feed(session, MatchRules{});
+    feed.join(1);
+    EXPECT_TRUE(feed.take().empty());
+    feed.cast(lineup);
+    const std::vector<SpectatorFeed::Outgoing> out = feed.take();
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(std::get<net::Start>(out[1].message).lineup, lineup);
 }

@@ -19,6 +19,7 @@
 #include "support/EngineEnvironment.h"
 #include "support/SteppedMatch.h"
 #include "support/UdpRelay.h"
+#include "support/testFighters.h"
 
 namespace {
 
@@ -30,7 +31,9 @@ NetPlay::Setup side(bool host, std::uint16_t port) {
     setup.hostName = "127.0.0.1";
     setup.port = port;
     setup.inputDelay = 2;
-    setup.dataHash = 0x34;
+    setup.fighter = defaultLineup().fighters[0];
+    setup.stage = defaultLineup().stage;
+    setup.mediaFolder = VORRAK_MEDIA;
     setup.spectators = host ? 2 : 0;
     return setup;
 }
