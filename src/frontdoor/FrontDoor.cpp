@@ -239,11 +239,10 @@ Options FrontDoor::matchOptions() const {
         match.training = true;
         break;
     }
-    // Online play carries only the default fighters yet.
-    if (session.online()) {
-        match.fighters = {Roster::defaultFighter, Roster::defaultFighter};
-        match.stage = Roster::defaultStage;
-    }
+    // Online this side's keys play the fighter Player 1 chose, on the guest's side when
+    // joining; the other side's choice comes in the handshake.
+    if (session.mode == Mode::Join)
+        match.fighters[1] = session.fighters[0];
     return match;
 }
 
