@@ -7,6 +7,8 @@
 #include "frontdoor/MenuSession.h"
 #include "frontdoor/Portraits.h"
 #include "input/StepInput.h"
+#include "render/Hud.h"
+#include "render/MatchView.h"
 
 MenuRun::MenuRun(std::unique_ptr<MatchDriver> backdrop, Application& app, MenuScreens& screens,
                  MenuSession& session, Screen start, Next& outcome)
@@ -14,6 +16,8 @@ MenuRun::MenuRun(std::unique_ptr<MatchDriver> backdrop, Application& app, MenuSc
       layer(*app.getWindow()), portraits(std::make_unique<Portraits>(screens.fighters)),
       screen(Screen::Title) {
     screens.select.showPictures(portraits->textures());
+    if (MatchView* view = app.getMatchView())
+        view->hud().hide();
     show(start);
 }
 

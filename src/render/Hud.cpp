@@ -101,6 +101,11 @@ Hud::Hud() {
     createRoundDisplay();
 }
 
+void Hud::hide() {
+    overlay->hide();
+    roundOverlay->hide();
+}
+
 void Hud::createRoundDisplay() {
     Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
     roundOverlay = overlays.create(roundOverlayName);

@@ -27,6 +27,10 @@ public:
     HealthDisplay* getHealthDisplay(int player);
     RoundDisplay* getRoundDisplay() { return roundDisplay.get(); }
 
+    // Takes the readouts off the screen for good, as behind the menus, where the fighters
+    // stand only as a backdrop.
+    void hide();
+
 private:
     void createRoundDisplay();
 
