@@ -20,6 +20,7 @@
 #include "app/FrameLoop.h"
 #include "app/FrameStats.h"
 #include "app/LocalPlay.h"
+#include "app/LogAppender.h"
 #include "app/NetPlay.h"
 #include "app/PointerWatcher.h"
 #include "app/ReplayExport.h"
@@ -271,7 +272,11 @@ void Application::startEngine() {
     // The log goes to its file only: a player who starts the game from a shell sees only
     // what matters.
     logManager = std::make_unique<Ogre::LogManager>();
-    logManager->createLog(logPath, true, false, false);
+    Ogre::Log* log = logManager->createLog(logPath, true, false, options.continueLog);
+    if (options.continueLog) {
+        logAppender = std::make_unique<LogAppender>(logPath);
+        log->addListener(logAppender.get());
+    }
     for (const std::string& note : notesBeforeLog)
         logManager->logMessage(note);
     notesBeforeLog.clear();

@@ -36,6 +36,7 @@ class FrameStats;
 struct FramePass;
 class Game;
 class Match;
+class LogAppender;
 class MatchView;
 class ReplayRecorder;
 class MatchDriver;
@@ -166,6 +167,8 @@ private:
     _XDisplay* display = nullptr;
     // The media check and the sounds, read with the engine's start on a thread of their own.
     std::unique_ptr<StartupFiles> startupFiles;
+    // Before the log manager: it outlives the log it listens to.
+    std::unique_ptr<LogAppender> logAppender;
     std::unique_ptr<Ogre::LogManager> logManager;
     std::unique_ptr<Ogre::Root> root;
     std::unique_ptr<Ogre::OverlaySystem> overlaySystem;

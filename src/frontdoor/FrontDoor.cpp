@@ -198,6 +198,7 @@ Options FrontDoor::withSettings() const {
     if (now.inputDelay != startSettings.inputDelay)
         changed.inputDelay = now.inputDelay;
     changed.bindings = kept.bindings;
+    changed.continueLog = runs > 0;
     return changed;
 }
 
@@ -252,10 +253,12 @@ bool FrontDoor::recordable(const Options& match) {
     return !match.training && match.replayPath.empty() && match.watchHost.empty();
 }
 
-// Which run of the session the log is of, and the settings file's word: each run starts the log
-// afresh.
+// Which run of the session the log lines that follow are of; the first run's also the settings
+// file's word.
 void FrontDoor::logNotesTo(Application& app, const std::string& what) {
     app.noteInLog("Front door: run " + std::to_string(++runs) + ", " + what);
+    if (runs > 1)
+        return;
     for (const std::string& note : logNotes)
         app.noteInLog(note);
 }

@@ -4,7 +4,8 @@
 # punch changed to U in Settings, written to the bindings file; a match against the computer
 # and back to the title; a versus match where U punches, paused and resumed, a rematch from the
 # pause menu and quit to title; a replay found in the list and played to its end, another
-# deleted; a match of one round to its end and its menu; training and back; Quit after asking.
+# deleted; a match of one round to its end and its menu; training and back; Quit after asking;
+# the session's one log holding every run.
 # The versus match's recording then plays back with the punch in it.
 source "$(dirname "$0")/lib.bash"
 export XDG_DATA_HOME="$WORK/data"
@@ -154,6 +155,9 @@ eventually 5 menu_shown || fail "no title after training"
 press Escape Down Return
 await_exit 20
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Quit"
+# One log for the whole session, every run's lines after the last's.
+[ "$(grep -c '^[0-9:]*: Front door: run [0-9]*, ' "$GAME_LOG")" -eq "$RUN" ] ||
+    fail "the log does not hold all $RUN runs: $(grep 'Front door: run' "$GAME_LOG")"
 
 # Played back in full by --replay, as recorded (exit 0), with the punch.
 mkdir "$WORK/replay"
