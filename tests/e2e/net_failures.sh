@@ -65,7 +65,6 @@ unset "PIDS[guest]"
 xdotool keyup j
 expect_end host 20 1 "connection lost (nothing from 127.0.0.1:[0-9]* for 2 s)"
 expect_end watcher 20 0 "Watching: the match ended"
-ended() { grep -o 'Match ended: .*' "$WORK/$1/Ogre.log"; }
 [ -n "$(ended host)" ] && [ "$(ended watcher)" = "$(ended host)" ] ||
     fail "the spectator ended on another match: '$(ended watcher)', not '$(ended host)'"
 grep -q "Match ended: checksum $(final_checksum "$WORK/host.vrp")," "$WORK/host/Ogre.log" ||
@@ -82,7 +81,6 @@ kill -TERM "${PIDS[guest2]}"
 await_side guest2 20
 [ "$STATUS" -eq 143 ] || fail "the guest ended with status $STATUS after SIGTERM, not 143"
 expect_end host2 20 0 "closed the game"
-ended() { grep -o 'Match ended: .*' "$WORK/$1/Ogre.log"; }
 [ -n "$(ended host2)" ] && [ "$(ended host2)" = "$(ended guest2)" ] ||
     fail "the two sides ended on different matches: '$(ended host2)' and '$(ended guest2)'"
 await_recordings

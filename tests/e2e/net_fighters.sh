@@ -8,12 +8,7 @@
 source "$(dirname "$0")/lib.bash"
 source "$(dirname "$0")/net_lib.bash"
 
-"$NET_PEER" relay "$PORT" 60 >"$WORK/relay.port" &
-PIDS[relay]=$!
-for _ in $(seq 1 50); do [ -s "$WORK/relay.port" ] && break; sleep 0.1; done
-relay=$(cat "$WORK/relay.port")
-[ -n "$relay" ] || fail "the relay did not start"
-ended() { grep -o 'Match ended: .*' "$WORK/$1/Ogre.log"; }
+start_relay
 
 start_side host --host "$PORT" --p1 brann --stage courtyard --versus --record "$WORK/host.vrp"
 host_window=$(await_title 'left fighter')

@@ -60,3 +60,16 @@ expect_end() { # NAME SECONDS STATUS TEXT: ends in time, with that status, sayin
     [ "$STATUS" -eq "$3" ] || fail "$1 ended with status $STATUS, not $3: $(cat "$WORK/$1/stderr")"
     grep -q "$4" "$WORK/$1/stderr" || fail "$1 did not say '$4': $(cat "$WORK/$1/stderr")"
 }
+
+# ended NAME: the line with which that side's match ended, from its log.
+ended() { grep -o 'Match ended: .*' "$WORK/$1/Ogre.log"; }
+
+# start_relay: the stand-in bad link (150 ms, jitter, 10% lost, 5% twice) to the host's $PORT,
+# for 60 s; sets relay to the port it listens on.
+start_relay() {
+    "$NET_PEER" relay "$PORT" 60 >"$WORK/relay.port" &
+    PIDS[relay]=$!
+    for _ in $(seq 1 50); do [ -s "$WORK/relay.port" ] && break; sleep 0.1; done
+    relay=$(cat "$WORK/relay.port")
+    [ -n "$relay" ] || fail "the relay did not start"
+}

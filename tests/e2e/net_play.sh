@@ -50,7 +50,6 @@ expect_end host 10 0 "pressed Escape"
 # The stopped guest hears the host again at once; the host heard nothing for 2 s.
 grep -q "connection interrupted" "$WORK/host/Ogre.log" || fail "the host did not show the silence"
 grep -q "connection back" "$WORK/host/Ogre.log" || fail "the host did not resume"
-ended() { grep -o 'Match ended: .*' "$WORK/$1/Ogre.log"; }
 [ -n "$(ended host)" ] && [ "$(ended host)" = "$(ended guest)" ] ||
     fail "the two sides ended on different matches: '$(ended host)' and '$(ended guest)'"
 
