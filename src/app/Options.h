@@ -53,9 +53,6 @@ struct Options {
 
     // Open on the title screen: every mode from the menus, the options above the defaults.
     bool menu = false;
-    // A later run of the menus' session: its log goes on after the earlier runs' instead of
-    // starting the file afresh.
-    bool continueLog = false;
 
     SoundSettings sound;
 

@@ -5,15 +5,15 @@
 
 #include <OgreRenderWindow.h>
 
-#include "app/Application.h"
+#include "app/Session.h"
 #include "input/StepInput.h"
 #include "match/Match.h"
 #include "render/roundCaptions.h"
 
-MatchMenus::MatchMenus(std::unique_ptr<MatchDriver> inner, Application& app, KeptSettings& kept,
-                       Kind kind, Next& outcome)
-    : inner(std::move(inner)), app(app), match(*app.getMatch()), kind(kind),
-      layer(*app.getWindow()), pause(kind == Kind::Local    ? PauseScreen::Local
+MatchMenus::MatchMenus(std::unique_ptr<MatchDriver> inner, Session& session, Match& match,
+                       KeptSettings& kept, Kind kind, Next& outcome)
+    : inner(std::move(inner)), session(session), match(match), kind(kind),
+      layer(*session.getWindow()), pause(kind == Kind::Local    ? PauseScreen::Local
                                      : kind == Kind::Online ? PauseScreen::Playing
                                                             : PauseScreen::Watching),
       settings(kept), keys1(kept, 0), keys2(kept, 1), leaveTo(outcome) {}
@@ -51,7 +51,7 @@ bool MatchMenus::step(const StepInput& keyboard) {
         leaveTo = Next::Title;
         return false;
     }
-    const MenuInput input = app.menuInput();
+    const MenuInput input = session.menuInput();
     layer.beginStep(input);
     const bool goOn = stepMenus(opening, input);
     layer.endStep();

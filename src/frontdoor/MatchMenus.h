@@ -10,9 +10,9 @@
 #include "match/MatchDriver.h"
 #include "menu/MenuLayer.h"
 
-class Application;
 class KeptSettings;
 class Match;
+class Session;
 
 // The menus over a match started from the front door, wrapped around the driver the match's
 // options made. Escape opens the pause menu in place of ending the program: a local match (the
@@ -20,15 +20,15 @@ class Match;
 // an online one plays on with neither player's keys (the other side's still come), as a watched
 // one does, and leaving either asks first. A local versus match's end shows Rematch, Fighter select
 // and Title. A replay keeps Escape's own meaning: it ends, back to the replays. Made by the
-// FrontDoor for a run of the Application, which owns it; owns the driver it wraps.
+// FrontDoor for a match's scene, which owns it; owns the driver it wraps.
 class MatchMenus : public MatchDriver {
 public:
     enum class Kind { Local, Online, Watch, Replay };
 
     // outcome says where the front door goes once the match ends; it stays as it is when the
     // window is closed.
-    MatchMenus(std::unique_ptr<MatchDriver> inner, Application& app, KeptSettings& kept, Kind kind,
-               Next& outcome);
+    MatchMenus(std::unique_ptr<MatchDriver> inner, Session& session, Match& match,
+               KeptSettings& kept, Kind kind, Next& outcome);
     ~MatchMenus() override;
 
     bool step(const StepInput& keyboard) override;
@@ -46,7 +46,7 @@ private:
     bool decided() const;
 
     std::unique_ptr<MatchDriver> inner;
-    Application& app;
+    Session& session;
     Match& match;
     Kind kind;
     MenuLayer layer;
