@@ -70,6 +70,10 @@ public:
     // export's, opened before the engine.
     void exportReplay(ExportModule& module);
 
+    // A line on the screen for as long as the match lasts, as a failed recording's: what the
+    // player must know of it (a match that is not recorded).
+    void notice(const std::string& line);
+
     MatchDriver& driver() override { return *matchDriver; }
     void end() override;
     std::optional<ConnectionFigures> connection() const override;

@@ -108,9 +108,13 @@ MatchScene::createRecorder(const MatchRules* rules, const MatchState* start, int
                                          rules ? *rules : matchRules(), start, firstStep);
     created->onWriteFailure = [this](const std::string& line) {
         session.logCritical(line);
-        recordingNotice = std::make_unique<ConnectionDisplay>(1);
-        recordingNotice->show(line);
+        notice(line);
     };
     recorder = created.get();
     return created;
+}
+
+void MatchScene::notice(const std::string& line) {
+    recordingNotice = std::make_unique<ConnectionDisplay>(1);
+    recordingNotice->show(line);
 }

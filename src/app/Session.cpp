@@ -1,5 +1,6 @@
 #include "app/Session.h"
 
+#include <chrono>
 #include <cstdlib>
 
 #include <Ogre.h>
@@ -280,8 +281,9 @@ MenuInput Session::menuInput() {
     if (!pointerWatcher)
         pointerWatcher = std::make_unique<PointerWatcher>(display, windowId());
     const InputSystem& input = updater->inputSystem();
-    return MenuInput{input.keysDown(), input.typedText(), updater->padsHeld(),
-                     updater->padButtons(), pointerWatcher->poll()};
+    return MenuInput{input.keysDown(),      input.typedText(),
+                     updater->padsHeld(),   updater->padButtons(),
+                     pointerWatcher->poll(), std::chrono::steady_clock::now()};
 }
 
 void Session::rebind(const Bindings& bindings) {

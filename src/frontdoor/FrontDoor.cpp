@@ -44,6 +44,14 @@ FrontDoor::FrontDoor(GameFiles files, Options options, KeptSettings kept,
     choices.fighters = this->options.fighters;
     choices.stage = this->options.stage;
     choices.cpuLevel = this->options.cpu.level > 0 ? this->options.cpu.level : choices.cpuLevel;
+    // The player started from the desktop reads no log: a damaged file is said on the title.
+    screens.title.problems = this->logNotes;
+    if (!this->options.bindingsProblem.empty()) {
+        const std::string line = "Keys: " + this->options.bindingsProblem +
+                                 "; the game's own keys play until you change keys in Settings";
+        screens.title.problems.push_back(line);
+        this->logNotes.push_back(line);
+    }
 }
 
 // A fighter whose file cannot be read is left out here; choosing among the others still works,
@@ -183,12 +191,15 @@ std::unique_ptr<MatchScene> FrontDoor::matchScene() {
     playing = true;
     outcome = Next::Quit;
     logScene(modeName());
-    // A folder that takes no recording leaves the match unrecorded, not unplayed.
+    // A folder that takes no recording leaves the match unrecorded, not unplayed; the
+    // player is told on the screen.
+    std::string notRecorded;
     try {
         if (recordable(match))
             match.recordPath = ReplayFolder(kept.settings.replayLimit).newRecording();
     } catch (const FileError& e) {
-        session.noteInLog(std::string(e.what()) + "; the match is not recorded");
+        notRecorded = std::string(e.what()) + "; the match is not recorded";
+        session.noteInLog(notRecorded);
     }
     recordPath = match.recordPath;
     const MatchMenus::Kind kind = choices.replay() ? MatchMenus::Kind::Replay
@@ -201,11 +212,13 @@ std::unique_ptr<MatchScene> FrontDoor::matchScene() {
     auto scene = std::make_unique<MatchScene>(session, match);
     MatchScene* const made = scene.get();
     scene->wrapDriver([this, made, kind](std::unique_ptr<MatchDriver> inner) {
-        return std::make_unique<MatchMenus>(std::move(inner), session, *made->getMatch(), kept,
+        return std::make_unique<MatchMenus>(std::move(inner), session, *made, kept,
                                             kind, outcome);
     });
     scene->prepare();
     scene->createMatch();
+    if (!notRecorded.empty())
+        scene->notice(notRecorded);
     return scene;
 }
 

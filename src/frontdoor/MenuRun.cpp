@@ -6,7 +6,9 @@
 #include "app/Session.h"
 #include "frontdoor/MenuScreens.h"
 #include "frontdoor/MenuSession.h"
+#include "frontdoor/KeptSettings.h"
 #include "frontdoor/Portraits.h"
+#include "frontdoor/keysLine.h"
 #include "input/StepInput.h"
 #include "render/Hud.h"
 #include "render/MatchView.h"
@@ -30,12 +32,22 @@ bool MenuRun::step(const StepInput& keyboard) {
     // The fighters stand and breathe behind the menus; no key reaches them.
     backdrop->step(StepInput{});
     const MenuInput input = withoutStaleKeys(session.menuInput());
+    layer.setFooter(footer());
     layer.beginStep(input);
     const std::optional<Screen> next = stepScreen(keyboard, input);
     layer.endStep();
     if (next)
         show(*next);
     return screen != Screen::Play && screen != Screen::Quit;
+}
+
+// The players' keys where there is room for them: on the title and at fighter select.
+std::string MenuRun::footer() const {
+    if (screen == Screen::Title && screens.title.problems.empty())
+        return keysLine(screens.kept.bindings) + "     Enter: choose     Escape: quit";
+    if (screen == Screen::Select)
+        return keysLine(screens.kept.bindings) + "     Escape: back";
+    return {};
 }
 
 MenuInput MenuRun::withoutStaleKeys(MenuInput input) {

@@ -3,6 +3,7 @@
 #include <bitset>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "frontdoor/Next.h"
 #include "frontdoor/Screen.h"
@@ -35,6 +36,7 @@ private:
     // The screen in place for this step; the screen it asks for.
     std::optional<Screen> stepScreen(const StepInput& keyboard, const MenuInput& input);
     void show(Screen next);
+    std::string footer() const;
     // The keys held when the menus opened count only once let go: the Enter that chose the
     // last match's end must not choose on the title too.
     MenuInput withoutStaleKeys(MenuInput input);
