@@ -4,7 +4,6 @@
 #include <iomanip>
 #include <iostream>
 #include <sstream>
-#include <stdexcept>
 
 #include <OgreLogManager.h>
 
@@ -12,6 +11,7 @@
 #include "match/MatchStateCodec.h"
 #include "match/checksum.h"
 #include "net/EnetLink.h"
+#include "net/OnlineError.h"
 #include "render/ConnectionDisplay.h"
 #include "replay/ReplayFormat.h"
 #include "replay/ReplayRecorder.h"
@@ -153,14 +153,16 @@ void SpectatorPlay::checkLineup(const Lineup& lineup) {
                  (holding == Roster::Holding::Missing
                       ? ", which this game does not have"
                       : " from another file than this game's (" +
-                            roster.fighterFolder(fighter.name) + "/fighter.toml)"));
+                            roster.fighterFolder(fighter.name) + "/fighter.toml" +
+                            Roster::howDifferent(holding) + ")"));
     }
     const Roster::Holding holding = roster.holdsStage(lineup.stage);
     if (holding != Roster::Holding::Same)
         fail("Watching: " + hostLabel() + " plays on the stage '" + lineup.stage.name + "'" +
              (holding == Roster::Holding::Missing ? ", which this game does not have"
                                                   : " from another file than this game's (" +
-                                                        roster.stageFile(lineup.stage.name) + ")"));
+                                                        roster.stageFile(lineup.stage.name) +
+                                                        Roster::howDifferent(holding) + ")"));
 }
 
 // The match as the host had it confirmed before the step, with the host's fighters and stage,
@@ -250,5 +252,5 @@ void SpectatorPlay::show() {
 void SpectatorPlay::fail(const std::string& reason) {
     log(reason);
     link->close();
-    throw std::runtime_error(reason);
+    throw OnlineError(reason);
 }

@@ -25,6 +25,11 @@ expect_refused "--cpu 0" "--cpu 9" "--cpu x" "--cpu 3 --host" "--cpu 3 --join lo
 "$GAME" --cpu 2 --seed 18446744073709551616 2>"$WORK/usage" >/dev/null || true
 [ "$(head -n 1 "$WORK/usage")" = "vorrak: --seed: '18446744073709551616' is not a whole number from 0 to 18446744073709551615" ] ||
     fail "a seed out of range was told as: $(head -n 1 "$WORK/usage")"
+for none in "--cpu 2 --seed=" "--cpu 2 --seed" "--seed= --cpu 2"; do
+    expect_refused "$none"
+    [ "$(head -n 1 "$WORK/usage")" = "vorrak: --seed: a seed is a whole number from 0 to 18446744073709551615; none was given" ] ||
+        fail "'$none' was told as: $(head -n 1 "$WORK/usage")"
+done
 
 RESULT="vorrak: Player 2 wins 1-0"
 start_game "$WORK" --versus --rounds 1 --cpu 8 --record "$WORK/cpu.vrp"

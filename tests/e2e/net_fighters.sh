@@ -57,4 +57,6 @@ await_title 'left fighter' >/dev/null
 GAME=$WORK/other/vorrak start_side refused --join "127.0.0.1:$((PORT + 1))"
 expect_end refused 20 1 "plays the fighter 'brann' from another file than this game's"
 expect_end refusing 20 1 "has another file of the fighter 'brann' this side plays"
+said_alone refused
+said_alone refusing
 echo "ok"

@@ -61,6 +61,15 @@ expect_end() { # NAME SECONDS STATUS TEXT: ends in time, with that status, sayin
     grep -q "$4" "$WORK/$1/stderr" || fail "$1 did not say '$4': $(cat "$WORK/$1/stderr")"
 }
 
+# said_alone NAME [LINES]: the side's stderr is LINES lines (1 when not given), each its own
+# word "vorrak: ...", none an engine fault's report.
+said_alone() {
+    local lines
+    lines=$(wc -l <"$WORK/$1/stderr")
+    [ "$lines" -eq "${2:-1}" ] && ! grep -qv '^vorrak: ' "$WORK/$1/stderr" ||
+        fail "$1 said more or other than ${2:-1} line(s): $(cat "$WORK/$1/stderr")"
+}
+
 # ended NAME: the line with which that side's match ended, from its log.
 ended() { grep -o 'Match ended: .*' "$WORK/$1/Ogre.log"; }
 

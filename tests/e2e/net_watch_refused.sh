@@ -11,6 +11,7 @@ start_side none --host "$PORT" --spectators 0
 await_title 'left fighter' >/dev/null
 start_side refused --watch "127.0.0.1:$PORT"
 expect_end refused 20 1 "127.0.0.1:$PORT takes no spectators"
+said_alone refused
 kill -9 "${PIDS[none]}"
 unset "PIDS[none]"
 
@@ -26,4 +27,5 @@ sleep 2
 kill -9 "${PIDS[host2]}"
 unset "PIDS[host2]"
 expect_end orphan 20 1 "connection lost"
+said_alone orphan
 echo "ok"
