@@ -197,6 +197,9 @@ void SpectatorPlay::receive(const net::Steps& batch) {
     for (std::size_t i = 0; i < batch.steps.size(); ++i)
         if (batch.firstStep + static_cast<int>(i) >= known)
             steps.push_back(batch.steps[i]);
+    const int end = *first + static_cast<int>(steps.size());
+    if (end > known)
+        arrivals.emplace_back(end, Clock::now());
     if (steps.size() > ReplayFormat::maxSteps)
         fail("Watching ended: the match is longer than a day of play");
 }
@@ -233,6 +236,8 @@ void SpectatorPlay::playOne() {
     ++next;
 }
 
+const std::string& SpectatorPlay::topLine() const { return display->line(); }
+
 ConnectionFigures SpectatorPlay::connection() const {
     ConnectionFigures figures;
     figures.player = false;
@@ -240,10 +245,19 @@ ConnectionFigures SpectatorPlay::connection() const {
     return figures;
 }
 
+// Behind the host by the time since the step shown came, and half the round trip it took to
+// come: a count of steps waiting would read near nothing whenever the host had paused for its
+// guest, though the picture is as late as ever. Until a step is shown, the steps waiting.
 void SpectatorPlay::show() {
+    while (arrivals.size() > 1 && arrivals.front().first < next)
+        arrivals.pop_front();
+    double behind = playable() / 60.0;
+    if (first && next > *first && !arrivals.empty())
+        behind = std::chrono::duration<double>(Clock::now() - arrivals.front().second).count() +
+                 link->roundTripMs() / 2000.0;
     std::ostringstream line;
-    line << "watching " << hostLabel() << "   " << std::fixed << std::setprecision(1)
-         << playable() / 60.0 << " s behind";
+    line << "watching " << hostLabel() << "   " << std::fixed << std::setprecision(1) << behind
+         << " s behind";
     if (!playing)
         line << " (filling)";
     display->show(line.str());
