@@ -43,7 +43,7 @@ for second in $(seq 1 90); do
 done
 grep -qx "$RESULT" "$WORK/stdout" || fail "no '$RESULT' on stdout: $(cat "$WORK/stdout")"
 hold 0.3 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
 grep -q "Computer opponent: level 8 plays fighter 2, seed 1" "$WORK/Ogre.log" ||
     fail "no computer opponent in Ogre.log"
@@ -56,7 +56,7 @@ start_game "$WORK" --sync-test 8 --versus --cpu 8
 await_window
 sleep 3
 hold 0.3 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after the sync test"
 [ ! -s "$WORK/stderr" ] || fail "the sync test reported: $(cat "$WORK/stderr")"
 await_recordings

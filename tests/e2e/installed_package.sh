@@ -58,7 +58,7 @@ start_game "$WORK/started-here"
 GAME_LOG=$XDG_STATE_HOME/vorrak/Ogre.log
 await_window
 hold 0.3 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
 log=$GAME_LOG
 [ -f "$log" ] || fail "no log in $XDG_STATE_HOME/vorrak"

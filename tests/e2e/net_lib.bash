@@ -74,9 +74,9 @@ said_alone() {
 ended() { grep -o 'Match ended: .*' "$WORK/$1/Ogre.log"; }
 
 # start_relay: the stand-in bad link (150 ms, jitter, 10% lost, 5% twice) to the host's $PORT,
-# for 60 s; sets relay to the port it listens on.
+# for 300 s (the test ends it sooner); sets relay to the port it listens on.
 start_relay() {
-    "$NET_PEER" relay "$PORT" 60 >"$WORK/relay.port" &
+    "$NET_PEER" relay "$PORT" 300 >"$WORK/relay.port" &
     PIDS[relay]=$!
     for _ in $(seq 1 50); do [ -s "$WORK/relay.port" ] && break; sleep 0.1; done
     relay=$(cat "$WORK/relay.port")
