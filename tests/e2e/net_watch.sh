@@ -27,7 +27,7 @@ hold 1.2 d
 hold 0.2 j
 sleep 3
 start_side late --watch "127.0.0.1:$relay" --record "$WORK/late.vrp"
-sleep 2
+await_said late "Watching: .* from step [1-9]" 90
 kill -9 "${PIDS[killed]}"
 unset "PIDS[killed]"
 xdotool windowfocus --sync "$host_window"
