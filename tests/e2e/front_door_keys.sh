@@ -28,7 +28,8 @@ first_row
 press Return u KP_1 Down Return
 await_scene "versus"
 await_match
-hold 1.0 d
+# Walking in for longer than the round's announcement holds the players: they meet either way.
+hold 3.0 d
 press u
 sleep 1.2
 press Escape
