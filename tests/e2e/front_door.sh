@@ -78,8 +78,8 @@ eventually 5 menu_shown || fail "quit to title showed no title"
 first_row
 press Return u KP_1 Down Return
 await_next_run "versus"
-# The round's announcement holds the players for a second and a half.
-sleep 1.6
+# The round's announcement holds the players for a second and a half after the match starts.
+sleep 3
 hold 1.0 d
 press u
 sleep 1.2
@@ -128,6 +128,7 @@ press Down Down Down Down Down Return Down Down Left Escape
 first_row
 press Return u KP_1 Down Return
 await_next_run "versus"
+sleep 3
 hold 1.0 d
 for punch in $(seq 1 40); do
     press u
