@@ -96,6 +96,22 @@ BENCHMARK_CAPTURE(BM_Matches_SpecialMove_WorstCase, Alternating1144, "1144");
 BENCHMARK_CAPTURE(BM_Matches_SpecialMove_WorstCase, Alternating145, "145");
 BENCHMARK_CAPTURE(BM_Matches_SpecialMove_WorstCase, AllBack, "4");
 
+// Where a press spends the motion it completed, every press in the history is looked at: a
+// press on every other step, the most there can be, over the costliest pattern above and over
+// one that holds down too (the pattern's digits, one a step, oldest first).
+void BM_MatchesUnspent_PressEveryOtherStep(benchmark::State& state, const char* pattern) {
+    InputHistory history(historyLength);
+    const std::string digits = pattern;
+    for (int i = 0; i < historyLength; ++i)
+        history.push(frameOf(static_cast<Direction::eDirection>(digits[i % digits.size()] - '1'),
+                             false, i % 2 == 1));
+    const MoveInput move = specialMove();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(history.matchesUnspent(&move, false));
+}
+BENCHMARK_CAPTURE(BM_MatchesUnspent_PressEveryOtherStep, Alternating14, "14");
+BENCHMARK_CAPTURE(BM_MatchesUnspent_PressEveryOtherStep, Down141, "2141");
+
 // The character's largest box sets hold one box per list.
 struct Boxes {
     HitboxInfo standing;

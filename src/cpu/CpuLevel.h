@@ -16,9 +16,9 @@ struct CpuLevel {
     int horizonSteps = 60;
     // How many of the guesses of the other player's behaviour it weighs (1 to 4).
     int guesses = 4;
-    // How many of the options it considers, a beginner's first (1 to 9): levels 1 and 2 do
-    // not know the spinning kick.
-    int options = 9;
+    // How many of the options it considers, a beginner's first (1 to 10): every level knows the
+    // special move, which wears down a player who only blocks.
+    int options = 10;
     // The chance in percent of taking a random option instead of the best one.
     int mistakePercent = 0;
     // How much the worst guess weighs against the average of them, in percent.

@@ -19,8 +19,9 @@ struct CpuPlan {
         bool motion = false;
     };
 
-    // A special move's motion of the most steps a fighter's file allows, and the plan's end.
-    std::array<Segment, 5> segments{};
+    // A walk, a special move's motion of the most steps a fighter's file allows, and the plan's
+    // end.
+    std::array<Segment, 6> segments{};
     int count = 0;
 
     // The segment played on step i of the plan.

@@ -27,9 +27,12 @@ CpuPlan plan(std::initializer_list<Seg> segments) {
 }
 
 // The special move as its fighter's motion enters it: a direction of each step held two steps,
-// the last one step with the button, then the plan's end held.
-CpuPlan specialMove(const CharacterData& character, D end) {
+// the last one step with the button, then the plan's end held; after walking in for `approach`
+// steps, which count as part of the motion.
+CpuPlan specialMove(const CharacterData& character, D end, int approach = 0) {
     CpuPlan made;
+    if (approach > 0)
+        made.segments[static_cast<std::size_t>(made.count++)] = {forward, approach, -1, true};
     const MoveInput& motion = *character.moves.front().first;
     const int steps = static_cast<int>(motion.components.size());
     for (int i = 0; i < steps; ++i) {
@@ -51,6 +54,7 @@ std::array<CpuPlan, CpuPlayer::optionCount> optionsFor(const CharacterData& own)
         plan({{Direction::Neutral, 1, 0}, {back, 1}}),     // punch
         plan({{back, 1}}),                                 // back off, block
         specialMove(own, back),                            // special move
+        specialMove(own, back, 12),                        // step in, special move
         plan({{forward, 8}, {forward, 1, 0}, {back, 1}}),  // step in, punch
         plan({{Direction::DownLeft, 1}}),                  // crouch and block
         plan({{forward, 16}, {forward, 1, 0}, {back, 1}}), // long step in, punch
@@ -70,6 +74,20 @@ std::array<CpuPlan, CpuPlayer::guessCount> guessesFor(const CharacterData& other
     };
 }
 
+// How far apart the fighters stand when the special move's attack just reaches the other's
+// standing body.
+float specialReach(const CharacterData& own, const CharacterData& other) {
+    float attack = 0;
+    for (const auto& segment : own.animations[PlayerState::Tatsu].hitboxes.segments)
+        for (const AABB& box : segment.value->attackBoxes)
+            attack = std::max(attack, box.right);
+    float body = 0;
+    for (const auto& segment : other.animations[PlayerState::Idle].hitboxes.segments)
+        for (const AABB& box : segment.value->bodyBoxes)
+            body = std::max(body, -box.left);
+    return attack + body;
+}
+
 bool blocking(D direction, bool facingLeft) {
     const D relative = mirrorDirection(direction, facingLeft);
     return relative == back || relative == Direction::DownLeft;
@@ -81,7 +99,10 @@ CpuPlayer::CpuPlayer(Match& match, int side, const CpuLevel& level, std::uint64_
     : match(match), side(side), level(level), random(seed), view(level.reactionSteps),
       model(level.modelOrder > 0 ? std::optional<OpponentModel>(level.modelOrder) : std::nullopt),
       options(optionsFor(*match.fighters().fighter(side).character)),
-      guesses(guessesFor(*match.fighters().fighter(1 - side).character)), plan(&options[0]),
+      guesses(guessesFor(*match.fighters().fighter(1 - side).character)),
+      reach(specialReach(*match.fighters().fighter(side).character,
+                         *match.fighters().fighter(1 - side).character)),
+      plan(&options[0]),
       facingLeft(side == 1) {}
 
 InputFrame CpuPlayer::next(const MatchState& now) {
@@ -183,9 +204,15 @@ MatchState CpuPlayer::predictPresent() {
     const int other = 1 - side;
     InputFrame held;
     held.direction = seen.fighters[static_cast<std::size_t>(other)].history[0].direction;
-    if (model)
+    if (model) {
         foreseen = model->foresee(view.ownSinceSeen() + level.horizonSteps + recoverySteps,
                                   sureness);
+        otherPassive = sureness >= passiveSureness &&
+                       std::none_of(foreseen.begin(), foreseen.end(), [](OpponentModel::Symbol s) {
+                           return OpponentModel::frameOf(s).pressed[0] ||
+                                  OpponentModel::frameOf(s).pressed[1];
+                       });
+    }
     match.restore(seen);
     for (int i = 0; i < view.ownSinceSeen(); ++i) {
         StepInput input;
@@ -256,7 +283,8 @@ bool CpuPlayer::allowed(const CpuPlan& option) const {
 }
 
 // The average of the guesses, leaning towards the worst of them as the level is cautious; with
-// a model, leaning towards the first guess, the course it foresees, as far as it is sure of it.
+// a model, leaning towards the first guess, the course it foresees, as far as it is sure of it,
+// and all the way for a player it is sure will not attack.
 double CpuPlayer::value(const MatchState& present, const CpuPlan& option, int delay) {
     double sum = 0;
     double worst = std::numeric_limits<double>::infinity();
@@ -269,7 +297,9 @@ double CpuPlayer::value(const MatchState& present, const CpuPlan& option, int de
     }
     const double mean = sum / level.guesses;
     const double guessed = mean + (worst - mean) * level.cautionPercent / 100.0;
-    const double weight = model ? level.modelWeightPercent / 100.0 * sureness : 0.0;
+    // A player it is sure will not attack is not guessed to.
+    const double weight =
+        otherPassive ? 1.0 : model ? level.modelWeightPercent / 100.0 * sureness : 0.0;
     return guessed + (foreseenValue - guessed) * weight;
 }
 
@@ -301,7 +331,8 @@ bool CpuPlayer::committed() const {
 }
 
 // Health first; then hits still stunning at the end; then a place near the middle, just
-// outside the other's reach.
+// outside the other's reach, or against a player it is sure will not attack, where its special
+// move reaches.
 double CpuPlayer::score(const MatchState& start, const MatchState& end) const {
     const auto fighter = [](const MatchState& state, int which) -> const PlayerState& {
         return state.fighters[static_cast<std::size_t>(which)].state;
@@ -316,7 +347,8 @@ double CpuPlayer::score(const MatchState& start, const MatchState& end) const {
     const double stun = 0.3 * (stunned(other) - stunned(side));
     const float x = fighter(end, side).position.x;
     const double distance = std::fabs(x - fighter(end, other).position.x);
-    const double spacing = -0.05 * std::fabs(distance - 105.0);
+    const double spacing = otherPassive ? -0.2 * std::fabs(distance - (reach - 4.0))
+                                        : -0.05 * std::fabs(distance - 105.0);
     const double wall = end.rules.versus ? -0.2 * std::max(0.0, std::fabs(x) - 120.0) : 0.0;
     return damage + stun + spacing + wall;
 }

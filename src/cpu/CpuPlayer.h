@@ -44,8 +44,10 @@ public:
     // blocked one, goes on until it can act, at most this many steps more: an attack is judged
     // with what the other can do to it before it recovers.
     static constexpr int recoverySteps = 60;
+    // How sure the model must be of a course without presses to press a passive player.
+    static constexpr double passiveSureness = 0.8;
     // How many options there are to choose from, and guesses of the other player to weigh.
-    static constexpr int optionCount = 9;
+    static constexpr int optionCount = 10;
     static constexpr int guessCount = 4;
 
 private:
@@ -79,10 +81,15 @@ private:
     int learnt = 0;
     std::vector<OpponentModel::Symbol> foreseen;
     double sureness = 0;
+    // The model is sure the other will press nothing over the look ahead: it only moves or
+    // blocks.
+    bool otherPassive = false;
 
     // Its own special move among them is its fighter's; the other's is the other fighter's.
     const std::array<CpuPlan, optionCount> options;
     const std::array<CpuPlan, guessCount> guesses;
+    // How far apart the fighters stand where its special move just lands.
+    const float reach;
     const CpuPlan* plan;
     int planStep = 0;
     // The plan is not changed before this step of it.

@@ -37,10 +37,22 @@ bool InputHistory::matchesUnspent(const MoveInput* move, bool facingLeft) const 
     // after the last press that did.
     std::size_t spentAt = frames.size();
     for (std::size_t position = frames.size() - 1; position > 0; --position)
-        if (frames[position].pressed[move->button] &&
+        if (frames[position].pressed[move->button] && mayComplete(relativeMove, position, spentAt) &&
             matchComponents(relativeMove, position, steps, false, spentAt))
             spentAt = position;
     return matchComponents(relativeMove, 0, steps, false, spentAt);
+}
+
+// The move's first step is somewhere within reach of the press: a quick look that spares the
+// full search for most presses of a mashed button.
+bool InputHistory::mayComplete(const MoveInput& move, std::size_t position, std::size_t end) const {
+    std::size_t reach = position;
+    for (const MoveComponent& component : move.components)
+        reach += component.window;
+    for (std::size_t at = position; at < end && at <= reach; ++at)
+        if (move.components.front().directions.count(directionAt(at)) > 0)
+            return true;
+    return false;
 }
 
 bool InputHistory::findInWindow(const std::set<Direction::eDirection>& directions,

@@ -60,4 +60,5 @@ private:
     // is skipped on this component's budget.
     bool matchComponents(const MoveInput& move, std::size_t position, std::size_t remaining,
                          bool continuingRun, std::size_t end) const;
+    bool mayComplete(const MoveInput& move, std::size_t position, std::size_t end) const;
 };
