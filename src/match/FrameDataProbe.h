@@ -24,7 +24,7 @@ public:
     // The game's fighters must exist.
     explicit FrameDataProbe(Game& game);
 
-    // HP or Tatsu.
+    // HP, Tatsu or, for a fighter who has one, Throw.
     MoveFrameData measure(PlayerState::Action move);
 
     static bool canAct(const PlayerState& state) {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "match/Projectiles.h"
+#include "match/Throws.h"
+
 class Game;
+struct HitProps;
 class Player;
 struct MatchRules;
 struct PlayerState;
@@ -10,7 +14,8 @@ struct RoundState;
 // on a snapshot of both fighters, the choice of actions, animation and movement, in a versus
 // match the walls and the push between the bodies, then facing. Under the versus rules of fair
 // fights also the combos' limits, the push back and chip damage of blocked hits, and no hit once
-// the round has ended; and at equal x the fighters keep their sides. Owned by the Match.
+// the round has ended; and at equal x the fighters keep their sides. Projectiles land with the
+// hits and fly after the movement, throws grab and hold after it. Owned by the Match.
 class MatchTick {
 public:
     explicit MatchTick(Game& game);
@@ -22,11 +27,13 @@ private:
     // on screen reach the defender's.
     void resolveHit(Player& attacker, const PlayerState& attackerBefore, Player& defender,
                     const PlayerState& defenderBefore, bool fair);
-    // A landed hit under the rules of fair fights.
-    void landFairly(const Player& attacker, Player& defender);
+    // A landed hit; under the rules of fair fights a special move's blocked hit chips.
+    void land(const HitProps& props, bool special, Player& defender, bool fair);
 
     // Walls and bodies: after movement, before facing.
     void keepApart(Player& p1, Player& p2, bool fair) const;
 
     Game& game;
+    Projectiles projectiles;
+    Throws throws;
 };

@@ -68,7 +68,11 @@ std::string frameDataTable(const std::vector<std::pair<std::string, MoveFrameDat
 
 std::string measureFrameData(Game& game) {
     FrameDataProbe probe(game);
-    return frameDataTable(
-        {{"punch", probe.measure(PlayerState::HP)},
-         {game.player1->character->specialName, probe.measure(PlayerState::Tatsu)}});
+    const CharacterData& character = *game.player1->character;
+    std::vector<std::pair<std::string, MoveFrameData>> moves = {
+        {"punch", probe.measure(PlayerState::HP)},
+        {character.specialName, probe.measure(PlayerState::Tatsu)}};
+    if (character.throwMove)
+        moves.emplace_back(character.throwName, probe.measure(PlayerState::Throw));
+    return frameDataTable(moves);
 }

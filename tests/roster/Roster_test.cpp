@@ -29,7 +29,7 @@ std::string fighterText() {
 } // namespace
 
 TEST(RosterTest, ListsTheFightersAndStagesOfTheMediaFolderByName) {
-    EXPECT_EQ(testRoster().fighters(), (std::vector<std::string>{"brann", "sora"}));
+    EXPECT_EQ(testRoster().fighters(), (std::vector<std::string>{"brann", "goro", "kaede", "sora"}));
     EXPECT_EQ(testRoster().stages(), (std::vector<std::string>{"courtyard", "dojo"}));
     const StageData courtyard = testRoster().loadStage("courtyard");
     EXPECT_EQ(courtyard.shownName, "Courtyard");

@@ -1,0 +1,70 @@
+// Goro's suplex against Sora: it grabs on its 3rd step an opponent within 95 of him, holds
+// them for the rest of its 38 steps, then drops them 75 behind him for 140 damage. Pressing the
+// first button within 10 steps of the grab escapes it.
+#include <gtest/gtest.h>
+
+#include "collision/HitProps.h"
+#include "support/Duel.h"
+
+namespace {
+
+void suplex(Duel& duel, const InputFrame& second = frameOf(Direction::Neutral)) {
+    duel.step(frameOf(Direction::Right, true), second);
+    duel.step(frameOf(Direction::Neutral), second);
+    duel.step(frameOf(Direction::Neutral), second);
+}
+
+} // namespace
+
+// In reach even when blocking, out of reach never; and never one reeling from a hit.
+TEST(ThrowsTest, TheSuplexGrabsOnlyWithinReachAndNotInHitStun) {
+    for (const float apart : {95.0f, 96.0f}) {
+        Duel duel("goro", "sora");
+        duel.place(0, apart);
+        // Down-back: blocking where it stands.
+        suplex(duel, frameOf(Direction::DownRight));
+        EXPECT_NE(duel.p2().state.action, PlayerState::Idle);
+        EXPECT_EQ(duel.game->grab.holding(), apart == 95.0f) << apart;
+    }
+    Duel duel("goro", "sora");
+    duel.place(0, 60);
+    const HitProps reeling{true, 0, 20, 0};
+    duel.p2().takeHit(&reeling);
+    suplex(duel);
+    EXPECT_FALSE(duel.game->grab.holding());
+}
+
+TEST(ThrowsTest, TheDamageComesAtTheEndAndTheThrownLandsBehind) {
+    Duel duel("goro", "sora");
+    duel.place(0, 60);
+    suplex(duel);
+    int held = 0;
+    for (; duel.game->grab.holding() && held < 100; ++held) {
+        EXPECT_EQ(duel.p2().state.health, 1000);
+        duel.step();
+    }
+    // Let go on the step after the throw's 38th, counted from its 3rd.
+    EXPECT_EQ(held, 36);
+    EXPECT_EQ(duel.p2().state.health, 1000 - 140);
+    EXPECT_FLOAT_EQ(duel.p2().state.position.x, -75);
+    EXPECT_FLOAT_EQ(duel.p2().state.position.y, 0);
+    EXPECT_EQ(duel.p2().state.action, PlayerState::Hit);
+}
+
+// The first button on the 10th step after the grab escapes; on the 11th it is too late.
+TEST(ThrowsTest, ThePressJustAfterTheGrabEscapesUnhurt) {
+    for (const int late : {10, 11}) {
+        Duel duel("goro", "sora");
+        duel.place(0, 60);
+        suplex(duel);
+        duel.idle(late - 1);
+        duel.step(frameOf(Direction::Neutral), frameOf(Direction::Neutral, true));
+        EXPECT_EQ(duel.game->grab.holding(), late == 11) << late;
+        if (late == 11)
+            continue;
+        EXPECT_FLOAT_EQ(duel.p2().state.position.x - duel.p1().state.position.x, 100);
+        duel.idle(60);
+        EXPECT_EQ(duel.p2().state.health, 1000);
+        EXPECT_EQ(duel.p1().state.action, PlayerState::Idle);
+    }
+}
