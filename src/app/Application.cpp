@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <iomanip>
@@ -41,6 +42,7 @@
 #include "match/SyncTest.h"
 #include "match/checksum.h"
 #include "match/frameDataTable.h"
+#include "render/Backdrop.h"
 #include "render/ConnectionDisplay.h"
 #include "render/MatchView.h"
 #include "render/SpriteManager.h"
@@ -556,7 +558,11 @@ void Application::placeCamera() {
     Ogre::SceneNode* node = camera->getParentSceneNode();
     node->setPosition(0, 60 + 20 * scale, 300 * scale);
     node->lookAt(Ogre::Vector3(0, 60, 0), Ogre::Node::TS_WORLD);
-    camera->setFarClipDistance(1000 * scale);
+    // A backdrop's farthest layer is seen whole; a stage without one keeps the view it had.
+    float farthest = 1000 * scale;
+    for (const BackdropLayer& layer : stage.backdrop)
+        farthest = std::max(farthest, 300 * scale + layer.depth + 100);
+    camera->setFarClipDistance(farthest);
 }
 
 // Online play and watching learn the match's fighters and stage once the match exists: those
@@ -625,6 +631,8 @@ void Application::createGround() {
     sceneManager->getRootSceneNode()
         ->createChildSceneNode(Ogre::Vector3::ZERO, Ogre::Quaternion::IDENTITY)
         ->attachObject(entity);
+    backdrop.reset();
+    backdrop = std::make_unique<Backdrop>(sceneManager, stage.backdrop, 300 * cameraScale());
 }
 
 void Application::createFrameListener() {
@@ -679,6 +687,7 @@ void Application::teardown() {
     if (window && matchView)
         window->removeListener(matchView.get());
     matchView.reset();
+    backdrop.reset();
     match.reset();
     game.reset();
     spriteManager.reset();

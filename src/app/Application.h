@@ -38,6 +38,7 @@ class Game;
 class Match;
 class LogAppender;
 class MatchView;
+class Backdrop;
 class ReplayRecorder;
 class MatchDriver;
 class PointerWatcher;
@@ -188,6 +189,7 @@ private:
     std::unique_ptr<Match> match;
     // Draws the match before each picture of the window.
     std::unique_ptr<MatchView> matchView;
+    std::unique_ptr<Backdrop> backdrop;
     std::unique_ptr<MatchDriver> driver;
     // Outlives the driver, which tells it of every step.
     std::unique_ptr<SoundPresenter> sound;

@@ -39,6 +39,8 @@ public:
 
 private:
     static std::uint64_t fingerprintOf(const std::string& path, long maxBytes);
+    // A stage's, of the keys the match plays on (StageFile::fingerprintOf).
+    static std::uint64_t stageFingerprintOf(const std::string& path);
 
     std::string media;
 };
