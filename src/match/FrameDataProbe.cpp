@@ -53,8 +53,8 @@ bool attackLive(const Game& game) {
 bool hitLanded(bool thrown, const PlayerState& attackerBefore, const PlayerState& attackerAfter,
                const PlayerState& defenderBefore, const PlayerState& defenderAfter) {
     const int countedDown = defenderBefore.stunFrames > 0 ? defenderBefore.stunFrames - 1 : 0;
-    const bool hurt = defenderAfter.health < defenderBefore.health ||
-                      defenderAfter.stunFrames != countedDown;
+    const bool hurt =
+        defenderAfter.health < defenderBefore.health || defenderAfter.stunFrames != countedDown;
     if (thrown)
         return hurt;
     return attackerBefore.canHit && (!attackerAfter.canHit || hurt);
@@ -112,7 +112,7 @@ FrameDataProbe::Run FrameDataProbe::run(PlayerState::Action move, bool blocking)
             ++run.data.active;
         }
         if (game.grab.holding() || !hitLanded(held || flying, attackerBefore, attacker.state,
-                                               defenderBefore, defender.state))
+                                              defenderBefore, defender.state))
             continue;
         MoveFrameData::Hit landed;
         landed.step = s;

@@ -8,8 +8,8 @@
 
 namespace {
 
-const char* const ownerNames[] = {"Player1",      "Player2",      "panel 1", "panel 2",
-                                  "match",        "projectile 1", "projectile 2", "throw"};
+const char* const ownerNames[] = {"Player1", "Player2",      "panel 1",      "panel 2",
+                                  "match",   "projectile 1", "projectile 2", "throw"};
 
 // The state's words, gathered first so that the hash below runs over plain memory.
 struct WordBuffer {

@@ -10,8 +10,9 @@
 // the fighters, 2 and 3 for the input panels, 4 for the rules and rounds of a versus match, which
 // only a versus match has, and the fields of the rules of fair fights only under them (so the
 // checksums of a plain match and of a versus match of the first rules stay what they always
-// were); 5 and 6 for the fighters' projectiles and 7 for a throw, each only while there is one. Values, never addresses: the character data's animations count by their action and
-// track positions.
+// were); 5 and 6 for the fighters' projectiles and 7 for a throw, each only while there is one.
+// Values, never addresses: the character data's animations count by their action and track
+// positions.
 namespace stateFields {
 
 inline std::uint64_t bitsOf(float value) {

@@ -44,8 +44,8 @@ Backdrop::Backdrop(Ogre::SceneManager* sceneManager, const std::vector<BackdropL
         const float top = lookHeight + distance * halfHeightPerDistance;
         // Down below the floor too, which hides what is in front of the layer.
         const float bottom = -distance * halfHeightPerDistance;
-        Ogre::Entity* entity = sceneManager->createEntity("Backdrop" + std::to_string(i),
-                                                          "QuadBottomCenter.mesh");
+        Ogre::Entity* entity =
+            sceneManager->createEntity("Backdrop" + std::to_string(i), "QuadBottomCenter.mesh");
         entity->setMaterial(materialOf(layer.image));
         entity->setCastShadows(false);
         entity->setRenderQueueGroup(

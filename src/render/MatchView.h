@@ -46,6 +46,9 @@ public:
     const DisplayEntity& fighter(int side) const {
         return *fighters[static_cast<std::size_t>(side)].entity;
     }
+    const DisplayEntity& projectile(int side) const {
+        return *projectiles[static_cast<std::size_t>(side)].entity;
+    }
 
 private:
     // One fighter's sprite as last shown.

@@ -162,8 +162,8 @@ private:
             data.specialName = in.shownName(action, "name", maxNameLength, field + ".name");
         }
         if (kind == PlayerState::Throw) {
-            keys.insert(keys.end(), {"name", "motion", "grab", "reach", "damage", "stun", "hold",
-                                     "release"});
+            keys.insert(keys.end(),
+                        {"name", "motion", "grab", "reach", "damage", "stun", "hold", "release"});
             data.throwName = in.shownName(action, "name", maxNameLength, field + ".name");
         }
         in.onlyKeys(action, field, keys);
@@ -260,7 +260,8 @@ private:
             in.fail(action, field + ".loop", "a throw must end: loop = false");
         ThrowData grab;
         grab.grab = stepOf(action, "grab", field, animation);
-        grab.reach = static_cast<float>(in.number(action, "reach", field + ".reach", 0, maxCoordinate));
+        grab.reach =
+            static_cast<float>(in.number(action, "reach", field + ".reach", 0, maxCoordinate));
         grab.damage = in.integer(action, "damage", field + ".damage", 0, data.health);
         grab.stun = in.integer(action, "stun", field + ".stun", 0, maxSteps);
         const toml::table& hold = in.table(action, "hold", field + ".hold");

@@ -91,14 +91,14 @@ Roster::Holding Roster::holdsStage(const Lineup::Entry& stage) const {
     const std::vector<std::string> names = stages();
     if (std::find(names.begin(), names.end(), stage.name) == names.end())
         return Holding::Missing;
-    return stageFingerprintOf(stageFile(stage.name)) == stage.fingerprint
-               ? Holding::Same
-               : Holding::Different;
+    return stageFingerprintOf(stageFile(stage.name)) == stage.fingerprint ? Holding::Same
+                                                                          : Holding::Different;
 }
 
 std::uint64_t Roster::stageFingerprintOf(const std::string& path) {
     try {
-        return StageFile::fingerprintOf(TextFile::read(path, StageFile::maxBytes, "a roster's file"));
+        return StageFile::fingerprintOf(
+            TextFile::read(path, StageFile::maxBytes, "a roster's file"));
     } catch (const FileError& e) {
         throw DataFileError(e.what());
     }

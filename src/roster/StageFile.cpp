@@ -60,15 +60,18 @@ std::vector<BackdropLayer> backdropOf(const DataReader& in, const toml::table& f
 namespace StageFile {
 
 std::uint64_t fingerprintOf(const std::string& text) {
+    // The end of the last line with a key on it before the first table.
+    std::size_t keysEnd = 0;
     std::size_t line = 0;
     while (line < text.size()) {
-        const std::size_t start = text.find_first_not_of(" \t", line);
-        if (start != std::string::npos && text[start] == '[')
-            return Lineup::fingerprintOf(text.substr(0, line));
-        const std::size_t end = text.find('\n', line);
-        if (end == std::string::npos)
-            break;
-        line = end + 1;
+        std::size_t end = text.find('\n', line);
+        end = end == std::string::npos ? text.size() : end + 1;
+        const std::size_t start = text.find_first_not_of(" \t\r\n", line);
+        if (start < end && text[start] == '[')
+            return Lineup::fingerprintOf(text.substr(0, keysEnd));
+        if (start < end && text[start] != '#')
+            keysEnd = end;
+        line = end;
     }
     return Lineup::fingerprintOf(text);
 }

@@ -21,9 +21,10 @@ constexpr double maxBackdropDepth = 5000;
 StageData read(const std::string& path, const std::string& mediaFolder);
 // The same from the file's text; an empty mediaFolder leaves the images unchecked.
 StageData parse(const std::string& text, const std::string& source, const std::string& mediaFolder);
-// What recordings and online play know a stage by: its file's text before the first table, the
-// keys the match plays on. The backdrop's layers, which only show, come after them (as TOML
-// wants a file's own keys before its tables), so a backdrop added leaves it as it was.
+// What recordings and online play know a stage by: its file's text up to its last key before
+// the first table, the keys the match plays on. The backdrop's layers, which only show, come
+// after them (as TOML wants a file's own keys before its tables), so a backdrop added, with
+// its comments, leaves it as it was; a file without tables counts whole.
 std::uint64_t fingerprintOf(const std::string& text);
 
 } // namespace StageFile

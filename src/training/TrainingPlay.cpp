@@ -261,9 +261,10 @@ FrameMeter::Sample TrainingPlay::sampleBefore(int fighter) const {
     sample.attackLive = player.animation.hasHitProps() && player.animation.currentHitProps()->active;
     // A projectile out is its move's attack; a throw's is the step it grabs on.
     const auto& grab = player.character->throwMove;
-    sample.attackLive = sample.attackLive || game.projectiles[static_cast<std::size_t>(fighter)].active ||
-                        (grab && player.state.action == PlayerState::Throw &&
-                         player.animation.sprite.position().currentFrame == grab->grab - 2);
+    const bool flying = game.projectiles[static_cast<std::size_t>(fighter)].active;
+    const bool grabbing = grab && player.state.action == PlayerState::Throw &&
+                          player.animation.sprite.position().currentFrame == grab->grab - 2;
+    sample.attackLive = sample.attackLive || flying || grabbing;
     return sample;
 }
 

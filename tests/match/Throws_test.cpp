@@ -3,8 +3,15 @@
 // first button within 10 steps of the grab escapes it.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "collision/HitProps.h"
+#include "match/MatchStateCodec.h"
+#include "match/checksum.h"
 #include "support/Duel.h"
+#include "support/RandomInputs.h"
 
 namespace {
 
@@ -66,5 +73,45 @@ TEST(ThrowsTest, ThePressJustAfterTheGrabEscapesUnhurt) {
         duel.idle(60);
         EXPECT_EQ(duel.p2().state.health, 1000);
         EXPECT_EQ(duel.p1().state.action, PlayerState::Idle);
+    }
+}
+
+// A match with an orb in flight, and one held in a suplex: put back from its save, or from its
+// bytes as a late spectator gets them, it plays on step for step as it did.
+TEST(ThrowsTest, AMatchWithAnOrbOutOrAThrowHoldingComesBackAndPlaysOnTheSame) {
+    for (const char* left : {"kaede", "goro"}) {
+        SCOPED_TRACE(left);
+        Duel duel(left, "sora");
+        duel.place(-20, 60);
+        // Her orb's command ends as his suplex's starts: forward and the first button.
+        if (std::string(left) == "kaede") {
+            duel.step(frameOf(Direction::Down));
+            duel.step(frameOf(Direction::DownRight));
+        }
+        suplex(duel);
+        // Her orb left on the move's 13th step; his suplex holds.
+        duel.idle(10);
+        const MatchState saved = duel.match.save();
+        ASSERT_TRUE(saved.projectiles[0].active || saved.grab.holding());
+        const std::vector<std::uint8_t> bytes = MatchStateCodec::encode(saved);
+        const std::optional<MatchState> decoded =
+            MatchStateCodec::decode(bytes.data(), bytes.size());
+        ASSERT_TRUE(decoded && duel.match.fits(*decoded));
+
+        RandomInputs inputs(7);
+        std::vector<StepInput> played;
+        std::vector<std::uint64_t> checksums;
+        for (int step = 0; step < 120; ++step) {
+            played.push_back(inputs.next(duel.match.save()));
+            duel.match.step(played.back());
+            checksums.push_back(checksum(duel.match.save()));
+        }
+        for (const MatchState& start : {saved, *decoded}) {
+            duel.match.restore(start);
+            for (std::size_t step = 0; step < played.size(); ++step) {
+                duel.match.step(played[step]);
+                ASSERT_EQ(checksum(duel.match.save()), checksums[step]) << step;
+            }
+        }
     }
 }
