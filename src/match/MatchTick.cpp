@@ -64,20 +64,20 @@ void MatchTick::tick(const MatchRules& rules, const RoundState& round) {
 
     // Under fair rules a round that has ended is decided: nothing lands until the next one.
     if (!fair || round.phase == RoundState::Fighting) {
-        resolveHit(p2, s2, p1, s1, fair);
-        resolveHit(p1, s1, p2, s2, fair);
+        resolveHit(p2, s2, p1, s1, rules);
+        resolveHit(p1, s1, p2, s2, rules);
         const std::array<const HitProps*, 2> struck = projectiles.strike(s1, s2);
         for (int side = 0; side < 2; ++side)
             if (struck[static_cast<std::size_t>(side)])
-                land(*struck[static_cast<std::size_t>(side)], true, game.fighter(side), fair);
+                landProjectile(*struck[static_cast<std::size_t>(side)], game.fighter(side), fair);
     }
     if (fair) {
         FairRules::age(p1.state.combo, inHitStun(p1.state));
         FairRules::age(p2.state.combo, inHitStun(p2.state));
     }
 
-    p1.selectAction();
-    p2.selectAction();
+    p1.selectAction(rules.playsOpenings());
+    p2.selectAction(rules.playsOpenings());
     p1.updateAnimation();
     p2.updateAnimation();
     throws.step();
@@ -114,7 +114,7 @@ void MatchTick::keepApart(Player& p1, Player& p2, bool fair) const {
 }
 
 void MatchTick::resolveHit(Player& attacker, const PlayerState& attackerBefore, Player& defender,
-                           const PlayerState& defenderBefore, bool fair) {
+                           const PlayerState& defenderBefore, const MatchRules& rules) {
     if (!attackerBefore.canHit)
         return;
     if (!hitTest(*attacker.animation.currentHitboxes(), attackerBefore.position.x,
@@ -122,20 +122,41 @@ void MatchTick::resolveHit(Player& attacker, const PlayerState& attackerBefore, 
                  *defender.animation.currentHitboxes(), defenderBefore.position.x,
                  defenderBefore.position.y, defenderBefore.facingLeft))
         return;
-    land(*attacker.animation.currentHitProps(),
-         fair && attacker.character->isSpecialMove(attacker.currentAnimAction), defender, fair);
+    if (rules.playsFair())
+        landFairly(attacker, defender, rules.playsOpenings());
+    else
+        defender.takeHit(attacker.animation.currentHitProps());
     attacker.state.canHit = false;
 }
 
-void MatchTick::land(const HitProps& props, bool special, Player& defender, bool fair) {
+void MatchTick::landFairly(Player& attacker, Player& defender, bool openings) {
+    const HitProps& props = *attacker.animation.currentHitProps();
+    PlayerState& state = defender.state;
+    if (state.action == PlayerState::Block) {
+        defender.takeHit(&props);
+        state.health -=
+            FairRules::chip(props, attacker.character->isSpecialMove(attacker.currentAnimAction));
+        state.pushbackSteps = FairRules::pushbackSteps;
+        if (openings)
+            attacker.state.stunFrames = std::max(
+                attacker.state.stunFrames,
+                FairRules::blockedAttackStun(attacker.animation.stepsLeft(), state.stunFrames));
+        return;
+    }
+    const HitProps landed = FairRules::comboHit(state.combo, inHitStun(state), props);
+    defender.takeHit(&landed);
+}
+
+// A projectile is a special move's hit; far from its fighter, it leaves it no opening.
+void MatchTick::landProjectile(const HitProps& props, Player& defender, bool fair) {
+    PlayerState& state = defender.state;
     if (!fair) {
         defender.takeHit(&props);
         return;
     }
-    PlayerState& state = defender.state;
     if (state.action == PlayerState::Block) {
         defender.takeHit(&props);
-        state.health -= FairRules::chip(props, special);
+        state.health -= FairRules::chip(props, true);
         state.pushbackSteps = FairRules::pushbackSteps;
         return;
     }

@@ -14,6 +14,8 @@ banner_shown() {
 
 start_game "$WORK" --versus --rounds 1
 await_window
+# The round is announced for a second and a half before the players may move.
+sleep 2
 capture "$WORK/versus-start.xwd"
 hold 1.2 d
 # A punch takes 56 steps; a press while one runs is not kept, so press often until the result

@@ -1,5 +1,5 @@
-// Goro's suplex against Sora: it grabs on its 3rd step an opponent within 95 of him, holds
-// them for the rest of its 38 steps, then drops them 75 behind him for 140 damage. Pressing the
+// Goro's suplex against Sora: it grabs on its 4th step an opponent within 96 of him, holds
+// them for the rest of its 38 steps, then drops them 75 behind him for 120 damage. Pressing the
 // first button within 10 steps of the grab escapes it.
 #include <gtest/gtest.h>
 
@@ -17,21 +17,21 @@ namespace {
 
 void suplex(Duel& duel, const InputFrame& second = frameOf(Direction::Neutral)) {
     duel.step(frameOf(Direction::Right, true), second);
-    duel.step(frameOf(Direction::Neutral), second);
-    duel.step(frameOf(Direction::Neutral), second);
+    for (int step = 2; step <= 4; ++step)
+        duel.step(frameOf(Direction::Neutral), second);
 }
 
 } // namespace
 
 // In reach even when blocking, out of reach never; and never one reeling from a hit.
 TEST(ThrowsTest, TheSuplexGrabsOnlyWithinReachAndNotInHitStun) {
-    for (const float apart : {95.0f, 96.0f}) {
+    for (const float apart : {96.0f, 97.0f}) {
         Duel duel("goro", "sora");
         duel.place(0, apart);
         // Down-back: blocking where it stands.
         suplex(duel, frameOf(Direction::DownRight));
         EXPECT_NE(duel.p2().state.action, PlayerState::Idle);
-        EXPECT_EQ(duel.game->grab.holding(), apart == 95.0f) << apart;
+        EXPECT_EQ(duel.game->grab.holding(), apart == 96.0f) << apart;
     }
     Duel duel("goro", "sora");
     duel.place(0, 60);
@@ -50,9 +50,9 @@ TEST(ThrowsTest, TheDamageComesAtTheEndAndTheThrownLandsBehind) {
         EXPECT_EQ(duel.p2().state.health, 1000);
         duel.step();
     }
-    // Let go on the step after the throw's 38th, counted from its 3rd.
-    EXPECT_EQ(held, 36);
-    EXPECT_EQ(duel.p2().state.health, 1000 - 140);
+    // Let go on the step after the throw's 38th, counted from its 4th.
+    EXPECT_EQ(held, 35);
+    EXPECT_EQ(duel.p2().state.health, 1000 - 120);
     EXPECT_FLOAT_EQ(duel.p2().state.position.x, -75);
     EXPECT_FLOAT_EQ(duel.p2().state.position.y, 0);
     EXPECT_EQ(duel.p2().state.action, PlayerState::Hit);
@@ -90,7 +90,7 @@ TEST(ThrowsTest, AMatchWithAnOrbOutOrAThrowHoldingComesBackAndPlaysOnTheSame) {
         }
         suplex(duel);
         // Her orb left on the move's 13th step; his suplex holds.
-        duel.idle(10);
+        duel.idle(9);
         const MatchState saved = duel.match.save();
         ASSERT_TRUE(saved.projectiles[0].active || saved.grab.holding());
         const std::vector<std::uint8_t> bytes = MatchStateCodec::encode(saved);

@@ -547,7 +547,7 @@ TEST_F(ReplayFileTest, NamesWhatIsWrong) {
         {resealed(withRules(valid, 1, 4, 5940)), "names rules this Vorrak does not have"},
         {resealed(withRules(valid, 2, 3, 5940)), "names rules this Vorrak does not have"},
         {resealed(withRules(valid, 1, 3, 0)), "names rules this Vorrak does not have"},
-        {resealed(withRules(valid, 1, 3, 5940, 3)), "names rules this Vorrak does not have"},
+        {resealed(withRules(valid, 1, 3, 5940, 4)), "names rules this Vorrak does not have"},
         {resealed(withRules(valid, 1, 3, 5940, 0)), "names rules this Vorrak does not have"},
         {resealed(badDirection), "step 1 has a direction that does not exist"},
         {resealed(afterQuit), "steps follow the quit at step 1"},

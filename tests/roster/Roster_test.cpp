@@ -80,9 +80,9 @@ TEST(RosterTest, ADamagedFileIsRefusedNamingItsLineAndField) {
     EXPECT_EQ(fighter(goro), "");
     EXPECT_EQ(fighter(replacedIn(kaede, "sprite = \"Orb\"\n", "")),
               "f.toml:100: actions.special.projectile.sprite: missing");
-    EXPECT_EQ(fighter(replacedIn(kaede, "launch = 13", "launch = 47")),
-              "f.toml:101: actions.special.projectile.launch: 47 is not 1 to 46");
-    EXPECT_EQ(fighter(replacedIn(goro, "reach = 95\n", "")),
+    EXPECT_EQ(fighter(replacedIn(kaede, "launch = 13", "launch = 63")),
+              "f.toml:101: actions.special.projectile.launch: 63 is not 1 to 62");
+    EXPECT_EQ(fighter(replacedIn(goro, "reach = 96\n", "")),
               "f.toml:117: actions.throw.reach: missing");
     EXPECT_EQ(fighter(replacedIn(goro, "release = { x = -75 }", "release = { y = -75 }")),
               "f.toml:128: actions.throw.release.y: unknown key (there are x)");

@@ -14,9 +14,9 @@
 class Duel {
 public:
     Duel(const std::string& left, const std::string& right)
-        : game(std::make_unique<Game>(testRoster().loadFighter(left),
-                                      testRoster().loadFighter(right))),
-          match(*game) {
+        : Duel(testRoster().loadFighter(left), testRoster().loadFighter(right)) {}
+    Duel(std::shared_ptr<const CharacterData> left, std::shared_ptr<const CharacterData> right)
+        : game(std::make_unique<Game>(std::move(left), std::move(right))), match(*game) {
         match.start(MatchRules{});
     }
 
