@@ -55,7 +55,7 @@ done
 grep -q "Match ended: checksum $(final_checksum "$WORK/host.vrp")," "$WORK/host/Ogre.log" ||
     fail "the recording ends elsewhere than '$(ended host)'"
 header=$(head -c 60 "$WORK/host.vrp" | tr -c 'a-z' ' ')
-[[ "$header" =~ \ kaede\ .*\ goro\ .*\ grove\  ]] || fail "the recording names: $header"
+[[ "$header" =~ kaede.*goro.*grove ]] || fail "the recording names: $header"
 mode_at=$(($(replay_header_size "$WORK/host.vrp") - 18))
 [ "$(od -An -tu1 -j "$mode_at" -N1 "$WORK/host.vrp" | tr -d ' ')" = 3 ] ||
     fail "the recording does not say online"
