@@ -30,7 +30,16 @@ bool playable(const CharacterData& data) {
             if (!segment.value->attackBoxes.empty() && animation.hitProps.isEmpty())
                 return false;
     }
-    return data.moves.size() == 1 && data.health > 0;
+    // A throw is played like any action, and a projectile flies with its own boxes and hit.
+    if (data.throwMove &&
+        (data.throwAnimation.sprite.isEmpty() || data.throwAnimation.hitboxes.isEmpty() ||
+         data.throwAnimation.movement.isEmpty() || data.throwAnimation.sprite.loop))
+        return false;
+    if (data.projectile && (!data.projectile->boxes || !data.projectile->hit ||
+                            data.projectile->boxes->attackBoxes.empty() ||
+                            data.spriteName(data.projectile->sprite).empty()))
+        return false;
+    return data.moves.size() == (data.throwMove ? 2u : 1u) && data.health > 0;
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "input/InputHistory.h"
 
 FrameAnimation CharacterData::getAnimation(PlayerState::Action action) const {
+    if (action == PlayerState::Throw && throwMove)
+        return throwAnimation;
     if (action < PlayerState::WalkForward || action > PlayerState::Tatsu)
         return animations[PlayerState::Idle];
     return animations[action];

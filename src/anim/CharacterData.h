@@ -4,11 +4,14 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "anim/FrameAnimation.h"
+#include "anim/ProjectileData.h"
+#include "anim/ThrowData.h"
 #include "collision/HitProps.h"
 #include "collision/HitboxInfo.h"
 #include "fighter/PlayerState.h"
@@ -34,7 +37,7 @@ public:
     CharacterData(const CharacterData&) = delete;
     CharacterData& operator=(const CharacterData&) = delete;
 
-    // A fresh copy at frame 0. Values outside WalkForward..Tatsu give Idle.
+    // A fresh copy at frame 0. Values outside WalkForward..Throw give Idle.
     FrameAnimation getAnimation(PlayerState::Action action) const;
     // The action of the first motion command entered in the history; Idle when none is.
     // pressSpendsMotion: a press that completed a motion spent it (InputHistory::matchesUnspent).
@@ -60,6 +63,12 @@ public:
     std::vector<Sprite> sprites;
     std::array<FrameAnimation, actionCount> animations;
     std::vector<std::pair<MoveInput*, PlayerState::Action>> moves;
+    // A special move that sends out a projectile, and a throw with its own action: only for a
+    // fighter whose file has them.
+    std::optional<ProjectileData> projectile;
+    std::optional<ThrowData> throwMove;
+    std::string throwName;
+    FrameAnimation throwAnimation;
     // The fingerprint of the file it was read from (Lineup::fingerprintOf): recordings and
     // online play name the fighter by it.
     std::uint64_t fingerprint = 0;

@@ -1,5 +1,6 @@
 #include "app/MatchScene.h"
 
+#include <algorithm>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -19,6 +20,7 @@
 #include "match/Stage.h"
 #include "match/checksum.h"
 #include "match/frameDataTable.h"
+#include "render/Backdrop.h"
 #include "render/ConnectionDisplay.h"
 #include "render/MatchView.h"
 #include "render/SpriteManager.h"
@@ -48,6 +50,7 @@ MatchScene::~MatchScene() {
     if (matchView && session.getWindow())
         session.getWindow()->removeListener(matchView.get());
     matchView.reset();
+    backdrop.reset();
     match.reset();
     game.reset();
     spriteManager.reset();
@@ -249,7 +252,11 @@ void MatchScene::placeCamera() {
     Ogre::SceneNode* node = camera->getParentSceneNode();
     node->setPosition(0, 60 + 20 * scale, 300 * scale);
     node->lookAt(Ogre::Vector3(0, 60, 0), Ogre::Node::TS_WORLD);
-    camera->setFarClipDistance(1000 * scale);
+    // A backdrop's farthest layer is seen whole; a stage without one keeps the view it had.
+    float farthest = 1000 * scale;
+    for (const BackdropLayer& layer : stage.backdrop)
+        farthest = std::max(farthest, 300 * scale + layer.depth + 100);
+    camera->setFarClipDistance(farthest);
 }
 
 // Online play and watching learn the match's fighters and stage once the match exists: those
@@ -321,4 +328,6 @@ void MatchScene::createGround() {
     scene->getRootSceneNode()
         ->createChildSceneNode(Ogre::Vector3::ZERO, Ogre::Quaternion::IDENTITY)
         ->attachObject(entity);
+    backdrop.reset();
+    backdrop = std::make_unique<Backdrop>(scene, stage.backdrop, 300 * cameraScale());
 }

@@ -21,6 +21,7 @@ class Match;
 struct MatchState;
 class MatchDriver;
 class MatchView;
+class Backdrop;
 class ReplayRecorder;
 struct Replay;
 struct RoundState;
@@ -125,6 +126,8 @@ private:
     std::unique_ptr<Match> match;
     // Draws the match before each picture of the window.
     std::unique_ptr<MatchView> matchView;
+    // The stage's image layers behind the floor, when it names any.
+    std::unique_ptr<Backdrop> backdrop;
     std::unique_ptr<MatchDriver> matchDriver;
     // The driver's recorder, when the match is recorded, and the line that tells of its failure.
     ReplayRecorder* recorder = nullptr;

@@ -15,6 +15,8 @@ struct PlayerState {
         Hit = 4,
         HP = 5,
         Tatsu = 6,
+        // Only for a fighter whose file has a throw.
+        Throw = 7,
     };
 
     // On the fight plane: x along the fight line, y up from the ground.
@@ -27,7 +29,7 @@ struct PlayerState {
     bool canBlock = true;
     // The current attack may still land; each active attack segment lands at most once.
     bool canHit = true;
-    // In HP or Tatsu.
+    // In HP, Tatsu or Throw.
     bool attacking = false;
     // Steps of hit or block stun still to run. While attacking (only ever under the versus rules
     // where a blocked attack leaves an opening): the steps it stays unable to act, standing

@@ -39,19 +39,25 @@ std::vector<InputFrame> commandOf(const CharacterData& character, PlayerState::A
     throw std::invalid_argument("No frame data for action " + std::to_string(move));
 }
 
-bool attackLive(const Player& player) {
-    return player.animation.hasHitProps() && player.animation.currentHitProps()->active;
+// The left fighter's attack, or its projectile out, can land in the coming step.
+bool attackLive(const Game& game) {
+    const Player& player = *game.player1;
+    return game.projectiles[0].active ||
+           (player.animation.hasHitProps() && player.animation.currentHitProps()->active);
 }
 
 // A hit shows in the attacker's spent attack, or in the defender's health or stun when a new
-// active segment re-armed the attack in the same step.
-bool hitLanded(const PlayerState& attackerBefore, const PlayerState& attackerAfter,
+// active segment re-armed the attack in the same step; one of a projectile or of a throw's
+// release (thrown: a projectile was out or a throw held at the step's start) in the defender's
+// alone.
+bool hitLanded(bool thrown, const PlayerState& attackerBefore, const PlayerState& attackerAfter,
                const PlayerState& defenderBefore, const PlayerState& defenderAfter) {
-    if (!attackerBefore.canHit)
-        return false;
     const int countedDown = defenderBefore.stunFrames > 0 ? defenderBefore.stunFrames - 1 : 0;
-    return !attackerAfter.canHit || defenderAfter.health < defenderBefore.health ||
-           defenderAfter.stunFrames != countedDown;
+    const bool hurt =
+        defenderAfter.health < defenderBefore.health || defenderAfter.stunFrames != countedDown;
+    if (thrown)
+        return hurt;
+    return attackerBefore.canHit && (!attackerAfter.canHit || hurt);
 }
 
 } // namespace
@@ -92,17 +98,22 @@ FrameDataProbe::Run FrameDataProbe::run(PlayerState::Action move, bool blocking)
             run.attackerFree = s;
         for (; unresolved < run.hits.size() && canAct(defender.state); ++unresolved)
             run.hits[unresolved].advantage = s;
-        if (run.attackerFree == 0 && attackLive(attacker)) {
+        const bool live = run.attackerFree == 0 && attackLive(game);
+
+        const PlayerState attackerBefore = attacker.state;
+        const PlayerState defenderBefore = defender.state;
+        const bool held = game.grab.holding();
+        const bool flying = game.projectiles[0].active;
+        step(s == 1 ? command.back() : frameOf(Direction::Neutral), blocking, s);
+        // A throw is active on the step it grabs.
+        if (live || (!held && game.grab.holding())) {
             if (run.data.active == 0 || run.data.activeWindows.back().second != s - 1)
                 run.data.activeWindows.emplace_back(s, s);
             run.data.activeWindows.back().second = s;
             ++run.data.active;
         }
-
-        const PlayerState attackerBefore = attacker.state;
-        const PlayerState defenderBefore = defender.state;
-        step(s == 1 ? command.back() : frameOf(Direction::Neutral), blocking, s);
-        if (!hitLanded(attackerBefore, attacker.state, defenderBefore, defender.state))
+        if (game.grab.holding() || !hitLanded(held || flying, attackerBefore, attacker.state,
+                                              defenderBefore, defender.state))
             continue;
         MoveFrameData::Hit landed;
         landed.step = s;

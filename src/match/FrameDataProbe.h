@@ -25,7 +25,7 @@ public:
     // The game's fighters must exist.
     explicit FrameDataProbe(Game& game, const MatchRules& rules = MatchRules());
 
-    // HP or Tatsu.
+    // HP, Tatsu or, for a fighter who has one, Throw.
     MoveFrameData measure(PlayerState::Action move);
 
     static bool canAct(const PlayerState& state) {

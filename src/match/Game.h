@@ -3,6 +3,8 @@
 #include <array>
 #include <memory>
 
+#include "fighter/ProjectileState.h"
+#include "fighter/ThrowState.h"
 #include "input/InputPanel.h"
 #include "match/Stage.h"
 
@@ -37,6 +39,10 @@ public:
 
     // Where the walls of a versus match stand: x = -walls and +walls, half the stage's width.
     float walls = Stage::halfWidth;
+    // Each fighter's projectile and the throw under way: only fighters whose files have such
+    // moves ever set them.
+    std::array<ProjectileState, 2> projectiles{};
+    ThrowState grab;
 
     // Declared in order of creation, so they are destroyed in reverse.
     std::array<std::shared_ptr<const CharacterData>, 2> characters;

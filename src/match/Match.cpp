@@ -38,6 +38,8 @@ bool Match::step(const StepInput& input) {
 
 // Under fair rules the start places are mirrored about the stage's centre.
 void Match::startRound() {
+    game.projectiles = {};
+    game.grab = {};
     for (int side = 0; side < 2; ++side) {
         Player& player = game.fighter(side);
         const float x =
@@ -64,6 +66,8 @@ MatchState Match::save() const {
     state.panels[1] = game.panels[1].panel;
     state.rules = rules;
     state.round = round;
+    state.projectiles = game.projectiles;
+    state.grab = game.grab;
     return state;
 }
 
@@ -74,6 +78,8 @@ void Match::restore(const MatchState& state) {
     game.panels[1].panel = state.panels[1];
     rules = state.rules;
     round = state.round;
+    game.projectiles = state.projectiles;
+    game.grab = state.grab;
 }
 
 bool Match::fits(const MatchState& state) const {

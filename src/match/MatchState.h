@@ -3,6 +3,8 @@
 #include <array>
 
 #include "fighter/FighterState.h"
+#include "fighter/ProjectileState.h"
+#include "fighter/ThrowState.h"
 #include "input/InputPanelState.h"
 #include "match/MatchRules.h"
 #include "match/RoundState.h"
@@ -17,4 +19,7 @@ struct MatchState {
     // The rules in force and, in a versus match, where it stands between its rounds.
     MatchRules rules;
     RoundState round;
+    // Each fighter's projectile in flight and the throw under way, if any.
+    std::array<ProjectileState, 2> projectiles{};
+    ThrowState grab;
 };

@@ -76,6 +76,7 @@ public:
     }
 
     bool complete() const { return !bad && at == size; }
+    bool atEnd() const { return at >= size; }
 
 private:
     const std::uint8_t* data;
@@ -94,7 +95,7 @@ template <typename IO> void fighterFields(FighterState& fighter, IO& io, int lay
     PlayerState& state = fighter.state;
     io(state.position.x);
     io(state.position.y);
-    io.enumeration(state.action, PlayerState::Tatsu);
+    io.enumeration(state.action, PlayerState::Throw);
     io(state.facingLeft);
     io(state.canAct);
     io(state.canBlock);
@@ -108,7 +109,7 @@ template <typename IO> void fighterFields(FighterState& fighter, IO& io, int lay
         io.range(state.combo.stepsSinceEnd, 0, FairRules::comboKeptSteps);
         io.range(state.pushbackSteps, 0, FairRules::pushbackSteps);
     }
-    io.enumeration(fighter.animationAction, PlayerState::Tatsu);
+    io.enumeration(fighter.animationAction, PlayerState::Throw);
     for (int track = 0; track < FrameAnimPosition::trackCount; ++track) {
         TrackPosition& position = fighter.animation.tracks[track];
         io(position.currentFrame);
@@ -160,6 +161,24 @@ template <typename IO> void fields(MatchState& state, IO& io, int layout) {
     io(round.rematch[1]);
 }
 
+template <typename IO> void moveFields(MatchState& state, IO& io) {
+    for (ProjectileState& flying : state.projectiles) {
+        io(flying.active);
+        io(flying.x);
+        io(flying.y);
+        io(flying.facingLeft);
+        io.range(flying.age, 0, maxCount);
+    }
+    io.range(state.grab.thrower, -1, 1);
+    io.range(state.grab.steps, 0, maxCount);
+}
+
+// Projectiles and throws follow the fields of the layout, after a byte that says so, only while
+// there is one: a state without them has the very bytes it always had.
+bool hasMoves(const MatchState& state) {
+    return state.projectiles[0].active || state.projectiles[1].active || state.grab.holding();
+}
+
 } // namespace
 
 namespace MatchStateCodec {
@@ -168,6 +187,10 @@ std::vector<std::uint8_t> encode(const MatchState& state, int layout) {
     MatchState copy = state;
     Out out;
     fields(copy, out, layout);
+    if (hasMoves(copy)) {
+        out.word(1, 1);
+        moveFields(copy, out);
+    }
     return out.out;
 }
 
@@ -177,6 +200,11 @@ std::optional<MatchState> decode(const std::uint8_t* data, std::size_t size, int
     MatchState state;
     In in(data, size);
     fields(state, in, layout);
+    if (!in.atEnd()) {
+        if (in.word(1) != 1)
+            return std::nullopt;
+        moveFields(state, in);
+    }
     if (!in.complete() || !state.rules.valid())
         return std::nullopt;
     return state;
@@ -186,10 +214,17 @@ bool fits(const MatchState& state, const CharacterData& first, const CharacterDa
     const CharacterData* characters[2] = {&first, &second};
     for (std::size_t side = 0; side < 2; ++side) {
         const FighterState& fighter = state.fighters[side];
-        if (!characters[side]->getAnimation(fighter.animationAction).fits(fighter.animation))
+        const CharacterData& character = *characters[side];
+        const bool throws = character.throwMove.has_value();
+        if ((!throws && (fighter.state.action == PlayerState::Throw ||
+                         fighter.animationAction == PlayerState::Throw)) ||
+            (state.projectiles[side].active && !character.projectile))
+            return false;
+        if (!character.getAnimation(fighter.animationAction).fits(fighter.animation))
             return false;
     }
-    return true;
+    return !state.grab.holding() ||
+           characters[static_cast<std::size_t>(state.grab.thrower)]->throwMove.has_value();
 }
 
 } // namespace MatchStateCodec

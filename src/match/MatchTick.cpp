@@ -1,6 +1,7 @@
 #include "match/MatchTick.h"
 
 #include <algorithm>
+#include <array>
 
 #include "anim/CharacterData.h"
 #include "collision/hitTest.h"
@@ -43,7 +44,7 @@ void slide(PlayerState& state, Stage::Body& body, Stage::Body& other, float wall
 
 } // namespace
 
-MatchTick::MatchTick(Game& game) : game(game) {}
+MatchTick::MatchTick(Game& game) : game(game), projectiles(game), throws(game) {}
 
 void MatchTick::tick(const MatchRules& rules, const RoundState& round) {
     Player& p1 = *game.player1;
@@ -57,13 +58,18 @@ void MatchTick::tick(const MatchRules& rules, const RoundState& round) {
 
     p1.updateStun();
     p2.updateStun();
-    p1.checkBlock(p2.state.attacking);
-    p2.checkBlock(p1.state.attacking);
+    // A projectile out is blocked like an attack.
+    p1.checkBlock(p2.state.attacking || game.projectiles[1].active);
+    p2.checkBlock(p1.state.attacking || game.projectiles[0].active);
 
     // Under fair rules a round that has ended is decided: nothing lands until the next one.
     if (!fair || round.phase == RoundState::Fighting) {
         resolveHit(p2, s2, p1, s1, rules);
         resolveHit(p1, s1, p2, s2, rules);
+        const std::array<const HitProps*, 2> struck = projectiles.strike(s1, s2);
+        for (int side = 0; side < 2; ++side)
+            if (struck[static_cast<std::size_t>(side)])
+                landProjectile(*struck[static_cast<std::size_t>(side)], game.fighter(side), fair);
     }
     if (fair) {
         FairRules::age(p1.state.combo, inHitStun(p1.state));
@@ -74,7 +80,10 @@ void MatchTick::tick(const MatchRules& rules, const RoundState& round) {
     p2.selectAction(rules.playsOpenings());
     p1.updateAnimation();
     p2.updateAnimation();
-    if (rules.versus)
+    throws.step();
+    projectiles.fly();
+    // A held fighter stays where the throw holds it.
+    if (rules.versus && !game.grab.holding())
         keepApart(p1, p2, fair);
 
     // At equal x the first fighter faces right; under fair rules both keep the way they face.
@@ -132,6 +141,23 @@ void MatchTick::landFairly(Player& attacker, Player& defender, bool openings) {
             attacker.state.stunFrames = std::max(
                 attacker.state.stunFrames,
                 FairRules::blockedAttackStun(attacker.animation.stepsLeft(), state.stunFrames));
+        return;
+    }
+    const HitProps landed = FairRules::comboHit(state.combo, inHitStun(state), props);
+    defender.takeHit(&landed);
+}
+
+// A projectile is a special move's hit; far from its fighter, it leaves it no opening.
+void MatchTick::landProjectile(const HitProps& props, Player& defender, bool fair) {
+    PlayerState& state = defender.state;
+    if (!fair) {
+        defender.takeHit(&props);
+        return;
+    }
+    if (state.action == PlayerState::Block) {
+        defender.takeHit(&props);
+        state.health -= FairRules::chip(props, true);
+        state.pushbackSteps = FairRules::pushbackSteps;
         return;
     }
     const HitProps landed = FairRules::comboHit(state.combo, inHitStun(state), props);

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "match/Projectiles.h"
+#include "match/Throws.h"
+
 class Game;
+struct HitProps;
 class Player;
 struct MatchRules;
 struct PlayerState;
@@ -12,7 +16,8 @@ struct RoundState;
 // fights also the combos' limits, the push back and chip damage of blocked hits, and no hit once
 // the round has ended; and at equal x the fighters keep their sides. Under the rules where every
 // blocked attack leaves an opening also the attacker's wait after a blocked hit and the spending
-// of a motion by the press that completed it. Owned by the Match.
+// of a motion by the press that completed it. Projectiles land with the hits and fly after the
+// movement, throws grab and hold after it. Owned by the Match.
 class MatchTick {
 public:
     explicit MatchTick(Game& game);
@@ -26,9 +31,13 @@ private:
                     const PlayerState& defenderBefore, const MatchRules& rules);
     // A landed hit under the rules of fair fights.
     void landFairly(Player& attacker, Player& defender, bool openings);
+    // A projectile's hit; under the rules of fair fights a blocked one chips.
+    void landProjectile(const HitProps& props, Player& defender, bool fair);
 
     // Walls and bodies: after movement, before facing.
     void keepApart(Player& p1, Player& p2, bool fair) const;
 
     Game& game;
+    Projectiles projectiles;
+    Throws throws;
 };

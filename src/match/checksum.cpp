@@ -8,13 +8,14 @@
 
 namespace {
 
-const char* const ownerNames[] = {"Player1", "Player2", "panel 1", "panel 2", "match"};
+const char* const ownerNames[] = {"Player1", "Player2",      "panel 1",      "panel 2",
+                                  "match",   "projectile 1", "projectile 2", "throw"};
 
 // The state's words, gathered first so that the hash below runs over plain memory.
 struct WordBuffer {
     // Two fighters of 75 words (2 more under the rules of fair fights), two full panels of 32
-    // and a versus match's 5 (6 under fair rules).
-    static constexpr std::size_t capacity = 2 * 77 + 2 * 32 + 6;
+    // a versus match's 5 (6 under fair rules), two projectiles' 2 and a throw's 1.
+    static constexpr std::size_t capacity = 2 * 77 + 2 * 32 + 6 + 2 * 2 + 1;
 
     std::uint64_t words[capacity];
     std::size_t size = 0;

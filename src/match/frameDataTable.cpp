@@ -70,8 +70,13 @@ std::string frameDataTable(const std::vector<std::pair<std::string, MoveFrameDat
 std::vector<std::pair<std::string, MoveFrameData>> measureMoves(Game& game,
                                                                 const MatchRules& rules) {
     FrameDataProbe probe(game, rules);
-    return {{"punch", probe.measure(PlayerState::HP)},
-            {game.player1->character->specialName, probe.measure(PlayerState::Tatsu)}};
+    const CharacterData& character = *game.player1->character;
+    std::vector<std::pair<std::string, MoveFrameData>> moves = {
+        {"punch", probe.measure(PlayerState::HP)},
+        {character.specialName, probe.measure(PlayerState::Tatsu)}};
+    if (character.throwMove)
+        moves.emplace_back(character.throwName, probe.measure(PlayerState::Throw));
+    return moves;
 }
 
 // The versus rules change what a blocked move leaves; the rest of the table stays as it is.

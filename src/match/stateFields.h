@@ -10,8 +10,9 @@
 // the fighters, 2 and 3 for the input panels, 4 for the rules and rounds of a versus match, which
 // only a versus match has, and the fields of the rules of fair fights only under them (so the
 // checksums of a plain match and of a versus match of the first rules stay what they always
-// were). Values, never addresses: the character data's animations count by their action and
-// track positions.
+// were); 5 and 6 for the fighters' projectiles and 7 for a throw, each only while there is one.
+// Values, never addresses: the character data's animations count by their action and track
+// positions.
 namespace stateFields {
 
 inline std::uint64_t bitsOf(float value) {
@@ -100,6 +101,18 @@ template <typename Visit> void visitVersus(int owner, const MatchState& state, V
         visit(owner, "rules version", static_cast<std::uint64_t>(rules.version));
 }
 
+template <typename Visit> void visitMoves(const MatchState& state, Visit&& visit) {
+    for (int side = 0; side < 2; ++side) {
+        const ProjectileState& flying = state.projectiles[static_cast<std::size_t>(side)];
+        if (!flying.active)
+            continue;
+        visit(5 + side, "position", bitsOf(flying.x) | bitsOf(flying.y) << 32);
+        visit(5 + side, "flight", pairOf(flying.facingLeft, flying.age));
+    }
+    if (state.grab.holding())
+        visit(7, "hold", pairOf(state.grab.thrower, state.grab.steps));
+}
+
 template <typename Visit> void visit(const MatchState& state, Visit&& visit) {
     // First, so a difference in them is named even when the panels part ways.
     if (state.rules.versus)
@@ -109,6 +122,7 @@ template <typename Visit> void visit(const MatchState& state, Visit&& visit) {
     visitFighter(1, state.fighters[1], fair, visit);
     visitPanel(2, state.panels[0], visit);
     visitPanel(3, state.panels[1], visit);
+    visitMoves(state, visit);
 }
 
 } // namespace stateFields

@@ -61,7 +61,12 @@ void DisplayEntity::setInFront(bool inFront) {
 }
 
 void DisplayEntity::setHealth(int health) {
-    healthDisplay->setHealth(health);
+    if (healthDisplay)
+        healthDisplay->setHealth(health);
+}
+
+void DisplayEntity::setVisible(bool visible) {
+    node->setVisible(visible);
 }
 
 void DisplayEntity::showHitboxInfo(const HitboxInfo* info) {

@@ -15,8 +15,9 @@ class HitboxDisplay;
 class HitboxInfo;
 
 // The on-screen body of one fighter: a sprite quad standing on the fight plane, its hit-box
-// overlay and the link to its health readout on the HUD. Each Player creates and owns one.
-// The destructor removes the sprite from the scene so a new match can build it again.
+// overlay and the link to its health readout on the HUD (none for a projectile's). Each Player
+// creates and owns one. The destructor removes the sprite from the scene so a new match can build
+// it again.
 class DisplayEntity {
 public:
     DisplayEntity(Ogre::SceneManager* sceneManager, std::string name, HealthDisplay* healthDisplay);
@@ -35,6 +36,8 @@ public:
     void setHealth(int health);
     // Null removes the boxes.
     void showHitboxInfo(const HitboxInfo* info);
+    // Shows or hides the sprite and its boxes together.
+    void setVisible(bool visible);
 
     Ogre::SceneNode* getNode() const { return node; }
     Ogre::Entity* getEntity() const { return entity; }

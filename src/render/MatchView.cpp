@@ -14,6 +14,9 @@
 namespace {
 
 const char* const entityNames[2] = {"Player1", "Player2"};
+const char* const projectileNames[2] = {"Projectile1", "Projectile2"};
+// A throw's reach is drawn as tall as a standing body.
+constexpr float reachHeight = 100;
 
 // A fighter who blocks or is being hit is drawn behind the other.
 bool drawnInFront(const PlayerState& state) {
@@ -25,15 +28,20 @@ bool drawnInFront(const PlayerState& state) {
 MatchView::MatchView(Ogre::SceneManager* sceneManager, const SpriteManager& sprites,
                      const Match& match)
     : sprites(sprites), match(match), headUp(std::make_unique<Hud>()) {
-    for (int side = 0; side < 2; ++side)
+    for (int side = 0; side < 2; ++side) {
         fighters[static_cast<std::size_t>(side)].entity = std::make_unique<DisplayEntity>(
             sceneManager, entityNames[side], headUp->getHealthDisplay(side));
+        projectiles[static_cast<std::size_t>(side)].entity =
+            std::make_unique<DisplayEntity>(sceneManager, projectileNames[side], nullptr);
+    }
     show();
 }
 
 // The sprites before the HUD whose health readouts they feed.
 MatchView::~MatchView() {
     for (FighterView& view : fighters)
+        view.entity.reset();
+    for (FighterView& view : projectiles)
         view.entity.reset();
 }
 
@@ -44,6 +52,7 @@ void MatchView::show() {
     for (int side = 0; side < 2; ++side) {
         const bool faces = side == 0 ? firstFacesLeft : !firstFacesLeft;
         showFighter(side, facingEachOther ? faces : game.fighter(side).state.facingLeft);
+        showProjectile(side);
         headUp->getInputDataDisplay(side)->show(game.panels[static_cast<std::size_t>(side)].panel);
     }
     showRound();
@@ -66,7 +75,54 @@ void MatchView::showFighter(int side, bool facingLeft) {
     entity.setSpritePosition(player.state.position.x, player.state.position.y);
     entity.setInFront(drawnInFront(player.state));
     entity.setHealth(player.state.health);
-    const HitboxInfo* boxes = player.hitboxesShown ? player.animation.currentHitboxes() : nullptr;
+    const HitboxInfo* boxes = player.hitboxesShown ? boxesOf(side) : nullptr;
+    if (boxes != view.boxes) {
+        view.boxes = boxes;
+        entity.showHitboxInfo(boxes);
+    }
+}
+
+const HitboxInfo* MatchView::boxesOf(int side) {
+    const Player& player = match.fighters().fighter(side);
+    const HitboxInfo* current = player.animation.currentHitboxes();
+    const auto& grab = player.character->throwMove;
+    const bool reaching = grab && player.state.action == PlayerState::Throw &&
+                          !match.fighters().grab.holding() &&
+                          player.animation.sprite.position().currentFrame < grab->grab;
+    if (!reaching)
+        return current;
+    const auto index = static_cast<std::size_t>(side);
+    if (reachFrom[index] != current) {
+        reachFrom[index] = current;
+        reach[index] = *current;
+        reach[index].addBox(AABB(0, grab->reach, reachHeight, 0), true);
+    }
+    return &reach[index];
+}
+
+void MatchView::showProjectile(int side) {
+    const Game& game = match.fighters();
+    const ProjectileState& flying = game.projectiles[static_cast<std::size_t>(side)];
+    FighterView& view = projectiles[static_cast<std::size_t>(side)];
+    DisplayEntity& entity = *view.entity;
+    if (flying.active != view.visible) {
+        view.visible = flying.active;
+        entity.setVisible(flying.active);
+    }
+    if (!flying.active)
+        return;
+    const Player& owner = game.fighter(side);
+    const ProjectileData& data = *owner.character->projectile;
+    if (owner.character != view.character) {
+        view.character = owner.character;
+        entity.setSpriteMaterial(sprites.material(*owner.character, data.sprite));
+    }
+    if (flying.facingLeft != view.flipped) {
+        view.flipped = flying.facingLeft;
+        entity.setFlipped(flying.facingLeft);
+    }
+    entity.setSpritePosition(flying.x, flying.y);
+    const HitboxInfo* boxes = owner.hitboxesShown ? data.boxes : nullptr;
     if (boxes != view.boxes) {
         view.boxes = boxes;
         entity.showHitboxInfo(boxes);

@@ -3,6 +3,8 @@
 #include <array>
 #include <memory>
 
+#include "collision/HitboxInfo.h"
+
 #include <OgreRenderTargetListener.h>
 
 namespace Ogre {
@@ -15,7 +17,8 @@ class Hud;
 class Match;
 class SpriteManager;
 
-// The match on screen: both fighters' sprites and boxes, their health readouts and input panels
+// The match on screen: both fighters' sprites and boxes (a throw's reach among them until it
+// grabs), their projectiles in flight, their health readouts and input panels
 // on the HUD, and the texts of a versus match, all drawn from the match's state as it stands.
 // The match never calls it: it listens to the render targets it is added to and brings the
 // screen in line with the state before each picture, so a step, a rollback, a replay's jump or
@@ -43,6 +46,9 @@ public:
     const DisplayEntity& fighter(int side) const {
         return *fighters[static_cast<std::size_t>(side)].entity;
     }
+    const DisplayEntity& projectile(int side) const {
+        return *projectiles[static_cast<std::size_t>(side)].entity;
+    }
 
 private:
     // One fighter's sprite as last shown.
@@ -52,15 +58,25 @@ private:
         int sprite = -1;
         bool flipped = false;
         const HitboxInfo* boxes = nullptr;
+        bool visible = true;
     };
 
     void showFighter(int side, bool facingLeft);
+    void showProjectile(int side);
+    // The boxes shown for the fighter: a throw before its grab shows its reach too, as an
+    // attack box from the fighter's position.
+    const HitboxInfo* boxesOf(int side);
     void showRound();
 
     const SpriteManager& sprites;
     const Match& match;
     std::unique_ptr<Hud> headUp;
     std::array<FighterView, 2> fighters;
+    std::array<FighterView, 2> projectiles;
+    // Each fighter's box set of the moment with its throw's reach added, and the set it was
+    // made from.
+    std::array<HitboxInfo, 2> reach;
+    std::array<const HitboxInfo*, 2> reachFrom{};
     bool facingEachOther = false;
     // What the round captions were last made from, so a picture that changes none of it
     // (nearly every one) makes no text.

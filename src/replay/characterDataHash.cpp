@@ -73,6 +73,27 @@ void addMove(Fnv1a& hash, const MoveInput& move, PlayerState::Action action) {
     }
 }
 
+void addProjectile(Fnv1a& hash, const CharacterData& data, const ProjectileData& projectile) {
+    hash.addWord(static_cast<std::uint32_t>(projectile.launch));
+    addValue(hash, data.spriteName(projectile.sprite));
+    addValue(hash, projectile.boxes);
+    addValue(hash, projectile.hit);
+    for (float value : {projectile.x, projectile.y, projectile.speed})
+        hash.addWord(bitsOf(value));
+    hash.addWord(static_cast<std::uint32_t>(projectile.lifetime));
+}
+
+void addThrow(Fnv1a& hash, const CharacterData& data, const ThrowData& grab) {
+    const FrameAnimation& animation = data.throwAnimation;
+    addTrack(hash, animation.sprite, [&data](int sprite) { return data.spriteName(sprite); });
+    addTrack(hash, animation.hitboxes, same<const HitboxInfo*>);
+    addTrack(hash, animation.movement, same<Ogre::Vector2>);
+    for (int value : {grab.grab, grab.damage, grab.stun, grab.button})
+        hash.addWord(static_cast<std::uint32_t>(value));
+    for (float value : {grab.reach, grab.holdX, grab.holdY, grab.releaseX})
+        hash.addWord(bitsOf(value));
+}
+
 } // namespace
 
 std::uint64_t characterDataHash(const CharacterData& data) {
@@ -87,5 +108,10 @@ std::uint64_t characterDataHash(const CharacterData& data) {
     hash.addWord(data.moves.size());
     for (const auto& [move, action] : data.moves)
         addMove(hash, *move, action);
+    // Only a fighter that has them: the hash of every other stays what it was.
+    if (data.projectile)
+        addProjectile(hash, data, *data.projectile);
+    if (data.throwMove)
+        addThrow(hash, data, *data.throwMove);
     return hash.value;
 }

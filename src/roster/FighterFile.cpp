@@ -142,21 +142,29 @@ private:
         std::vector<std::string_view> keys;
         for (const ActionKey& action : actionKeys)
             keys.push_back(action.key);
+        keys.push_back("throw");
         in.onlyKeys(actions, "actions", keys);
         for (const ActionKey& action : actionKeys) {
             const std::string field = std::string("actions.") + action.key;
             readAction(in.table(actions, action.key, field), field, data.animations[action.action],
-                       action.action == PlayerState::Tatsu);
+                       action.action);
         }
+        if (actions.contains("throw"))
+            readAction(in.table(actions, "throw", "actions.throw"), "actions.throw",
+                       data.throwAnimation, PlayerState::Throw);
     }
 
     void readAction(const toml::table& action, const std::string& field, FrameAnimation& animation,
-                    bool special) {
+                    PlayerState::Action kind) {
         std::vector<std::string_view> keys = {"loop", "sprites", "boxes", "hits", "movement"};
-        if (special) {
-            keys.push_back("name");
-            keys.push_back("motion");
+        if (kind == PlayerState::Tatsu) {
+            keys.insert(keys.end(), {"name", "motion", "projectile"});
             data.specialName = in.shownName(action, "name", maxNameLength, field + ".name");
+        }
+        if (kind == PlayerState::Throw) {
+            keys.insert(keys.end(),
+                        {"name", "motion", "grab", "reach", "damage", "stun", "hold", "release"});
+            data.throwName = in.shownName(action, "name", maxNameLength, field + ".name");
         }
         in.onlyKeys(action, field, keys);
         if (action.contains("loop"))
@@ -208,8 +216,75 @@ private:
         if (attacks && animation.hitProps.isEmpty())
             in.fail(action, field + ".hits", "missing, yet its boxes attack");
         animation.computeConstantFlags();
-        if (special)
-            readMotion(in.table(action, "motion", field + ".motion"), field + ".motion");
+        if (kind == PlayerState::Tatsu || kind == PlayerState::Throw)
+            readMotion(in.table(action, "motion", field + ".motion"), field + ".motion", kind);
+        if (kind == PlayerState::Tatsu && action.contains("projectile"))
+            readProjectile(in.table(action, "projectile", field + ".projectile"),
+                           field + ".projectile", animation);
+        if (kind == PlayerState::Throw)
+            readThrow(action, field, animation);
+    }
+
+    // The step of an action (counted from 1) on which something happens: within the action.
+    int stepOf(const toml::table& table, const char* key, const std::string& field,
+               const FrameAnimation& animation) {
+        return in.integer(table, key, field + "." + key, 1, animation.sprite.totalFrames);
+    }
+
+    double coordinate(const toml::table& table, const char* key, const std::string& field) {
+        return in.number(table, key, field + "." + key, -maxCoordinate, maxCoordinate);
+    }
+
+    void readProjectile(const toml::table& table, const std::string& field,
+                        const FrameAnimation& animation) {
+        in.onlyKeys(table, field,
+                    {"launch", "sprite", "boxes", "hit", "speed", "lifetime", "x", "y"});
+        ProjectileData projectile;
+        projectile.launch = stepOf(table, "launch", field, animation);
+        projectile.sprite = named(spriteIndex, table, "sprite", field, "sprite");
+        projectile.boxes = named(boxSets, table, "boxes", field, "box set");
+        if (projectile.boxes->attackBoxes.empty())
+            in.fail(*table.get("boxes"), field + ".boxes", "a projectile's boxes must attack");
+        projectile.hit = named(hitProps, table, "hit", field, "hit");
+        projectile.speed =
+            static_cast<float>(in.number(table, "speed", field + ".speed", 0.1, maxMovement));
+        projectile.lifetime = in.integer(table, "lifetime", field + ".lifetime", 1, maxSteps);
+        projectile.x = static_cast<float>(coordinate(table, "x", field));
+        projectile.y = static_cast<float>(coordinate(table, "y", field));
+        data.projectile = projectile;
+    }
+
+    void readThrow(const toml::table& action, const std::string& field,
+                   const FrameAnimation& animation) {
+        if (animation.sprite.loop)
+            in.fail(action, field + ".loop", "a throw must end: loop = false");
+        ThrowData grab;
+        grab.grab = stepOf(action, "grab", field, animation);
+        grab.reach =
+            static_cast<float>(in.number(action, "reach", field + ".reach", 0, maxCoordinate));
+        grab.damage = in.integer(action, "damage", field + ".damage", 0, data.health);
+        grab.stun = in.integer(action, "stun", field + ".stun", 0, maxSteps);
+        const toml::table& hold = in.table(action, "hold", field + ".hold");
+        in.onlyKeys(hold, field + ".hold", {"x", "y"});
+        grab.holdX = static_cast<float>(coordinate(hold, "x", field + ".hold"));
+        grab.holdY = static_cast<float>(coordinate(hold, "y", field + ".hold"));
+        const toml::table& release = in.table(action, "release", field + ".release");
+        in.onlyKeys(release, field + ".release", {"x"});
+        grab.releaseX = static_cast<float>(coordinate(release, "x", field + ".release"));
+        grab.button = data.moves.back().first->button;
+        data.throwMove = grab;
+    }
+
+    // A name the file gives elsewhere: a sprite, a box set or a hit.
+    template <typename Value>
+    Value named(const std::map<std::string, Value>& known, const toml::table& table,
+                const char* key, const std::string& field, const char* what) {
+        const std::string name = in.string(table, key, field + "." + key);
+        const auto found = known.find(name);
+        if (found == known.end())
+            in.fail(*table.get(key), field + "." + key,
+                    "the " + std::string(what) + " '" + name + "' is not one of the file's");
+        return found->second;
     }
 
     template <typename Read>
@@ -243,7 +318,8 @@ private:
         return in.integer(segment, "steps", at + ".steps", 1, maxSteps);
     }
 
-    void readMotion(const toml::table& motion, const std::string& field) {
+    void readMotion(const toml::table& motion, const std::string& field,
+                    PlayerState::Action action) {
         in.onlyKeys(motion, field, {"button", "steps"});
         MoveInput move;
         move.setButton(in.integer(motion, "button", field + ".button", 1, 2) - 1);
@@ -259,7 +335,7 @@ private:
             move.addComponent(
                 MoveComponent(directions(step, at + ".directions"), static_cast<unsigned>(window)));
         }
-        data.addMove(std::move(move), PlayerState::Tatsu);
+        data.addMove(std::move(move), action);
     }
 
     std::set<Direction::eDirection> directions(const toml::table& step, const std::string& field) {

@@ -99,14 +99,15 @@ Roster::Holding Roster::holdsFighter(const Lineup::Entry& fighter) const {
     if (std::find(names.begin(), names.end(), fighter.name) == names.end())
         return Holding::Missing;
     return holding(fighterFolder(fighter.name) + "/" + FighterFile::fileName,
-                   FighterFile::maxBytes, fighter.fingerprint);
+                   FighterFile::maxBytes, fighter.fingerprint, Lineup::fingerprintOf);
 }
 
 Roster::Holding Roster::holdsStage(const Lineup::Entry& stage) const {
     const std::vector<std::string> names = stages();
     if (std::find(names.begin(), names.end(), stage.name) == names.end())
         return Holding::Missing;
-    return holding(stageFile(stage.name), StageFile::maxBytes, stage.fingerprint);
+    return holding(stageFile(stage.name), StageFile::maxBytes, stage.fingerprint,
+                   StageFile::fingerprintOf);
 }
 
 std::string Roster::howDifferent(Holding holding) {
@@ -114,18 +115,18 @@ std::string Roster::howDifferent(Holding holding) {
 }
 
 // A file that cannot be read is a damaged installation, as when it is loaded.
-Roster::Holding Roster::holding(const std::string& path, long maxBytes,
-                                std::uint64_t fingerprint) {
+Roster::Holding Roster::holding(const std::string& path, long maxBytes, std::uint64_t fingerprint,
+                                std::uint64_t (*fingerprintOf)(const std::string&)) {
     std::string text;
     try {
         text = TextFile::read(path, maxBytes, "a roster's file");
     } catch (const FileError& e) {
         throw DataFileError(e.what());
     }
-    if (Lineup::fingerprintOf(text) == fingerprint)
+    if (fingerprintOf(text) == fingerprint)
         return Holding::Same;
     for (const std::string& form : lineEndingForms(text))
-        if (Lineup::fingerprintOf(form) == fingerprint)
+        if (fingerprintOf(form) == fingerprint)
             return Holding::OtherLineEndings;
     return Holding::Different;
 }

@@ -43,7 +43,9 @@ public:
     static std::string howDifferent(Holding holding);
 
 private:
-    static Holding holding(const std::string& path, long maxBytes, std::uint64_t fingerprint);
+    // fingerprintOf: a fighter's (every byte) or a stage's (StageFile::fingerprintOf).
+    static Holding holding(const std::string& path, long maxBytes, std::uint64_t fingerprint,
+                           std::uint64_t (*fingerprintOf)(const std::string&));
 
     std::string media;
 };

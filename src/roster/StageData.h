@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "roster/BackdropLayer.h"
 
 // One stage as its file describes it: read by StageFile, never changed afterwards.
 struct StageData {
@@ -12,6 +15,9 @@ struct StageData {
     float width = 328;
     // The floor's image, in the media folder.
     std::string floor;
-    // The fingerprint of its file (Lineup::fingerprintOf): its width is the match's.
+    // Behind the floor, farthest first; none for a stage that names no backdrop.
+    std::vector<BackdropLayer> backdrop;
+    // The fingerprint of its file's keys before the backdrop (StageFile::fingerprintOf): its
+    // width is the match's.
     std::uint64_t fingerprint = 0;
 };

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "anim/CharacterData.h"
 #include "collision/HitProps.h"
 #include "cpu/ComputerPlayer.h"
 #include "fighter/Player.h"
@@ -258,6 +259,12 @@ FrameMeter::Sample TrainingPlay::sampleBefore(int fighter) const {
     FrameMeter::Sample sample;
     sample.before = player.state;
     sample.attackLive = player.animation.hasHitProps() && player.animation.currentHitProps()->active;
+    // A projectile out is its move's attack; a throw's is the step it grabs on.
+    const auto& grab = player.character->throwMove;
+    const bool flying = game.projectiles[static_cast<std::size_t>(fighter)].active;
+    const bool grabbing = grab && player.state.action == PlayerState::Throw &&
+                          player.animation.sprite.position().currentFrame == grab->grab - 2;
+    sample.attackLive = sample.attackLive || flying || grabbing;
     return sample;
 }
 

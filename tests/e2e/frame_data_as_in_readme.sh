@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# --frame-data prints its table and exits 0, and the README shows the table as printed.
+# --frame-data prints its table and exits 0, and the README shows the table as printed, and
+# the rows of the later fighters' tables.
 source "$(dirname "$0")/lib.bash"
 README="$(dirname "$0")/../../README.md"
 
@@ -15,4 +16,12 @@ grep -qxF -- "$first" "$README" || fail "the README has no frame-data table"
 awk -v first="$first" -v lines="$(wc -l <"$WORK/expected")" \
     '$0 == first { n = lines } n > 0 { print; n-- }' "$README" >"$WORK/readme"
 diff -u "$WORK/expected" "$WORK/readme" >&2 || fail "the README's table differs from the program's"
+# The new fighters' rows, shown in "Fighters and stages" indented by six spaces.
+for fighter in kaede goro; do
+    "$GAME" --frame-data --p2 "$fighter" | awk '/^punch /{p=1} p && /^$/{exit} p' >"$WORK/rows"
+    [ -s "$WORK/rows" ] || fail "no frame data for $fighter"
+    while IFS= read -r row; do
+        grep -qxF -- "      $row" "$README" || fail "the README lacks $fighter's row: $row"
+    done <"$WORK/rows"
+done
 echo "ok"

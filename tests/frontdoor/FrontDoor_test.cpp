@@ -49,16 +49,17 @@ TEST(ReplaysScreen, TellsEachRecordingInShort) {
 // pictures, and its stages.
 TEST(FrontDoor, OffersTheRostersFightersWithTheirPictures) {
     const std::vector<RosterEntry> fighters = FrontDoor::fightersOf(VORRAK_MEDIA);
-    ASSERT_EQ(fighters.size(), 2u);
+    ASSERT_EQ(fighters.size(), 4u);
     EXPECT_EQ(fighters[0].name, "brann");
     EXPECT_EQ(fighters[0].shown, "Brann");
-    EXPECT_EQ(fighters[1].shown, "Sora");
+    EXPECT_EQ(fighters[2].shown, "Kaede");
+    EXPECT_EQ(fighters[3].shown, "Sora");
     for (const RosterEntry& fighter : fighters) {
         struct stat status {};
         EXPECT_EQ(::stat(fighter.picture.c_str(), &status), 0) << fighter.picture;
     }
     const std::vector<RosterEntry> stages = FrontDoor::stagesOf(VORRAK_MEDIA);
-    ASSERT_EQ(stages.size(), 2u);
+    ASSERT_EQ(stages.size(), 4u);
     EXPECT_EQ(stages[0].name, "courtyard");
-    EXPECT_EQ(stages[1].name, "dojo");
+    EXPECT_EQ(stages[2].name, "grove");
 }

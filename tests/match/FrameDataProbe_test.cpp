@@ -73,8 +73,9 @@ TEST(FrameDataProbeTest, TheAttackerActsAgainWhenTheProbeSays) {
 }
 
 // Under the latest versus rules every move of every shipped fighter, blocked by any fighter,
-// leaves its attacker behind by at least the start-up of the roster's fastest punch (17 steps,
-// Sora's), after its last blocked hit: a blocked special move can always be punished.
+// leaves its attacker behind by at least the start-up of the roster's fastest punch (7 steps,
+// Kaede's jab), after its last blocked hit: a blocked special move can always be punished. A
+// throw is not blocked: it is left out.
 TEST(FrameDataProbeTest, EveryShippedFightersBlockedMovesCanBePunished) {
     const std::vector<std::string> names = testRoster().fighters();
     ASSERT_GE(names.size(), 2u);
@@ -84,11 +85,13 @@ TEST(FrameDataProbeTest, EveryShippedFightersBlockedMovesCanBePunished) {
         Game game(fighter, fighter);
         fastestPunch = std::min(fastestPunch, FrameDataProbe(game).measure(PlayerState::HP).startup);
     }
-    EXPECT_EQ(fastestPunch, 17);
+    EXPECT_EQ(fastestPunch, 7);
     for (const std::string& attacker : names)
         for (const std::string& blocker : names) {
             Game game(testRoster().loadFighter(attacker), testRoster().loadFighter(blocker));
             for (const auto& [move, data] : measureMoves(game, versusRules())) {
+                if (move == game.player1->character->throwName)
+                    continue;
                 ASSERT_FALSE(data.onBlock.empty()) << attacker << "'s " << move;
                 EXPECT_LE(data.onBlock.back().advantage, -fastestPunch)
                     << attacker << "'s " << move << " blocked by " << blocker;

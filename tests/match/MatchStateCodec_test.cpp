@@ -63,7 +63,7 @@ TEST(MatchStateCodec, OutOfRangeOrMisSizedBytesAreRefused) {
             b.push_back(0);
             return b;
         }(),
-        with(good, 8, 7),                // no such action
+        with(good, 8, 8),                // no such action
         with(good, 9, 2),                // a flag neither true nor false
         with(good, 22, 7),               // a combo of more hits than a combo may have
         with(good, 34, 11),              // more push back than a blocked hit gives

@@ -31,9 +31,15 @@ const float maxReachBeyondBoxes = 4;
 const float drawnAlpha = 0.1f;
 
 // Every box a sprite is shown with in any frame of any action, in the fighter's own frame.
+// A throw's frames, and a projectile's sprite with its own boxes, count too.
 std::map<std::string, std::vector<AABB>> boxesBySprite(const CharacterData& character) {
     std::map<std::string, std::vector<AABB>> boxes;
-    for (int action = 0; action < CharacterData::actionCount; ++action) {
+    if (const auto& projectile = character.projectile) {
+        std::vector<AABB>& shown = boxes[character.spriteName(projectile->sprite)];
+        for (const auto* set : {&projectile->boxes->attackBoxes, &projectile->boxes->bodyBoxes})
+            shown.insert(shown.end(), set->begin(), set->end());
+    }
+    for (int action = 0; action <= PlayerState::Throw; ++action) {
         FrameAnimation animation = character.getAnimation(PlayerState::Action(action));
         // Long enough for every action, looping or not, to show each of its frames.
         for (int frame = 0; frame < 120; ++frame) {

@@ -22,18 +22,28 @@ template <typename Read> std::string refusalOf(Read read) {
     return "";
 }
 
-std::string fighterText() {
-    return TextFile::read(testRoster().fighterFolder("sora") + "/fighter.toml", 1 << 20, "");
+std::string fighterText(const std::string& name = "sora") {
+    return TextFile::read(testRoster().fighterFolder(name) + "/fighter.toml", 1 << 20, "");
+}
+
+std::string replacedIn(std::string text, const std::string& from, const std::string& to) {
+    text.replace(text.find(from), from.size(), to);
+    return text;
 }
 
 } // namespace
 
 TEST(RosterTest, ListsTheFightersAndStagesOfTheMediaFolderByName) {
-    EXPECT_EQ(testRoster().fighters(), (std::vector<std::string>{"brann", "sora"}));
-    EXPECT_EQ(testRoster().stages(), (std::vector<std::string>{"courtyard", "dojo"}));
+    EXPECT_EQ(testRoster().fighters(),
+              (std::vector<std::string>{"brann", "goro", "kaede", "sora"}));
+    EXPECT_EQ(testRoster().stages(),
+              (std::vector<std::string>{"courtyard", "dojo", "grove", "harbour"}));
     const StageData courtyard = testRoster().loadStage("courtyard");
     EXPECT_EQ(courtyard.shownName, "Courtyard");
     EXPECT_FLOAT_EQ(courtyard.width, 440);
+    ASSERT_EQ(courtyard.backdrop.size(), 2u);
+    EXPECT_GT(courtyard.backdrop[0].depth, courtyard.backdrop[1].depth) << "farthest first";
+    EXPECT_TRUE(testRoster().loadStage("dojo").backdrop.empty());
     EXPECT_EQ(testRoster().loadFighter("brann")->shownName, "Brann");
 }
 
@@ -64,9 +74,34 @@ TEST(RosterTest, ADamagedFileIsRefusedNamingItsLineAndField) {
             "hits = [{ steps = 15 }, { hit = \"punch\", steps = 20 }, { steps = 20 }]\n", "")),
         "f.toml:85: actions.punch.hits: missing, yet its boxes attack");
 
+    const std::string kaede = fighterText("kaede");
+    const std::string goro = fighterText("goro");
+    EXPECT_EQ(fighter(kaede), "");
+    EXPECT_EQ(fighter(goro), "");
+    EXPECT_EQ(fighter(replacedIn(kaede, "sprite = \"Orb\"\n", "")),
+              "f.toml:100: actions.special.projectile.sprite: missing");
+    EXPECT_EQ(fighter(replacedIn(kaede, "launch = 13", "launch = 63")),
+              "f.toml:101: actions.special.projectile.launch: 63 is not 1 to 62");
+    EXPECT_EQ(fighter(replacedIn(goro, "reach = 96\n", "")),
+              "f.toml:117: actions.throw.reach: missing");
+    EXPECT_EQ(fighter(replacedIn(goro, "release = { x = -75 }", "release = { y = -75 }")),
+              "f.toml:128: actions.throw.release.y: unknown key (there are x)");
+
     const auto stage = [](const std::string& text) {
         return refusalOf([&] { StageFile::parse(text, "s.toml", ""); });
     };
+    const std::string layers = "\n[[backdrop]]\nimage = \"Far.png\"\ndepth = 900\n"
+                               "[[backdrop]]\nimage = \"Near.png\"\ndepth = 100\n";
+    const std::string plain = "name = \"A\"\nwidth = 328\nfloor = \"Ground.png\"\n";
+    EXPECT_EQ(stage(plain + layers), "");
+    EXPECT_EQ(stage(plain + replacedIn(layers, "depth = 100", "depth = 950")),
+              "s.toml:8: backdrop[1].depth: layers go from the farthest to the nearest");
+    EXPECT_EQ(stage(plain + replacedIn(layers, "Near.png", "near.jpg")),
+              "s.toml:9: backdrop[1].image: 'near.jpg' must be a PNG file in the media folder");
+    // The backdrop only shows: recordings and online play know the stage without it.
+    EXPECT_EQ(StageFile::fingerprintOf(plain), StageFile::fingerprintOf(plain + layers));
+    EXPECT_NE(StageFile::fingerprintOf(plain),
+              StageFile::fingerprintOf(replacedIn(plain, "328", "329") + layers));
     EXPECT_EQ(stage("name = \"A\"\nwidth = 328\nfloor = \"Ground.png\"\n"), "");
     EXPECT_EQ(stage("name = \"A\"\nwidth = 100\nfloor = \"Ground.png\"\n"),
               "s.toml:2: width: must be from 200 to 800");
