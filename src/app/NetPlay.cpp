@@ -12,7 +12,9 @@
 
 #include "match/Match.h"
 #include "match/MatchState.h"
+#include "app/PeerMeeting.h"
 #include "net/EnetLink.h"
+#include "net/inputDelayFor.h"
 #include "net/NetInput.h"
 #include "net/RollbackSession.h"
 #include "net/SpectatorFeed.h"
@@ -87,7 +89,10 @@ NetPlay::NetPlay(Match& match, Setup setup)
     const auto peerTimeoutMs = static_cast<std::uint32_t>(this->setup.silenceLimit * 1000) + 5000;
     link = this->setup.host
                ? EnetLink::host(this->setup.port, peerTimeoutMs, this->setup.spectators)
-               : EnetLink::join(this->setup.hostName, this->setup.port, peerTimeoutMs);
+               : EnetLink::join(this->setup.hostName, this->setup.port, peerTimeoutMs, false,
+                                this->setup.rendezvous.localPort);
+    if (this->setup.rendezvous.active())
+        meeting = std::make_unique<PeerMeeting>(this->setup.rendezvous, this->setup.host);
     if (this->setup.host)
         sessionId = std::random_device{}() | 1;
     if (this->setup.host && this->setup.spectators > 0)
@@ -182,6 +187,8 @@ bool NetPlay::connecting(const StepInput& keyboard) {
         tellAndClose(net::QuitReason::Escape);
         return false;
     }
+    if (meeting)
+        meeting->tick(*link);
     if (setup.host)
         return true;
     if (Clock::now() - started > std::chrono::duration<double>(setup.joinTimeout))
@@ -333,6 +340,8 @@ void NetPlay::startSession() {
         setup.cast(lineup);
     if (setup.makeRecorder)
         recorder = setup.makeRecorder();
+    if (setup.rendezvous.delayFromRoundTrip)
+        setup.inputDelay = inputDelayFor(link->roundTripMs());
     session = std::make_unique<RollbackSession>(match, setup.host ? 0 : 1, setup.inputDelay,
                                                 sessionId);
     session->presentTo(presenter);
@@ -363,7 +372,9 @@ void NetPlay::startSession() {
     report("Online play: " + side + " vs " + link->peerName());
     Ogre::LogManager::getSingleton().logMessage(
         "Online play: connected after " + after.str() + " s, " +
-        std::to_string(link->connectAttempts()) + " connection attempts");
+        std::to_string(link->connectAttempts()) + " connection attempts" +
+        (meeting ? ", " + meeting->route(*link) + ", input delay " + std::to_string(setup.inputDelay)
+                 : std::string()));
     if (setup.setTitle)
         setup.setTitle("Vorrak projekt - " + side + " vs " + link->peerName());
 }
@@ -494,7 +505,7 @@ void NetPlay::showConnection() {
     display->show("RTT " + std::to_string(link->roundTripMs()) + " ms   rollback " +
                   std::to_string(rolledBackLastSecond) + " steps/s   waited " +
                   std::to_string(session->stats().waited + session->stats().skipped) + " steps" +
-                  watchingLine());
+                  (meeting ? "   " + meeting->route(*link) : std::string()) + watchingLine());
 }
 
 ConnectionFigures NetPlay::connection() const {

@@ -12,9 +12,11 @@
 #include "net/ConnectionFigures.h"
 #include "net/EnetLink.h"
 #include "net/Messages.h"
+#include "net/Rendezvous.h"
 #include "roster/Lineup.h"
 
 class ConnectionDisplay;
+class PeerMeeting;
 class Match;
 class ReplayRecorder;
 class RollbackSession;
@@ -60,6 +62,8 @@ public:
         std::function<void(const RoundState&)> onMatchEnd;
         // The host's: how many may watch.
         int spectators = 0;
+        // Paired by a lobby: how the two sides reach each other through their routers.
+        Rendezvous rendezvous;
     };
 
     NetPlay(Match& match, Setup setup);
@@ -116,6 +120,7 @@ private:
     std::unique_ptr<RollbackSession> session;
     std::unique_ptr<ConnectionDisplay> display;
     std::unique_ptr<SpectatorFeed> spectators;
+    std::unique_ptr<PeerMeeting> meeting;
     std::uint32_t sessionId = 0;
     Clock::time_point started = Clock::now();
     std::optional<Clock::time_point> lastGreeting;
