@@ -207,6 +207,16 @@ void NetPlay::greet() {
     link->flush();
 }
 
+// From this side's last greeting to the other side's answer: the round trip the match's input
+// delay is chosen by (ENet's own estimate starts far too high to have settled by now). A step
+// late to see a packet at either end is taken off.
+void NetPlay::timeHandshake() {
+    if (handshakeRoundTripMs || !lastGreeting)
+        return;
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - *lastGreeting).count();
+    handshakeRoundTripMs = static_cast<std::uint32_t>(std::max(0.0, ms - 1000.0 / 60));
+}
+
 // The guest speaks first; the host answers each greeting with its own and the session id. Each
 // side sends its rules and its choice once, when the other's first hello passed, so a game that
 // speaks another version hears nothing it cannot read; then each checks the other's rules and
@@ -215,8 +225,12 @@ void NetPlay::greet() {
 bool NetPlay::handshake(const net::Message& message) {
     if (const auto* hello = std::get_if<net::Hello>(&message))
         checkHello(*hello);
-    else if (const auto* rules = std::get_if<net::Rules>(&message))
+    else if (const auto* rules = std::get_if<net::Rules>(&message)) {
         peerRules = rules->rules;
+        // The guest sends its rules as soon as the host's greeting reached it.
+        if (setup.host)
+            timeHandshake();
+    }
     else if (const auto* choice = std::get_if<net::Choice>(&message))
         peerChoice = *choice;
     else if (const auto* quit = std::get_if<net::Quit>(&message))
@@ -249,6 +263,8 @@ bool NetPlay::quitBeforeMatch(const net::Quit& quit) {
 }
 
 void NetPlay::checkHello(const net::Hello& hello) {
+    if (!setup.host)
+        timeHandshake();
     if (setup.host)
         greet();
     if (hello.version != net::protocolVersion)
@@ -341,7 +357,7 @@ void NetPlay::startSession() {
     if (setup.makeRecorder)
         recorder = setup.makeRecorder();
     if (setup.rendezvous.delayFromRoundTrip)
-        setup.inputDelay = inputDelayFor(link->roundTripMs());
+        setup.inputDelay = inputDelayFor(handshakeRoundTripMs.value_or(link->roundTripMs()));
     session = std::make_unique<RollbackSession>(match, setup.host ? 0 : 1, setup.inputDelay,
                                                 sessionId);
     session->presentTo(presenter);

@@ -91,6 +91,7 @@ private:
     bool handshake(const net::Message& message);
     bool quitBeforeMatch(const net::Quit& quit);
     void greet();
+    void timeHandshake();
     void checkHello(const net::Hello& hello);
     void checkRules(const MatchRules& rules);
     void checkChoice(const net::Choice& choice);
@@ -124,6 +125,7 @@ private:
     std::uint32_t sessionId = 0;
     Clock::time_point started = Clock::now();
     std::optional<Clock::time_point> lastGreeting;
+    std::optional<std::uint32_t> handshakeRoundTripMs;
     // Since this side asked to end the match, waiting for the other side's answer.
     std::optional<Clock::time_point> ending;
     // Since the match ended by agreement: the link stays until the other side has all.
