@@ -38,17 +38,17 @@ code=$(await_out ana 'Room code: ' | cut -d' ' -f3)
 start_side bo --lobby "$(lobby 2)" --name bo --code "$code"
 await_said ana 'connected after .*, direct' 30
 await_said bo 'connected after .*, direct' 30
+xdotool windowfocus --sync "$(await_title 'right fighter .guest. vs')"
+hold 0.3 Escape
+expect_end bo 15 0 "Online play: right fighter"
+expect_end ana 15 0 "pressed Escape"
 start_side cy --lobby "$(lobby 1)" --name cy --quick
 await_out cy 'waiting for a quick match' >/dev/null
 start_side dee --lobby "$(lobby 2)" --name dee --quick
 await_out cy 'paired with dee .*hosting' >/dev/null
 await_said dee 'connected after .*, direct' 30
-for window in $(xdotool search --name 'right fighter .guest. vs'); do
-    xdotool windowfocus --sync "$window"
-    hold 0.3 Escape
-done
-expect_end bo 15 0 "Online play: right fighter"
+xdotool windowfocus --sync "$(await_title 'right fighter .guest. vs')"
+hold 0.3 Escape
 expect_end dee 15 0 "Online play: right fighter"
-expect_end ana 15 0 "pressed Escape"
 expect_end cy 15 0 "pressed Escape"
 echo "ok"
