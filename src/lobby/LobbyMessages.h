@@ -83,9 +83,9 @@ struct MatchOver {};
 
 enum class Refusal : std::uint8_t {
     Version = 0,    // another protocol version
-    BadName = 1,    // not a name of the allowed form
+    WrongName = 1,    // not a name of the allowed form
     NameTaken = 2,  // someone connected has it
-    BadCode = 3,    // not a code of the allowed form
+    WrongCode = 3,    // not a code of the allowed form
     NoSuchRoom = 4, // no room has it (or it expired, or someone joined first)
     Busy = 5,       // in a room or the queue already
     NotSeen = 6,    // no probe arrived from the match socket yet

@@ -24,6 +24,8 @@ constexpr std::size_t waitingDataLimit = 16 * 1024;
 constexpr enet_uint32 silentMs = 10000;
 constexpr int codeTries = 16;
 constexpr int oldestLooked = 16;
+// Batches of datagrams read before the rest of a round's work, so a flood cannot starve it.
+constexpr int maxBatches = 64;
 
 // ENet's intercept has no room for a pointer of ours: the server of each host, for the probes.
 std::mutex serversLock;
@@ -117,9 +119,14 @@ void LobbyServer::serve(int waitMs) {
     for (const int socket : relay.sockets())
         fds.push_back({socket, POLLIN, 0});
     poll(fds.data(), fds.size(), waitMs);
+    // Each service sends to every peer with something queued, so it runs once per batch of up
+    // to 256 datagrams read, and the batch's events are taken without it.
     ENetEvent event;
-    while (enet_host_service(host, &event, 0) > 0)
+    for (int batch = 0; batch < maxBatches && enet_host_service(host, &event, 0) > 0; ++batch) {
         handleEvent(event);
+        while (enet_host_check_events(host, &event) > 0)
+            handleEvent(event);
+    }
     relay.service(now());
     deliver();
     pairFromQueue();
@@ -194,7 +201,7 @@ void LobbyServer::greet(Visitor& visitor, const Hello& hello) {
     if (hello.version != lobbyVersion)
         return refuse(visitor, Refusal::Version, true);
     if (!PlayerName::valid(hello.name))
-        return refuse(visitor, Refusal::BadName);
+        return refuse(visitor, Refusal::WrongName);
     if (!store->claimName(hello.name, instance))
         return refuse(visitor, Refusal::NameTaken);
     visitor.name = hello.name;
@@ -265,7 +272,7 @@ void LobbyServer::makeRoom(Visitor& visitor) {
 void LobbyServer::joinRoom(Visitor& visitor, const JoinRoom& join) {
     const std::optional<std::string> code = RoomCode::normalise(join.code);
     if (!code)
-        return refuse(visitor, Refusal::BadCode);
+        return refuse(visitor, Refusal::WrongCode);
     if (!ready(visitor))
         return;
     const std::optional<PlayerCard> owner = store->takeRoom(*code);

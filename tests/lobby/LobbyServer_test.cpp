@@ -83,13 +83,13 @@ TEST(LobbyServer, RefusesWhatIsOfTheWrongFormOrOrderAndKeepsServingOthers) {
     LobbyPlayer twin(lobby.port(), "dee");
     EXPECT_EQ(twin.refusal(), Refusal::NameTaken);
     LobbyPlayer bad(lobby.port(), " x");
-    EXPECT_EQ(bad.refusal(), Refusal::BadName);
+    EXPECT_EQ(bad.refusal(), Refusal::WrongName);
     // A refused name may try again; until greeted nothing else is taken.
     bad.client.send(MakeRoom{});
     EXPECT_EQ(bad.refusal(), Refusal::Order);
 
     taken.client.send(JoinRoom{"K0OI"});
-    EXPECT_EQ(taken.refusal(), Refusal::BadCode);
+    EXPECT_EQ(taken.refusal(), Refusal::WrongCode);
     taken.client.send(MakeRoom{});
     ASSERT_TRUE(taken.next<RoomMade>());
     taken.client.send(QuickMatch{});
