@@ -8,9 +8,11 @@ FrameAnimation CharacterData::getAnimation(PlayerState::Action action) const {
     return animations[action];
 }
 
-PlayerState::Action CharacterData::findMove(const InputHistory& history, bool facingLeft) const {
+PlayerState::Action CharacterData::findMove(const InputHistory& history, bool facingLeft,
+                                            bool pressSpendsMotion) const {
     for (const auto& [move, action] : moves) {
-        if (history.matches(move, facingLeft))
+        if (pressSpendsMotion ? history.matchesUnspent(move, facingLeft)
+                              : history.matches(move, facingLeft))
             return action;
     }
     return PlayerState::Idle;

@@ -37,7 +37,9 @@ public:
     // A fresh copy at frame 0. Values outside WalkForward..Tatsu give Idle.
     FrameAnimation getAnimation(PlayerState::Action action) const;
     // The action of the first motion command entered in the history; Idle when none is.
-    PlayerState::Action findMove(const InputHistory& history, bool facingLeft) const;
+    // pressSpendsMotion: a press that completed a motion spent it (InputHistory::matchesUnspent).
+    PlayerState::Action findMove(const InputHistory& history, bool facingLeft,
+                                 bool pressSpendsMotion = false) const;
     // Whether the action is a special move: one entered as a motion command.
     bool isSpecialMove(PlayerState::Action action) const;
     // The sprite's name; an index no track holds gives an empty one.

@@ -26,6 +26,8 @@ public:
     void step();
     // The animation ends with its sprite track; the other tracks' ends are not consulted.
     bool isFinished() const;
+    // Steps still to run before the step that finishes an animation that does not loop.
+    int stepsLeft() const { return sprite.totalFrames - 1 - sprite.currentFrame; }
     bool hasHitProps() const;
 
     FrameAnimPosition position() const;

@@ -26,11 +26,17 @@ std::optional<std::uint64_t> seedOf(const std::string& text) {
     return seed;
 }
 
+std::string noSeed() {
+    return "a seed is a whole number from 0 to 18446744073709551615; none was given";
+}
+
 CLI::Validator seedNumber() {
     return CLI::Validator(
         [](std::string& text) -> std::string {
             if (seedOf(text))
                 return {};
+            if (text.empty())
+                return noSeed();
             return "'" + text + "' is not a whole number from 0 to 18446744073709551615";
         },
         "");
@@ -52,6 +58,8 @@ CpuOptions::CpuOptions(CLI::App& app, Options& options) : options(options) {
                    "With --cpu or --arena: the computer's seed, 0 to 18446744073709551615; the "
                    "same seed and the same match give the same play (default 1)")
         ->type_name("S")
+        // Taken without a value too (and never the next option for one), to say what a seed is.
+        ->expected(0, 1)
         ->check(seedNumber());
     const auto opponents = [&cpu](const CLI::results_t& names) {
         cpu.arenaSettings.a = names.at(0);
@@ -77,6 +85,8 @@ std::optional<std::string> CpuOptions::check(const CLI::App& app) {
         return std::string("--cpu-player needs --cpu");
     if (given("--matches") && !given("--arena"))
         return std::string("--matches needs --arena");
+    if (given("--seed") && !seedOf(seedText))
+        return "--seed: " + noSeed();
     if (given("--seed") && !given("--cpu") && !given("--arena"))
         return std::string("--seed needs --cpu or --arena");
     if (given("--seed"))

@@ -5,7 +5,6 @@
 #include <iostream>
 #include <random>
 #include <sstream>
-#include <stdexcept>
 #include <thread>
 
 #include <OgreLogManager.h>
@@ -16,6 +15,7 @@
 #include "net/EnetLink.h"
 #include "net/inputDelayFor.h"
 #include "net/NetInput.h"
+#include "net/OnlineError.h"
 #include "net/RollbackSession.h"
 #include "net/SpectatorFeed.h"
 #include "render/ConnectionDisplay.h"
@@ -294,14 +294,16 @@ void NetPlay::checkChoice(const net::Choice& choice) {
     const Roster roster(setup.mediaFolder);
     const std::string peer = "Online play ended: " + link->peerName();
     const Lineup::Entry& fighter = choice.fighter;
-    switch (roster.holdsFighter(fighter)) {
+    const Roster::Holding fighterHeld = roster.holdsFighter(fighter);
+    switch (fighterHeld) {
     case Roster::Holding::Missing:
         fail(peer + " plays the fighter '" + fighter.name + "', which this game does not have",
              net::QuitReason::LacksFighter);
     case Roster::Holding::Different:
+    case Roster::Holding::OtherLineEndings:
         fail(peer + " plays the fighter '" + fighter.name +
                  "' from another file than this game's (" + roster.fighterFolder(fighter.name) +
-                 "/fighter.toml)",
+                 "/fighter.toml" + Roster::howDifferent(fighterHeld) + ")",
              net::QuitReason::OtherFighter);
     case Roster::Holding::Same:
         break;
@@ -309,13 +311,16 @@ void NetPlay::checkChoice(const net::Choice& choice) {
     if (setup.host)
         return;
     const Lineup::Entry& stage = choice.stage;
-    switch (roster.holdsStage(stage)) {
+    const Roster::Holding stageHeld = roster.holdsStage(stage);
+    switch (stageHeld) {
     case Roster::Holding::Missing:
         fail(peer + " plays on the stage '" + stage.name + "', which this game does not have",
              net::QuitReason::LacksStage);
     case Roster::Holding::Different:
+    case Roster::Holding::OtherLineEndings:
         fail(peer + " plays on the stage '" + stage.name +
-                 "' from another file than this game's (" + roster.stageFile(stage.name) + ")",
+                 "' from another file than this game's (" + roster.stageFile(stage.name) +
+                 Roster::howDifferent(stageHeld) + ")",
              net::QuitReason::OtherStage);
     case Roster::Holding::Same:
         break;
@@ -385,7 +390,6 @@ void NetPlay::startSession() {
     std::ostringstream after;
     after.precision(2);
     after << std::fixed << std::chrono::duration<double>(Clock::now() - started).count();
-    report("Online play: " + side + " vs " + link->peerName());
     Ogre::LogManager::getSingleton().logMessage(
         "Online play: connected after " + after.str() + " s, " +
         std::to_string(link->connectAttempts()) + " connection attempts" +
@@ -395,12 +399,24 @@ void NetPlay::startSession() {
         setup.setTitle("Vorrak projekt - " + side + " vs " + link->peerName());
 }
 
+// Said once the other side's first inputs came: only then has its match begun too. A side that
+// found the other's choice acceptable would otherwise say so before hearing it was refused.
+void NetPlay::announce() {
+    if (announced)
+        return;
+    announced = true;
+    report(std::string("Online play: ") +
+           (setup.host ? "left fighter (host)" : "right fighter (guest)") + " vs " +
+           link->peerName());
+}
+
 bool NetPlay::handle(const net::Message& message) {
     if (std::holds_alternative<net::Hello>(message)) {
         // The guest has not heard the host's answer yet.
         if (setup.host)
             greet();
     } else if (const auto* inputs = std::get_if<net::Inputs>(&message)) {
+        announce();
         session->receive(*inputs);
     } else if (const auto* checksum = std::get_if<net::Checksum>(&message)) {
         session->receive(*checksum);
@@ -603,7 +619,7 @@ void NetPlay::fail(const std::string& reason, std::optional<net::QuitReason> tel
     ended = true;
     link->close();
     Ogre::LogManager::getSingleton().logMessage(reason);
-    throw std::runtime_error(reason);
+    throw OnlineError(reason);
 }
 
 void NetPlay::report(const std::string& line) {

@@ -99,6 +99,7 @@ private:
     // Why the other side quit, in words; a refusal of this side's choice names it.
     std::string whyQuit(const net::Quit& quit) const;
     void startSession();
+    void announce();
     bool play(const StepInput& keyboard);
     bool handle(const net::Message& message);
     void sendLastWord(net::QuitReason reason);
@@ -138,6 +139,8 @@ private:
     std::optional<net::Choice> peerChoice;
     std::unique_ptr<ReplayRecorder> recorder;
     bool ended = false;
+    // The match's start was said on stderr.
+    bool announced = false;
     int malformed = 0;
     // Steps run again in each of the last 60 logic steps (each step rolls back once at most),
     // and their sum.

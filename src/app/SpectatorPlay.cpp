@@ -4,7 +4,6 @@
 #include <iomanip>
 #include <iostream>
 #include <sstream>
-#include <stdexcept>
 
 #include <OgreLogManager.h>
 
@@ -12,6 +11,7 @@
 #include "match/MatchStateCodec.h"
 #include "match/checksum.h"
 #include "net/EnetLink.h"
+#include "net/OnlineError.h"
 #include "render/ConnectionDisplay.h"
 #include "replay/ReplayFormat.h"
 #include "replay/ReplayRecorder.h"
@@ -153,14 +153,16 @@ void SpectatorPlay::checkLineup(const Lineup& lineup) {
                  (holding == Roster::Holding::Missing
                       ? ", which this game does not have"
                       : " from another file than this game's (" +
-                            roster.fighterFolder(fighter.name) + "/fighter.toml)"));
+                            roster.fighterFolder(fighter.name) + "/fighter.toml" +
+                            Roster::howDifferent(holding) + ")"));
     }
     const Roster::Holding holding = roster.holdsStage(lineup.stage);
     if (holding != Roster::Holding::Same)
         fail("Watching: " + hostLabel() + " plays on the stage '" + lineup.stage.name + "'" +
              (holding == Roster::Holding::Missing ? ", which this game does not have"
                                                   : " from another file than this game's (" +
-                                                        roster.stageFile(lineup.stage.name) + ")"));
+                                                        roster.stageFile(lineup.stage.name) +
+                                                        Roster::howDifferent(holding) + ")"));
 }
 
 // The match as the host had it confirmed before the step, with the host's fighters and stage,
@@ -195,6 +197,9 @@ void SpectatorPlay::receive(const net::Steps& batch) {
     for (std::size_t i = 0; i < batch.steps.size(); ++i)
         if (batch.firstStep + static_cast<int>(i) >= known)
             steps.push_back(batch.steps[i]);
+    const int end = *first + static_cast<int>(steps.size());
+    if (end > known)
+        arrivals.emplace_back(end, Clock::now());
     if (steps.size() > ReplayFormat::maxSteps)
         fail("Watching ended: the match is longer than a day of play");
 }
@@ -231,6 +236,8 @@ void SpectatorPlay::playOne() {
     ++next;
 }
 
+const std::string& SpectatorPlay::topLine() const { return display->line(); }
+
 ConnectionFigures SpectatorPlay::connection() const {
     ConnectionFigures figures;
     figures.player = false;
@@ -238,10 +245,19 @@ ConnectionFigures SpectatorPlay::connection() const {
     return figures;
 }
 
+// Behind the host by the time since the step shown came, and half the round trip it took to
+// come: a count of steps waiting would read near nothing whenever the host had paused for its
+// guest, though the picture is as late as ever. Until a step is shown, the steps waiting.
 void SpectatorPlay::show() {
+    while (arrivals.size() > 1 && arrivals.front().first < next)
+        arrivals.pop_front();
+    double behind = playable() / 60.0;
+    if (first && next > *first && !arrivals.empty())
+        behind = std::chrono::duration<double>(Clock::now() - arrivals.front().second).count() +
+                 link->roundTripMs() / 2000.0;
     std::ostringstream line;
-    line << "watching " << hostLabel() << "   " << std::fixed << std::setprecision(1)
-         << playable() / 60.0 << " s behind";
+    line << "watching " << hostLabel() << "   " << std::fixed << std::setprecision(1) << behind
+         << " s behind";
     if (!playing)
         line << " (filling)";
     display->show(line.str());
@@ -250,5 +266,5 @@ void SpectatorPlay::show() {
 void SpectatorPlay::fail(const std::string& reason) {
     log(reason);
     link->close();
-    throw std::runtime_error(reason);
+    throw OnlineError(reason);
 }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -69,6 +70,7 @@ public:
     int stepsPlayed() const { return next; }
     std::optional<int> startStep() const { return first; }
     const ReplayRecorder* recording() const { return recorder.get(); }
+    const std::string& topLine() const;
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -104,6 +106,9 @@ private:
     std::optional<int> last;
     bool hostGone = false;
     std::string goneReason;
+    // When the steps came: each batch's end (the step after its last) and its moment, from the
+    // one that holds the step shown on. How far behind the match is shown is timed by them.
+    std::deque<std::pair<int, Clock::time_point>> arrivals;
     // Playing, rather than filling the buffer up to the delay.
     bool playing = false;
     int tick = 0;

@@ -13,6 +13,7 @@
 #include "app/programDirectory.h"
 #include "export/ExportError.h"
 #include "frontdoor/FrontDoor.h"
+#include "net/OnlineError.h"
 #include "replay/ReplayError.h"
 #include "replay/ReplayRecorder.h"
 #include "roster/DataFileError.h"
@@ -22,8 +23,9 @@ namespace {
 
 struct Failure {
     std::string text;
-    // A file the player named is bad, not the game: one line says it.
-    bool inPlayersFile = false;
+    // Not the game's fault: a file the player named is bad, or the other side of online play
+    // refused, differs or is gone. One line says it.
+    bool outsideTheGame = false;
     // The program's exit status after it.
     int status = 1;
 };
@@ -36,6 +38,8 @@ template <typename Work> std::optional<Failure> failureOf(Work&& work) {
     } catch (const ReplayError& e) {
         return Failure{e.what(), true};
     } catch (const DataFileError& e) {
+        return Failure{e.what(), true};
+    } catch (const OnlineError& e) {
         return Failure{e.what(), true};
     } catch (const ExportError& e) {
         return Failure{e.what(), true, e.status};
@@ -50,7 +54,7 @@ template <typename Work> std::optional<Failure> failureOf(Work&& work) {
 }
 
 void report(const Failure& failure) {
-    if (failure.inPlayersFile)
+    if (failure.outsideTheGame)
         std::cerr << "vorrak: " << failure.text << std::endl;
     else
         FatalReport::print(failure.text);
@@ -67,7 +71,7 @@ FrontDoor::RunResult play(Application& app) {
     }
     // A recording that failed is told even after another failure: it says what was kept.
     const auto teardownFailure = failureOf([&app] { app.shutdown(); });
-    if (teardownFailure && (!result.status || teardownFailure->inPlayersFile)) {
+    if (teardownFailure && (!result.status || teardownFailure->outsideTheGame)) {
         report(*teardownFailure);
         result = {teardownFailure->status, teardownFailure->text};
     }

@@ -10,7 +10,10 @@
 #include "cpu/CpuLevel.h"
 #include "cpu/CpuPlayer.h"
 #include "cpu/CpuRandom.h"
+#include "cpu/Hunt.h"
 #include "cpu/LoopPlayer.h"
+#include "cpu/RotePlayer.h"
+#include "cpu/referenceLoops.h"
 #include "cpu/ScriptedPlayer.h"
 #include "fighter/Player.h"
 #include "match/Game.h"
@@ -57,7 +60,8 @@ struct Arena::Side {
 };
 
 bool Arena::validOpponent(const std::string& name) {
-    return name == "script" || name == "loop" || name == "blocker" ||
+    return name == "script" || name == "loop" || name == "blocker" || name == "hunt" ||
+           referenceLoop(name) ||
            (name.size() == 1 && CpuLevel::valid(name[0] - '0'));
 }
 
@@ -92,10 +96,33 @@ std::unique_ptr<ComputerPlayer> Arena::makePlayer(const std::string& name, Match
         return std::make_unique<LoopPlayer>(side);
     if (name == "blocker")
         return std::make_unique<BlockerPlayer>(side);
+    if (const std::optional<InputLoop> loop = referenceLoop(name))
+        return std::make_unique<RotePlayer>(side, *loop);
     return std::make_unique<CpuPlayer>(match, side, CpuLevel::of(name[0] - '0'), seed);
 }
 
+// The hunt plays the loops it searches against the level named beside it.
+void Arena::hunt(std::ostream& out) {
+    const bool huntsA = settings.a == "hunt";
+    const std::string& level = huntsA ? settings.b : settings.a;
+    if (level.size() != 1 || !CpuLevel::valid(level[0] - '0')) {
+        out << "arena: the hunt needs a level to hunt against, not " << level << std::endl;
+        return;
+    }
+    Hunt::Settings hunt;
+    hunt.level = level[0] - '0';
+    hunt.hunter = huntsA ? settings.fighterOfA : settings.fighterOfB;
+    hunt.hunted = huntsA ? settings.fighterOfB : settings.fighterOfA;
+    hunt.walls = settings.walls;
+    hunt.seed = settings.seed;
+    hunt.checkMatches = settings.matches;
+    hunt.checkRounds = settings.rounds;
+    Hunt(hunt).run(out);
+}
+
 void Arena::run(std::ostream& out) {
+    if (settings.a == "hunt" || settings.b == "hunt")
+        return hunt(out);
     bool decided = false;
     MatchRules rules;
     rules.versus = true;

@@ -33,8 +33,10 @@ public:
         float walls = 164;
     };
 
-    // A level from 1 to 8, or a reference: "script" (ScriptedPlayer), "loop" (LoopPlayer) or
-    // "blocker" (BlockerPlayer).
+    // A level from 1 to 8, a reference: "script" (ScriptedPlayer), "loop" (LoopPlayer),
+    // "blocker" (BlockerPlayer) or a loop of referenceLoops (RotePlayer), or "hunt" beside a
+    // level: then the arena runs the Hunt for loops that beat that level, the hunt playing the
+    // fighter of its side.
     static bool validOpponent(const std::string& name);
 
     explicit Arena(Settings settings);
@@ -43,6 +45,7 @@ public:
     void run(std::ostream& out);
 
 private:
+    void hunt(std::ostream& out);
     struct Side;
     static std::unique_ptr<ComputerPlayer> makePlayer(const std::string& name, Match& match,
                                                       int side, std::uint64_t seed);

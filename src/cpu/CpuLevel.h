@@ -25,6 +25,11 @@ struct CpuLevel {
     int cautionPercent = 50;
     // Its presses come up to this many steps later than planned, as its seed has it.
     int delaySteps = 3;
+    // From level 5 up it learns the other player (OpponentModel): the longest run of inputs it
+    // tells apart (0: it learns nothing), and how much the likeliest course it foresees weighs
+    // against its guesses when the model is sure, in percent.
+    int modelOrder = 24;
+    int modelWeightPercent = 90;
 
     static bool valid(int level) { return level >= lowest && level <= highest; }
     // Only for a valid level.

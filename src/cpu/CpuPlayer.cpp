@@ -50,8 +50,8 @@ std::array<CpuPlan, CpuPlayer::optionCount> optionsFor(const CharacterData& own)
         plan({{forward, 1}}),                              // walk in
         plan({{Direction::Neutral, 1, 0}, {back, 1}}),     // punch
         plan({{back, 1}}),                                 // back off, block
-        plan({{forward, 8}, {forward, 1, 0}, {back, 1}}),  // step in, punch
         specialMove(own, back),                            // special move
+        plan({{forward, 8}, {forward, 1, 0}, {back, 1}}),  // step in, punch
         plan({{Direction::DownLeft, 1}}),                  // crouch and block
         plan({{forward, 16}, {forward, 1, 0}, {back, 1}}), // long step in, punch
         plan({{back, 12}, {forward, 1}}),                  // bait
@@ -79,6 +79,7 @@ bool blocking(D direction, bool facingLeft) {
 
 CpuPlayer::CpuPlayer(Match& match, int side, const CpuLevel& level, std::uint64_t seed)
     : match(match), side(side), level(level), random(seed), view(level.reactionSteps),
+      model(level.modelOrder > 0 ? std::optional<OpponentModel>(level.modelOrder) : std::nullopt),
       options(optionsFor(*match.fighters().fighter(side).character)),
       guesses(guessesFor(*match.fighters().fighter(1 - side).character)), plan(&options[0]),
       facingLeft(side == 1) {}
@@ -95,22 +96,28 @@ InputFrame CpuPlayer::next(const MatchState& now) {
 InputFrame CpuPlayer::choose(const MatchState& now) {
     view.observe(now);
     const MatchState& seen = view.seen();
+    learn(seen);
     if (seen.rules.versus && seen.round.phase != RoundState::Fighting)
         return played(betweenRounds(seen), false);
     return fightFrame();
 }
 
 // A plan held back by a few steps starts by holding its first direction that much longer.
+InputFrame CpuPlayer::delayedFrame(const CpuPlan& option, int step, int delay, bool facing) {
+    InputFrame frame = option.frameAt(std::max(0, step - delay), facing);
+    if (step < delay)
+        frame.pressed[0] = frame.pressed[1] = false;
+    return frame;
+}
+
 InputFrame CpuPlayer::fightFrame() {
     if (planStep >= commitSteps) {
         const MatchState present = predictPresent();
         if (decisionDue(present))
             decide(present);
     }
-    const int i = std::max(0, planStep++ - delaySteps);
-    InputFrame frame = plan->frameAt(i, facingLeft);
-    if (planStep <= delaySteps)
-        frame.pressed[0] = frame.pressed[1] = false;
+    const int i = std::max(0, planStep - delaySteps);
+    const InputFrame frame = delayedFrame(*plan, planStep++, delaySteps, facingLeft);
     return played(frame, plan->segmentAt(i).motion);
 }
 
@@ -142,19 +149,48 @@ bool CpuPlayer::decisionDue(const MatchState& present) const {
     return !me.attacking && me.stunFrames <= level.decisionSteps;
 }
 
-// The seen match played forward to now on its own inputs since, and the other player's last
-// seen direction held.
+// The other player's inputs it has not learnt yet, from the match as it sees it: the inputs up
+// to the seen step, never one after.
+void CpuPlayer::learn(const MatchState& seen) {
+    if (!model)
+        return;
+    const FighterState& other = seen.fighters[static_cast<std::size_t>(1 - side)];
+    // A round's start clears the history and its count.
+    const int fresh = other.frameCounter >= learnt ? other.frameCounter - learnt : other.frameCounter;
+    learnt = other.frameCounter;
+    for (int i = std::min(fresh, FighterState::historyLength) - 1; i >= 0; --i) {
+        InputFrame relative = other.history[static_cast<std::size_t>(i)];
+        relative.direction = relative.relativeDirection(other.state.facingLeft);
+        model->learn(OpponentModel::symbolOf(relative));
+    }
+}
+
+// The other player's input on step i after the seen one: what the model foresees, turned the
+// way its fighter faces now, or without a model its last seen direction held.
+InputFrame CpuPlayer::otherInput(int i, const InputFrame& held) const {
+    if (!model || i >= static_cast<int>(foreseen.size()))
+        return held;
+    InputFrame frame = OpponentModel::frameOf(foreseen[static_cast<std::size_t>(i)]);
+    frame.direction = mirrorDirection(frame.direction, match.fighters().fighter(1 - side).state.facingLeft);
+    return frame;
+}
+
+// The seen match played forward to now on its own inputs since, and the other player's as
+// foreseen.
 MatchState CpuPlayer::predictPresent() {
     MatchSandbox sandbox(match);
     const MatchState& seen = view.seen();
     const int other = 1 - side;
     InputFrame held;
     held.direction = seen.fighters[static_cast<std::size_t>(other)].history[0].direction;
+    if (model)
+        foreseen = model->foresee(view.ownSinceSeen() + level.horizonSteps + recoverySteps,
+                                  sureness);
     match.restore(seen);
     for (int i = 0; i < view.ownSinceSeen(); ++i) {
         StepInput input;
         input.players[side] = view.ownInput(i);
-        input.players[other] = held;
+        input.players[other] = otherInput(i, held);
         match.step(input);
     }
     meter.stats.simulatedSteps += view.ownSinceSeen();
@@ -168,12 +204,14 @@ void CpuPlayer::decide(const MatchState& present) {
     constexpr double none = -std::numeric_limits<double>::infinity();
     std::array<double, optionCount> values;
     values.fill(none);
+    // The options are tried with their presses as late as they will come.
+    const int delay = random.below(level.delaySteps + 1);
     {
         MatchSandbox sandbox(match);
         for (int o = 0; o < considered; ++o)
             if (allowed(options[static_cast<std::size_t>(o)]))
                 values[static_cast<std::size_t>(o)] =
-                    value(present, options[static_cast<std::size_t>(o)]);
+                    value(present, options[static_cast<std::size_t>(o)], delay);
     }
     int best = pickNearlyBest(values);
     if (random.percent(level.mistakePercent)) {
@@ -183,7 +221,7 @@ void CpuPlayer::decide(const MatchState& present) {
     }
     plan = best >= 0 ? &options[static_cast<std::size_t>(best)] : &options[0];
     planStep = 0;
-    delaySteps = plan->firstPress() < 0 ? 0 : delayFor(*plan);
+    delaySteps = plan->firstPress() < 0 ? 0 : delayFor(*plan, delay);
     commitSteps = std::max(level.decisionSteps, delaySteps + plan->motionSteps());
 }
 
@@ -203,10 +241,9 @@ int CpuPlayer::pickNearlyBest(const std::array<double, optionCount>& values) {
 }
 
 // A person's press comes a little late, by a few steps more or less each time: up to
-// level.delaySteps later than planned, and never keeping one rhythm for more than maxSameGaps
-// presses in a row.
-int CpuPlayer::delayFor(const CpuPlan& chosen) {
-    int delay = random.below(level.delaySteps + 1);
+// level.delaySteps later than planned (the delay drawn), and never keeping one rhythm for more
+// than maxSameGaps presses in a row.
+int CpuPlayer::delayFor(const CpuPlan& chosen, int delay) {
     const int gap = meter.sinceLastPress() + chosen.firstPress() + delay + 1;
     if (meter.sameGapRun() >= maxSameGaps && gap == meter.lastGap())
         ++delay;
@@ -218,35 +255,49 @@ bool CpuPlayer::allowed(const CpuPlan& option) const {
     return press < 0 || meter.sinceLastPress() + press >= pressGapSteps;
 }
 
-// The average of the guesses, leaning towards the worst of them as the level is cautious.
-double CpuPlayer::value(const MatchState& present, const CpuPlan& option) {
+// The average of the guesses, leaning towards the worst of them as the level is cautious; with
+// a model, leaning towards the first guess, the course it foresees, as far as it is sure of it.
+double CpuPlayer::value(const MatchState& present, const CpuPlan& option, int delay) {
     double sum = 0;
     double worst = std::numeric_limits<double>::infinity();
+    double foreseenValue = 0;
     for (int g = 0; g < level.guesses; ++g) {
-        const double v = rollout(present, option, g);
+        const double v = rollout(present, option, delay, g);
+        foreseenValue = g == 0 ? v : foreseenValue;
         sum += v;
         worst = std::min(worst, v);
     }
     const double mean = sum / level.guesses;
-    return mean + (worst - mean) * level.cautionPercent / 100.0;
+    const double guessed = mean + (worst - mean) * level.cautionPercent / 100.0;
+    const double weight = model ? level.modelWeightPercent / 100.0 * sureness : 0.0;
+    return guessed + (foreseenValue - guessed) * weight;
 }
 
-double CpuPlayer::rollout(const MatchState& present, const CpuPlan& option, int guess) {
+double CpuPlayer::rollout(const MatchState& present, const CpuPlan& option, int delay,
+                          int guess) {
     const int other = 1 - side;
     const bool otherFacingLeft = present.fighters[static_cast<std::size_t>(other)].state.facingLeft;
     InputFrame held;
     held.direction = present.fighters[static_cast<std::size_t>(other)].history[0].direction;
     match.restore(present);
-    for (int i = 0; i < level.horizonSteps; ++i) {
+    int i = 0;
+    for (; i < level.horizonSteps || (committed() && i < level.horizonSteps + recoverySteps);
+         ++i) {
         StepInput input;
-        input.players[side] = option.frameAt(i, facingLeft);
+        input.players[side] = delayedFrame(option, i, delay, facingLeft);
         input.players[other] =
-            guess == 0 ? held
+            guess == 0 ? otherInput(view.ownSinceSeen() + i, held)
                        : guesses[static_cast<std::size_t>(guess)].frameAt(i, otherFacingLeft);
         match.step(input);
     }
-    meter.stats.simulatedSteps += level.horizonSteps;
+    meter.stats.simulatedSteps += i;
     return score(present, match.save());
+}
+
+// Its fighter is in an attack, or kept from acting by one that was blocked.
+bool CpuPlayer::committed() const {
+    const PlayerState& state = match.fighters().fighter(side).state;
+    return state.attacking || (state.action == PlayerState::Idle && !state.canAct);
 }
 
 // Health first; then hits still stunning at the end; then a place near the middle, just

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "cpu/ComputerPlayer.h"
 #include "cpu/CpuLevel.h"
@@ -9,6 +11,7 @@
 #include "cpu/CpuRandom.h"
 #include "cpu/DelayedView.h"
 #include "cpu/FeelMeter.h"
+#include "cpu/OpponentModel.h"
 
 class Match;
 
@@ -16,7 +19,8 @@ class Match;
 // from there it plays its own inputs since and the other player's last seen direction forward
 // to guess the present, then tries each of its options (plans entered through the controls)
 // against a few guesses of the other player on the match's own rules, a fixed number of
-// simulated steps each, and plays one that leaves it best off, its seed choosing among those
+// simulated steps each (from level 5 up, first of all the course its model of the other player
+// foresees), and plays one that leaves it best off, its seed choosing among those
 // about as good, now and then a worse one on purpose at the low levels; its presses come a few
 // steps late, by its seed, as a person's timing varies. Its choices depend on what it has seen and
 // its seed only. The search runs on the match it is given, inside a MatchSandbox, which puts the
@@ -36,21 +40,29 @@ public:
     static constexpr double nearlyBest = 1.0;
     // No more presses than this in a row at one interval.
     static constexpr int maxSameGaps = 5;
+    // A look ahead that ends while its fighter is still in an attack, or kept from acting by a
+    // blocked one, goes on until it can act, at most this many steps more: an attack is judged
+    // with what the other can do to it before it recovers.
+    static constexpr int recoverySteps = 60;
     // How many options there are to choose from, and guesses of the other player to weigh.
     static constexpr int optionCount = 9;
     static constexpr int guessCount = 4;
 
 private:
     InputFrame choose(const MatchState& now);
+    void learn(const MatchState& seen);
+    InputFrame otherInput(int sinceSeen, const InputFrame& held) const;
     bool decisionDue(const MatchState& present) const;
     MatchState predictPresent();
     void decide(const MatchState& present);
-    double value(const MatchState& present, const CpuPlan& option);
-    double rollout(const MatchState& present, const CpuPlan& option, int guess);
+    double value(const MatchState& present, const CpuPlan& option, int delay);
+    double rollout(const MatchState& present, const CpuPlan& option, int delay, int guess);
     double score(const MatchState& start, const MatchState& end) const;
+    bool committed() const;
     bool allowed(const CpuPlan& option) const;
     int pickNearlyBest(const std::array<double, optionCount>& values);
-    int delayFor(const CpuPlan& chosen);
+    int delayFor(const CpuPlan& chosen, int delay);
+    static InputFrame delayedFrame(const CpuPlan& option, int step, int delay, bool facingLeft);
     InputFrame fightFrame();
     InputFrame betweenRounds(const MatchState& seen);
     InputFrame played(InputFrame frame, bool exempt);
@@ -61,6 +73,12 @@ private:
     CpuRandom random;
     DelayedView view;
     FeelMeter meter;
+    // From level 5 up: what it learnt of the other player, the other's frames learnt (the
+    // count of its history), and the other's inputs from the seen step on as last foreseen.
+    std::optional<OpponentModel> model;
+    int learnt = 0;
+    std::vector<OpponentModel::Symbol> foreseen;
+    double sureness = 0;
 
     // Its own special move among them is its fighter's; the other's is the other fighter's.
     const std::array<CpuPlan, optionCount> options;

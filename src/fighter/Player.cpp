@@ -13,7 +13,10 @@ Player::Player(const CharacterData& character, bool onTheRight, InputPanel* pane
     animation = character.getAnimation(PlayerState::Idle);
 }
 
+// Stun given to an attacker waits for its attack to end (MatchTick's blocked attacks).
 void Player::updateStun() {
+    if (state.attacking)
+        return;
     if (state.stunFrames > 0) {
         --state.stunFrames;
         if (state.stunFrames == 0)
@@ -48,11 +51,12 @@ void Player::takeHit(const HitProps* props) {
 }
 
 // A motion command wins over the plain attack, and both over walking.
-void Player::selectAction() {
+void Player::selectAction(bool pressSpendsMotion) {
     if (!state.canAct)
         return;
     const InputFrame newest = history.newest();
-    const PlayerState::Action move = character->findMove(history, state.facingLeft);
+    const PlayerState::Action move =
+        character->findMove(history, state.facingLeft, pressSpendsMotion);
     if (move != PlayerState::Idle) {
         startAttack(move);
         return;
@@ -81,9 +85,10 @@ void Player::setWalk(Direction::eDirection relative) {
         state.action = PlayerState::Idle;
 }
 
+// A fighter whose attack ends with stun still to run stands idle but cannot act until it has.
 void Player::resetToIdle() {
     state.action = PlayerState::Idle;
-    state.canAct = true;
+    state.canAct = state.stunFrames == 0;
     state.canBlock = true;
     state.canHit = true;
     state.attacking = false;

@@ -26,7 +26,8 @@ public:
     // opponentAttacking: the other fighter's live attacking flag.
     void checkBlock(bool opponentAttacking);
     void takeHit(const HitProps* props);
-    void selectAction();
+    // pressSpendsMotion: as CharacterData::findMove takes it.
+    void selectAction(bool pressSpendsMotion = false);
     void updateAnimation();
     void setFacing(bool facingLeft) { state.facingLeft = facingLeft; }
 

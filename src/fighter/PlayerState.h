@@ -29,7 +29,9 @@ struct PlayerState {
     bool canHit = true;
     // In HP or Tatsu.
     bool attacking = false;
-    // Steps of hit or block stun still to run.
+    // Steps of hit or block stun still to run. While attacking (only ever under the versus rules
+    // where a blocked attack leaves an opening): the steps it stays unable to act, standing
+    // idle, once its attack has ended.
     int stunFrames = 0;
     static constexpr int fullHealth = 1000;
     // No lower bound: play goes on below 0.

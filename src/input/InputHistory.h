@@ -32,15 +32,19 @@ public:
     // in the frames before, within their windows; the move's directions are mirrored for a
     // fighter facing left. Changes neither the history nor the move.
     bool matches(const MoveInput* move, bool facingLeft) const;
+    // As matches, but a press of the button that completed the move's steps spent them, whether
+    // or not its move could start: a later press needs steps entered after that one, so a motion
+    // kept in the history does not start the move again on a press that merely follows.
+    bool matchesUnspent(const MoveInput* move, bool facingLeft) const;
 
     std::deque<InputFrame> frames;
     int frameCounter = 0;
     InputPanel* listener = nullptr;
 
 private:
-    // Positions count from the newest frame (0). The budget is the number of frames a search may
-    // still examine.
-    bool insideHistory(std::size_t position) const { return position < frames.size(); }
+    // Positions count from the newest frame (0); a search ends before end. The budget is the
+    // number of frames a search may still examine.
+    bool insideHistory(std::size_t position, std::size_t end) const { return position < end; }
     Direction::eDirection directionAt(std::size_t position) const {
         return frames[position].direction;
     }
@@ -49,11 +53,11 @@ private:
     // left on the oldest frame of the found direction's run that fits into the budget, and that
     // frame is not yet paid for.
     bool findInWindow(const std::set<Direction::eDirection>& directions, unsigned int& budget,
-                      std::size_t& position) const;
+                      std::size_t& position, std::size_t end) const;
     // Matches the first `remaining` components of the move, the newest of them first, in the
-    // frames from the position on. continuingRun: the frame at the position continues a run that
-    // the newer component's budget cut short; the rest of that run is skipped on this
-    // component's budget.
+    // frames from the position on, up to end (excluded). continuingRun: the frame at the
+    // position continues a run that the newer component's budget cut short; the rest of that run
+    // is skipped on this component's budget.
     bool matchComponents(const MoveInput& move, std::size_t position, std::size_t remaining,
-                         bool continuingRun) const;
+                         bool continuingRun, std::size_t end) const;
 };

@@ -23,6 +23,13 @@ int chip(const HitProps& props, bool specialMove) {
     return std::max(1, props.damage * chipPercent / 100);
 }
 
+// The blocker can act blockerStun steps after the hit; the attacker, when its attack finishes
+// attackStepsLeft steps after the hit, on the step after, or with stun S kept, S steps after.
+int blockedAttackStun(int attackStepsLeft, int blockerStun) {
+    const int stun = blockerStun + blockedBehindSteps - attackStepsLeft;
+    return stun > 1 ? stun : 0;
+}
+
 void age(ComboState& combo, bool inHitStun) {
     if (inHitStun || combo.hits == 0)
         return;

@@ -62,7 +62,8 @@ struct FrameDataProbe::Run {
     int attackerFree = 0;
 };
 
-FrameDataProbe::FrameDataProbe(Game& game) : game(game), match(game) {}
+FrameDataProbe::FrameDataProbe(Game& game, const MatchRules& rules)
+    : game(game), match(game), rules(rules) {}
 
 MoveFrameData FrameDataProbe::measure(PlayerState::Action move) {
     Run hit = run(move, false);
@@ -124,6 +125,8 @@ void FrameDataProbe::reset() {
     MatchState start;
     start.fighters[0] = game.player1->startAt(0, false);
     start.fighters[1] = game.player2->startAt(distance, true);
+    start.rules = rules;
+    start.round.timer = rules.roundSteps;
     match.restore(start);
 }
 

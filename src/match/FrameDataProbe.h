@@ -13,8 +13,9 @@ struct InputFrame;
 // land, which hits land, the stun they leave and when each fighter can act again. A fighter
 // can act on a step when, at its start, it is not attacking and has at most one step of stun
 // left: that step's stun update frees it and its action choice takes the player's input.
-// Nothing is typed in, so changed character data shows in the figures. Made by whoever wants
-// the figures (the program's --frame-data, the tests); the match is left where its last run
+// Nothing is typed in, so changed character data shows in the figures. It plays the game's own
+// rules, or the versus rules it is given, from a round's first fighting step. Made by whoever
+// wants the figures (the program's --frame-data, the tests); the match is left where its last run
 // ended.
 class FrameDataProbe {
 public:
@@ -22,7 +23,7 @@ public:
     static constexpr float distance = 60;
 
     // The game's fighters must exist.
-    explicit FrameDataProbe(Game& game);
+    explicit FrameDataProbe(Game& game, const MatchRules& rules = MatchRules());
 
     // HP or Tatsu.
     MoveFrameData measure(PlayerState::Action move);
@@ -41,4 +42,5 @@ private:
 
     Game& game;
     Match match;
+    MatchRules rules;
 };

@@ -14,10 +14,13 @@ struct MatchRules {
     // was recorded play by. 2: fair fights: combos end, blocked hits push the blocker back and
     // blocked special moves take a little health, the rounds start mirrored about the stage's
     // centre, no side is favoured and nothing lands once a round has ended. A new match plays
-    // the latest; a match without versus plays the same whatever its version.
+    // the latest; a match without versus plays the same whatever its version. 3: no attack is
+    // safe to repeat: a blocked attack leaves its attacker open, a motion's button press spends
+    // the motion, and each round is announced before its clock starts.
     static constexpr int firstVersion = 1;
     static constexpr int fairVersion = 2;
-    static constexpr int latestVersion = fairVersion;
+    static constexpr int openingsVersion = 3;
+    static constexpr int latestVersion = openingsVersion;
 
     // Rounds, a round timer, walls and bodies that push each other.
     bool versus = false;
@@ -29,6 +32,8 @@ struct MatchRules {
     int winsNeeded() const { return rounds / 2 + 1; }
     // A versus match under the rules of fair fights.
     bool playsFair() const { return versus && version >= fairVersion; }
+    // A versus match under the rules where every blocked attack leaves an opening.
+    bool playsOpenings() const { return versus && version >= openingsVersion; }
 
     static bool validRounds(int rounds) { return rounds >= 1 && rounds <= 9 && rounds % 2 == 1; }
     // What may be read from a file or the network.

@@ -151,7 +151,7 @@ template <typename IO> void fields(MatchState& state, IO& io, int layout) {
     io.range(round.timer, 0, MatchRules::maxRoundSteps);
     io.range(round.wins[0], 0, 9);
     io.range(round.wins[1], 0, 9);
-    io.enumeration(round.phase, RoundState::MatchOver);
+    io.enumeration(round.phase, RoundState::Announcing);
     io.range(round.shownSteps, 0, maxCount);
     io.enumeration(round.ending, RoundState::TimeOut);
     io.range(round.winner, RoundState::draw, 1);

@@ -62,16 +62,16 @@ void MatchTick::tick(const MatchRules& rules, const RoundState& round) {
 
     // Under fair rules a round that has ended is decided: nothing lands until the next one.
     if (!fair || round.phase == RoundState::Fighting) {
-        resolveHit(p2, s2, p1, s1, fair);
-        resolveHit(p1, s1, p2, s2, fair);
+        resolveHit(p2, s2, p1, s1, rules);
+        resolveHit(p1, s1, p2, s2, rules);
     }
     if (fair) {
         FairRules::age(p1.state.combo, inHitStun(p1.state));
         FairRules::age(p2.state.combo, inHitStun(p2.state));
     }
 
-    p1.selectAction();
-    p2.selectAction();
+    p1.selectAction(rules.playsOpenings());
+    p2.selectAction(rules.playsOpenings());
     p1.updateAnimation();
     p2.updateAnimation();
     if (rules.versus)
@@ -105,7 +105,7 @@ void MatchTick::keepApart(Player& p1, Player& p2, bool fair) const {
 }
 
 void MatchTick::resolveHit(Player& attacker, const PlayerState& attackerBefore, Player& defender,
-                           const PlayerState& defenderBefore, bool fair) {
+                           const PlayerState& defenderBefore, const MatchRules& rules) {
     if (!attackerBefore.canHit)
         return;
     if (!hitTest(*attacker.animation.currentHitboxes(), attackerBefore.position.x,
@@ -113,14 +113,14 @@ void MatchTick::resolveHit(Player& attacker, const PlayerState& attackerBefore, 
                  *defender.animation.currentHitboxes(), defenderBefore.position.x,
                  defenderBefore.position.y, defenderBefore.facingLeft))
         return;
-    if (fair)
-        landFairly(attacker, defender);
+    if (rules.playsFair())
+        landFairly(attacker, defender, rules.playsOpenings());
     else
         defender.takeHit(attacker.animation.currentHitProps());
     attacker.state.canHit = false;
 }
 
-void MatchTick::landFairly(const Player& attacker, Player& defender) {
+void MatchTick::landFairly(Player& attacker, Player& defender, bool openings) {
     const HitProps& props = *attacker.animation.currentHitProps();
     PlayerState& state = defender.state;
     if (state.action == PlayerState::Block) {
@@ -128,6 +128,10 @@ void MatchTick::landFairly(const Player& attacker, Player& defender) {
         state.health -=
             FairRules::chip(props, attacker.character->isSpecialMove(attacker.currentAnimAction));
         state.pushbackSteps = FairRules::pushbackSteps;
+        if (openings)
+            attacker.state.stunFrames = std::max(
+                attacker.state.stunFrames,
+                FairRules::blockedAttackStun(attacker.animation.stepsLeft(), state.stunFrames));
         return;
     }
     const HitProps landed = FairRules::comboHit(state.combo, inHitStun(state), props);

@@ -10,7 +10,9 @@ struct RoundState;
 // on a snapshot of both fighters, the choice of actions, animation and movement, in a versus
 // match the walls and the push between the bodies, then facing. Under the versus rules of fair
 // fights also the combos' limits, the push back and chip damage of blocked hits, and no hit once
-// the round has ended; and at equal x the fighters keep their sides. Owned by the Match.
+// the round has ended; and at equal x the fighters keep their sides. Under the rules where every
+// blocked attack leaves an opening also the attacker's wait after a blocked hit and the spending
+// of a motion by the press that completed it. Owned by the Match.
 class MatchTick {
 public:
     explicit MatchTick(Game& game);
@@ -21,9 +23,9 @@ private:
     // The attacker's hit lands when the snapshot allowed it to hit and its boxes of the frame
     // on screen reach the defender's.
     void resolveHit(Player& attacker, const PlayerState& attackerBefore, Player& defender,
-                    const PlayerState& defenderBefore, bool fair);
+                    const PlayerState& defenderBefore, const MatchRules& rules);
     // A landed hit under the rules of fair fights.
-    void landFairly(const Player& attacker, Player& defender);
+    void landFairly(Player& attacker, Player& defender, bool openings);
 
     // Walls and bodies: after movement, before facing.
     void keepApart(Player& p1, Player& p2, bool fair) const;

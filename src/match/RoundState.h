@@ -10,6 +10,8 @@ struct RoundState {
         RoundOver = 1,
         // The match's winner is shown until both players ask for a rematch.
         MatchOver = 2,
+        // The round is announced before its clock starts; the players' keys do nothing.
+        Announcing = 3,
     };
     enum Ending : int { NoEnding = 0, KnockOut = 1, DoubleKnockOut = 2, TimeOut = 3 };
     static constexpr int draw = -1;
@@ -20,7 +22,7 @@ struct RoundState {
     int timer = 0;
     int wins[2] = {0, 0};
     Phase phase = Fighting;
-    // Steps the round's end has been shown for.
+    // Steps the round's end, or its announcement, has been shown for.
     int shownSteps = 0;
     // How the last round ended, and who won it (0, 1 or draw); in MatchOver, who won the match.
     Ending ending = NoEnding;

@@ -25,7 +25,7 @@ bool decideRound(RoundState& round, int health1, int health2) {
 void startRound(RoundState& round, const MatchRules& rules, int number) {
     round.round = number;
     round.timer = rules.roundSteps;
-    round.phase = RoundState::Fighting;
+    round.phase = rules.playsOpenings() ? RoundState::Announcing : RoundState::Fighting;
     round.shownSteps = 0;
     round.ending = RoundState::NoEnding;
     round.winner = RoundState::draw;
@@ -52,6 +52,11 @@ StepInput admit(RoundState& round, const StepInput& input) {
     return admitted;
 }
 
+bool finalRound(const MatchRules& rules, const RoundState& round) {
+    const int last = rules.winsNeeded() - 1;
+    return (round.wins[0] == last && round.wins[1] == last) || round.round >= 2 * rules.rounds;
+}
+
 Next endOfStep(RoundState& round, const MatchRules& rules, int health1, int health2) {
     switch (round.phase) {
     case RoundState::Fighting:
@@ -74,6 +79,12 @@ Next endOfStep(RoundState& round, const MatchRules& rules, int health1, int heal
         ++round.matchesPlayed;
         return Next::MatchEnds;
     }
+    case RoundState::Announcing:
+        if (++round.shownSteps < announceSteps)
+            return Next::Continue;
+        round.phase = RoundState::Fighting;
+        round.shownSteps = 0;
+        return Next::Continue;
     case RoundState::MatchOver:
         if (!round.rematch[0] || !round.rematch[1])
             return Next::Continue;

@@ -7,6 +7,7 @@
 #include "fighter/Player.h"
 #include "match/Game.h"
 
+#include "match/FairRules.h"
 #include "match/FrameDataProbe.h"
 
 namespace {
@@ -66,9 +67,25 @@ std::string frameDataTable(const std::vector<std::pair<std::string, MoveFrameDat
     return table.str();
 }
 
+std::vector<std::pair<std::string, MoveFrameData>> measureMoves(Game& game,
+                                                                const MatchRules& rules) {
+    FrameDataProbe probe(game, rules);
+    return {{"punch", probe.measure(PlayerState::HP)},
+            {game.player1->character->specialName, probe.measure(PlayerState::Tatsu)}};
+}
+
+// The versus rules change what a blocked move leaves; the rest of the table stays as it is.
 std::string measureFrameData(Game& game) {
-    FrameDataProbe probe(game);
-    return frameDataTable(
-        {{"punch", probe.measure(PlayerState::HP)},
-         {game.player1->character->specialName, probe.measure(PlayerState::Tatsu)}});
+    MatchRules versus;
+    versus.versus = true;
+    std::ostringstream table;
+    table << frameDataTable(measureMoves(game, MatchRules()));
+    table << "\nUnder the versus rules (version " << versus.version
+          << "), where a blocked attack leaves its attacker\nat least "
+          << FairRules::blockedBehindSteps << " steps behind the blocker:\n\n";
+    table << std::left << std::setw(17) << "move"
+          << "on block first/last\n";
+    for (const auto& [name, data] : measureMoves(game, versus))
+        table << std::left << std::setw(17) << name << firstAndLast(data.onBlock) << "\n";
+    return table.str();
 }

@@ -1,12 +1,12 @@
 #include "net/EnetLink.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include <enet/enet.h>
 #include <enet/time.h>
 
 #include "net/MessageCodec.h"
+#include "net/OnlineError.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ constexpr enet_uint32 firstResendMs = 250;
 
 void initialiseEnet() {
     if (enet_initialize() != 0)
-        throw std::runtime_error("The network library could not be started");
+        throw OnlineError("The network library could not be started");
 }
 
 std::string nameOf(const ENetAddress& address) {
@@ -56,7 +56,7 @@ std::unique_ptr<EnetLink> EnetLink::host(std::uint16_t port, std::uint32_t peerT
         enet_host_create(&address, 8 + static_cast<std::size_t>(spectators), channelCount, 0, 0);
     if (!host) {
         enet_deinitialize();
-        throw std::runtime_error("Cannot wait for a player on UDP port " + std::to_string(port) +
+        throw OnlineError("Cannot wait for a player on UDP port " + std::to_string(port) +
                                  " (is it in use?)");
     }
     std::unique_ptr<EnetLink> link(new EnetLink(host, "", peerTimeoutMs));
@@ -72,7 +72,7 @@ std::unique_ptr<EnetLink> EnetLink::join(const std::string& hostName, std::uint1
     address.port = port;
     if (enet_address_set_host(&address, hostName.c_str()) != 0) {
         enet_deinitialize();
-        throw std::runtime_error("Cannot find the host '" + hostName + "'");
+        throw OnlineError("Cannot find the host '" + hostName + "'");
     }
     ENetAddress local{};
     local.host = ENET_HOST_ANY;
@@ -80,7 +80,7 @@ std::unique_ptr<EnetLink> EnetLink::join(const std::string& hostName, std::uint1
     ENetHost* host = enet_host_create(localPort ? &local : nullptr, 1, channelCount, 0, 0);
     if (!host) {
         enet_deinitialize();
-        throw std::runtime_error("Cannot open a UDP socket to reach " + hostName);
+        throw OnlineError("Cannot open a UDP socket to reach " + hostName);
     }
     std::unique_ptr<EnetLink> link(new EnetLink(host, nameOf(address), peerTimeoutMs));
     link->hostAddress = address.host;
@@ -103,7 +103,7 @@ void EnetLink::connect() {
     address.port = hostPort;
     peer = enet_host_connect(enetHost, &address, channelCount, watching ? watchRequest : 0);
     if (!peer)
-        throw std::runtime_error("Cannot open a UDP socket to reach " + name);
+        throw OnlineError("Cannot open a UDP socket to reach " + name);
     ++attempts;
     peer->roundTripTime = firstResendMs;
     enet_peer_timeout(peer, 0, attemptMs, attemptMs);

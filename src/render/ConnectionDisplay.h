@@ -23,6 +23,7 @@ public:
     // Cheap when the line is unchanged: the engine lays out a changed caption again. A line too
     // long for the window goes on in the lines under it.
     void show(const std::string& line);
+    const std::string& line() const { return shown; }
 
 private:
     const std::string suffix;

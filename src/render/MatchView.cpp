@@ -4,6 +4,7 @@
 #include "fighter/Player.h"
 #include "match/Game.h"
 #include "match/Match.h"
+#include "match/Rounds.h"
 #include "render/DisplayEntity.h"
 #include "render/Hud.h"
 #include "render/SpriteManager.h"
@@ -79,9 +80,11 @@ void MatchView::showRound() {
     // The combo a fighter takes is the other player's.
     const ComboState& dealt1 = game.player2->state.combo;
     const ComboState& dealt2 = game.player1->state.combo;
-    const std::array<int, 11> shown = {
-        rules.versus, clockSeconds(round), round.wins[0], round.wins[1], round.phase,  round.ending,
-        round.winner, dealt1.hits,         dealt1.damage, dealt2.hits,   dealt2.damage};
+    const bool fightShown = round.shownSteps >= Rounds::fightShownAt;
+    const std::array<int, 13> shown = {
+        rules.versus, clockSeconds(round), round.wins[0], round.wins[1], round.phase,
+        round.ending, round.winner,        dealt1.hits,   dealt1.damage, dealt2.hits,
+        dealt2.damage, round.round,        fightShown};
     if (shown == shownRound)
         return;
     shownRound = shown;

@@ -64,5 +64,5 @@ private:
     bool facingEachOther = false;
     // What the round captions were last made from, so a picture that changes none of it
     // (nearly every one) makes no text.
-    std::array<int, 11> shownRound{};
+    std::array<int, 13> shownRound{};
 };

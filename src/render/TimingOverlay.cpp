@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <Overlay/OgreFont.h>
+#include <Overlay/OgreFontManager.h>
 #include <Overlay/OgreOverlay.h>
 #include <Overlay/OgreOverlayContainer.h>
 #include <Overlay/OgreOverlayManager.h>
@@ -18,7 +20,7 @@ const char* const overlayName = "TimingOverlay";
 // Above the HUD, the connection line and the lab's lines.
 const unsigned short zOrder = 210;
 // In pixels, from the window's right edge; below the top lines (the connection, the lab's
-// status, a recording's failure).
+// status, a recording's failure). The band is at least bandWidth wide, wider for a longer line.
 const float bandRight = 12, bandTop = 70, bandWidth = 262;
 const float lineHeight = 16, padding = 6;
 
@@ -76,8 +78,20 @@ void TimingOverlay::show(const FrameFigures& frames,
         return;
     shown = text;
     caption->setCaption(shown);
-    const auto count = static_cast<float>(std::count(shown.begin(), shown.end(), '\n') + 1);
-    band->setDimensions(bandWidth, count * lineHeight + 2 * padding);
+    // The font is monospaced: the widest line is its length in glyphs, each its aspect ratio
+    // times the line's height wide. The band grows to the left to hold it.
+    std::size_t widest = 0;
+    std::size_t lineCount = 0;
+    for (std::size_t start = 0; start <= shown.size(); ++lineCount) {
+        const std::size_t end = std::min(shown.find('\n', start), shown.size());
+        widest = std::max(widest, end - start);
+        start = end + 1;
+    }
+    const Ogre::FontPtr font = Ogre::FontManager::getSingleton().getByName(fontName, fontName);
+    const float glyphWidth = font->getGlyphAspectRatio('0') * lineHeight;
+    const float width = std::max(bandWidth, static_cast<float>(widest) * glyphWidth + 2 * padding);
+    band->setPosition(-width - bandRight, bandTop);
+    band->setDimensions(width, static_cast<float>(lineCount) * lineHeight + 2 * padding);
 }
 
 // Figures of the last second: a picture's time is its drawing and its swap.

@@ -1,5 +1,7 @@
 #include "render/roundCaptions.h"
 
+#include "match/Rounds.h"
+
 namespace {
 
 std::string playerName(int player) {
@@ -15,7 +17,12 @@ RoundDisplay::Captions roundCaptions(const MatchRules& rules, const RoundState& 
     captions.timer = std::to_string(clockSeconds(round));
     for (int player = 0; player < 2; ++player)
         captions.wins[player] = "WINS " + std::to_string(round.wins[player]);
-    if (round.phase == RoundState::RoundOver) {
+    if (round.phase == RoundState::Announcing) {
+        captions.banner = round.shownSteps >= Rounds::fightShownAt ? "FIGHT"
+                          : Rounds::finalRound(rules, round)
+                              ? "FINAL ROUND"
+                              : "ROUND " + std::to_string(round.round);
+    } else if (round.phase == RoundState::RoundOver) {
         captions.banner = round.ending == RoundState::TimeOut ? "TIME" : "K.O.";
         captions.detail = round.winner == RoundState::draw
                               ? "DRAW"

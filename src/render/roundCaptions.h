@@ -7,7 +7,8 @@
 #include "render/RoundDisplay.h"
 
 // What the HUD shows of a versus match's rounds: the clock in whole seconds, each player's round
-// wins, and between rounds and after the match what happened. All empty without versus.
+// wins, the round's announcement, and between rounds and after the match what happened. All empty
+// without versus.
 RoundDisplay::Captions roundCaptions(const MatchRules& rules, const RoundState& round);
 
 // The result of a decided match for a person, the winner's score first: "Player 2 wins 2-1",

@@ -79,11 +79,35 @@ std::uint64_t stepsWithin(std::uint64_t size, const ReplayHeader& header) {
     return low;
 }
 
-// A file whose length and closing count of steps disagree. A file cut short loses the end of
-// its closing record, so the count read there is noise: named only beside what the length
-// fits, and a length that fits no whole number of steps is said to be cut short.
-[[noreturn]] void refuseLength(std::uint64_t size, const ReplayHeader& header,
+// The length of a whole recording, closing record and check value and all, that the file's
+// first bytes hold and bytes after it follow; 0 when there is none. One pass over the file:
+// the check value of every shorter recording is the hash of a part of the longer's bytes.
+std::uint64_t wholeRecordingBefore(const std::string& bytes, const ReplayHeader& header) {
+    const std::uint64_t closing = ReplayFormat::trailerSize(header.formatVersion);
+    Fnv1a hash;
+    std::uint64_t hashed = 0;
+    for (std::uint64_t steps = 0;; ++steps) {
+        const std::uint64_t end = header.fileSize(steps);
+        if (end >= bytes.size())
+            return 0;
+        hash.addBytes(bytes.data() + hashed, end - 8 - hashed);
+        hashed = end - 8;
+        if (Cursor(bytes, end - closing).word(4) == steps &&
+            Cursor(bytes, end - 8).word(8) == hash.value)
+            return end;
+    }
+}
+
+// A file whose length and closing count of steps disagree. One with bytes added after a whole
+// recording says so. A file cut short loses the end of its closing record, so the count read
+// there is noise: named only beside what the length fits, and a length that fits no whole
+// number of steps is said to be cut short.
+[[noreturn]] void refuseLength(const std::string& bytes, const ReplayHeader& header,
                                std::uint64_t claimed, const std::string& source) {
+    const std::uint64_t size = bytes.size();
+    if (const std::uint64_t whole = wholeRecordingBefore(bytes, header))
+        refuse(source, "the file is too long (its recording ends at byte " +
+                           std::to_string(whole) + " of " + std::to_string(size) + ")");
     const std::uint64_t fitting = stepsWithin(size, header);
     if (header.fileSize(fitting) != size)
         refuse(source, "the file is cut short (its " + std::to_string(size) +
@@ -138,7 +162,7 @@ Replay parseReplay(const std::string& bytes, const std::string& source) {
     replay.finalChecksum = trailer.finalChecksum;
     replay.result = trailer.result;
     if (stepCount > ReplayFormat::maxSteps || header.fileSize(stepCount) != bytes.size())
-        refuseLength(bytes.size(), header, stepCount, source);
+        refuseLength(bytes, header, stepCount, source);
     Fnv1a hash;
     hash.addBytes(bytes.data(), bytes.size() - 8);
     if (hash.value != trailer.check)

@@ -12,14 +12,23 @@ std::uint64_t word(const unsigned char* bytes, int size) {
     return value;
 }
 
-// A winner only of a versus match, with no more rounds than the rules play.
+// Whether the rounds can end a match so: it ends the moment a player has won the rounds
+// needed, so its winner has exactly those and the loser fewer; a draw, once the rounds ran
+// out, leaves neither player with them.
+bool reachable(unsigned winner, const int wins[2], const MatchRules& rules) {
+    const int needed = rules.winsNeeded();
+    if (winner == 3)
+        return wins[0] < needed && wins[1] < needed;
+    return wins[winner - 1] == needed && wins[2 - winner] < needed;
+}
+
+// A winner only of a versus match, with a score its rules can give.
 void readResult(const unsigned char* bytes, const MatchRules& rules, ReplayTrailer& trailer) {
     const unsigned winner = bytes[0];
     const int wins[2] = {bytes[1], bytes[2]};
     if (winner == 0 && wins[0] == 0 && wins[1] == 0)
         return;
-    if (winner > 3 || winner == 0 || !rules.versus || wins[0] > rules.rounds ||
-        wins[1] > rules.rounds) {
+    if (winner > 3 || winner == 0 || !rules.versus || !reachable(winner, wins, rules)) {
         trailer.damagedResult = true;
         return;
     }

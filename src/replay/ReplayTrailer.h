@@ -17,7 +17,7 @@ struct ReplayTrailer {
     std::optional<ReplayResult> result;
     std::uint64_t check = 0;
     // The result's bytes name none this game has, or one the rules cannot give (a winner of
-    // an open fight, more rounds won than played).
+    // an open fight, a score no match of its rounds ends on).
     bool damagedResult = false;
 
     // The closing record of a file of this format and rules, its trailerSize(format) bytes.

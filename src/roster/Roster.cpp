@@ -24,6 +24,23 @@ bool typeable(const std::string& name) {
     return Lineup::validName(name);
 }
 
+// The text with every line ended by "\n" and by "\r\n", each with and without an ending after
+// its last line: the forms an editor or a copy between systems gives a file.
+std::vector<std::string> lineEndingForms(const std::string& text) {
+    std::string unix;
+    for (std::size_t at = 0; at < text.size(); ++at)
+        if (!(text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n'))
+            unix += text[at];
+    std::string windows;
+    for (const char c : unix)
+        windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const bool ended = !unix.empty() && unix.back() == '\n';
+    const std::string unixToggled = ended ? unix.substr(0, unix.size() - 1) : unix + "\n";
+    const std::string windowsToggled =
+        ended ? windows.substr(0, windows.size() - 2) : windows + "\r\n";
+    return {unix, unixToggled, windows, windowsToggled};
+}
+
 // The names of the folder's entries that `entry` makes a fighter or stage of, sorted.
 template <typename Named> std::vector<std::string> namesIn(const std::string& folder, Named named) {
     std::vector<std::string> names;
@@ -81,26 +98,34 @@ Roster::Holding Roster::holdsFighter(const Lineup::Entry& fighter) const {
     const std::vector<std::string> names = fighters();
     if (std::find(names.begin(), names.end(), fighter.name) == names.end())
         return Holding::Missing;
-    return fingerprintOf(fighterFolder(fighter.name) + "/" + FighterFile::fileName,
-                         FighterFile::maxBytes) == fighter.fingerprint
-               ? Holding::Same
-               : Holding::Different;
+    return holding(fighterFolder(fighter.name) + "/" + FighterFile::fileName,
+                   FighterFile::maxBytes, fighter.fingerprint);
 }
 
 Roster::Holding Roster::holdsStage(const Lineup::Entry& stage) const {
     const std::vector<std::string> names = stages();
     if (std::find(names.begin(), names.end(), stage.name) == names.end())
         return Holding::Missing;
-    return fingerprintOf(stageFile(stage.name), StageFile::maxBytes) == stage.fingerprint
-               ? Holding::Same
-               : Holding::Different;
+    return holding(stageFile(stage.name), StageFile::maxBytes, stage.fingerprint);
+}
+
+std::string Roster::howDifferent(Holding holding) {
+    return holding == Holding::OtherLineEndings ? "; only their line endings differ" : "";
 }
 
 // A file that cannot be read is a damaged installation, as when it is loaded.
-std::uint64_t Roster::fingerprintOf(const std::string& path, long maxBytes) {
+Roster::Holding Roster::holding(const std::string& path, long maxBytes,
+                                std::uint64_t fingerprint) {
+    std::string text;
     try {
-        return Lineup::fingerprintOf(TextFile::read(path, maxBytes, "a roster's file"));
+        text = TextFile::read(path, maxBytes, "a roster's file");
     } catch (const FileError& e) {
         throw DataFileError(e.what());
     }
+    if (Lineup::fingerprintOf(text) == fingerprint)
+        return Holding::Same;
+    for (const std::string& form : lineEndingForms(text))
+        if (Lineup::fingerprintOf(form) == fingerprint)
+            return Holding::OtherLineEndings;
+    return Holding::Different;
 }

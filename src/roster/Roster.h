@@ -31,14 +31,19 @@ public:
     StageData loadStage(const std::string& name) const;
 
     // Whether the roster holds a fighter or stage that a recording or the other side of online
-    // play names: by that name, from a file of that fingerprint. Throws DataFileError for a
-    // file of that name that cannot be read.
-    enum class Holding { Same, Missing, Different };
+    // play names: by that name, from a file of that fingerprint. A file that differs from it
+    // only in its line endings, "\r\n" for "\n" or a last line's, is still another file, but
+    // it is told apart: an editor or a copy made it, not another fighter. Throws
+    // DataFileError for a file of that name that cannot be read.
+    enum class Holding { Same, Missing, Different, OtherLineEndings };
     Holding holdsFighter(const Lineup::Entry& fighter) const;
     Holding holdsStage(const Lineup::Entry& stage) const;
 
+    // Said after a refusal of another file: what differs when only the line endings do.
+    static std::string howDifferent(Holding holding);
+
 private:
-    static std::uint64_t fingerprintOf(const std::string& path, long maxBytes);
+    static Holding holding(const std::string& path, long maxBytes, std::uint64_t fingerprint);
 
     std::string media;
 };

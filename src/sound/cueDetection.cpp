@@ -1,12 +1,15 @@
 #include "sound/cueDetection.h"
 
 #include "match/MatchState.h"
+#include "match/Rounds.h"
 
 namespace {
 
 // A stun that is not the old one counted down was given in this step: a hit or a block landed.
+// The wait a blocked attack leaves its attacker with is no hit.
 bool stunGiven(const PlayerState& before, const PlayerState& after) {
-    return after.stunFrames > 0 && after.stunFrames != before.stunFrames - 1;
+    const bool stunned = after.action == PlayerState::Hit || after.action == PlayerState::Block;
+    return stunned && after.stunFrames > 0 && after.stunFrames != before.stunFrames - 1;
 }
 
 void fighterCues(const MatchState& before, const MatchState& after, int side, StepCues& cues) {
@@ -26,29 +29,38 @@ void fighterCues(const MatchState& before, const MatchState& after, int side, St
         cues.add(SoundCue::KnockOut, side);
 }
 
-// Either player's next win takes the match, or no round may follow this one.
-bool finalRound(const MatchRules& rules, const RoundState& round) {
-    const int last = rules.winsNeeded() - 1;
-    return (round.wins[0] == last && round.wins[1] == last) || round.round >= 2 * rules.rounds;
-}
-
 // The round's clock ran its k-th step in this step: each happens once a round.
 bool roundStep(const MatchState& before, const MatchState& after, int k) {
     return after.round.phase == RoundState::Fighting && after.round.timer + 1 == before.round.timer &&
            after.round.timer == after.rules.roundSteps - k;
 }
 
+// Where the round is announced, the calls go with the words on screen: the round's as its
+// number shows, "Fight" as that word does; otherwise they come over the first steps of the clock.
+bool roundCalled(const MatchState& before, const MatchState& after) {
+    if (after.rules.playsOpenings())
+        return after.round.phase == RoundState::Announcing && after.round.shownSteps == 1;
+    return roundStep(before, after, 1);
+}
+
+bool fightCalled(const MatchState& before, const MatchState& after) {
+    if (after.rules.playsOpenings())
+        return after.round.phase == RoundState::Announcing &&
+               after.round.shownSteps == Rounds::fightShownAt;
+    return roundStep(before, after, 1 + fightCallDelaySteps);
+}
+
 void announcerCues(const MatchState& before, const MatchState& after, StepCues& cues) {
     const RoundState& was = before.round;
     const RoundState& is = after.round;
-    if (roundStep(before, after, 1)) {
-        if (finalRound(after.rules, is))
+    if (roundCalled(before, after)) {
+        if (Rounds::finalRound(after.rules, is))
             cues.add(SoundCue::FinalRound, SoundCue::middle);
         else if (is.round <= 9)
             cues.add(static_cast<SoundCue::Sound>(SoundCue::Round1 + is.round - 1),
                      SoundCue::middle);
     }
-    if (roundStep(before, after, 1 + fightCallDelaySteps))
+    if (fightCalled(before, after))
         cues.add(SoundCue::Fight, SoundCue::middle);
     if (was.phase == RoundState::Fighting && is.phase == RoundState::RoundOver)
         cues.add(is.ending == RoundState::TimeOut ? SoundCue::CallTime : SoundCue::CallKnockOut,

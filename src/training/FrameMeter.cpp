@@ -19,6 +19,9 @@ Cell classify(const FrameMeter::Sample& sample, bool moveActive) {
         return Cell::Active;
     if (sample.before.attacking)
         return moveActive ? Cell::Recovery : Cell::Startup;
+    // The wait a blocked attack leaves its attacker with, standing idle.
+    if (sample.before.action == PlayerState::Idle)
+        return Cell::Recovery;
     return sample.before.action == PlayerState::Block ? Cell::BlockStun : Cell::HitStun;
 }
 

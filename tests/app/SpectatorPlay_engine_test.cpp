@@ -2,6 +2,7 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <regex>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -134,6 +135,34 @@ TEST(SpectatorPlay, FillsTheDelayCatchesUpAndEndsOnTheHostsLastStep) {
     EXPECT_EQ(watch.run([] { return false; }), std::string("ended"));
     EXPECT_EQ(watch.spectator->stepsPlayed(), 300);
     EXPECT_EQ(checksum(watch.stepped.match->save()), atEnd);
+}
+
+// Steps coming at the clock's pace are shown the delay (half a second) behind, as the top line
+// says; a pause of the host's, waiting for its guest, leaves the picture no less late.
+TEST(SpectatorPlay, SaysHowFarBehindItShowsTheMatch) {
+    Watch watch;
+    watch.run([&] { return watch.spectator->startStep().has_value(); });
+    const auto tick = [&](int ticks, bool confirming) {
+        auto at = std::chrono::steady_clock::now();
+        for (int i = 0; i < ticks; ++i) {
+            if (confirming)
+                watch.host->confirm(1);
+            watch.host->serve();
+            ASSERT_TRUE(watch.spectator->step(StepInput{}));
+            at += std::chrono::microseconds(16667);
+            std::this_thread::sleep_until(at);
+        }
+    };
+    const auto behind = [&] {
+        std::smatch found;
+        const std::string& line = watch.spectator->topLine();
+        EXPECT_TRUE(std::regex_search(line, found, std::regex("([0-9.]+) s behind"))) << line;
+        return found.empty() ? -1.0 : std::stod(found[1]);
+    };
+    tick(90, true);
+    EXPECT_NEAR(behind(), 0.5, 0.2);
+    tick(24, false);
+    EXPECT_NEAR(behind(), 0.5, 0.2) << "the steps left waiting are not how late the picture is";
 }
 
 // The viewer's F3 and F2 show the boxes and the panels on its own screen; the match it ends on

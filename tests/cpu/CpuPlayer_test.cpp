@@ -13,6 +13,7 @@
 #include "cpu/BlockerPlayer.h"
 #include "cpu/CpuPlayer.h"
 #include "cpu/ScriptedPlayer.h"
+#include "cpu/referenceLoops.h"
 #include "fighter/Player.h"
 #include "match/Game.h"
 #include "match/Match.h"
@@ -166,6 +167,14 @@ std::pair<int, int> arenaWins(const std::string& a, const std::string& b, int ma
     const std::string format = "arena: " + a + " won %d, " + b + " won %d, draws";
     EXPECT_EQ(std::sscanf(last.c_str(), format.c_str(), &wins.first, &wins.second), 2) << last;
     return wins;
+}
+
+// The loops players found and the hunt's best: level 8 wins nearly every match against each.
+TEST(Arena, LevelEightBeatsTheLoopsFoundAgainstIt) {
+    for (const NamedLoop& loop : referenceLoops()) {
+        const auto [won, lost] = arenaWins("8", loop.name, 6);
+        EXPECT_GE(won, 5) << loop.name << ": " << loop.text;
+    }
 }
 
 TEST(Arena, TheLevelsComeInTheirOrder) {

@@ -25,6 +25,11 @@ expect_refused "--cpu 0" "--cpu 9" "--cpu x" "--cpu 3 --host" "--cpu 3 --join lo
 "$GAME" --cpu 2 --seed 18446744073709551616 2>"$WORK/usage" >/dev/null || true
 [ "$(head -n 1 "$WORK/usage")" = "vorrak: --seed: '18446744073709551616' is not a whole number from 0 to 18446744073709551615" ] ||
     fail "a seed out of range was told as: $(head -n 1 "$WORK/usage")"
+for none in "--cpu 2 --seed=" "--cpu 2 --seed" "--seed= --cpu 2"; do
+    expect_refused "$none"
+    [ "$(head -n 1 "$WORK/usage")" = "vorrak: --seed: a seed is a whole number from 0 to 18446744073709551615; none was given" ] ||
+        fail "'$none' was told as: $(head -n 1 "$WORK/usage")"
+done
 
 RESULT="vorrak: Player 2 wins 1-0"
 start_game "$WORK" --versus --rounds 1 --cpu 8 --record "$WORK/cpu.vrp"
@@ -38,7 +43,7 @@ for second in $(seq 1 90); do
 done
 grep -qx "$RESULT" "$WORK/stdout" || fail "no '$RESULT' on stdout: $(cat "$WORK/stdout")"
 hold 0.3 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
 grep -q "Computer opponent: level 8 plays fighter 2, seed 1" "$WORK/Ogre.log" ||
     fail "no computer opponent in Ogre.log"
@@ -51,7 +56,7 @@ start_game "$WORK" --sync-test 8 --versus --cpu 8
 await_window
 sleep 3
 hold 0.3 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after the sync test"
 [ ! -s "$WORK/stderr" ] || fail "the sync test reported: $(cat "$WORK/stderr")"
 await_recordings

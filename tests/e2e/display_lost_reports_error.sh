@@ -8,7 +8,7 @@ export DISPLAY=:$DISPLAY_NUMBER
 start_game
 await_window
 stop_display
-await_exit 5
+await_exit 60
 [ "$EXIT_STATUS" -eq 1 ] || fail "exit status $EXIT_STATUS after the display died"
 grep -q '^An exception has occurred!$' "$WORK/stderr" || fail "no report title"
 grep -q "connection to the X display ':$DISPLAY_NUMBER' was lost" "$WORK/stderr" ||
@@ -19,12 +19,12 @@ for line in 'Parsing scripts for resource group General' '\*\*\* Initializing OI
     start_display
     rm -f "$WORK/Ogre.log"
     DISPLAY=:$DISPLAY_NUMBER start_game
-    for i in $(seq 1 500); do
+    for i in $(seq 1 6000); do
         grep -q "$line" "$WORK/Ogre.log" 2>/dev/null && break
         sleep 0.01
     done
     stop_display
-    await_exit 10
+    await_exit 60
     [ "$EXIT_STATUS" -eq 1 ] || fail "exit status $EXIT_STATUS, display killed at '$line'"
     [ "$(grep -c '^An exception has occurred!$' "$WORK/stderr")" -eq 1 ] ||
         fail "not one report, display killed at '$line': $(cat "$WORK/stderr")"

@@ -9,7 +9,7 @@ geometry=$(xdotool getwindowgeometry "$WINDOW")
 grep -q 'Geometry: 800x600' <<<"$geometry" || fail "window geometry: $geometry"
 
 hold 0.3 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
 grep -q '\*\*\* Initializing OIS \*\*\*' "$WORK/Ogre.log" || fail "no OIS start line in Ogre.log"
 grep -q '\*\*\* Shutting down OIS \*\*\*' "$WORK/Ogre.log" || fail "no OIS shutdown line in Ogre.log"

@@ -16,7 +16,7 @@ declare -A EXPORTS=()
 export_video() {
     local dir=$WORK/export-$(basename "$1")
     mkdir -p "$dir"
-    (cd "$dir" && exec timeout 100 "$GAME" --replay "$WORK/punch.vrp" --export "$@" \
+    (cd "$dir" && exec timeout 200 "$GAME" --replay "$WORK/punch.vrp" --export "$@" \
         >stdout 2>stderr) &
     EXPORTS[$1]=$!
     BACKGROUND+=("$!")

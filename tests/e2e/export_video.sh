@@ -12,7 +12,7 @@ hold 0.4 d
 hold 0.1 j
 sleep 0.2
 hold 0.1 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after recording"
 
 # export_video REPLAY OUT [OPTION...]: sets EXIT_STATUS; stderr is kept in $WORK/stderr.
@@ -20,7 +20,7 @@ export_video() {
     local replay=$1 out=$2
     shift 2
     EXIT_STATUS=0
-    (cd "$WORK" && timeout 100 "$GAME" --replay "$replay" --export "$out" "$@" \
+    (cd "$WORK" && timeout 200 "$GAME" --replay "$replay" --export "$out" "$@" \
         >"$WORK/stdout" 2>"$WORK/stderr") || EXIT_STATUS=$?
 }
 
@@ -66,12 +66,12 @@ exports "ffv1,800,600,60/1,1" "$WORK/boxes.mkv" --boxes --to 1
 (cd "$WORK" && exec env --default-signal=INT "$GAME" --replay "$WORK/match.vrp" \
     --export "$WORK/stopped.mkv" --size 2048x1536 >"$WORK/stdout" 2>"$WORK/stderr") &
 GAME_PID=$!
-for i in $(seq 1 300); do
+for i in $(seq 1 1200); do
     compgen -G "$WORK/stopped.mkv.export-*" >/dev/null && break
     sleep 0.05
 done
 kill -INT "$GAME_PID"
-await_exit 30
+await_exit 60
 [ "$EXIT_STATUS" -eq 130 ] || fail "exit status $EXIT_STATUS after SIGINT during an export"
 [ ! -e "$WORK/stopped.mkv" ] && ! compgen -G "$WORK/stopped.mkv.export-*" >/dev/null ||
     fail "SIGINT left a file"

@@ -18,20 +18,20 @@ if grep -qE "$FFMPEG" "/proc/$GAME_PID/maps"; then fail "the running game mapped
 # Two seconds of play in all: an export of it at a large size lasts long enough to be looked at.
 sleep 1
 hold 0.2 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after recording"
 
 # An export maps them while it writes (a large size keeps it writing for a while).
 (cd "$WORK" && exec env --default-signal=INT "$GAME" --replay "$WORK/match.vrp" \
     --export "$WORK/big.mkv" --size 2048x1536 >"$WORK/stdout" 2>"$WORK/stderr") &
 GAME_PID=$!
-for i in $(seq 1 300); do
+for i in $(seq 1 1200); do
     compgen -G "$WORK/big.mkv.export-*" >/dev/null && break
     sleep 0.05
 done
 grep -qE "$FFMPEG" "/proc/$GAME_PID/maps" || fail "the export did not map FFmpeg"
 kill -INT "$GAME_PID"
-await_exit 30
+await_exit 60
 
 # The program alone in a folder with its media: the module missing, then not a module.
 mkdir "$WORK/alone"

@@ -42,7 +42,7 @@ for case in released held; do
     sleep 0.5
     xdotool key Escape
     xdotool keyup d Left
-    await_exit 10
+    await_exit 60
     [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS ($case)"
     expected=$([ "$case" = released ] && echo "4 4" || echo "5 3")
     # The last 10 steps (a sixth of a second) before Escape.

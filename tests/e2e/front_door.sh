@@ -78,6 +78,8 @@ eventually 5 menu_shown || fail "quit to title showed no title"
 first_row
 press Return u KP_1 Down Return
 await_next_run "versus"
+# The round's announcement holds the players for a second and a half.
+sleep 1.6
 hold 1.0 d
 press u
 sleep 1.2

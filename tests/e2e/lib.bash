@@ -96,6 +96,12 @@ eventually() {
     done
 }
 
+# second_health_changed PICTURE: the second player's health readout, lower right, is not what
+# the picture (taken by capture) shows: a hit landed since. For eventually, after a punch.
+second_health_changed() {
+    [ "$(differing_pixels 8 "$1" "window:$WINDOW" 160x60+480+470)" -ge 20 ]
+}
+
 # Holds keys for several logic steps, for what needs a key held (walking, a motion command);
 # a tap (xdotool key) is seen as down in one step.
 hold() {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Online play that cannot go on ends cleanly on the side that is left, saying why: an IPv6
+# Online play that cannot go on ends cleanly on the side that is left, saying why in one line: an IPv6
 # address, nobody listening, another protocol version, a fighter it does not have or other
 # rules (either side), a malformed message, a host already in a match, the other game killed. A host
 # whose guest is killed ends on the last step it knows both players' input for: its spectator
@@ -16,7 +16,8 @@ done
 
 start_side nobody --join "127.0.0.1:$PORT" --join-timeout 2
 await_title "waiting for 127.0.0.1:$PORT" >/dev/null
-expect_end nobody 20 1 "no answer from 127.0.0.1:$PORT"
+expect_end nobody 60 1 "no answer from 127.0.0.1:$PORT"
+said_alone nobody
 
 peer() { # ARGS: the stand-in peer, in the background
     "$NET_PEER" "$@" >"$WORK/peer.out" 2>&1 &
@@ -25,28 +26,32 @@ peer() { # ARGS: the stand-in peer, in the background
 start_side version --host "$PORT"
 await_running version
 peer join "$PORT" version
-expect_end version 20 1 "protocol version 99"
+expect_end version 60 1 "protocol version 99"
+said_alone version
 
 start_side data --host "$PORT"
 await_running data
 peer join "$PORT" fighter
-expect_end data 20 1 "plays the fighter 'zed', which this game does not have"
+expect_end data 60 1 "plays the fighter 'zed', which this game does not have"
 
 peer host "$PORT" fighter
 start_side guestdata --join "127.0.0.1:$PORT"
-expect_end guestdata 15 1 "plays the fighter 'zed', which this game does not have"
+expect_end guestdata 60 1 "plays the fighter 'zed', which this game does not have"
+said_alone guestdata
 
 # Both sides name the difference in the rules.
 start_side rulehost --host "$PORT" --versus --rounds 5
 await_title 'left fighter' >/dev/null
 start_side ruleguest --join "127.0.0.1:$PORT" --versus
-expect_end ruleguest 15 1 "plays by other rules (versus in 5 rounds of 5940 steps, this game versus in 3 rounds"
-expect_end rulehost 15 1 "plays by other rules (versus in 3 rounds of 5940 steps, this game versus in 5 rounds"
+expect_end ruleguest 60 1 "plays by other rules (versus in 5 rounds of 5940 steps, this game versus in 3 rounds"
+expect_end rulehost 60 1 "plays by other rules (versus in 3 rounds of 5940 steps, this game versus in 5 rounds"
+said_alone ruleguest
+said_alone rulehost
 
 start_side junk --host "$PORT"
 await_running junk
 peer join "$PORT" junk
-expect_end junk 20 1 "sent a malformed message"
+expect_end junk 60 1 "sent a malformed message"
 grep -q "dropped 1 malformed input packets" "$WORK/junk/Ogre.log" || fail "the malformed input went unnoticed"
 
 start_side host --host "$PORT" --timeout 2 --record "$WORK/host.vrp"
@@ -55,7 +60,8 @@ start_side watcher --watch "127.0.0.1:$PORT" --watch-delay 0
 start_side guest --join "127.0.0.1:$PORT"
 await_title 'right fighter .guest. vs' >/dev/null
 start_side third --join "127.0.0.1:$PORT"
-expect_end third 20 1 "127.0.0.1:$PORT is already in a match"
+expect_end third 60 1 "127.0.0.1:$PORT is already in a match"
+said_alone third
 await_title 'watching 127.0.0.1' >/dev/null
 xdotool windowfocus --sync "$host_window"
 hold 0.5 d
@@ -63,8 +69,9 @@ xdotool keydown j
 kill -9 "${PIDS[guest]}"
 unset "PIDS[guest]"
 xdotool keyup j
-expect_end host 20 1 "connection lost (nothing from 127.0.0.1:[0-9]* for 2 s)"
-expect_end watcher 20 0 "Watching: the match ended"
+expect_end host 60 1 "connection lost (nothing from 127.0.0.1:[0-9]* for 2 s)"
+said_alone host 2 # the match's start, then its loss
+expect_end watcher 60 0 "Watching: the match ended"
 [ -n "$(ended host)" ] && [ "$(ended watcher)" = "$(ended host)" ] ||
     fail "the spectator ended on another match: '$(ended watcher)', not '$(ended host)'"
 grep -q "Match ended: checksum $(final_checksum "$WORK/host.vrp")," "$WORK/host/Ogre.log" ||
@@ -76,11 +83,13 @@ start_side host2 --host "$PORT"
 await_title 'left fighter' >/dev/null
 start_side guest2 --join "127.0.0.1:$PORT"
 await_title 'right fighter .guest. vs' >/dev/null
-sleep 0.5
+# Both play once each has the other's inputs.
+await_said host2 'Online play: left fighter (host) vs' 60
+await_said guest2 'Online play: right fighter (guest) vs' 60
 kill -TERM "${PIDS[guest2]}"
-await_side guest2 20
+await_side guest2 60
 [ "$STATUS" -eq 143 ] || fail "the guest ended with status $STATUS after SIGTERM, not 143"
-expect_end host2 20 0 "closed the game"
+expect_end host2 60 0 "closed the game"
 [ -n "$(ended host2)" ] && [ "$(ended host2)" = "$(ended guest2)" ] ||
     fail "the two sides ended on different matches: '$(ended host2)' and '$(ended guest2)'"
 await_recordings

@@ -22,10 +22,10 @@ await_title 'watching 127.0.0.1' >/dev/null
 xdotool windowfocus --sync "$guest_window"
 hold 0.5 a
 hold 0.2 j
-sleep 2
+await_said late 'Watching: .* from step' 60
 hold 0.3 Escape
-expect_end guest 20 0 "Online play: right fighter"
-expect_end host 20 0 "pressed Escape"
+expect_end guest 60 0 "Online play: right fighter"
+expect_end host 60 0 "pressed Escape"
 expect_end late 30 0 "Watching: the match ended"
 for side in host guest late; do
     grep -q "The match: brann against sora on courtyard" "$WORK/$side/Ogre.log" ||
@@ -55,6 +55,8 @@ echo "# one more line" >>"$WORK/other/media/fighters/brann/fighter.toml"
 start_side refusing --host "$((PORT + 1))" --p1 brann
 await_title 'left fighter' >/dev/null
 GAME=$WORK/other/vorrak start_side refused --join "127.0.0.1:$((PORT + 1))"
-expect_end refused 20 1 "plays the fighter 'brann' from another file than this game's"
-expect_end refusing 20 1 "has another file of the fighter 'brann' this side plays"
+expect_end refused 60 1 "plays the fighter 'brann' from another file than this game's"
+expect_end refusing 60 1 "has another file of the fighter 'brann' this side plays"
+said_alone refused
+said_alone refusing
 echo "ok"

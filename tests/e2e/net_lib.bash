@@ -61,13 +61,22 @@ expect_end() { # NAME SECONDS STATUS TEXT: ends in time, with that status, sayin
     grep -q "$4" "$WORK/$1/stderr" || fail "$1 did not say '$4': $(cat "$WORK/$1/stderr")"
 }
 
+# said_alone NAME [LINES]: the side's stderr is LINES lines (1 when not given), each its own
+# word "vorrak: ...", none an engine fault's report.
+said_alone() {
+    local lines
+    lines=$(wc -l <"$WORK/$1/stderr")
+    [ "$lines" -eq "${2:-1}" ] && ! grep -qv '^vorrak: ' "$WORK/$1/stderr" ||
+        fail "$1 said more or other than ${2:-1} line(s): $(cat "$WORK/$1/stderr")"
+}
+
 # ended NAME: the line with which that side's match ended, from its log.
 ended() { grep -o 'Match ended: .*' "$WORK/$1/Ogre.log"; }
 
 # start_relay: the stand-in bad link (150 ms, jitter, 10% lost, 5% twice) to the host's $PORT,
-# for 60 s; sets relay to the port it listens on.
+# for 300 s (the test ends it sooner); sets relay to the port it listens on.
 start_relay() {
-    "$NET_PEER" relay "$PORT" 60 >"$WORK/relay.port" &
+    "$NET_PEER" relay "$PORT" 300 >"$WORK/relay.port" &
     PIDS[relay]=$!
     for _ in $(seq 1 50); do [ -s "$WORK/relay.port" ] && break; sleep 0.1; done
     relay=$(cat "$WORK/relay.port")

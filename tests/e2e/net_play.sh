@@ -25,28 +25,34 @@ start_side host --host "$PORT" --record "$WORK/online.vrp"
 host_window=$(await_title 'left fighter')
 guest_window=$(await_title 'right fighter .guest. vs')
 await_title 'left fighter .host. vs 127.0.0.1' >/dev/null
-sleep 1
+await_said host 'Online play: left fighter (host) vs' 60
 grab "$host_window" "$WORK/before.xwd"
 
 xdotool windowfocus --sync "$host_window"
 hold 1.2 d
 hold 0.2 j
-sleep 1.5
-grab "$host_window" "$WORK/host.xwd"
-grab "$guest_window" "$WORK/guest.xwd"
-! health_differs "$WORK/host.xwd" "$WORK/guest.xwd" || fail "the two windows show different health"
-health_differs "$WORK/before.xwd" "$WORK/host.xwd" || fail "no hit landed: the health is as at the start"
+landed() {
+    grab "$host_window" "$WORK/host.xwd"
+    health_differs "$WORK/before.xwd" "$WORK/host.xwd"
+}
+agreed() {
+    grab "$host_window" "$WORK/host.xwd"
+    grab "$guest_window" "$WORK/guest.xwd"
+    ! health_differs "$WORK/host.xwd" "$WORK/guest.xwd"
+}
+eventually 60 landed || fail "no hit landed: the health is as at the start"
+eventually 60 agreed || fail "the two windows show different health"
 
-
+# Two seconds of silence: a second of it is an interruption.
 kill -STOP "${PIDS[guest]}"
 sleep 2
 kill -CONT "${PIDS[guest]}"
-sleep 1
+await_said host "connection back" 60
 
 xdotool windowfocus --sync "$guest_window"
 hold 0.3 Escape
-expect_end guest 10 0 "Online play: right fighter"
-expect_end host 10 0 "pressed Escape"
+expect_end guest 60 0 "Online play: right fighter"
+expect_end host 60 0 "pressed Escape"
 # The stopped guest hears the host again at once; the host heard nothing for 2 s.
 grep -q "connection interrupted" "$WORK/host/Ogre.log" || fail "the host did not show the silence"
 grep -q "connection back" "$WORK/host/Ogre.log" || fail "the host did not resume"

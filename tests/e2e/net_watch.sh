@@ -16,18 +16,18 @@ start_side early --watch "127.0.0.1:$relay" --record "$WORK/early.vrp"
 start_side killed --watch "127.0.0.1:$relay"
 # Both watch from the first step: they wait for the players' choices, which the guest brings.
 joined() { [ "$(grep -c 'a spectator joined' "$WORK/host/Ogre.log" 2>/dev/null)" -eq "$1" ]; }
-eventually 30 joined 2 || fail "the spectators did not join"
+eventually 90 joined 2 || fail "the spectators did not join"
 start_side guest --join "127.0.0.1:$relay"
 guest_window=$(await_title 'right fighter .guest. vs')
-await_said early "Watching: .* from step 0$" 30
-await_said killed "Watching: .* from step 0$" 30
+await_said early "Watching: .* from step 0$" 90
+await_said killed "Watching: .* from step 0$" 90
 await_title 'watching 127.0.0.1' >/dev/null
 xdotool windowfocus --sync "$host_window"
 hold 1.2 d
 hold 0.2 j
 sleep 3
 start_side late --watch "127.0.0.1:$relay" --record "$WORK/late.vrp"
-sleep 2
+await_said late "Watching: .* from step [1-9]" 90
 kill -9 "${PIDS[killed]}"
 unset "PIDS[killed]"
 xdotool windowfocus --sync "$host_window"
@@ -36,8 +36,8 @@ hold 0.2 k
 sleep 3
 xdotool windowfocus --sync "$guest_window"
 hold 0.3 Escape
-expect_end guest 20 0 "Online play: right fighter"
-expect_end host 20 0 "pressed Escape"
+expect_end guest 60 0 "Online play: right fighter"
+expect_end host 60 0 "pressed Escape"
 expect_end early 30 0 "Watching: the match ended"
 expect_end late 30 0 "Watching: the match ended"
 [ "$(grep -c 'a spectator joined' "$WORK/host/Ogre.log")" -eq 3 ] || fail "the host did not see three spectators"
@@ -68,6 +68,6 @@ frames=$(ffprobe -v error -count_frames -select_streams v -of csv=p=0 \
 start_game "$WORK" --training --replay "$WORK/late.vrp"
 await_window
 xdotool key Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "the lab over the late recording ended with $EXIT_STATUS: $(cat "$WORK/stderr")"
 echo "ok"

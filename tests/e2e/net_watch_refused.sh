@@ -10,20 +10,22 @@ expect_refused "--spectators 3" "--host --spectators 33" "--watch-delay 1" "--wa
 start_side none --host "$PORT" --spectators 0
 await_title 'left fighter' >/dev/null
 start_side refused --watch "127.0.0.1:$PORT"
-expect_end refused 20 1 "127.0.0.1:$PORT takes no spectators"
+expect_end refused 60 1 "127.0.0.1:$PORT takes no spectators"
+said_alone refused
 kill -9 "${PIDS[none]}"
 unset "PIDS[none]"
 
 start_side nobody --watch "127.0.0.1:$PORT" --join-timeout 2
-expect_end nobody 20 1 "no answer from 127.0.0.1:$PORT"
+expect_end nobody 60 1 "no answer from 127.0.0.1:$PORT"
 
 start_side host2 --host "$PORT"
 await_title 'left fighter' >/dev/null
 start_side guest2 --join "127.0.0.1:$PORT"
 start_side orphan --watch "127.0.0.1:$PORT" --timeout 2
 await_title 'watching 127.0.0.1' >/dev/null
-sleep 2
+await_said orphan 'Watching: .* from step' 60
 kill -9 "${PIDS[host2]}"
 unset "PIDS[host2]"
-expect_end orphan 20 1 "connection lost"
+expect_end orphan 60 1 "connection lost"
+said_alone orphan
 echo "ok"

@@ -22,7 +22,7 @@ hold 0.1 j KP_1
 hold 0.3 F2 F3
 hold 0.5 s a
 hold 0.3 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape in the sync test"
 [ ! -s "$WORK/stderr" ] || fail "unexpected output on stderr"
 echo "ok"

@@ -12,12 +12,13 @@ match_end() {
 
 start_game "$WORK" --record "$WORK/punch.vrp"
 await_window
+capture "$WORK/unhurt.xwd"
 hold 1.0 d
 hold 0.1 j
-sleep 1.2
+eventually 60 second_health_changed "$WORK/unhurt.xwd" || fail "the punch was never shown landing"
 hold 0.1 F3
 hold 0.3 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after recording"
 [ -s "$WORK/punch.vrp" ] || fail "no replay file"
 ! compgen -G "$WORK/punch.vrp.recording-*" >/dev/null || fail "the temporary file was left behind"
@@ -25,7 +26,7 @@ recorded=$(match_end)
 grep -q 'health 1000 / 950$' <<<"$recorded" || fail "the punch did not land: $recorded"
 
 start_game "$WORK" --replay "$WORK/punch.vrp"
-await_exit 30
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after the replay"
 [ "$(match_end)" = "$recorded" ] || fail "replayed '$(match_end)', recorded '$recorded'"
 [ ! -s "$WORK/stderr" ] || fail "unexpected output on stderr"
@@ -44,14 +45,14 @@ hold 2.5 a Left
 hold 0.1 j
 sleep 0.5
 hold 0.3 Escape
-await_exit 20
+await_exit 60
 replays_as_recorded "$WORK/versus.vrp"
 
 start_game "$WORK" --record "$WORK/closed.vrp"
 await_window
 hold 0.5 a
 "$WM_CLOSE" "$WINDOW"
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after the close request"
 replays_as_recorded "$WORK/closed.vrp"
 
@@ -59,7 +60,7 @@ start_game "$WORK" --record "$WORK/signalled.vrp"
 await_window
 hold 0.5 d
 kill -TERM "$GAME_PID"
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 143 ] || fail "exit status $EXIT_STATUS after SIGTERM while recording"
 replays_as_recorded "$WORK/signalled.vrp"
 await_recordings

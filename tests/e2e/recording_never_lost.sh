@@ -26,7 +26,7 @@ for how in windowclose windowkill; do
     await_window
     hold 0.5 d
     xdotool "$how" "$WINDOW"
-    await_exit 5
+    await_exit 60
     [ "$EXIT_STATUS" -le 1 ] || fail "exit status $EXIT_STATUS after $how"
     check_recording "$WORK/$how.vrp"
 done
@@ -38,7 +38,7 @@ start_game "$WORK" --record "$WORK/display-killed.vrp"
 await_window
 hold 0.5 d
 stop_display
-await_exit 5
+await_exit 60
 export DISPLAY=$SHARED_DISPLAY
 [ "$EXIT_STATUS" -eq 1 ] || fail "exit status $EXIT_STATUS after the display was killed"
 check_recording "$WORK/display-killed.vrp"
@@ -50,7 +50,7 @@ ln -s /dev/null "$WORK/null.vrp"
 for target in "$WORK" "$WORK/no-such-folder/m.vrp" "$WORK/fifo.vrp" "$WORK/null.vrp"; do
     rm -f "$WORK/Ogre.log"
     start_game "$WORK" --record "$target"
-    await_exit 5
+    await_exit 60
     [ "$EXIT_STATUS" -eq 2 ] || fail "exit status $EXIT_STATUS recording into $target"
     grep -q "^vorrak: Cannot record into '$target': " "$WORK/stderr" || fail "no reason for $target"
     [ ! -e "$WORK/Ogre.log" ] || fail "the engine started for $target"
@@ -66,7 +66,7 @@ start_game "$WORK" --record "$WORK/taken.vrp"
 await_window
 mkfifo "$WORK/taken.vrp"
 xdotool key Escape
-await_exit 10
+await_exit 60
 [ "$EXIT_STATUS" -eq 1 ] || fail "exit status $EXIT_STATUS when a FIFO took the name"
 [ -p "$WORK/taken.vrp" ] || fail "the FIFO was replaced"
 kept=$(sed -n "s/^vorrak: Cannot record into '.*taken.vrp': it is no longer a regular file; the recording was kept as '\(.*\)'$/\1/p" "$WORK/stderr")
@@ -81,7 +81,7 @@ long=$WORK/$(printf 'm%.0s' $(seq 246)).vrp
 start_game "$WORK" --record "$long"
 await_window
 xdotool key Escape
-await_exit 10
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS recording into a 250-character name"
 check_recording "$long"
 
@@ -95,7 +95,7 @@ await_first_step
 kill -TERM "$FIRST_PID"
 wait "$FIRST_PID" || true
 kill -TERM "$GAME_PID"
-await_exit 10
+await_exit 60
 [ "$EXIT_STATUS" -eq 143 ] || fail "exit status $EXIT_STATUS of the second recording"
 grep -q "Match ended: checksum $(final_checksum "$WORK/shared.vrp")," "$WORK/second/Ogre.log" ||
     fail "the file is not the second game's recording"
@@ -113,21 +113,18 @@ mount -t tmpfs -o size=64k tmpfs "$MOUNT"
 dd if=/dev/zero of="$MOUNT/filler" bs=4k 2>/dev/null || true
 start_game "$WORK" --record "$MOUNT/m.vrp"
 await_window
-for i in $(seq 1 50); do
-    grep -q "Recording into '$MOUNT/m.vrp' failed: No space left on device" "$WORK/Ogre.log" && break
-    sleep 0.1
-done
+await_log "Recording into '$MOUNT/m.vrp' failed: No space left on device" 60
 grep -q "failed: No space left on device. The match plays on.$" "$WORK/Ogre.log" ||
-    fail "no whole write error line in the log within 5 s"
+    fail "no whole write error line in the log"
 kill -0 "$GAME_PID" || fail "the match did not play on"
 # The line shows from the next frame on.
 notice_shown() {
     COUNT=$("$PIXELS" bright 60 "window:$WINDOW" 780x30+16+36)
     [ "$COUNT" -ge 100 ]
 }
-eventually 3 notice_shown || fail "no notice on the screen ($COUNT bright pixels)"
+eventually 30 notice_shown || fail "no notice on the screen ($COUNT bright pixels)"
 xdotool key Escape
-await_exit 10
+await_exit 60
 [ "$EXIT_STATUS" -eq 1 ] || fail "exit status $EXIT_STATUS after a write error"
 grep -q "^vorrak: Cannot record into '$MOUNT/m.vrp': No space left on device; nothing was kept$" \
     "$WORK/stderr" || fail "the end does not say what was kept: $(cat "$WORK/stderr")"

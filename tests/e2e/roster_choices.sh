@@ -27,7 +27,7 @@ expect_refused "--host --p2 brann" "--join h --p1 brann" "--join h --stage court
 start_game "$WORK" --versus --p1 brann --p2 sora --stage courtyard
 await_window
 hold 0.3 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
 for image in BrannIdle1.png Courtyard.png Idle1.png; do
     grep -q "Texture '$image': Loading" "$WORK/Ogre.log" || fail "$image was not loaded"

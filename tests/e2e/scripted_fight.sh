@@ -29,21 +29,26 @@ capture "$WORK/1-start.xwd"
 # Player one walks in and punches; the punch lands 15 steps after the press.
 hold 0.9 d
 hold 0.1 j
-eventually 5 health_changed || fail "the second player's health readout did not change ($COUNT)"
+eventually 30 health_changed || fail "the second player's health readout did not change ($COUNT)"
 capture "$WORK/2-punch.xwd"
 sleep 1
 
 # F3 shows the boxes, F1 removes them again; the punch box is out for a third of a second
 # from a quarter second after the press.
 hold 0.2 F3
-eventually 5 boxes_shown || fail "no green body boxes after F3 ($COUNT)"
+eventually 30 boxes_shown || fail "no green body boxes after F3 ($COUNT)"
 capture "$WORK/3-hitboxes.xwd"
 red_without=$(dominant_pixels "$WORK/3-hitboxes.xwd" 800x400+0+100 r)
-xdotool key j
-eventually 5 punch_box_out || fail "no red punch box while punching ($COUNT, $red_without before)"
+# The box is out for a third of a second: pressed again until a look catches it, however slowly
+# the looks come on a busy machine.
+punch_caught() {
+    xdotool key j
+    eventually 1 punch_box_out
+}
+eventually 60 punch_caught || fail "no red punch box while punching ($COUNT, $red_without before)"
 capture "$WORK/4-punch-boxes.xwd"
 hold 0.2 F1
-eventually 5 boxes_hidden || fail "boxes still shown after F1 ($COUNT)"
+eventually 30 boxes_hidden || fail "boxes still shown after F1 ($COUNT)"
 capture "$WORK/5-hidden.xwd"
 
 # F2 shows the input panels; the first player's special move (down, down-back, back and
@@ -59,11 +64,11 @@ hold 0.1 k
 xdotool keyup a
 hold 0.3 Left
 hold 0.1 KP_1
-eventually 5 panel_filled || fail "no input rows in the first player's panel after F2 ($COUNT)"
+eventually 30 panel_filled || fail "no input rows in the first player's panel after F2 ($COUNT)"
 capture "$WORK/6-input-panels.xwd"
 
 hold 0.3 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
 grep -q '\*\*\* Shutting down OIS \*\*\*' "$WORK/Ogre.log" || fail "no orderly shutdown"
 for shot in 1-start 2-punch 3-hitboxes 4-punch-boxes 5-hidden 6-input-panels; do

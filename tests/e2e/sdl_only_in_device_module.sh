@@ -12,7 +12,7 @@ for library in vorrak-devices.so libSDL2; do
     grep -q "$library" "/proc/$GAME_PID/maps" || fail "the running game did not map $library"
 done
 hold 0.2 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after recording"
 
 mkdir "$WORK/alone"

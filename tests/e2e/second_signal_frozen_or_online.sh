@@ -19,7 +19,7 @@ sleep 3
 kill -STOP "$XVFB_PID"
 sleep 1
 ctrl_c_twice "$GAME_PID" 0.05
-await_exit 20
+await_exit 60
 kill -CONT "$XVFB_PID"
 stop_display
 [ "$EXIT_STATUS" -eq 130 ] || fail "exit status $EXIT_STATUS with the display stopped"
@@ -37,10 +37,10 @@ for run in $(seq 0 $((online_runs - 1))); do
     await_title 'left fighter .host. vs 127.0.0.1' >/dev/null
     sleep 1
     ctrl_c_twice "${PIDS[host]}" "$(signal_gap "$run" "$online_runs")"
-    await_side host 20
+    await_side host 60
     [ "$STATUS" -eq 130 ] ||
         fail "online: exit status $STATUS at a gap of $(signal_gap "$run" "$online_runs") s"
-    await_side guest 20
+    await_side guest 60
     recording_kept "$WORK/online-$run.vrp"
 done
 await_recordings

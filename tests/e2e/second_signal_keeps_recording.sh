@@ -14,7 +14,7 @@ for run in $(seq 0 $((runs - 1))); do
     # A second of the match recorded, none of it written out yet.
     sleep 1
     ctrl_c_twice "$GAME_PID" "$(signal_gap "$run" "$runs")"
-    await_exit 10
+    await_exit 60
     [ "$EXIT_STATUS" -eq 130 ] ||
         fail "exit status $EXIT_STATUS at a gap of $(signal_gap "$run" "$runs") s"
     recording_kept "$WORK/local-$run.vrp"

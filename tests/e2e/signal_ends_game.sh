@@ -9,7 +9,7 @@ for signal in INT TERM HUP; do
     start_game
     await_window
     kill -s "$signal" "$GAME_PID"
-    await_exit 5
+    await_exit 60
     expected=$((128 + $(kill -l "$signal")))
     [ "$EXIT_STATUS" -eq "$expected" ] || fail "exit status $EXIT_STATUS after SIG$signal"
     grep -q "Ending on signal $(kill -l "$signal")" "$WORK/Ogre.log" || fail "SIG$signal not logged"
@@ -20,7 +20,7 @@ for delay in 0.01 0.05 0.1 0.2 0.3 0.4; do
     start_game
     sleep "$delay"
     kill -TERM "$GAME_PID"
-    await_exit 10
+    await_exit 60
     [ "$EXIT_STATUS" -eq 143 ] || fail "exit status $EXIT_STATUS after SIGTERM at $delay s"
     [ ! -s "$WORK/stderr" ] || fail "unexpected output on stderr after SIGTERM at $delay s"
 done
@@ -32,7 +32,7 @@ DISPLAY=:$DISPLAY_NUMBER start_game
 sleep 1
 kill -0 "$GAME_PID" || fail "the game did not wait for the stopped display"
 kill -TERM "$GAME_PID"
-await_exit 5
+await_exit 60
 kill -CONT "$XVFB_PID"
 stop_display
 [ "$EXIT_STATUS" -eq 143 ] || fail "exit status $EXIT_STATUS after SIGTERM to a stuck start-up"

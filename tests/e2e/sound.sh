@@ -25,7 +25,7 @@ grep -q ' play hit 1 ' "$WORK/played.cues" || fail "no hit in the cue log: $(cat
 
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/output.raw" \
     start_game "$WORK" --replay "$WORK/punch.vrp" --cue-log "$WORK/replayed.cues"
-await_exit 30
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after the replay"
 grep -q "Sound: playing through SDL's disk driver" "$WORK/Ogre.log" || fail "the disk driver was not used"
 [ ! -s "$WORK/stderr" ] || fail "unexpected output on stderr"
@@ -55,7 +55,7 @@ echo "hit queued at output frame $queued, heard at $onset: $lag frames late"
 [ "$lag" -le "$MAX_LATENCY" ] || fail "the hit was heard $lag frames after its step"
 
 start_game "$WORK" --replay "$WORK/punch.vrp" --mute
-await_exit 30
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after a muted replay"
 grep -q 'Sound: muted' "$WORK/Ogre.log" || fail "no word of the mute in Ogre.log"
 ! grep -q 'Sound: playing\|Sound: no audio' "$WORK/Ogre.log" || fail "a device was looked for"

@@ -6,7 +6,7 @@ source "$(dirname "$0")/lib.bash"
 start_game "$WORK"
 await_window
 hold 0.3 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
 
 startup=$(sed '/\*\*\* Initializing OIS \*\*\*/q' "$WORK/Ogre.log")

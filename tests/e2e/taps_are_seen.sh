@@ -11,7 +11,7 @@ boxes() {
 }
 
 await_boxes() {
-    eventually 3 boxes "$1" || fail "boxes not $1 after a tap ($COUNT green pixels)"
+    eventually 30 boxes "$1" || fail "boxes not $1 after a tap ($COUNT green pixels)"
 }
 
 start_game
@@ -23,6 +23,6 @@ for round in 1 2 3 4 5; do
     await_boxes off
 done
 xdotool key Escape
-await_exit 10
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after a tap of Escape"
 echo "ok"

@@ -21,39 +21,43 @@ await_window
 xdotool key F4
 hold 0.9 d
 xdotool key j
-# The exchange lasts 67 steps.
-sleep 1.4
-capture "$WORK/meter.xwd"
+# The exchange lasts 67 steps: active red, hit stun yellow.
+meter_filled() {
+    capture "$WORK/meter.xwd"
+    active=$(meter_pixels "$WORK/meter.xwd" 205,0,0 255,89,89)
+    stun=$(meter_pixels "$WORK/meter.xwd" 230,179,0 255,255,89)
+    [ "$active" -ge 300 ] && [ "$stun" -ge 300 ]
+}
+eventually 60 meter_filled ||
+    fail "no active or hit stun cells on the meter after a punch ($active and $stun pixels)"
 # Back to the start of the history, 60 steps a second: well before the punch.
 hold 4 F7
-# Active red, hit stun yellow.
-active=$(meter_pixels "$WORK/meter.xwd" 205,0,0 255,89,89)
-stun=$(meter_pixels "$WORK/meter.xwd" 230,179,0 255,255,89)
-[ "$active" -ge 300 ] || fail "no active cells on the meter after a punch ($active pixels)"
-[ "$stun" -ge 300 ] || fail "no hit stun cells on the meter after a punch ($stun pixels)"
 
+# Paused, the picture stands still (half a second of it, once the pause is seen).
 xdotool key F5
-sleep 0.3
-capture "$WORK/paused-a.xwd"
-sleep 0.5
-capture "$WORK/paused-b.xwd"
-same_below_status "$WORK/paused-a.xwd" "$WORK/paused-b.xwd" || fail "the picture changed while paused"
+stands_still() {
+    capture "$WORK/paused-a.xwd"
+    sleep 0.5
+    capture "$WORK/paused-b.xwd"
+    same_below_status "$WORK/paused-a.xwd" "$WORK/paused-b.xwd"
+}
+eventually 60 stands_still || fail "the picture changed while paused"
 
 xdotool keydown d
-sleep 0.2
 xdotool key F6
-sleep 0.3
+eventually 60 eval '! same_below_status "$WORK/paused-b.xwd" "window:$WINDOW"' ||
+    fail "F6 with forward held did not step"
 capture "$WORK/step-1.xwd"
 xdotool key F6
-eventually 3 eval '! same_below_status "$WORK/step-1.xwd" "window:$WINDOW"' ||
+eventually 30 eval '! same_below_status "$WORK/step-1.xwd" "window:$WINDOW"' ||
     fail "F6 with forward held did not move the fighter"
 xdotool keyup d
 xdotool key F7
-eventually 3 same_below_status "$WORK/step-1.xwd" "window:$WINDOW" ||
+eventually 30 same_below_status "$WORK/step-1.xwd" "window:$WINDOW" ||
     fail "one step back does not show what that step showed"
 
 xdotool key Escape
-await_exit 10
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
 grep -q 'Match ended: .*health 1000 / 1000' "$WORK/Ogre.log" ||
     fail "the punch was not rewound: $(grep 'Match ended' "$WORK/Ogre.log")"

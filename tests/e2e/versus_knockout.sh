@@ -14,23 +14,25 @@ banner_shown() {
 
 start_game "$WORK" --versus --rounds 1
 await_window
+# The round is announced for a second and a half before the players may move.
+sleep 2
 capture "$WORK/versus-start.xwd"
 hold 1.2 d
 # A punch takes 56 steps; a press while one runs is not kept, so press often until the result
 # comes (20 hits, about 20 seconds, and two more for the KO's banner).
-for tap in $(seq 1 240); do
+for tap in $(seq 1 480); do
     grep -qx "$RESULT" "$WORK/stdout" && break
     xdotool key j
     sleep 0.25
 done
 grep -qx "$RESULT" "$WORK/stdout" || fail "no '$RESULT' on stdout: $(cat "$WORK/stdout")"
-eventually 5 banner_shown || fail "no banner across the window ($COUNT pixels changed)"
+eventually 30 banner_shown || fail "no banner across the window ($COUNT pixels changed)"
 capture "$WORK/versus-result.xwd"
 keep_shot "$WORK/versus-start.xwd" versus-start
 keep_shot "$WORK/versus-result.xwd" versus-result
 
 hold 0.3 Escape
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Escape"
 grep -qx "$RESULT" "$WORK/stdout" || fail "stdout: $(cat "$WORK/stdout")"
 [ "$(wc -l <"$WORK/stdout")" -eq 1 ] || fail "more than the result on stdout: $(cat "$WORK/stdout")"

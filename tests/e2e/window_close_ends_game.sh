@@ -5,7 +5,7 @@ source "$(dirname "$0")/lib.bash"
 start_game
 await_window
 "$WM_CLOSE" "$WINDOW"
-await_exit 20
+await_exit 60
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after the close request"
 grep -q '\*\*\* Shutting down OIS \*\*\*' "$WORK/Ogre.log" || fail "no orderly shutdown"
 echo "ok"

@@ -9,7 +9,7 @@ for delay in 0 0.3 0.7 1.5; do
     await_window
     sleep "$delay"
     xdotool windowclose "$WINDOW"
-    await_exit 5
+    await_exit 60
     case $EXIT_STATUS in
         0) grep -q '\*\*\* Shutting down OIS \*\*\*' "$WORK/Ogre.log" || fail "no orderly shutdown" ;;
         1) grep -q '^An exception has occurred!$' "$WORK/stderr" || fail "status 1 without the report" ;;

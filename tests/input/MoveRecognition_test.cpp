@@ -147,6 +147,28 @@ TEST(MoveRecognition, MotionExamplesForAFighterFacingEitherWay) {
     }
 }
 
+// A press that completed the motion spends it, whether or not its move could start; one that
+// completed nothing spends nothing. The loop that spun nearly all the time pressed again 3 steps
+// after a press made while the fighter could not act.
+TEST(MoveRecognition, APressSpendsTheMotionItCompleted) {
+    const struct {
+        const char* frames;
+        bool unspent;
+    } cases[] = {
+        {"2 2 1 1 4* 5 5 5*", false}, {"2 1 4* 5* 5*", false}, {"2 1 4* 2 1 4*", true},
+        {"2 5* 1 4*", true},          {"2 1 4 5 5 5*", true},
+    };
+    const MoveInput move = specialMove();
+    for (const auto& c : cases) {
+        const InputHistory history = historyOf(framesOf(c.frames));
+        EXPECT_TRUE(history.matches(&move, false)) << c.frames;
+        EXPECT_EQ(history.matchesUnspent(&move, false), c.unspent) << c.frames;
+        EXPECT_EQ(historyOf(mirroredFrames(framesOf(c.frames))).matchesUnspent(&move, true),
+                  c.unspent)
+            << c.frames << " facing left";
+    }
+}
+
 TEST(MoveRecognition, MirroringACommandSwapsItsSidesOnly) {
     const MoveInput move = specialMove();
     const MoveInput unchanged = move.mirrored(false);

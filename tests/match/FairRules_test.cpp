@@ -7,6 +7,7 @@
 
 #include "cpu/BlockerPlayer.h"
 #include "cpu/LoopPlayer.h"
+#include "cpu/RotePlayer.h"
 #include "fighter/Player.h"
 #include "match/FairRules.h"
 #include "match/Game.h"
@@ -72,8 +73,7 @@ Held kickLoopOnAStandingFighter(int version) {
         held.longestStun = std::max(held.longestStun, stunned);
         held.mostHits = std::max(held.mostHits, taker.combo.hits);
         held.mostDamage = std::max(held.mostDamage, taker.combo.damage);
-        limitReached =
-            taker.combo.hits == FairRules::comboHitLimit && taker.combo.stepsSinceEnd == 0;
+        limitReached = taker.combo.hits == 6 && taker.combo.stepsSinceEnd == 0;
     }
     return held;
 }
@@ -89,8 +89,8 @@ TEST(FairRulesTest, ASpinningKickLoopIsStoppedByTheComboLimit) {
     EXPECT_EQ(first.mostHits, 0);
 
     const Held fair = kickLoopOnAStandingFighter(MatchRules::fairVersion);
-    EXPECT_EQ(fair.mostHits, FairRules::comboHitLimit);
-    EXPECT_LE(fair.mostDamage, FairRules::comboDamageLimit);
+    EXPECT_EQ(fair.mostHits, 6);
+    EXPECT_LE(fair.mostDamage, 250);
     EXPECT_TRUE(fair.freeAfterTheLimit);
     EXPECT_LT(fair.longestStun, 250);
 }
@@ -107,12 +107,23 @@ TEST(FairRulesTest, ACombosDamageStopsAtAQuarterOfFullHealth) {
                              FairRules::comboHit(combo, true, heavy),
                              FairRules::comboHit(combo, true, heavy)};
     EXPECT_EQ(hits[1].hitStun, 30);
-    EXPECT_EQ(hits[2].damage, FairRules::comboDamageLimit - 200);
+    EXPECT_EQ(hits[2].damage, 50);
     EXPECT_EQ(hits[2].hitStun, 0);
-    EXPECT_EQ(combo.damage, FairRules::comboDamageLimit);
+    EXPECT_EQ(combo.damage, 250);
     // A hit on a fighter free again starts another.
     EXPECT_EQ(FairRules::comboHit(combo, false, heavy).damage, 100);
     EXPECT_EQ(combo.hits, 1);
+}
+
+// A blocked special move takes a fifth of its damage, at least 1; a blocked punch nothing.
+TEST(FairRulesTest, ABlockedSpecialMoveTakesAFifthOfItsDamage) {
+    HitProps kick;
+    kick.active = true;
+    kick.damage = 20;
+    EXPECT_EQ(FairRules::chip(kick, true), 4);
+    EXPECT_EQ(FairRules::chip(kick, false), 0);
+    kick.damage = 3;
+    EXPECT_EQ(FairRules::chip(kick, true), 1);
 }
 
 // Holding back for ever drew against any attack; now a blocked spinning kick takes a little
@@ -211,4 +222,34 @@ TEST(FairRulesTest, MirroredPlayFromTheMirroredStartStaysMirrored) {
                   fight.match.roundState().shownSteps == 0;
     }
     EXPECT_GT(rounds, 5);
+}
+
+// The loop that spun nearly all the time: its second press, 3 steps after one made while the
+// fighter could not act, restarted the kick from the kept motion. Now that press finds the
+// motion spent, and a kick starts only on a press that completes a motion of its own.
+TEST(FairRulesTest, APressAfterASpentMotionDoesNotSpinAgain) {
+    const InputLoop loop = *InputLoop::parse("2 2 1 1 4* 5 5 5* 5");
+    const int versions[2] = {MatchRules::fairVersion, MatchRules::openingsVersion};
+    for (const int version : versions) {
+        Fight fight(rulesOf(version, 3000));
+        RotePlayer rote(0, loop);
+        BlockerPlayer blocker(1);
+        int kicks = 0;
+        int onTheSecondPress = 0;
+        for (int i = 0; i < 2400; ++i) {
+            const MatchState now = fight.match.save();
+            const InputFrame pressed = rote.next(now);
+            const bool wasSpinning = fight.p1().state.action == PlayerState::Tatsu;
+            fight.step(pressed, blocker.next(now));
+            if (wasSpinning || fight.p1().state.action != PlayerState::Tatsu)
+                continue;
+            ++kicks;
+            onTheSecondPress += pressed.direction == Direction::Neutral;
+        }
+        EXPECT_GT(kicks, 10) << "version " << version;
+        if (version == MatchRules::fairVersion)
+            EXPECT_GT(onTheSecondPress, kicks / 3);
+        else
+            EXPECT_EQ(onTheSecondPress, 0);
+    }
 }

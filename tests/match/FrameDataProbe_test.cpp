@@ -5,8 +5,10 @@
 #include "fighter/Player.h"
 #include "match/FrameDataProbe.h"
 #include "match/Match.h"
+#include "match/frameDataTable.h"
 #include "roster/FighterFile.h"
 #include "support/testFighters.h"
+#include "support/versusRules.h"
 
 namespace {
 
@@ -68,4 +70,28 @@ TEST(FrameDataProbeTest, TheAttackerActsAgainWhenTheProbeSays) {
             restartedOn = step;
     }
     EXPECT_EQ(restartedOn, total + 1);
+}
+
+// Under the latest versus rules every move of every shipped fighter, blocked by any fighter,
+// leaves its attacker behind by at least the start-up of the roster's fastest punch (17 steps,
+// Sora's), after its last blocked hit: a blocked special move can always be punished.
+TEST(FrameDataProbeTest, EveryShippedFightersBlockedMovesCanBePunished) {
+    const std::vector<std::string> names = testRoster().fighters();
+    ASSERT_GE(names.size(), 2u);
+    int fastestPunch = 1000;
+    for (const std::string& name : names) {
+        const auto fighter = testRoster().loadFighter(name);
+        Game game(fighter, fighter);
+        fastestPunch = std::min(fastestPunch, FrameDataProbe(game).measure(PlayerState::HP).startup);
+    }
+    EXPECT_EQ(fastestPunch, 17);
+    for (const std::string& attacker : names)
+        for (const std::string& blocker : names) {
+            Game game(testRoster().loadFighter(attacker), testRoster().loadFighter(blocker));
+            for (const auto& [move, data] : measureMoves(game, versusRules())) {
+                ASSERT_FALSE(data.onBlock.empty()) << attacker << "'s " << move;
+                EXPECT_LE(data.onBlock.back().advantage, -fastestPunch)
+                    << attacker << "'s " << move << " blocked by " << blocker;
+            }
+        }
 }

@@ -68,7 +68,7 @@ TEST(MatchStateCodec, OutOfRangeOrMisSizedBytesAreRefused) {
         with(good, 22, 7),               // a combo of more hits than a combo may have
         with(good, 34, 11),              // more push back than a blocked hit gives
         nan,                             // a position that is no number
-        with(good, good.size() - 16, 3), // no such round phase
+        with(good, good.size() - 16, 4), // no such round phase
         with(good, good.size() - 10, 2), // a winner who is neither player nor a draw
     };
     for (const Bytes& bytes : bad)

@@ -8,6 +8,14 @@
 
 namespace {
 
+// The rules whose rounds start unannounced; the announcement has a test of its own.
+MatchRules unannounced(int rounds = MatchRules::defaultRounds,
+                       int roundSteps = MatchRules::defaultRoundSteps) {
+    MatchRules rules = versusRules(rounds, roundSteps);
+    rules.version = MatchRules::fairVersion;
+    return rules;
+}
+
 // Runs the steps of a round's end being shown; returns what the last of them said.
 Rounds::Next showEnd(RoundState& round, const MatchRules& rules) {
     Rounds::Next next = Rounds::Next::Continue;
@@ -45,9 +53,9 @@ TEST(RoundsTest, ARoundEndsOnAKnockOutOrWhenTheClockRunsOut) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.health1 << " / " << c.health2 << ", " << c.timer);
-        RoundState round = Rounds::start(versusRules());
+        RoundState round = Rounds::start(unannounced());
         round.timer = c.timer;
-        Rounds::endOfStep(round, versusRules(), c.health1, c.health2);
+        Rounds::endOfStep(round, unannounced(), c.health1, c.health2);
         EXPECT_EQ(round.ending, c.ending);
         EXPECT_EQ(round.winner, c.winner);
         EXPECT_EQ(round.phase, c.ending == RoundState::NoEnding ? RoundState::Fighting
@@ -57,7 +65,7 @@ TEST(RoundsTest, ARoundEndsOnAKnockOutOrWhenTheClockRunsOut) {
 }
 
 TEST(RoundsTest, TheClockCountsTheRoundsStepsAndShowsWholeSecondsRoundedUp) {
-    const MatchRules rules = versusRules();
+    const MatchRules rules = unannounced();
     RoundState round = Rounds::start(rules);
     EXPECT_EQ(clockSeconds(round), 99);
     for (int step = 1; step < rules.roundSteps; ++step)
@@ -72,7 +80,7 @@ TEST(RoundsTest, TheClockCountsTheRoundsStepsAndShowsWholeSecondsRoundedUp) {
 // The end is shown for two seconds, then the next round starts: the second of the first to
 // two wins, the match after that.
 TEST(RoundsTest, TheFirstToWinMoreThanHalfTakesTheMatch) {
-    const MatchRules rules = versusRules(3, 600);
+    const MatchRules rules = unannounced(3, 600);
     RoundState round = Rounds::start(rules);
     EXPECT_EQ(playRound(round, rules, 0, 100), Rounds::Next::StartRound);
     EXPECT_EQ(round.round, 2);
@@ -88,7 +96,7 @@ TEST(RoundsTest, TheFirstToWinMoreThanHalfTakesTheMatch) {
 }
 
 TEST(RoundsTest, AMatchUndecidedAfterTwiceItsRoundsIsADraw) {
-    const MatchRules rules = versusRules(1, 600);
+    const MatchRules rules = unannounced(1, 600);
     RoundState round = Rounds::start(rules);
     EXPECT_EQ(playRound(round, rules, 0, 0), Rounds::Next::StartRound);
     round.timer = 1;
@@ -100,7 +108,7 @@ TEST(RoundsTest, AMatchUndecidedAfterTwiceItsRoundsIsADraw) {
 // Between rounds no key reaches the fighters; after the match a punch asks for a rematch, and
 // the rematch starts once both asked, at the first round with no wins.
 TEST(RoundsTest, KeysDoNothingBetweenRoundsAndBothPunchesStartARematch) {
-    const MatchRules rules = versusRules(1, 600);
+    const MatchRules rules = unannounced(1, 600);
     RoundState round = Rounds::start(rules);
     StepInput keys;
     keys.players[0].direction = Direction::Right;
@@ -153,4 +161,42 @@ TEST(RoundsTest, TheRoundsAreInTheChecksumOfAVersusMatchOnly) {
         EXPECT_EQ(checksum(plainChanged), checksum(plain));
     }
     EXPECT_EQ(differences(plain, versusState), "match rules");
+}
+
+// Under the latest rules each round is announced for a second and a half, its number then
+// "FIGHT", while the clock and the players wait; the rules before start fighting at once.
+TEST(RoundsTest, EachRoundIsAnnouncedWhileTheClockWaits) {
+    MatchRules rules = versusRules(3, 600);
+    RoundState round = Rounds::start(rules);
+    StepInput punch;
+    punch.players[0].pressed[0] = true;
+    punch.players[1].direction = Direction::Right;
+    std::vector<std::string> banners;
+    for (int step = 1; step <= 90; ++step) {
+        ASSERT_EQ(round.phase, RoundState::Announcing) << "step " << step;
+        const StepInput admitted = Rounds::admit(round, punch);
+        EXPECT_FALSE(admitted.players[0].pressed[0]);
+        EXPECT_EQ(admitted.players[1].direction, Direction::Neutral);
+        banners.push_back(roundCaptions(rules, round).banner);
+        Rounds::endOfStep(round, rules, 1000, 1000);
+        EXPECT_EQ(round.timer, 600);
+    }
+    EXPECT_EQ(banners[0], "ROUND 1");
+    EXPECT_EQ(banners[59], "ROUND 1");
+    EXPECT_EQ(banners[60], "FIGHT");
+    EXPECT_EQ(banners[89], "FIGHT");
+    EXPECT_EQ(round.phase, RoundState::Fighting);
+    Rounds::endOfStep(round, rules, 1000, 1000);
+    EXPECT_EQ(round.timer, 599);
+
+    // The next round is announced too: at one win each, as the final round.
+    round.wins[0] = 1;
+    round.timer = 1;
+    Rounds::endOfStep(round, rules, 500, 1000);
+    EXPECT_EQ(showEnd(round, rules), Rounds::Next::StartRound);
+    EXPECT_EQ(round.phase, RoundState::Announcing);
+    EXPECT_EQ(roundCaptions(rules, round).banner, "FINAL ROUND");
+
+    rules.version = MatchRules::fairVersion;
+    EXPECT_EQ(Rounds::start(rules).phase, RoundState::Fighting);
 }

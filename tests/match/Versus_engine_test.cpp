@@ -39,8 +39,11 @@ AABB bodyOf(const Player& player) {
 
 class VersusTest : public MatchFixture {
 protected:
+    // The first round's announcement over: the fighters are free at their start places.
     VersusTest() {
         theMatch().start(versusRules());
+        for (int i = 0; i < Rounds::announceSteps; ++i)
+            theMatch().step(StepInput());
         match.show();
     }
 
@@ -145,6 +148,10 @@ TEST_F(VersusTest, AfterAKnockOutTheNextRoundStartsAsTheMatchDid) {
     for (int unseen = 0; unseen < Rounds::endShownSteps; ++unseen)
         theMatch().step(StepInput{});
     EXPECT_EQ(caption("RoundBannerText"), "K.O.");
+    match.show();
+    EXPECT_EQ(caption("RoundBannerText"), "ROUND 2");
+    for (int unseen = 0; unseen < Rounds::announceSteps; ++unseen)
+        theMatch().step(StepInput{});
     match.show();
     EXPECT_EQ(caption("RoundBannerText"), "");
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include <Ogre.h>
 #include <gtest/gtest.h>
 
 #include "app/NetPlay.h"
@@ -121,4 +122,37 @@ TEST(TimingOverlayTest, StartsHiddenAndShowsNoConnectionOffline) {
     overlay.show(FrameFigures{}, std::nullopt);
     EXPECT_EQ(overlay.text().find("round trip"), std::string::npos);
     EXPECT_EQ(std::count(overlay.text().begin(), overlay.text().end(), '\n'), 2);
+}
+
+// The longest line, an online player's with big figures, stays on the band: no text to the
+// right of the band's edge, 12 pixels from the window's.
+TEST(TimingOverlayTest, ALongLineStaysOnItsBand) {
+    TimingOverlay overlay;
+    overlay.setVisible(true);
+    ConnectionFigures connection;
+    connection.roundTripMs = 999;
+    connection.packetsLost = 123456;
+    connection.packetLossPercent = 12.5;
+    connection.spectators = 32;
+    overlay.show(FrameFigures{}, connection);
+    ASSERT_NE(overlay.text().find("packets lost 123456 (12.5%)  watching 32"), std::string::npos)
+        << overlay.text();
+
+    Ogre::Image image(Ogre::PF_BYTE_RGBA, 800, 600);
+    EngineEnvironment::renderFrame();
+    EngineEnvironment::app().getWindow()->copyContentsToMemory(image.getPixelBox(),
+                                                                image.getPixelBox());
+    // The text's pale yellow, in columns from `left` to `right`, in the band's rows.
+    const auto textPixels = [&image](int left, int right) {
+        int count = 0;
+        for (int y = 70; y < 190; ++y)
+            for (int x = left; x < right; ++x) {
+                const Ogre::ColourValue c = image.getColourAt(static_cast<std::size_t>(x),
+                                                              static_cast<std::size_t>(y), 0);
+                count += c.r > 0.8f && c.g > 0.75f && c.b < 0.75f;
+            }
+        return count;
+    };
+    EXPECT_GT(textPixels(400, 788), 500);
+    EXPECT_EQ(textPixels(788, 800), 0);
 }

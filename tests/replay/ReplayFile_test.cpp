@@ -529,11 +529,16 @@ TEST_F(ReplayFileTest, NamesWhatIsWrong) {
     badMode[headerOf(valid).rulesAt - 3] = ReplayMode::kindCount;
     std::string badResult = valid;
     badResult[valid.size() - 11] = 1; // a winner of an open fight
-    const std::pair<std::string, const char*> cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"", "the file is empty"},
         {valid.substr(0, 12), "the file is truncated"},
         {valid.substr(0, valid.size() - 1), "the file is cut short (its "},
         {valid.substr(0, valid.size() - 2), "cut short or damaged (its length fits"},
+        {valid + '\n', "the file is too long (its recording ends at byte " +
+                            std::to_string(valid.size()) + " of " +
+                            std::to_string(valid.size() + 1) + ")"},
+        {valid + std::string(2, '\0'), "the file is too long (its recording ends at byte"},
+        {valid + std::string(130, 'x'), "the file is too long (its recording ends at byte"},
         {otherMagic, "not a Vorrak replay"},
         {newer, "recorded by a newer Vorrak (replay format 6; this one reads format 5)"},
         {resealed(badName), "its left fighter's name cannot be one"},
@@ -542,13 +547,51 @@ TEST_F(ReplayFileTest, NamesWhatIsWrong) {
         {resealed(withRules(valid, 1, 4, 5940)), "names rules this Vorrak does not have"},
         {resealed(withRules(valid, 2, 3, 5940)), "names rules this Vorrak does not have"},
         {resealed(withRules(valid, 1, 3, 0)), "names rules this Vorrak does not have"},
-        {resealed(withRules(valid, 1, 3, 5940, 3)), "names rules this Vorrak does not have"},
+        {resealed(withRules(valid, 1, 3, 5940, 4)), "names rules this Vorrak does not have"},
         {resealed(withRules(valid, 1, 3, 5940, 0)), "names rules this Vorrak does not have"},
         {resealed(badDirection), "step 1 has a direction that does not exist"},
         {resealed(afterQuit), "steps follow the quit at step 1"},
     };
     for (const auto& [bytes, reason] : cases)
         EXPECT_NE(refusal(bytes).find(reason), std::string::npos) << reason;
+}
+
+// A match ends the moment a player has won more than half its rounds, or as a draw once twice
+// its rounds were played: a closing record that claims any other score is refused.
+TEST_F(ReplayFileTest, RefusesAResultItsRoundsCannotReach) {
+    const std::string valid = validBytes();
+    const auto decided = [&](int rounds, int winner, int wins1, int wins2) {
+        std::string bytes = withRules(valid, 1, rounds, 5940);
+        const std::size_t at = bytes.size() - 11;
+        bytes.replace(at, 3, word(static_cast<std::uint64_t>(winner), 1) +
+                                 word(static_cast<std::uint64_t>(wins1), 1) +
+                                 word(static_cast<std::uint64_t>(wins2), 1));
+        return resealed(bytes);
+    };
+    const std::string impossible[] = {
+        decided(1, 1, 0, 0), // a winner with no round in a one-round match
+        decided(3, 2, 0, 1), // one round short of winning three
+        decided(3, 1, 3, 0), // a round beyond the match's end
+        decided(3, 1, 1, 2), // a winner with fewer rounds than the loser
+        decided(5, 1, 3, 3), // both players winning
+        decided(3, 3, 2, 0), // a draw in which a player had won
+    };
+    for (const std::string& bytes : impossible)
+        EXPECT_NE(refusal(bytes).find("its result cannot be"), std::string::npos);
+    std::ofstream(dir / "listed.vrp", std::ios::binary) << impossible[0];
+    EXPECT_THROW(ReplaySummary::read((dir / "listed.vrp").string()), ReplayError);
+
+    const std::pair<std::string, const char*> reachable[] = {
+        {decided(1, 1, 1, 0), "Player 1 wins 1-0"},
+        {decided(3, 2, 1, 2), "Player 2 wins 2-1"},
+        {decided(3, 3, 1, 1), "Draw 1-1"},
+        {decided(3, 3, 1, 0), "Draw 1-0"}, // five rounds drawn beside the one won
+    };
+    for (const auto& [bytes, told] : reachable) {
+        const Replay replay = parseReplay(bytes, "decided.vrp");
+        ASSERT_TRUE(replay.result) << told;
+        EXPECT_EQ(replay.result->describe(), told);
+    }
 }
 
 // Gigabytes of nothing are refused by their size, unread: the test would take minutes otherwise.

@@ -91,3 +91,28 @@ TEST(RosterTest, TheWallsStandWhereTheStageSaysEachFighterHisOwnBody) {
     EXPECT_FLOAT_EQ(game.player1->state.position.x, -220 + 38);
     EXPECT_FLOAT_EQ(game.player2->state.position.x, 220 - 35);
 }
+
+// A fighter's or stage's file is the same only byte for byte; one that differs only in its
+// line endings (an editor's, a copy's between systems) is still another, but told apart.
+TEST(RosterTest, AFileThatDiffersOnlyInItsLineEndingsIsToldApart) {
+    using Holding = Roster::Holding;
+    const auto fighter = [](const std::string& text) {
+        return testRoster().holdsFighter({"sora", Lineup::fingerprintOf(text)});
+    };
+    const std::string lf = fighterText();
+    ASSERT_EQ(lf.back(), '\n');
+    std::string crlf;
+    for (const char c : lf)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(fighter(lf), Holding::Same);
+    EXPECT_EQ(fighter(crlf), Holding::OtherLineEndings);
+    EXPECT_EQ(fighter(crlf.substr(0, crlf.size() - 2)), Holding::OtherLineEndings);
+    EXPECT_EQ(fighter(lf.substr(0, lf.size() - 1)), Holding::OtherLineEndings);
+    EXPECT_EQ(fighter(lf + "\n"), Holding::Different) << "an empty line more is more text";
+    EXPECT_EQ(fighter(lf + "# one more line\n"), Holding::Different);
+
+    const std::string dojo = TextFile::read(testRoster().stageFile("dojo"), 1 << 20, "");
+    ASSERT_EQ(dojo.back(), '\n');
+    EXPECT_EQ(testRoster().holdsStage({"dojo", Lineup::fingerprintOf(dojo.substr(0, dojo.size() - 1))}),
+              Holding::OtherLineEndings);
+}

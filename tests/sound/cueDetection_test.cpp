@@ -16,10 +16,12 @@ PlayerState& fighter(MatchState& state, int side) {
     return state.fighters[static_cast<std::size_t>(side)].state;
 }
 
-// A versus match in the middle of its first round, where nothing happens unless a case says so.
+// A versus match in the middle of its first round, where nothing happens unless a case says so,
+// under the rules whose rounds start unannounced (a case may say otherwise).
 MatchState quietVersus() {
     MatchState state;
     state.rules = versusRules(3, 600);
+    state.rules.version = MatchRules::fairVersion;
     state.round = Rounds::start(state.rules);
     state.round.timer = 300;
     return state;
@@ -42,6 +44,16 @@ void attack(PlayerState& state, PlayerState::Action action) {
 void landed(MatchState& before, MatchState& after, int side, int damage, int stun) {
     fighter(after, side).health = fighter(before, side).health - damage;
     fighter(after, side).stunFrames = stun;
+}
+
+// Where the rounds are announced: the announcement's step, and its round.
+void announced(MatchState& before, MatchState& after, int step, int round) {
+    before.rules.version = after.rules.version = MatchRules::latestVersion;
+    before.round.phase = after.round.phase = RoundState::Announcing;
+    before.round.shownSteps = step - 1;
+    after.round.shownSteps = step;
+    after.round.round = round;
+    after.round.timer = before.round.timer;
 }
 
 void roundClock(MatchState& before, MatchState& after, int elapsed) {
@@ -133,6 +145,21 @@ TEST(CueDetectionTest, EachChangeOfAStepGivesItsCues) {
         {"fight, once the round is called",
          [](MatchState& b, MatchState& a) { roundClock(b, a, 1 + fightCallDelaySteps); },
          {{S::Fight, mid}}},
+        {"announced, round 2 is called as its number shows",
+         [](MatchState& b, MatchState& a) {
+             announced(b, a, 1, 2);
+             a.round.wins[0] = 1;
+         },
+         {{S::Sound(S::Round1 + 1), mid}}},
+        {"announced, fight is called as the word shows",
+         [](MatchState& b, MatchState& a) { announced(b, a, Rounds::fightShownAt, 1); },
+         {{S::Fight, mid}}},
+        {"announced, the clock's first step calls nothing",
+         [](MatchState& b, MatchState& a) {
+             b.rules.version = a.rules.version = MatchRules::latestVersion;
+             roundClock(b, a, 1);
+         },
+         {}},
         {"the match is won",
          [](MatchState& b, MatchState& a) {
              b.round.phase = RoundState::RoundOver;

@@ -214,7 +214,7 @@ TEST_F(TrainingTest, F8PutsAVersusMatchBackToItsFirstRound) {
     match().start(versusRules(MatchRules::defaultRounds, 30));
     const std::uint64_t start = now();
     makeLab();
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 300; ++i)
         tick();
     ASSERT_GT(match().roundState().round, 1);
     StepInput resetAndPause;
