@@ -393,7 +393,10 @@ void NetPlay::startSession() {
     Ogre::LogManager::getSingleton().logMessage(
         "Online play: connected after " + after.str() + " s, " +
         std::to_string(link->connectAttempts()) + " connection attempts" +
-        (meeting ? ", " + meeting->route(*link) + ", input delay " + std::to_string(setup.inputDelay)
+        (meeting ? ", " + meeting->route(*link) + ", input delay " + std::to_string(setup.inputDelay) +
+                       (handshakeRoundTripMs && setup.rendezvous.delayFromRoundTrip
+                            ? " for a round trip of " + std::to_string(*handshakeRoundTripMs) + " ms"
+                            : std::string())
                  : std::string()));
     if (setup.setTitle)
         setup.setTitle("Vorrak projekt - " + side + " vs " + link->peerName());

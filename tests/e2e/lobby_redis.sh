@@ -26,7 +26,7 @@ for side in 1 2; do
 done
 lobby() { echo "127.0.0.1:$((PORT + 1 + $1))"; }
 await_out() { # NAME PATTERN
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 600); do
         grep -m1 "$2" "$WORK/$1/stdout" 2>/dev/null && return
         sleep 0.1
     done
@@ -36,19 +36,19 @@ await_out() { # NAME PATTERN
 start_side ana --lobby "$(lobby 1)" --name ana --room
 code=$(await_out ana 'Room code: ' | cut -d' ' -f3)
 start_side bo --lobby "$(lobby 2)" --name bo --code "$code"
-await_said ana 'connected after .*, direct' 30
-await_said bo 'connected after .*, direct' 30
+await_said ana 'connected after .*, direct' 60
+await_said bo 'connected after .*, direct' 60
 xdotool windowfocus --sync "$(await_title 'right fighter .guest. vs')"
 hold 0.3 Escape
-expect_end bo 15 0 "Online play: right fighter"
-expect_end ana 15 0 "pressed Escape"
+expect_end bo 60 0 "Online play: right fighter"
+expect_end ana 60 0 "pressed Escape"
 start_side cy --lobby "$(lobby 1)" --name cy --quick
 await_out cy 'waiting for a quick match' >/dev/null
 start_side dee --lobby "$(lobby 2)" --name dee --quick
 await_out cy 'paired with dee .*hosting' >/dev/null
-await_said dee 'connected after .*, direct' 30
+await_said dee 'connected after .*, direct' 60
 xdotool windowfocus --sync "$(await_title 'right fighter .guest. vs')"
 hold 0.3 Escape
-expect_end dee 15 0 "Online play: right fighter"
-expect_end cy 15 0 "pressed Escape"
+expect_end dee 60 0 "Online play: right fighter"
+expect_end cy 60 0 "pressed Escape"
 echo "ok"

@@ -25,11 +25,11 @@ in_ns() { local ns=$1; shift; ip netns exec "$NS-$ns" "$@"; }
 
 # link A IP_A B IP_B: a cable between two namespaces.
 link() {
-    ip link add "$NS$1" type veth peer name "$NS$3"
-    ip link set "$NS$1" netns "$NS-$1"
-    ip link set "$NS$3" netns "$NS-$3"
-    in_ns "$1" ip link set "$NS$1" name "to-$3"
-    in_ns "$3" ip link set "$NS$3" name "to-$1"
+    ip link add "l$1$$" type veth peer name "l$3$$"
+    ip link set "l$1$$" netns "$NS-$1"
+    ip link set "l$3$$" netns "$NS-$3"
+    in_ns "$1" ip link set "l$1$$" name "to-$3"
+    in_ns "$3" ip link set "l$3$$" name "to-$1"
     in_ns "$1" ip addr add "$2" dev "to-$3"
     in_ns "$3" ip addr add "$4" dev "to-$1"
     in_ns "$1" ip link set "to-$3" up
@@ -38,11 +38,13 @@ link() {
 
 # wan ROUTER IP: the router's cable to the public network's switch, where the lobby is.
 wan() {
-    ip link add "$NS$1" type veth peer name "$NS-$1-port"
-    ip link set "$NS$1" netns "$NS-$1"
-    ip link set "$NS-$1-port" netns "$NS-pub"
-    in_ns pub ip link set "$NS-$1-port" master switch up
-    in_ns "$1" ip link set "$NS$1" name to-pub
+    # Interface names are 15 characters at most: short ones for the moment before each is
+    # moved and renamed.
+    ip link add "w$1$$" type veth peer name "s$1$$"
+    ip link set "w$1$$" netns "$NS-$1"
+    ip link set "s$1$$" netns "$NS-pub"
+    in_ns pub ip link set "s$1$$" master switch up
+    in_ns "$1" ip link set "w$1$$" name to-pub
     in_ns "$1" ip addr add "$2/24" dev to-pub
     in_ns "$1" ip link set to-pub up
     in_ns "$1" ip route add default via "$LOBBY_IP"
@@ -100,22 +102,22 @@ play() {
     PIDS[lobby]=$!
     start_in pa "$a" --lobby "$LOBBY_IP" --name ana --room
     local code="" i
-    for i in $(seq 1 100); do
+    for i in $(seq 1 600); do
         code=$(grep -o 'Room code: [A-Z0-9]*' "$WORK/$a/stdout" 2>/dev/null | cut -d' ' -f3 || true)
         [ -n "$code" ] && break
         sleep 0.1
     done
     [ -n "$code" ] || fail "no room code: $(cat "$WORK/$a/stdout" "$WORK/$a/stderr")"
     start_in pb "$b" --lobby "$LOBBY_IP" --name bo --code "$code"
-    await_said "$a" "connected after .*, $route, input delay" 30
-    await_said "$b" "connected after .*, $route, input delay" 30
+    await_said "$a" "connected after .*, $route, input delay" 60
+    await_said "$b" "connected after .*, $route, input delay" 60
     grep -q "vs 10.99.0.3:" "$WORK/$a/stderr" || [ "$route" = relayed ] ||
         fail "ana does not play bo at his router's address: $(cat "$WORK/$a/stderr")"
     sleep 1
     xdotool windowfocus --sync "$(await_title 'right fighter .guest. vs')"
     hold 0.3 Escape
-    expect_end "$b" 15 0 "Online play: right fighter"
-    expect_end "$a" 15 0 "pressed Escape"
+    expect_end "$b" 60 0 "Online play: right fighter"
+    expect_end "$a" 60 0 "pressed Escape"
     [ -n "$(ended "$a")" ] && [ "$(ended "$a")" = "$(ended "$b")" ] ||
         fail "$route: the two ended on different matches: '$(ended "$a")', '$(ended "$b")'"
     kill "${PIDS[lobby]}"
