@@ -23,13 +23,18 @@ std::optional<int> BindingsOptions::load() {
     }
     const std::string file = bindings->count() > 0 ? path : BindingsFile::defaultPath();
     options.bindingsPath = bindings->count() > 0 ? path : BindingsFile::userPath();
-    // No path: the game's keys. A bad file ends the program before its window opens.
+    // No path: the game's keys. A bad file ends the program before its window opens; the
+    // menus, started from the desktop where no one reads stderr, open with the game's keys and
+    // say it on the title, leaving the file as it is until the player changes keys.
     if (!file.empty()) {
         try {
             options.bindings = BindingsFile::read(file);
         } catch (const BindingsError& e) {
-            std::cerr << "vorrak: " << e.what() << "\n";
-            return 2;
+            if (!options.menu || print) {
+                std::cerr << "vorrak: " << e.what() << "\n";
+                return 2;
+            }
+            options.bindingsProblem = e.what();
         }
     }
     if (!print)

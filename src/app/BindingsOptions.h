@@ -17,8 +17,8 @@ public:
     BindingsOptions(CLI::App& app, Options& options);
 
     // Reads the bindings file named, else the user's own if there is one. Returns the exit
-    // status when the program should end at once: 2 for a bad file (reported on stderr), 0
-    // after printing the bindings.
+    // status when the program should end at once: 2 for a bad file (reported on stderr; with
+    // --menu only noted in the options), 0 after printing the bindings.
     std::optional<int> load();
 
 private:

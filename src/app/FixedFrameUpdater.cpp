@@ -19,6 +19,11 @@ void FixedFrameUpdater::attachControllers(std::unique_ptr<ControllerInput> opene
 }
 
 bool FixedFrameUpdater::frameStarted(const Ogre::FrameEvent& evt) {
+    if (dropElapsed) {
+        dropElapsed = false;
+        clock.accumulator = 0;
+        return true;
+    }
     return clock.advance(evt.timeSinceLastFrame, [this] { return step(); });
 }
 

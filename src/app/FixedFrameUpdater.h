@@ -33,6 +33,8 @@ public:
     ~FixedFrameUpdater() override;
 
     bool frameStarted(const Ogre::FrameEvent& evt) override;
+    // The time until the next frame is not caught up in steps: a change of scene took it.
+    void dropElapsedTime() { dropElapsed = true; }
 
     // One logic step; false when the program is to end. The match still advances on that step.
     bool step();
@@ -69,4 +71,5 @@ private:
     // F12 held on the last step, and pressed since the last call.
     bool overlayKeyHeld = false;
     bool overlayToggle = false;
+    bool dropElapsed = false;
 };

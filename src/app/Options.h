@@ -69,9 +69,9 @@ struct Options {
 
     // Open on the title screen: every mode from the menus, the options above the defaults.
     bool menu = false;
-    // A later run of the menus' session: its log goes on after the earlier runs' instead of
-    // starting the file afresh.
-    bool continueLog = false;
+    // With --menu, what is wrong with the bindings file, whose keys are then the game's own
+    // until the player changes keys: the title says it.
+    std::string bindingsProblem;
 
     SoundSettings sound;
 

@@ -1,4 +1,5 @@
 #include <exception>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -60,9 +61,18 @@ void report(const Failure& failure) {
         FatalReport::print(failure.text);
 }
 
+// Runs the work, reporting what failed: the front door's guard of every scene.
+SceneSwitch::Ending guarded(const std::function<void()>& work) {
+    const auto failure = failureOf(work);
+    if (!failure)
+        return {};
+    report(*failure);
+    return {failure->status, failure->text};
+}
+
 // Runs the game the Application was made for and tears it down, reporting what failed.
-FrontDoor::RunResult play(Application& app) {
-    FrontDoor::RunResult result;
+SceneSwitch::Ending play(Application& app) {
+    SceneSwitch::Ending result;
     // Reported while the engine's log still exists; after a failure, the teardown's own
     // errors would only hide the first.
     if (const auto failure = failureOf([&app] { app.run(); })) {
@@ -123,7 +133,8 @@ int main(int argc, char** argv) {
         KeptSettings kept(settings, settingsFile, options.bindings, options.bindingsPath);
         // Each run reports its own failures; this is for what goes wrong between them.
         if (const auto failure = failureOf([&] {
-                failureStatus = FrontDoor(files, options, std::move(kept), settingsNotes).run(play);
+                failureStatus =
+                    FrontDoor(files, options, std::move(kept), settingsNotes).run(guarded);
             })) {
             report(*failure);
             failureStatus = failure->status;

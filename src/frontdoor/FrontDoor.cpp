@@ -5,8 +5,7 @@
 #include <cstdio>
 
 #include "anim/CharacterData.h"
-#include "app/Application.h"
-#include "app/SignalWatcher.h"
+#include "app/MatchScene.h"
 #include "files/TextFile.h"
 #include "frontdoor/MatchMenus.h"
 #include "frontdoor/MenuRun.h"
@@ -37,14 +36,22 @@ void joinAddress(const std::string& address, std::string& host, Options& options
 
 FrontDoor::FrontDoor(GameFiles files, Options options, KeptSettings kept,
                      std::vector<std::string> logNotes)
-    : files(std::move(files)), options(std::move(options)), startSettings(kept.settings),
-      kept(std::move(kept)), logNotes(std::move(logNotes)),
-      fighters(fightersOf(this->files.resources + "/media")),
-      stages(stagesOf(this->files.resources + "/media")),
-      screens(fighters, stages, this->kept, ReplayFolder::defaultFolder()) {
-    session.fighters = this->options.fighters;
-    session.stage = this->options.stage;
-    session.cpuLevel = this->options.cpu.level > 0 ? this->options.cpu.level : session.cpuLevel;
+    : options(std::move(options)), startSettings(kept.settings), kept(std::move(kept)),
+      logNotes(std::move(logNotes)), fighters(fightersOf(files.resources + "/media")),
+      stages(stagesOf(files.resources + "/media")),
+      screens(fighters, stages, this->kept, ReplayFolder::defaultFolder()),
+      session(std::move(files)) {
+    choices.fighters = this->options.fighters;
+    choices.stage = this->options.stage;
+    choices.cpuLevel = this->options.cpu.level > 0 ? this->options.cpu.level : choices.cpuLevel;
+    // The player started from the desktop reads no log: a damaged file is said on the title.
+    screens.title.problems = this->logNotes;
+    if (!this->options.bindingsProblem.empty()) {
+        const std::string line = "Keys: " + this->options.bindingsProblem +
+                                 "; the game's own keys play until you change keys in Settings";
+        screens.title.problems.push_back(line);
+        this->logNotes.push_back(line);
+    }
 }
 
 // A fighter whose file cannot be read is left out here; choosing among the others still works,
@@ -77,95 +84,155 @@ std::vector<RosterEntry> FrontDoor::stagesOf(const std::string& media) {
     return entries;
 }
 
-int FrontDoor::run(const Play& play) {
-    Screen start = Screen::Title;
-    for (;;) {
-        RunResult result;
-        Next next = runMenus(start, play, result);
-        if (result.status)
-            return result.status;
-        while ((next == Next::Play || next == Next::Rematch) && !SignalWatcher::caught()) {
-            next = runMatch(play, result);
-            if (result.status)
-                break;
-        }
-        if (SignalWatcher::caught())
-            return 0;
+FrontDoor::~FrontDoor() = default;
+
+int FrontDoor::run(const Guard& reporting) {
+    guard = reporting;
+    kept.bindingsChanged = [this](const Bindings& bindings) { session.rebind(bindings); };
+    std::unique_ptr<MatchScene> first;
+    const SceneSwitch::Ending opened = guard([this, &first] {
+        first = menusScene(Screen::Title);
+        Session::Start start;
+        start.title = first->title();
+        start.vsync = withSettings().vsync;
+        start.hiddenUntilInput = true;
+        start.imageFolders = first->imageFolders();
+        start.sound = withSettings().sound;
+        start.bindings = kept.bindings;
+        session.startEngine(start);
+        first->createMatch();
+    });
+    if (opened.status)
+        return opened.status;
+    session.watchSignals(true);
+    const SceneSwitch::Ending last = session.run(
+        std::move(first), [this](const SceneSwitch::Ending& ending) { return after(ending); },
+        guard);
+    closeRecording();
+    const SceneSwitch::Ending closed = guard([this] { session.shutdown(); });
+    if (status)
+        return status;
+    // A failure of the scene in place when the window closed or a signal came.
+    return last.status ? last.status : closed.status;
+}
+
+std::unique_ptr<Scene> FrontDoor::after(const SceneSwitch::Ending& ending) {
+    const bool matchEnded = playing;
+    closeRecording();
+    if (ending.status) {
         // A failed online match or replay goes back to its screen, saying why; any other
         // failure ends the program, as it would without the menus.
-        if (result.status && !session.online() && !session.replay())
-            return result.status;
-        if (result.status) {
-            start = session.online() ? Screen::Online : Screen::Replays;
-            (session.online() ? screens.online.problem : screens.replays.problem) = result.failure;
-            continue;
+        if (!matchEnded || (!choices.online() && !choices.replay())) {
+            status = ending.status;
+            return nullptr;
         }
-        if (next == Next::Quit)
-            return 0;
-        start = next == Next::Select    ? Screen::Select
-                : next == Next::Replays ? Screen::Replays
-                                        : Screen::Title;
-        screens.replays.problem.clear();
+        (choices.online() ? screens.online.problem : screens.replays.problem) = ending.failure;
+        return startMenus(choices.online() ? Screen::Online : Screen::Replays);
     }
+    if (outcome == Next::Quit)
+        return nullptr;
+    if (outcome == Next::Play || outcome == Next::Rematch)
+        return startMatch();
+    screens.replays.problem.clear();
+    return startMenus(outcome == Next::Select    ? Screen::Select
+                      : outcome == Next::Replays ? Screen::Replays
+                                                 : Screen::Title);
 }
 
-Next FrontDoor::runMenus(Screen start, const Play& play, RunResult& result) {
+std::unique_ptr<Scene> FrontDoor::startMenus(Screen start) {
+    std::unique_ptr<MatchScene> made;
+    const SceneSwitch::Ending failed = guard([&] {
+        made = menusScene(start);
+        made->createMatch();
+    });
+    if (failed.status) {
+        status = failed.status;
+        return nullptr;
+    }
+    return made;
+}
+
+// A match that cannot start (a replay refused, an online match that finds nobody) ends as if it
+// had failed while playing.
+std::unique_ptr<Scene> FrontDoor::startMatch() {
+    std::unique_ptr<MatchScene> made;
+    const SceneSwitch::Ending failed = guard([&] { made = matchScene(); });
+    if (failed.status) {
+        made.reset();
+        return after(failed);
+    }
+    return made;
+}
+
+std::unique_ptr<MatchScene> FrontDoor::menusScene(Screen start) {
     Options backdrop = withSettings();
-    backdrop.fighters = session.fighters;
-    backdrop.stage = session.stage;
+    backdrop.fighters = choices.fighters;
+    backdrop.stage = choices.stage;
     backdrop.versus = false;
     backdrop.cpu.level = 0;
-    Application app(files, backdrop);
-    logNotesTo(app, "the menus");
-    Next outcome = Next::Quit;
-    app.wrapDriver([&](std::unique_ptr<MatchDriver> inner) -> std::unique_ptr<MatchDriver> {
-        return std::make_unique<MenuRun>(std::move(inner), app, screens, session, start, outcome);
+    playing = false;
+    outcome = Next::Quit;
+    logScene("the menus");
+    auto scene = std::make_unique<MatchScene>(session, backdrop);
+    MatchScene* const made = scene.get();
+    scene->wrapDriver([this, made, start](std::unique_ptr<MatchDriver> inner) {
+        return std::make_unique<MenuRun>(std::move(inner), session, *made, screens, choices, start,
+                                         outcome);
     });
-    kept.bindingsChanged = [&app](const Bindings& bindings) { app.rebind(bindings); };
-    result = play(app);
-    kept.bindingsChanged = nullptr;
-    return result.status ? Next::Quit : outcome;
+    scene->prepare();
+    session.setTitle(scene->title());
+    session.setVsync(backdrop.vsync);
+    session.setVolume(backdrop.sound.volume);
+    return scene;
 }
 
-Next FrontDoor::runMatch(const Play& play, RunResult& result) {
+std::unique_ptr<MatchScene> FrontDoor::matchScene() {
     Options match = matchOptions();
-    ReplayFolder folder(kept.settings.replayLimit);
-    // A folder that takes no recording leaves the match unrecorded, not unplayed.
+    playing = true;
+    outcome = Next::Quit;
+    logScene(modeName());
+    // A folder that takes no recording leaves the match unrecorded, not unplayed; the
+    // player is told on the screen.
     std::string notRecorded;
     try {
         if (recordable(match))
-            match.recordPath = folder.newRecording();
+            match.recordPath = ReplayFolder(kept.settings.replayLimit).newRecording();
     } catch (const FileError& e) {
         notRecorded = std::string(e.what()) + "; the match is not recorded";
+        session.noteInLog(notRecorded);
     }
-    const MatchMenus::Kind kind = session.replay() ? MatchMenus::Kind::Replay
-                                  : session.mode == MenuSession::Mode::Watch
+    recordPath = match.recordPath;
+    const MatchMenus::Kind kind = choices.replay() ? MatchMenus::Kind::Replay
+                                  : choices.mode == MenuSession::Mode::Watch
                                       ? MatchMenus::Kind::Watch
-                                  : session.online() ? MatchMenus::Kind::Online
+                                  : choices.online() ? MatchMenus::Kind::Online
                                                      : MatchMenus::Kind::Local;
-    Next outcome = Next::Quit;
-    {
-        Application app(files, match);
-        logNotesTo(app, modeName());
-        if (!notRecorded.empty())
-            app.noteInLog(notRecorded);
-        app.wrapDriver([&](std::unique_ptr<MatchDriver> inner) -> std::unique_ptr<MatchDriver> {
-            return std::make_unique<MatchMenus>(std::move(inner), app, kept, kind, outcome);
-        });
-        kept.bindingsChanged = [&app](const Bindings& bindings) { app.rebind(bindings); };
-        result = play(app);
-        kept.bindingsChanged = nullptr;
-    }
-    if (!match.recordPath.empty()) {
-        removeIfEmpty(match.recordPath);
-        folder.prune();
-    }
-    return outcome;
+    session.setVsync(match.vsync);
+    session.setVolume(match.sound.volume);
+    auto scene = std::make_unique<MatchScene>(session, match);
+    MatchScene* const made = scene.get();
+    scene->wrapDriver([this, made, kind](std::unique_ptr<MatchDriver> inner) {
+        return std::make_unique<MatchMenus>(std::move(inner), session, *made, kept,
+                                            kind, outcome);
+    });
+    scene->prepare();
+    scene->createMatch();
+    if (!notRecorded.empty())
+        scene->notice(notRecorded);
+    return scene;
+}
+
+void FrontDoor::closeRecording() {
+    if (recordPath.empty())
+        return;
+    removeIfEmpty(recordPath);
+    recordPath.clear();
+    ReplayFolder(kept.settings.replayLimit).prune();
 }
 
 std::string FrontDoor::modeName() const {
     using Mode = MenuSession::Mode;
-    switch (session.mode) {
+    switch (choices.mode) {
     case Mode::Versus:
         return "versus";
     case Mode::Computer:
@@ -198,24 +265,23 @@ Options FrontDoor::withSettings() const {
     if (now.inputDelay != startSettings.inputDelay)
         changed.inputDelay = now.inputDelay;
     changed.bindings = kept.bindings;
-    changed.continueLog = runs > 0;
     return changed;
 }
 
 Options FrontDoor::matchOptions() const {
     Options match = withSettings();
-    match.fighters = session.fighters;
-    match.stage = session.stage;
+    match.fighters = choices.fighters;
+    match.stage = choices.stage;
     match.cpu.level = 0;
     using Mode = MenuSession::Mode;
-    switch (session.mode) {
+    switch (choices.mode) {
     case Mode::Versus:
         match.versus = true;
         break;
     case Mode::Computer:
         match.versus = true;
-        match.cpu.level = session.cpuLevel;
-        match.cpu.player = session.cpuPlayer;
+        match.cpu.level = choices.cpuLevel;
+        match.cpu.player = choices.cpuPlayer;
         break;
     case Mode::Training:
         match.training = true;
@@ -223,27 +289,27 @@ Options FrontDoor::matchOptions() const {
     case Mode::Host:
         match.versus = true;
         match.host = true;
-        match.port = std::stoi(session.hostPort);
+        match.port = std::stoi(choices.hostPort);
         break;
     case Mode::Join:
         match.versus = true;
-        joinAddress(session.joinAddress, match.joinHost, match);
+        joinAddress(choices.joinAddress, match.joinHost, match);
         break;
     case Mode::Watch:
-        joinAddress(session.watchAddress, match.watchHost, match);
+        joinAddress(choices.watchAddress, match.watchHost, match);
         break;
     case Mode::Replay:
-        match.replayPath = session.replayPath;
+        match.replayPath = choices.replayPath;
         break;
     case Mode::ReplayLab:
-        match.replayPath = session.replayPath;
+        match.replayPath = choices.replayPath;
         match.training = true;
         break;
     }
     // Online this side's keys play the fighter Player 1 chose, on the guest's side when
     // joining; the other side's choice comes in the handshake.
-    if (session.mode == Mode::Join)
-        match.fighters[1] = session.fighters[0];
+    if (choices.mode == Mode::Join)
+        match.fighters[1] = choices.fighters[0];
     return match;
 }
 
@@ -253,12 +319,10 @@ bool FrontDoor::recordable(const Options& match) {
     return !match.training && match.replayPath.empty() && match.watchHost.empty();
 }
 
-// Which run of the session the log lines that follow are of; the first run's also the settings
-// file's word.
-void FrontDoor::logNotesTo(Application& app, const std::string& what) {
-    app.noteInLog("Front door: run " + std::to_string(++runs) + ", " + what);
-    if (runs > 1)
+void FrontDoor::logScene(const std::string& what) {
+    session.noteInLog("Front door: scene " + std::to_string(++scenes) + ", " + what);
+    if (scenes > 1)
         return;
     for (const std::string& note : logNotes)
-        app.noteInLog(note);
+        session.noteInLog(note);
 }

@@ -10,6 +10,8 @@ KeptSettings::KeptSettings(Settings settings, SettingsFile file, Bindings bindin
       bindingsPath(std::move(bindingsPath)) {}
 
 std::string KeptSettings::saveSettings() const {
+    if (file.path().empty())
+        return "The settings cannot be kept: no folder for settings.cfg is known (HOME is unset)";
     try {
         file.save(settings);
     } catch (const std::exception& e) {

@@ -3,17 +3,31 @@
 #include <algorithm>
 #include <cctype>
 
+#include <OISKeyboard.h>
 #include <OgreRenderWindow.h>
 
-#include "app/Application.h"
+#include "app/MatchScene.h"
+#include "app/Session.h"
+#include "frontdoor/KeptSettings.h"
+#include "frontdoor/keysLine.h"
 #include "input/StepInput.h"
 #include "match/Match.h"
+#include "render/Hud.h"
+#include "render/MatchView.h"
 #include "render/roundCaptions.h"
 
-MatchMenus::MatchMenus(std::unique_ptr<MatchDriver> inner, Application& app, KeptSettings& kept,
-                       Kind kind, Next& outcome)
-    : inner(std::move(inner)), app(app), match(*app.getMatch()), kind(kind),
-      layer(*app.getWindow()), pause(kind == Kind::Local    ? PauseScreen::Local
+namespace {
+
+// How long the end's menu takes no input: a punch mashed as the match ended lets go by then.
+constexpr int deafAfterTheEnd = 45;
+
+} // namespace
+
+MatchMenus::MatchMenus(std::unique_ptr<MatchDriver> inner, Session& session, MatchScene& scene,
+                       KeptSettings& kept, Kind kind, Next& outcome)
+    : inner(std::move(inner)), session(session), match(*scene.getMatch()),
+      view(*scene.getMatchView()), kind(kind), kept(kept),
+      layer(*session.getWindow()), pause(kind == Kind::Local    ? PauseScreen::Local
                                      : kind == Kind::Online ? PauseScreen::Playing
                                                             : PauseScreen::Watching),
       settings(kept), keys1(kept, 0), keys2(kept, 1), leaveTo(outcome) {}
@@ -29,14 +43,17 @@ bool MatchMenus::step(const StepInput& keyboard) {
     }
     const bool opening = showing == Showing::Nothing && keyboard.keys.quit;
     if (opening) {
-        showing = Showing::Pause;
+        showMenu(Showing::Pause);
         pause.open();
     } else if (showing == Showing::Nothing && decided()) {
-        showing = Showing::End;
+        showMenu(Showing::End);
+        deafSteps = deafAfterTheEnd;
     }
     if (showing == Showing::Nothing) {
-        if (shownBefore)
+        if (shownBefore) {
             layer.hide();
+            view.hud().showCaptions(true);
+        }
         shownBefore = false;
         if (inner->step(keyboard))
             return true;
@@ -51,12 +68,51 @@ bool MatchMenus::step(const StepInput& keyboard) {
         leaveTo = Next::Title;
         return false;
     }
-    const MenuInput input = app.menuInput();
+    const MenuInput input = menuInput(keyboard);
     layer.beginStep(input);
     const bool goOn = stepMenus(opening, input);
     layer.endStep();
     shownBefore = true;
     return goOn;
+}
+
+void MatchMenus::showMenu(Showing menu) {
+    showing = menu;
+    layer.setFooter(keysLine(kept.bindings) + (menu == Showing::Pause ? "     Escape: resume" : ""));
+    view.hud().showCaptions(false);
+}
+
+MenuInput MatchMenus::menuInput(const StepInput& keyboard) {
+    MenuInput input = session.menuInput();
+    if (showing != Showing::End)
+        return input;
+    // What is held while the menu is deaf counts only once let go: a punch held through the
+    // end does not choose the moment the menu hears again.
+    if (deafSteps > 0) {
+        --deafSteps;
+        staleKeys |= input.keys;
+        for (std::size_t pad = 0; pad < input.pads.size(); ++pad)
+            for (int control = 0; control < Control::count; ++control)
+                stalePads[pad].held[control] |= input.pads[pad].held[control];
+        MenuInput deaf;
+        deaf.time = input.time;
+        deaf.pointer.x = input.pointer.x;
+        deaf.pointer.y = input.pointer.y;
+        deaf.pointer.inside = input.pointer.inside;
+        return deaf;
+    }
+    staleKeys &= input.keys;
+    input.keys &= ~staleKeys;
+    for (std::size_t pad = 0; pad < input.pads.size(); ++pad)
+        for (int control = 0; control < Control::count; ++control) {
+            bool& stale = stalePads[pad].held[control];
+            stale = stale && input.pads[pad].held[control];
+            input.pads[pad].held[control] = input.pads[pad].held[control] && !stale;
+        }
+    // Each player's own punch confirms, whatever keys they have.
+    if (keyboard.players[0].pressed[0] || keyboard.players[1].pressed[0])
+        input.keys.set(OIS::KC_RETURN);
+    return input;
 }
 
 // Only a local match stops at its end: online the players ask for a rematch by punching, as
@@ -76,8 +132,10 @@ bool MatchMenus::stepMenus(bool opening, const MenuInput& input) {
             choice.reset();
         if (choice == PauseScreen::Choice::Resume)
             showing = Showing::Nothing;
-        if (choice == PauseScreen::Choice::Settings)
+        if (choice == PauseScreen::Choice::Settings) {
             showing = Showing::Settings;
+            layer.setFooter({});
+        }
         return choice != PauseScreen::Choice::Leave;
     }
     case Showing::End: {
@@ -101,6 +159,8 @@ bool MatchMenus::stepMenus(bool opening, const MenuInput& input) {
     case Showing::Nothing:
         break;
     }
+    if (next)
+        layer.setFooter({});
     if (next == Screen::Keys1)
         showing = Showing::Keys1;
     else if (next == Screen::Keys2)
@@ -108,6 +168,6 @@ bool MatchMenus::stepMenus(bool opening, const MenuInput& input) {
     else if (next == Screen::Settings)
         showing = Showing::Settings;
     else if (next)
-        showing = Showing::Pause;
+        showMenu(Showing::Pause);
     return true;
 }

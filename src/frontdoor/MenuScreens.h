@@ -19,6 +19,8 @@ struct MenuScreens {
     MenuScreens(const std::vector<RosterEntry>& fighters, const std::vector<RosterEntry>& stages,
                 KeptSettings& kept, std::string replaysFolder);
 
+    // The kept settings and keys, which the screens show and change.
+    KeptSettings& kept;
     // The roster as the menus offer it.
     std::vector<RosterEntry> fighters;
     TitleScreen title;

@@ -33,5 +33,7 @@ std::optional<Screen> TitleScreen::step(MenuLayer& layer, MenuSession& session) 
         next = Screen::Settings;
     if (page.item("Quit") || page.back())
         askingToQuit = true;
+    for (const std::string& problem : problems)
+        page.note(problem);
     return next;
 }

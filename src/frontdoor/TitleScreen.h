@@ -1,6 +1,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "frontdoor/Screen.h"
 
@@ -13,6 +15,9 @@ class TitleScreen {
 public:
     // One step's page; the screen asked for, if any.
     std::optional<Screen> step(MenuLayer& layer, MenuSession& session);
+
+    // What is wrong with the player's files (the settings, the keys), said under the rows.
+    std::vector<std::string> problems;
 
 private:
     bool askingToQuit = false;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bitset>
+#include <chrono>
 #include <string>
 
 #include "input/HeldControls.h"
@@ -32,4 +33,6 @@ struct MenuInput {
     // The buttons each player's controller pressed this step, by SDL's numbers.
     std::array<std::bitset<PadButton::count>, 2> padButtons;
     MenuPointer pointer;
+    // When the step's input was sampled: a held direction repeats by this clock, not by steps.
+    std::chrono::steady_clock::time_point time;
 };

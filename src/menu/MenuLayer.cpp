@@ -182,10 +182,12 @@ void MenuLayer::feedNavigation(const MenuInput& input, bool typingBefore) {
 
     ImGuiIO& io = ImGui::GetIO();
     std::fill(std::begin(io.NavInputs), std::end(io.NavInputs), 0.0f);
-    io.NavInputs[ImGuiNavInput_DpadUp] = up;
-    io.NavInputs[ImGuiNavInput_DpadDown] = down;
-    io.NavInputs[ImGuiNavInput_DpadLeft] = left;
-    io.NavInputs[ImGuiNavInput_DpadRight] = right;
+    // ImGui sees each press of a direction as a press of its own, and never a key held long
+    // enough for its own repeat, which counts steps.
+    io.NavInputs[ImGuiNavInput_DpadUp] = directions[0].pressed(up, input.time);
+    io.NavInputs[ImGuiNavInput_DpadDown] = directions[1].pressed(down, input.time);
+    io.NavInputs[ImGuiNavInput_DpadLeft] = directions[2].pressed(left, input.time);
+    io.NavInputs[ImGuiNavInput_DpadRight] = directions[3].pressed(right, input.time);
     // Activate presses an item; Input starts typing into a text field, which a pad's
     // activation alone does not.
     io.NavInputs[ImGuiNavInput_Activate] = confirm;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
+#include "menu/KeyRepeat.h"
 #include "menu/MenuInput.h"
 
 namespace Ogre {
@@ -16,8 +18,9 @@ struct ImFont;
 // at once: arrows or W A S D and the d-pad move, Enter or J and the punch button confirm,
 // Escape and the kick button go back. One picture a step, like the match: each step the menus'
 // driver calls beginStep with the step's input, builds the step's page (MenuPage) and calls
-// endStep; the engine draws it with the window's next picture. Time in the menus is counted
-// in steps, so holding a direction repeats it the same way on any machine.
+// endStep; the engine draws it with the window's next picture. A direction acts when pressed
+// and, held, repeats by the wall clock (KeyRepeat): one tap is one row however slowly the
+// pictures come, and a held key repeats as fast on any machine.
 //
 // ImGui has one context, the overlay's: only one layer may exist at a time. Made by whoever
 // shows menus, after the engine's overlay system; it gives the overlay to the engine's overlay
@@ -46,6 +49,11 @@ public:
     // A text field was being typed into in this step.
     bool typing() const { return typingNow; }
 
+    // The small print every page shows at its foot from now on (which keys do what); none when
+    // empty.
+    void setFooter(std::string text) { foot = std::move(text); }
+    const std::string& footer() const { return foot; }
+
     ImFont* headingFont() const { return heading; }
     ImFont* itemFont() const { return item; }
 
@@ -64,7 +72,10 @@ private:
     ImFont* item = nullptr;
     bool back = false;
     bool backHeld = false;
+    // Up, down, left and right.
+    KeyRepeat directions[4];
     bool inStep = false;
     // Set by the page's text field while it is being typed into.
     bool typingNow = false;
+    std::string foot;
 };

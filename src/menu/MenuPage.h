@@ -40,8 +40,15 @@ public:
     // typing, Enter ends it (true on that step) and Escape puts the text back as it was. The
     // text changes as it is typed.
     bool textField(const std::string& label, std::string& text, std::size_t maxBytes);
-    // A line of text that takes no focus: a note, a question, an error.
+    // A line of text that takes no focus: a note, a question, an error. Wider than the window,
+    // it is made smaller, then wrapped.
     void note(const std::string& text);
+    // Small print at the foot of the window, wrapped: which keys do what.
+    void footer(const std::string& text);
+
+    // The row given (counted as focused() counts) takes the focus as it is declared: for a page
+    // shown again after a question, which ImGui would open on its first row.
+    void focus(int row) { wantedFocus = row; }
 
     // Escape or a controller's back button this step, unless it only ended the typing.
     bool back() const;
@@ -60,4 +67,5 @@ private:
     float left;
     int rows = 0;
     int focusedRow = -1;
+    int wantedFocus = -1;
 };

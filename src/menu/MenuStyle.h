@@ -8,15 +8,17 @@ namespace MenuStyle {
 
 constexpr float headingSize = 52;
 constexpr float itemSize = 32;
+// The keys' line at the foot of a page.
+constexpr float footSize = 17;
 // Above the HUD and the lab's lines, below nothing.
 constexpr unsigned short zOrder = 400;
 
 // A row of the list, centred in the window.
 constexpr float rowWidth = 460;
 constexpr float rowHeight = 46;
-constexpr float rowGap = 8;
+constexpr float rowGap = 6;
 constexpr float headingTop = 48;
-constexpr float listTop = 150;
+constexpr float listTop = 132;
 constexpr float textInset = 26;
 
 const ImU32 text = IM_COL32(246, 244, 238, 255);

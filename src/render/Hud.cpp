@@ -106,6 +106,13 @@ void Hud::hide() {
     roundOverlay->hide();
 }
 
+void Hud::showCaptions(bool shown) {
+    if (shown)
+        roundOverlay->show();
+    else
+        roundOverlay->hide();
+}
+
 void Hud::createRoundDisplay() {
     Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
     roundOverlay = overlays.create(roundOverlayName);

@@ -30,6 +30,9 @@ public:
     // Takes the readouts off the screen for good, as behind the menus, where the fighters
     // stand only as a backdrop.
     void hide();
+    // The texts of a versus match (the round clock, the round's and the match's words) on or
+    // off the screen: off under a menu, which says what matters there.
+    void showCaptions(bool shown);
 
 private:
     void createRoundDisplay();

@@ -114,7 +114,7 @@ std::string ReplayFolder::newRecording(std::time_t now) {
                     " recordings started within the second");
 }
 
-void ReplayFolder::prune() const {
+std::vector<ReplayListing> ReplayFolder::namedRecordings() const {
     std::vector<ReplayListing> named;
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
@@ -126,11 +126,20 @@ void ReplayFolder::prune() const {
             entry.is_regular_file(error))
             named.push_back(std::move(listing));
     }
+    return named;
+}
+
+void ReplayFolder::prune() const {
+    std::vector<ReplayListing> named = namedRecordings();
     if (named.size() <= static_cast<std::size_t>(limit))
         return;
     std::sort(named.begin(), named.end(), newer);
     for (auto old = named.begin() + limit; old != named.end(); ++old)
         ::unlink(old->path.c_str());
+}
+
+int ReplayFolder::pruneCount() const {
+    return std::max(0, static_cast<int>(namedRecordings().size()) - limit);
 }
 
 std::vector<ReplayListing> ReplayFolder::list() const {

@@ -27,6 +27,8 @@ public:
     std::string newRecording(std::time_t now = std::time(nullptr));
     // Removes the oldest of the recordings the folder named, beyond the limit.
     void prune() const;
+    // How many recordings prune would remove now.
+    int pruneCount() const;
     // Every recording (*.vrp) in the folder, newest first, from its header and closing record
     // alone; an empty list when the folder does not exist.
     std::vector<ReplayListing> list() const;
@@ -35,6 +37,8 @@ public:
     static std::string defaultFolder();
 
 private:
+    std::vector<ReplayListing> namedRecordings() const;
+
     int limit;
     std::string folder;
 };

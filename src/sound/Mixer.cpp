@@ -13,8 +13,15 @@ constexpr float middleGain = 0.8f;
 
 } // namespace
 
-Mixer::Mixer(const SampleBank& bank, int volume)
-    : bank(bank), gain(static_cast<float>(volume * volume) / 10000.0f) {}
+namespace {
+
+float gainOf(int volume) { return static_cast<float>(volume * volume) / 10000.0f; }
+
+} // namespace
+
+Mixer::Mixer(const SampleBank& bank, int volume) : bank(bank), gain(gainOf(volume)) {}
+
+void Mixer::setVolume(int volume) { gain.store(gainOf(volume), std::memory_order_relaxed); }
 
 void Mixer::play(const SoundCue& cue, std::uint32_t voice) { send({Command::Play, cue, voice}); }
 

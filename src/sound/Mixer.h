@@ -29,6 +29,8 @@ public:
     void stop(std::uint32_t voice) override;
     void stopAll() override;
     int dropped() const { return droppedCommands; }
+    // From the next mix on.
+    void setVolume(int volume);
 
     // The audio thread: frames of left and right samples, interleaved.
     void mix(float* stereo, int frames) override;
@@ -57,7 +59,7 @@ private:
     void mixVoice(Voice& voice, float* stereo, int frames);
 
     const SampleBank& bank;
-    const float gain;
+    std::atomic<float> gain;
     SpscQueue<Command, 256> commands;
     std::array<Voice, maxVoices> voices{};
     std::atomic<std::uint64_t> mixed{0};

@@ -45,6 +45,11 @@ void SoundPresenter::stepRan(int step, const MatchState& before, const MatchStat
 
 void SoundPresenter::silence() { player.silence(); }
 
+void SoundPresenter::setVolume(int volume) {
+    if (mixer)
+        mixer->setVolume(volume);
+}
+
 // "<step> <decision> <sound> <side> at <frame>": the frame is where the mixer's output stood
 // when the decision was taken, 0 without a device.
 void SoundPresenter::logCue(int step, const char* decision, const SoundCue& cue) {

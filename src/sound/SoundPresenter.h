@@ -16,8 +16,8 @@ class SampleBank;
 
 // The game's sound: the cues of every step the driver runs, reconciled under rollback, played
 // through the audio device. Muted, or without a device, the cues are still found and logged
-// but nothing is heard. Made by the Application for the match and given to its driver; it must
-// outlive the driver.
+// but nothing is heard. Made by the Session for the whole run and given to each scene's
+// driver; it must outlive the drivers.
 class SoundPresenter : public StepPresenter {
 public:
     using Log = std::function<void(const std::string&)>;
@@ -32,6 +32,8 @@ public:
 
     void stepRan(int step, const MatchState& before, const MatchState& after) override;
     void silence() override;
+    // 0 to 100, from now on.
+    void setVolume(int volume);
 
 private:
     void logCue(int step, const char* decision, const SoundCue& cue);

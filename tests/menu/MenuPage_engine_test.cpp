@@ -1,3 +1,4 @@
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,6 +30,8 @@ protected:
         menuInput.typed = input.typedText();
         menuInput.pads = pads;
         menuInput.pointer = pointer;
+        menuInput.time = now;
+        now += std::chrono::microseconds(16667);
         layer.beginStep(menuInput);
         {
             MenuPage page(layer, "test", "VORRAK");
@@ -86,6 +89,8 @@ protected:
     MenuLayer layer{*EngineEnvironment::app().getWindow()};
     std::array<HeldControls, 2> pads{};
     MenuPointer pointer;
+    // The wall clock of the steps: 60 a second unless a test holds it still.
+    std::chrono::steady_clock::time_point now{};
     int focused = -1;
     bool back = false;
 };
@@ -226,6 +231,29 @@ TEST_F(MenuPageTest, LeftAndRightStepAChoice) {
     step(page);
     EXPECT_GT(level, 12);
     EXPECT_LT(level, 60);
+}
+
+// At 7 pictures a second each picture runs the 8 steps it caught up on at once: a tap seen
+// down in all of them moves the focus one row, and a held key repeats by the wall clock as it
+// does at 60.
+TEST_F(MenuPageTest, AtSevenPicturesASecondOneTapIsOneRow) {
+    const auto slowPicture = [&](bool down) {
+        down ? keyboard.press(OIS::KC_DOWN) : keyboard.release(OIS::KC_DOWN);
+        for (int catchUp = 0; catchUp < 8; ++catchUp) {
+            titleStep();
+            now -= std::chrono::microseconds(16667);
+        }
+        now += std::chrono::milliseconds(143);
+    };
+    titleStep();
+    slowPicture(true);
+    slowPicture(false);
+    EXPECT_EQ(focused, 1);
+    // Held over 4 pictures (0.57 s): a press, then one repeat.
+    for (int picture = 0; picture < 4; ++picture)
+        slowPicture(true);
+    slowPicture(false);
+    EXPECT_EQ(focused, 3);
 }
 
 // A step whose picture is not drawn (a hidden window) or is drawn twice (an exposed one), and a
