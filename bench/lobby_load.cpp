@@ -331,23 +331,20 @@ int main(int argc, char** argv) {
             swarm->send(*maker, MakeRoom{});
         }
     }
-    std::size_t joiners = 0;
+    // Each swarm's codes are joined from the next swarm (the other process, where there are two).
+    std::vector<std::size_t> codesJoined(swarms.size(), 0);
     pumpUntil(swarms, 30, [&] {
-        std::size_t made = 0;
-        for (Swarm* swarm : swarms)
-            made += swarm->codes.size();
-        // Each code joined from the other process, where there are two.
-        for (std::size_t s = 0; s < swarms.size(); ++s)
-            for (; joiners < made && swarms[s]->codes.size() > joiners / swarms.size(); ) {
-                Swarm* joinerSwarm = swarms[(s + 1) % swarms.size()];
-                Game* guest = joinerSwarm->idle();
+        for (std::size_t s = 0; s < swarms.size(); ++s) {
+            Swarm* joiners = swarms[(s + 1) % swarms.size()];
+            for (; codesJoined[s] < swarms[s]->codes.size(); ++codesJoined[s]) {
+                Game* guest = joiners->idle();
                 if (!guest)
                     return true;
                 guest->state = Game::State::Joining;
                 guest->asked = Clock::now();
-                joinerSwarm->send(*guest, JoinRoom{swarms[s]->codes[joiners / swarms.size()]});
-                ++joiners;
+                joiners->send(*guest, JoinRoom{swarms[s]->codes[codesJoined[s]]});
             }
+        }
         std::size_t paired = 0;
         for (Swarm* swarm : swarms)
             paired += swarm->roomMs.size();

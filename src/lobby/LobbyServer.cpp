@@ -329,7 +329,8 @@ void LobbyServer::pair(const PlayerCard& hostCard, const PlayerCard& guestCard) 
 void LobbyServer::pairFromQueue() {
     for (;;) {
         const std::vector<QueuedPlayer> waiting = store->oldest(oldestLooked);
-        const auto chosen = rule.choose(waiting, waiting.size() < 2 ? 0 : store->time());
+        const bool timed = waiting.size() >= 2 && rule.needsClock();
+        const auto chosen = rule.choose(waiting, timed ? store->time() : 0);
         if (!chosen)
             return;
         const QueuedPlayer& first = waiting[chosen->first];

@@ -15,6 +15,8 @@ public:
     QuickMatchRule(int pingLimitMs, double graceSeconds)
         : pingLimitMs(pingLimitMs), graceSeconds(graceSeconds) {}
 
+    // Whether choose looks at the time (only the ping rule does).
+    bool needsClock() const { return pingLimitMs > 0; }
     // waiting: oldest first. The places of the host (the one who waited longer) and the guest.
     std::optional<std::pair<std::size_t, std::size_t>>
     choose(const std::vector<lobby::QueuedPlayer>& waiting, double now) const;

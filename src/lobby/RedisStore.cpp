@@ -27,6 +27,10 @@ const char* const claimScript =
     "local holder = redis.call('GET', KEYS[1]) "
     "if holder and redis.call('EXISTS', ARGV[2] .. holder) == 1 then return 0 end "
     "redis.call('SET', KEYS[1], ARGV[1]) return 1";
+// Queued on Redis' own clock, shared by every process, in one round trip.
+const char* const enqueueScript =
+    "local now = redis.call('TIME') local since = now[1] + now[2] / 1000000 "
+    "redis.call('ZADD', KEYS[1], since, ARGV[1]) return tostring(since)";
 // Both members out of the queue or neither.
 const char* const takePairScript =
     "if redis.call('ZSCORE', KEYS[1], ARGV[1]) and redis.call('ZSCORE', KEYS[1], ARGV[2]) then "
@@ -133,9 +137,9 @@ std::optional<lobby::PlayerCard> RedisStore::takeRoom(const std::string& code) {
 void RedisStore::dropRoom(const std::string& code) { run({"DEL", roomKey(code)}); }
 
 void RedisStore::enqueue(lobby::QueuedPlayer& entry) {
-    entry.since = time();
     entry.key = queueMember(entry.card);
-    run({"ZADD", queueKey, std::to_string(entry.since), entry.key});
+    const Reply since = run({"EVAL", enqueueScript, "1", queueKey, entry.key});
+    entry.since = std::stod(std::string(since->str, since->len));
 }
 
 void RedisStore::dequeue(const lobby::QueuedPlayer& entry) { run({"ZREM", queueKey, entry.key}); }
