@@ -12,6 +12,7 @@ namespace {
 // A pair unheard for this long is the match's end.
 constexpr double idleSeconds = 30;
 constexpr std::size_t largestDatagram = 1500;
+constexpr int datagramsPerRound = 256;
 
 int openSocket(std::uint32_t ip, std::uint16_t port) {
     const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
@@ -96,8 +97,11 @@ void Relay::pass(Pair& pair, int side, double now) {
     sockaddr_in from{};
     socklen_t fromLength = sizeof from;
     ssize_t length;
-    while ((length = recvfrom(in.socket, datagram, sizeof datagram, 0,
-                              reinterpret_cast<sockaddr*>(&from), &fromLength)) >= 0) {
+    // A few hundred a round at most: a flood on one port cannot hold up the lobby.
+    for (int read = 0; read < datagramsPerRound &&
+                       (length = recvfrom(in.socket, datagram, sizeof datagram, 0,
+                                          reinterpret_cast<sockaddr*>(&from), &fromLength)) >= 0;
+         ++read) {
         fromLength = sizeof from;
         if (!pair.open || from.sin_addr.s_addr != in.allowedIp || !in.gate.pass(now))
             continue;
