@@ -59,6 +59,7 @@ std::unique_ptr<MatchDriver> MatchScene::createOnlineDriver() {
     setup.rules = matchRules();
     setup.onMatchEnd = [this](const RoundState& round) { reportResult(round); };
     setup.spectators = options.host ? options.spectators : 0;
+    setup.rendezvous = options.rendezvous;
     if (!options.recordPath.empty())
         setup.makeRecorder = [this] { return createRecorder(); };
     auto created = std::make_unique<NetPlay>(*match, std::move(setup));

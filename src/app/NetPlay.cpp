@@ -11,7 +11,9 @@
 
 #include "match/Match.h"
 #include "match/MatchState.h"
+#include "app/PeerMeeting.h"
 #include "net/EnetLink.h"
+#include "net/inputDelayFor.h"
 #include "net/NetInput.h"
 #include "net/OnlineError.h"
 #include "net/RollbackSession.h"
@@ -87,7 +89,10 @@ NetPlay::NetPlay(Match& match, Setup setup)
     const auto peerTimeoutMs = static_cast<std::uint32_t>(this->setup.silenceLimit * 1000) + 5000;
     link = this->setup.host
                ? EnetLink::host(this->setup.port, peerTimeoutMs, this->setup.spectators)
-               : EnetLink::join(this->setup.hostName, this->setup.port, peerTimeoutMs);
+               : EnetLink::join(this->setup.hostName, this->setup.port, peerTimeoutMs, false,
+                                this->setup.rendezvous.localPort);
+    if (this->setup.rendezvous.active())
+        meeting = std::make_unique<PeerMeeting>(this->setup.rendezvous, this->setup.host);
     if (this->setup.host)
         sessionId = std::random_device{}() | 1;
     if (this->setup.host && this->setup.spectators > 0)
@@ -182,6 +187,8 @@ bool NetPlay::connecting(const StepInput& keyboard) {
         tellAndClose(net::QuitReason::Escape);
         return false;
     }
+    if (meeting)
+        meeting->tick(*link);
     if (setup.host)
         return true;
     if (Clock::now() - started > std::chrono::duration<double>(setup.joinTimeout))
@@ -200,6 +207,16 @@ void NetPlay::greet() {
     link->flush();
 }
 
+// From this side's last greeting to the other side's answer: the round trip the match's input
+// delay is chosen by (ENet's own estimate starts far too high to have settled by now). A step
+// late to see a packet at either end is taken off.
+void NetPlay::timeHandshake() {
+    if (handshakeRoundTripMs || !lastGreeting)
+        return;
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - *lastGreeting).count();
+    handshakeRoundTripMs = static_cast<std::uint32_t>(std::max(0.0, ms - 1000.0 / 60));
+}
+
 // The guest speaks first; the host answers each greeting with its own and the session id. Each
 // side sends its rules and its choice once, when the other's first hello passed, so a game that
 // speaks another version hears nothing it cannot read; then each checks the other's rules and
@@ -208,8 +225,12 @@ void NetPlay::greet() {
 bool NetPlay::handshake(const net::Message& message) {
     if (const auto* hello = std::get_if<net::Hello>(&message))
         checkHello(*hello);
-    else if (const auto* rules = std::get_if<net::Rules>(&message))
+    else if (const auto* rules = std::get_if<net::Rules>(&message)) {
         peerRules = rules->rules;
+        // The guest sends its rules as soon as the host's greeting reached it.
+        if (setup.host)
+            timeHandshake();
+    }
     else if (const auto* choice = std::get_if<net::Choice>(&message))
         peerChoice = *choice;
     else if (const auto* quit = std::get_if<net::Quit>(&message))
@@ -242,6 +263,8 @@ bool NetPlay::quitBeforeMatch(const net::Quit& quit) {
 }
 
 void NetPlay::checkHello(const net::Hello& hello) {
+    if (!setup.host)
+        timeHandshake();
     if (setup.host)
         greet();
     if (hello.version != net::protocolVersion)
@@ -338,6 +361,8 @@ void NetPlay::startSession() {
         setup.cast(lineup);
     if (setup.makeRecorder)
         recorder = setup.makeRecorder();
+    if (setup.rendezvous.delayFromRoundTrip)
+        setup.inputDelay = inputDelayFor(handshakeRoundTripMs.value_or(link->roundTripMs()));
     session = std::make_unique<RollbackSession>(match, setup.host ? 0 : 1, setup.inputDelay,
                                                 sessionId);
     session->presentTo(presenter);
@@ -367,7 +392,12 @@ void NetPlay::startSession() {
     after << std::fixed << std::chrono::duration<double>(Clock::now() - started).count();
     Ogre::LogManager::getSingleton().logMessage(
         "Online play: connected after " + after.str() + " s, " +
-        std::to_string(link->connectAttempts()) + " connection attempts");
+        std::to_string(link->connectAttempts()) + " connection attempts" +
+        (meeting ? ", " + meeting->route(*link) + ", input delay " + std::to_string(setup.inputDelay) +
+                       (handshakeRoundTripMs && setup.rendezvous.delayFromRoundTrip
+                            ? " for a round trip of " + std::to_string(*handshakeRoundTripMs) + " ms"
+                            : std::string())
+                 : std::string()));
     if (setup.setTitle)
         setup.setTitle("Vorrak projekt - " + side + " vs " + link->peerName());
 }
@@ -510,7 +540,7 @@ void NetPlay::showConnection() {
     display->show("RTT " + std::to_string(link->roundTripMs()) + " ms   rollback " +
                   std::to_string(rolledBackLastSecond) + " steps/s   waited " +
                   std::to_string(session->stats().waited + session->stats().skipped) + " steps" +
-                  watchingLine());
+                  (meeting ? "   " + meeting->route(*link) : std::string()) + watchingLine());
 }
 
 ConnectionFigures NetPlay::connection() const {

@@ -12,9 +12,11 @@
 #include "net/ConnectionFigures.h"
 #include "net/EnetLink.h"
 #include "net/Messages.h"
+#include "net/Rendezvous.h"
 #include "roster/Lineup.h"
 
 class ConnectionDisplay;
+class PeerMeeting;
 class Match;
 class ReplayRecorder;
 class RollbackSession;
@@ -60,6 +62,8 @@ public:
         std::function<void(const RoundState&)> onMatchEnd;
         // The host's: how many may watch.
         int spectators = 0;
+        // Paired by a lobby: how the two sides reach each other through their routers.
+        Rendezvous rendezvous;
     };
 
     NetPlay(Match& match, Setup setup);
@@ -87,6 +91,7 @@ private:
     bool handshake(const net::Message& message);
     bool quitBeforeMatch(const net::Quit& quit);
     void greet();
+    void timeHandshake();
     void checkHello(const net::Hello& hello);
     void checkRules(const MatchRules& rules);
     void checkChoice(const net::Choice& choice);
@@ -117,9 +122,11 @@ private:
     std::unique_ptr<RollbackSession> session;
     std::unique_ptr<ConnectionDisplay> display;
     std::unique_ptr<SpectatorFeed> spectators;
+    std::unique_ptr<PeerMeeting> meeting;
     std::uint32_t sessionId = 0;
     Clock::time_point started = Clock::now();
     std::optional<Clock::time_point> lastGreeting;
+    std::optional<std::uint32_t> handshakeRoundTripMs;
     // Since this side asked to end the match, waiting for the other side's answer.
     std::optional<Clock::time_point> ending;
     // Since the match ended by agreement: the link stays until the other side has all.

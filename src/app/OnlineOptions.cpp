@@ -69,6 +69,7 @@ OnlineOptions::OnlineOptions(CLI::App& app, Options& options) : options(options)
 
 std::optional<std::string> OnlineOptions::check() {
     options.host = host->count() > 0;
+    options.inputDelaySet = delay->count() > 0;
     const bool joining = join->count() > 0;
     const bool watching = watch->count() > 0;
     for (const std::string* address : {&joinAddress, &watchAddress})
@@ -78,11 +79,13 @@ std::optional<std::string> OnlineOptions::check() {
         return "--join: '" + joinAddress + "' is not HOST or HOST:PORT";
     if (watching && !parseAddress(watchAddress, options.watchHost, options))
         return "--watch: '" + watchAddress + "' is not HOST or HOST:PORT";
-    if (delay->count() > 0 && !options.host && !joining)
+    // A lobby's match is played as a host's or a guest's.
+    const bool viaLobby = !options.lobbyHost.empty();
+    if (delay->count() > 0 && !options.host && !joining && !viaLobby)
         return std::string("--delay needs --host or --join");
-    if (joinTimeout->count() > 0 && !joining && !watching)
+    if (joinTimeout->count() > 0 && !joining && !watching && !viaLobby)
         return std::string("--join-timeout needs --join or --watch");
-    if (timeout->count() > 0 && !options.host && !joining && !watching)
+    if (timeout->count() > 0 && !options.host && !joining && !watching && !viaLobby)
         return std::string("--timeout needs --host, --join or --watch");
     if (spectators->count() > 0 && !options.host)
         return std::string("--spectators needs --host");

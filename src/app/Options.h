@@ -5,6 +5,8 @@
 
 #include "app/CpuSettings.h"
 #include "input/Bindings.h"
+#include "lobby/LobbyMessages.h"
+#include "net/Rendezvous.h"
 #include "export/ExportSettings.h"
 #include "sound/SoundSettings.h"
 
@@ -35,6 +37,8 @@ struct Options {
     int port = defaultPort;
     // Steps between a local key and the match taking it.
     int inputDelay = 1;
+    // --delay was given on the command line (a lobby's match otherwise takes the round trip's).
+    bool inputDelaySet = false;
     // Seconds a guest tries to reach the host; seconds of silence that end a running match.
     int joinTimeout = 30;
     int silenceLimit = 5;
@@ -43,6 +47,18 @@ struct Options {
     std::string watchHost;
     double watchDelay = 1;
     int spectators = 8;
+
+    // Meeting the other player through a lobby (lobbyHost empty: no lobby): its address, this
+    // player's name there and what to do; once paired, the host or guest fields above and the
+    // way through the routers are filled in.
+    enum class LobbyWay { Quick, Room, Code, List, Watch };
+    std::string lobbyHost;
+    int lobbyPort = lobby::defaultLobbyPort;
+    std::string playerName;
+    LobbyWay lobbyWay = LobbyWay::Quick;
+    std::string roomCode;
+    std::uint32_t watchMatch = 0;
+    Rendezvous rendezvous;
 
     // The players' keys and controller buttons: from --bindings or the user's bindings file,
     // otherwise the game's own.

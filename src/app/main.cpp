@@ -7,6 +7,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/FatalReport.h"
+#include "app/LobbyMeeting.h"
 #include "app/SignalWatcher.h"
 #include "app/XErrorHandlers.h"
 #include "app/applySettings.h"
@@ -108,6 +109,19 @@ int main(int argc, char** argv) {
         })) {
         report(*failure);
         return 2;
+    }
+    // Through a lobby: the other player (or the match to watch) is found before the window opens.
+    LobbyMeeting meeting(options);
+    if (!options.lobbyHost.empty()) {
+        std::optional<int> done;
+        try {
+            done = meeting.meet();
+        } catch (const std::exception& e) {
+            std::cerr << "vorrak: " << e.what() << std::endl;
+            return 1;
+        }
+        if (done)
+            return *done;
     }
     XErrorHandlers::install();
     const GameFiles files = GameFiles::find(programDirectory());

@@ -65,7 +65,8 @@ std::unique_ptr<EnetLink> EnetLink::host(std::uint16_t port, std::uint32_t peerT
 }
 
 std::unique_ptr<EnetLink> EnetLink::join(const std::string& hostName, std::uint16_t port,
-                                         std::uint32_t peerTimeoutMs, bool watch) {
+                                         std::uint32_t peerTimeoutMs, bool watch,
+                                         std::uint16_t localPort) {
     initialiseEnet();
     ENetAddress address{};
     address.port = port;
@@ -73,7 +74,10 @@ std::unique_ptr<EnetLink> EnetLink::join(const std::string& hostName, std::uint1
         enet_deinitialize();
         throw OnlineError("Cannot find the host '" + hostName + "'");
     }
-    ENetHost* host = enet_host_create(nullptr, 1, channelCount, 0, 0);
+    ENetAddress local{};
+    local.host = ENET_HOST_ANY;
+    local.port = localPort;
+    ENetHost* host = enet_host_create(localPort ? &local : nullptr, 1, channelCount, 0, 0);
     if (!host) {
         enet_deinitialize();
         throw OnlineError("Cannot open a UDP socket to reach " + hostName);
@@ -103,6 +107,26 @@ void EnetLink::connect() {
     ++attempts;
     peer->roundTripTime = firstResendMs;
     enet_peer_timeout(peer, 0, attemptMs, attemptMs);
+}
+
+void EnetLink::retarget(const lobby::Endpoint& address) {
+    if (peer)
+        enet_peer_reset(peer);
+    peer = nullptr;
+    hostAddress = address.ip;
+    hostPort = address.port;
+    ENetAddress named{address.ip, address.port};
+    name = nameOf(named);
+    connect();
+}
+
+void EnetLink::punch(const std::vector<lobby::Endpoint>& addresses) {
+    static const std::uint8_t knock[] = {'V', 'R', 'K', 'H'};
+    ENetBuffer buffer{const_cast<std::uint8_t*>(knock), sizeof knock};
+    for (const lobby::Endpoint& address : addresses) {
+        const ENetAddress to{address.ip, address.port};
+        enet_socket_send(enetHost->socket, &to, &buffer, 1);
+    }
 }
 
 void EnetLink::accept(ENetPeer* connecting) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "lobby/Endpoint.h"
 #include "net/Messages.h"
 
 struct _ENetHost;
@@ -28,8 +29,10 @@ public:
     // silence limit, shorter, decides.
     static std::unique_ptr<EnetLink> host(std::uint16_t port, std::uint32_t peerTimeoutMs,
                                           int spectators = 0);
+    // localPort: the port to send from (0: any), the one a lobby saw.
     static std::unique_ptr<EnetLink> join(const std::string& hostName, std::uint16_t port,
-                                          std::uint32_t peerTimeoutMs, bool watch = false);
+                                          std::uint32_t peerTimeoutMs, bool watch = false,
+                                          std::uint16_t localPort = 0);
     ~EnetLink();
 
     EnetLink(const EnetLink&) = delete;
@@ -76,6 +79,12 @@ public:
     // The guest's connection attempts so far, and a new one after a disconnection.
     int connectAttempts() const { return attempts; }
     void connect();
+    // The guest's: connects to another address from now on (a relay, when no direct way
+    // opened).
+    void retarget(const lobby::Endpoint& address);
+    // A datagram no ENet reads to each address, from the link's own port: the router in front
+    // of this side then lets packets from there in.
+    void punch(const std::vector<lobby::Endpoint>& addresses);
     // "127.0.0.1:7717" once connected (the guest knows it from the start).
     const std::string& peerName() const { return name; }
 
