@@ -50,7 +50,7 @@ struct FrontDoorScenes {
                ""),
           screens(FrontDoor::fightersOf(session.getResourceDir() + "/media"),
                   FrontDoor::stagesOf(session.getResourceDir() + "/media"), kept,
-                  (folder / "replays").string()) {}
+                  (folder / "replays").string(), session.getResourceDir() + "/media") {}
 
     std::unique_ptr<MatchScene> title() {
         Options backdrop;

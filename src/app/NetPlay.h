@@ -87,6 +87,9 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
+    // Escape or a closed window: an end both sides agree to, not a failure.
+    static bool byAgreement(net::QuitReason reason);
+
     bool connecting(const StepInput& keyboard);
     bool handshake(const net::Message& message);
     bool quitBeforeMatch(const net::Quit& quit);

@@ -39,7 +39,8 @@ FrontDoor::FrontDoor(GameFiles files, Options options, KeptSettings kept,
     : options(std::move(options)), startSettings(kept.settings), kept(std::move(kept)),
       logNotes(std::move(logNotes)), fighters(fightersOf(files.resources + "/media")),
       stages(stagesOf(files.resources + "/media")),
-      screens(fighters, stages, this->kept, ReplayFolder::defaultFolder()),
+      screens(fighters, stages, this->kept, ReplayFolder::defaultFolder(),
+              files.resources + "/media"),
       session(std::move(files)) {
     choices.fighters = this->options.fighters;
     choices.stage = this->options.stage;

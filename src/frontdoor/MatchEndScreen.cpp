@@ -2,8 +2,12 @@
 
 #include "menu/MenuPage.h"
 
-std::optional<Next> MatchEndScreen::step(MenuLayer& layer, const std::string& result) {
-    MenuPage page(layer, "end", result);
+std::optional<Next> MatchEndScreen::step(MenuLayer& layer, const std::string& result,
+                                         bool listening) {
+    // A page of its own while deaf: the rows' page then opens with its first row in focus.
+    MenuPage page(layer, listening ? "end" : "ended", result);
+    if (!listening)
+        return std::nullopt;
     if (page.item("Rematch"))
         return Next::Rematch;
     if (page.item("Fighter select"))

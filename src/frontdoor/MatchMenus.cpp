@@ -30,7 +30,8 @@ MatchMenus::MatchMenus(std::unique_ptr<MatchDriver> inner, Session& session, Mat
       layer(*session.getWindow()), pause(kind == Kind::Local    ? PauseScreen::Local
                                      : kind == Kind::Online ? PauseScreen::Playing
                                                             : PauseScreen::Watching),
-      settings(kept), keys1(kept, 0), keys2(kept, 1), leaveTo(outcome) {}
+      settings(kept), keys1(kept, 0), keys2(kept, 1),
+      moves(session.getResourceDir() + "/media"), leaveTo(outcome) {}
 
 MatchMenus::~MatchMenus() = default;
 
@@ -136,13 +137,17 @@ bool MatchMenus::stepMenus(bool opening, const MenuInput& input) {
             showing = Showing::Settings;
             layer.setFooter({});
         }
+        if (choice == PauseScreen::Choice::Moves) {
+            showing = Showing::Moves;
+            layer.setFooter({});
+        }
         return choice != PauseScreen::Choice::Leave;
     }
     case Showing::End: {
         std::string result = resultLine(match.roundState());
         std::transform(result.begin(), result.end(), result.begin(),
                        [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-        const std::optional<Next> chosen = end.step(layer, result);
+        const std::optional<Next> chosen = end.step(layer, result, deafSteps == 0);
         if (chosen)
             leaveTo = *chosen;
         return !chosen;
@@ -155,6 +160,9 @@ bool MatchMenus::stepMenus(bool opening, const MenuInput& input) {
         break;
     case Showing::Keys2:
         next = keys2.step(layer, input);
+        break;
+    case Showing::Moves:
+        next = moves.step(layer, kept.bindings, Screen::Title);
         break;
     case Showing::Nothing:
         break;

@@ -6,6 +6,7 @@
 
 #include "frontdoor/KeysScreen.h"
 #include "frontdoor/MatchEndScreen.h"
+#include "frontdoor/MovesScreen.h"
 #include "frontdoor/Next.h"
 #include "frontdoor/PauseScreen.h"
 #include "frontdoor/SettingsScreen.h"
@@ -46,7 +47,7 @@ public:
     void presentTo(StepPresenter& presenter) override { inner->presentTo(presenter); }
 
 private:
-    enum class Showing { Nothing, Pause, Settings, Keys1, Keys2, End };
+    enum class Showing { Nothing, Pause, Settings, Keys1, Keys2, Moves, End };
 
     // The menu in place for this step; false when the match is to end.
     bool stepMenus(bool opening, const MenuInput& input);
@@ -67,6 +68,7 @@ private:
     SettingsScreen settings;
     KeysScreen keys1;
     KeysScreen keys2;
+    MovesScreen moves;
     MatchEndScreen end;
     Showing showing = Showing::Nothing;
     bool shownBefore = false;

@@ -79,6 +79,8 @@ std::optional<Screen> MenuRun::stepScreen(const StepInput& keyboard, const MenuI
         return screens.keys1.step(layer, input);
     case Screen::Keys2:
         return screens.keys2.step(layer, input);
+    case Screen::Moves:
+        return screens.moves.step(layer, screens.kept.bindings, Screen::Title);
     case Screen::Play:
     case Screen::Quit:
         break;

@@ -13,7 +13,8 @@ std::vector<std::string> namesOf(const std::vector<RosterEntry>& entries) {
 
 MenuScreens::MenuScreens(const std::vector<RosterEntry>& fighters,
                          const std::vector<RosterEntry>& stages, KeptSettings& kept,
-                         std::string replaysFolder)
+                         std::string replaysFolder, const std::string& media)
     : kept(kept), fighters(fighters), computer(namesOf(fighters)), online(namesOf(fighters), namesOf(stages)),
       select(fighters, stages),
-      replays(std::move(replaysFolder)), settings(kept), keys1(kept, 0), keys2(kept, 1) {}
+      replays(std::move(replaysFolder)), settings(kept), keys1(kept, 0), keys2(kept, 1),
+      moves(media) {}

@@ -4,6 +4,7 @@
 
 #include "frontdoor/ComputerScreen.h"
 #include "frontdoor/KeysScreen.h"
+#include "frontdoor/MovesScreen.h"
 #include "frontdoor/OnlineScreen.h"
 #include "frontdoor/ReplaysScreen.h"
 #include "frontdoor/RosterEntry.h"
@@ -17,7 +18,7 @@ class KeptSettings;
 // that each shows again as it was left. The MenuRun shows them.
 struct MenuScreens {
     MenuScreens(const std::vector<RosterEntry>& fighters, const std::vector<RosterEntry>& stages,
-                KeptSettings& kept, std::string replaysFolder);
+                KeptSettings& kept, std::string replaysFolder, const std::string& media);
 
     // The kept settings and keys, which the screens show and change.
     KeptSettings& kept;
@@ -31,4 +32,5 @@ struct MenuScreens {
     SettingsScreen settings;
     KeysScreen keys1;
     KeysScreen keys2;
+    MovesScreen moves;
 };

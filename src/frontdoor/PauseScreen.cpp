@@ -36,6 +36,8 @@ std::optional<PauseScreen::Choice> PauseScreen::step(MenuLayer& layer, Next& lea
     }
     if (page.item("Settings"))
         choice = Choice::Settings;
+    if (page.item("Moves"))
+        choice = Choice::Moves;
     if (online && page.item("Leave the match"))
         askingToLeave = true;
     if (!online && page.item("Quit to title")) {

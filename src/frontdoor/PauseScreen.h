@@ -11,7 +11,7 @@ class MenuLayer;
 // asks first (the match goes on while it shows). Escape resumes. Owned by the match's menus.
 class PauseScreen {
 public:
-    enum class Choice { Resume, Settings, Leave };
+    enum class Choice { Resume, Settings, Moves, Leave };
 
     // A local match stops under the menu; an online one, played or watched, goes on.
     enum Match { Local, Playing, Watching };

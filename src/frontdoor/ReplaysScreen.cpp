@@ -1,5 +1,7 @@
 #include "frontdoor/ReplaysScreen.h"
 
+#include <sys/stat.h>
+
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -141,10 +143,13 @@ std::optional<Screen> ReplaysScreen::stepChosen(MenuLayer& layer, MenuSession& s
     if (askingToDelete) {
         MenuPage page(layer, "delete", "DELETE THIS REPLAY?");
         page.note(listing.name);
+        const std::string video = videoOf(listing.path);
         if (page.item("No") || page.back())
             askingToDelete = false;
-        if (page.item("Yes"))
-            remove();
+        if (page.item(video.empty() ? "Yes" : "Yes, the replay only"))
+            remove({});
+        if (!video.empty() && page.item("Yes, and its video"))
+            remove(video);
         return std::nullopt;
     }
     MenuPage page(layer, "replay", dateOf(listing.recorded));
@@ -165,7 +170,9 @@ std::optional<Screen> ReplaysScreen::stepChosen(MenuLayer& layer, MenuSession& s
     if (listing.summary && page.item("Export to a video")) {
         const std::string stem = listing.path.substr(0, listing.path.rfind('.'));
         try {
-            exporting = std::make_unique<VideoExport>(listing.path, stem + ".mkv");
+            // A file to share: H.264 with its sound, as the command line makes an .mp4.
+            exportPath = stem + ".mp4";
+            exporting = std::make_unique<VideoExport>(listing.path, exportPath);
             exported.clear();
         } catch (const std::exception& e) {
             exported = e.what();
@@ -196,7 +203,7 @@ std::optional<Screen> ReplaysScreen::stepExport(MenuLayer& layer) {
     ImGui::Dummy(ImVec2(MenuStyle::rowWidth, 40));
     page.note(std::to_string(static_cast<int>(exporting->done() * 100)) + "%  (Escape stops it)");
     if (!running) {
-        exported = exporting->succeeded() ? "Saved beside it as a video (.mkv)"
+        exported = exporting->succeeded() ? "Saved as " + exportPath
                                           : shortened(exporting->lastLine());
         exporting.reset();
     } else if (page.back()) {
@@ -206,9 +213,22 @@ std::optional<Screen> ReplaysScreen::stepExport(MenuLayer& layer) {
     return std::nullopt;
 }
 
-void ReplaysScreen::remove() {
+void ReplaysScreen::remove(const std::string& video) {
     const ReplayListing& listing = listings[static_cast<std::size_t>(chosen)];
     if (std::remove(listing.path.c_str()) != 0)
         problem = listing.name + " could not be deleted: " + std::strerror(errno);
+    else if (!video.empty() && std::remove(video.c_str()) != 0)
+        problem = video + " could not be deleted: " + std::strerror(errno);
     enter();
+}
+
+// The video the list exported beside the recording, now or before (.mkv), if there is one.
+std::string ReplaysScreen::videoOf(const std::string& replay) {
+    const std::string stem = replay.substr(0, replay.rfind('.'));
+    for (const char* extension : {".mp4", ".mkv"}) {
+        struct stat status {};
+        if (::stat((stem + extension).c_str(), &status) == 0 && S_ISREG(status.st_mode))
+            return stem + extension;
+    }
+    return {};
 }

@@ -16,8 +16,8 @@ struct MenuSession;
 // The replays folder's recordings, newest first, each with its date and length and, below, its
 // fighters, mode and result as its header tells; a damaged file is listed as damaged and never
 // opened. Choosing one shows it whole with Play, Play in the lab, Export to a video (beside it,
-// NAME.mkv, with a progress bar; Escape stops it) and Delete (after asking). Owned by the menus'
-// run.
+// NAME.mp4, H.264 with its sound, with a progress bar, then where it went; Escape stops it) and
+// Delete (after asking, with its video if it has one). Owned by the menus' screens.
 class ReplaysScreen {
 public:
     explicit ReplaysScreen(std::string folder);
@@ -41,7 +41,9 @@ public:
 private:
     std::optional<Screen> stepList(MenuLayer& layer);
     std::optional<Screen> stepChosen(MenuLayer& layer, MenuSession& session);
-    void remove();
+    // The chosen recording deleted, and the video given if any.
+    void remove(const std::string& video);
+    static std::string videoOf(const std::string& replay);
     std::optional<Screen> stepExport(MenuLayer& layer);
 
     std::string folder;
@@ -52,4 +54,6 @@ private:
     // The export of the chosen recording while it runs, and what the last one came to.
     std::unique_ptr<VideoExport> exporting;
     std::string exported;
+    // Where the export in progress writes its video.
+    std::string exportPath;
 };

@@ -31,9 +31,11 @@ std::optional<Screen> TitleScreen::step(MenuLayer& layer, MenuSession& session) 
         next = Screen::Replays;
     if (page.item("Settings"))
         next = Screen::Settings;
+    if (page.item("Moves"))
+        next = Screen::Moves;
     if (page.item("Quit") || page.back())
         askingToQuit = true;
     for (const std::string& problem : problems)
-        page.note(problem);
+        page.warning(problem);
     return next;
 }

@@ -9,7 +9,7 @@
 class MenuLayer;
 struct MenuSession;
 
-// The title: Versus, Versus the computer, Training, Online, Replays, Settings, Quit. Escape,
+// The title: Versus, Versus the computer, Training, Online, Replays, Settings, Moves, Quit. Escape,
 // like Quit, asks before the program ends. Owned by the menus' run.
 class TitleScreen {
 public:

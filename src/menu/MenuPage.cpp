@@ -164,7 +164,11 @@ bool MenuPage::textField(const std::string& label, std::string& text, std::size_
 }
 
 // Wider than the window, a note is wrapped onto lines of its own, each centred.
-void MenuPage::note(const std::string& text) {
+void MenuPage::note(const std::string& text) { noteIn(text, MenuStyle::dimText); }
+
+void MenuPage::warning(const std::string& text) { noteIn(text, MenuStyle::warningText); }
+
+void MenuPage::noteIn(const std::string& text, ImU32 colour) {
     const float width = ImGui::GetIO().DisplaySize.x - 2 * margin;
     const float size = fittedSize(textWidth(text), width);
     const std::vector<std::string> lines = wrapped(text, width, size);
@@ -177,7 +181,7 @@ void MenuPage::note(const std::string& text) {
     for (const std::string& line : lines) {
         const float lineWidth = textWidth(line) * size / ImGui::GetFontSize();
         outlinedText(ImGui::GetWindowDrawList(), ImVec2(windowLeft + (width - lineWidth) / 2, y),
-                     line, MenuStyle::dimText, size);
+                     line, colour, size);
         y += lineHeight;
     }
 }

@@ -43,6 +43,8 @@ public:
     // A line of text that takes no focus: a note, a question, an error. Wider than the window,
     // it is made smaller, then wrapped.
     void note(const std::string& text);
+    // A note in the colour of what is wrong.
+    void warning(const std::string& text);
     // Small print at the foot of the window, wrapped: which keys do what.
     void footer(const std::string& text);
 
@@ -56,6 +58,7 @@ public:
     int focused() const { return focusedRow; }
 
 private:
+    void noteIn(const std::string& text, ImU32 colour);
     // Takes the focus for the row just declared when the mouse moves onto it; notes it.
     bool trackFocus();
     // Places the next row in the column; its top-left corner on the screen.

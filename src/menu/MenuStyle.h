@@ -23,6 +23,8 @@ constexpr float textInset = 26;
 
 const ImU32 text = IM_COL32(246, 244, 238, 255);
 const ImU32 dimText = IM_COL32(170, 168, 178, 255);
+// What is wrong, said on a page.
+const ImU32 warningText = IM_COL32(255, 150, 110, 255);
 const ImU32 outline = IM_COL32(16, 14, 20, 255);
 const ImU32 focusBand = IM_COL32(212, 34, 42, 235);
 const ImU32 focusEdge = IM_COL32(255, 214, 90, 255);

@@ -1,5 +1,7 @@
 #include "render/MatchView.h"
 
+#include <algorithm>
+
 #include "anim/CharacterData.h"
 #include "fighter/Player.h"
 #include "match/Game.h"
@@ -74,7 +76,10 @@ void MatchView::showFighter(int side, bool facingLeft) {
     }
     entity.setSpritePosition(player.state.position.x, player.state.position.y);
     entity.setInFront(drawnInFront(player.state));
-    entity.setHealth(player.state.health);
+    // A round of a versus match ends at 0: a blow that took more than was left reads 0. The
+    // open fight has no floor, and its readout shows what the rules hold.
+    const bool versus = match.matchRules().versus;
+    entity.setHealth(versus ? std::max(player.state.health, 0) : player.state.health);
     const HitboxInfo* boxes = player.hitboxesShown ? boxesOf(side) : nullptr;
     if (boxes != view.boxes) {
         view.boxes = boxes;

@@ -11,20 +11,25 @@ echo 'rounds = 1' >"$XDG_CONFIG_HOME/vorrak/settings.cfg"
 start_game "$WORK" --menu
 await_window
 await_menus "no title screen"
+capture "$WORK/title.xwd"
+keep_shot "$WORK/title.xwd" title-screen
 
 # Versus: both confirm, the dojo; the first player punches the second until the match ends,
 # which offers Rematch, Fighter select and Title; Title.
 press Return j KP_1 Down Return
 await_scene "versus"
 await_match
-hold 1.0 d
-for punch in $(seq 1 40); do
+# Walking in for longer than the round's announcement holds the players: they meet either way.
+hold 3.0 d
+# Punches until the game says the match is won, then the end's menu, which listens after a
+# moment.
+for punch in $(seq 1 60); do
+    grep -q '^vorrak: Player 1 wins 1-0$' "$WORK/stdout" && break
     press j
-    sleep 0.85
-    ! menu_shown || break
+    sleep 0.5
 done
-menu_shown || fail "no menu at the end of the match"
 grep -q '^vorrak: Player 1 wins 1-0$' "$WORK/stdout" || fail "the match did not end: $(cat "$WORK/stdout")"
+eventually 10 menu_shown || fail "no menu at the end of the match"
 press Down Down Return
 await_scene "the menus"
 await_menus "no title after the match's end"
@@ -36,7 +41,7 @@ await_scene "versus the computer"
 await_match
 press Escape
 eventually 10 menu_shown || fail "Escape showed no pause menu"
-press Down Down Down Down Return
+press Down Down Down Down Down Return
 await_scene "the menus"
 await_menus "quit to title showed no title"
 
@@ -50,15 +55,27 @@ await_match "the replay"
 await_scene "the menus"
 await_menus "the replay did not end back in the list"
 
-# The lab: Training, both confirm, the dojo; back to the title from its pause menu.
+# The lab: Training, the first player on Brann, both confirm, the dojo; back to the title from
+# its pause menu.
 press Escape
 first_row
-press Down Down Return j KP_1 Down Return
+press Down Down Return a
+capture "$WORK/select.xwd"
+keep_shot "$WORK/select.xwd" fighter-select
+press j KP_1 Down Return
 await_scene "training"
 await_match "training"
-press Escape Down Down Down Down Return
+press Escape Down Down Down Down Down Return
 await_scene "the menus"
 await_menus "no title after training"
+
+# The move list, from the title, and back.
+first_row
+press Down Down Down Down Down Down Return
+await_menus "no move list"
+capture "$WORK/moves.xwd"
+keep_shot "$WORK/moves.xwd" moves
+press Escape
 
 press Escape Down Return
 await_exit 30

@@ -13,9 +13,9 @@ status=0
 "$GAME" >/dev/null 2>"$WORK/refused" || status=$?
 [ "$status" -eq 2 ] || fail "the damaged bindings file without --menu exited $status, not 2"
 
-# The words under the title's rows, in the menus' dim grey, where an intact title has none.
+# Words in the colour of what is wrong under the title's rows, where an intact title has none.
 said_under_rows() {
-    [ "$("$PIXELS" between 150,148,158 190,188,198 "window:$WINDOW" 760x50+20+500)" -gt 100 ]
+    [ "$("$PIXELS" between 235,130,90 255,170,130 "window:$WINDOW" 760x100+20+500)" -gt 100 ]
 }
 
 start_game "$WORK" --menu

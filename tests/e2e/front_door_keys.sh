@@ -43,7 +43,7 @@ await_match "Resume"
 press Escape Down Return
 await_scene "versus"
 await_match "the rematch"
-press Escape Down Down Down Down Return
+press Escape Down Down Down Down Down Return
 await_scene "the menus"
 await_menus "no title after the rematch"
 press Escape Down Return

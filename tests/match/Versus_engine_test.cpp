@@ -235,3 +235,14 @@ TEST_F(VersusTest, TheHudShowsACombosHitsAndDamageUntilASecondAfterItEnds) {
     EXPECT_EQ(shown, (std::vector<std::string>{"", "2 HITS 40", "3 HITS 60", ""}));
     EXPECT_EQ(caption("ComboText2"), "");
 }
+
+// A knock-out by a blow that took more than was left reads 0 on the HUD, not a debt.
+TEST_F(VersusTest, AKnockOutBeyondTheLastHealthReadsZero) {
+    placeFighters(-20, 50);
+    p2().state.health = 30;
+    step();
+    tap(OIS::KC_J);
+    step(16);
+    ASSERT_LT(p2().state.health, 0);
+    EXPECT_EQ(caption("HealthText2"), "0");
+}
