@@ -98,7 +98,9 @@ start_in() {
 # play ROUTE: A makes a room, B joins it, they connect that way, B's Escape ends both alike.
 play() {
     local route=$1 a=$1-a b=$1-b
-    in_ns pub "$LOBBY_PROGRAM" --port 7800 --relay-ports 7801-7804 >"$WORK/lobby-$route.out" 2>&1 &
+    # exec: the pid kept is the lobby's own, so the kill below and the trap stop it.
+    (exec ip netns exec "$NS-pub" "$LOBBY_PROGRAM" --port 7800 --relay-ports 7801-7804 \
+        >"$WORK/lobby-$route.out" 2>&1) &
     PIDS[lobby]=$!
     start_in pa "$a" --lobby "$LOBBY_IP" --name ana --room
     local code="" i
