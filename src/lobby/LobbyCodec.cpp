@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "files/ByteCursor.h"
+
 namespace {
 
 using namespace lobby;
@@ -36,29 +38,17 @@ public:
 };
 
 // Any read past the end, or a text over its limit, marks the whole packet bad.
-class Reader {
+class Reader : public ByteCursor {
 public:
-    Reader(const std::uint8_t* data, std::size_t size) : data(data), size(size) {}
+    using ByteCursor::ByteCursor;
 
-    std::uint64_t get(int bytes) {
-        if (size - at < static_cast<std::size_t>(bytes)) {
-            bad = true;
-            return 0;
-        }
-        std::uint64_t value = 0;
-        for (int i = 0; i < bytes; ++i)
-            value |= std::uint64_t{data[at++]} << (8 * i);
-        return value;
-    }
     std::string text() {
         const std::size_t length = get(1);
-        if (bad || length > maxText || size - at < length) {
+        if (length > maxText) {
             bad = true;
             return {};
         }
-        std::string value(reinterpret_cast<const char*>(data + at), length);
-        at += length;
-        return value;
+        return take(length);
     }
     Endpoint endpoint() {
         Endpoint value;
@@ -74,14 +64,6 @@ public:
         value.address = endpoint();
         return value;
     }
-    bool whole() const { return !bad && at == size; }
-
-    bool bad = false;
-
-private:
-    const std::uint8_t* data;
-    std::size_t size;
-    std::size_t at = 0;
 };
 
 // The message's type byte is its place in the variant.
@@ -184,7 +166,7 @@ std::optional<Message> decode(const std::uint8_t* data, std::size_t size) {
         return std::nullopt;
     std::optional<Message> message =
         readType(type, r, std::make_index_sequence<std::variant_size_v<Message>>{});
-    if (!message || !r.whole())
+    if (!message || !r.complete())
         return std::nullopt;
     return message;
 }
@@ -223,7 +205,7 @@ std::optional<PlayerCard> decodeCard(const std::uint8_t* data, std::size_t size)
     card.outside = r.endpoint();
     card.local = r.endpoint();
     card.pingMs = static_cast<std::uint16_t>(r.get(2));
-    if (!r.whole())
+    if (!r.complete())
         return std::nullopt;
     return card;
 }
@@ -237,7 +219,7 @@ std::vector<std::uint8_t> encodeListing(const MatchListing& listing) {
 std::optional<MatchListing> decodeListing(const std::uint8_t* data, std::size_t size) {
     Reader r(data, size);
     MatchListing listing = r.listing();
-    if (!r.whole())
+    if (!r.complete())
         return std::nullopt;
     return listing;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "anim/CharacterData.h"
+#include "files/ByteCursor.h"
 #include "match/FairRules.h"
 
 namespace {
@@ -34,33 +35,23 @@ public:
 };
 
 // Any value out of range, or a read past the end, marks the whole state bad.
-class In {
+class In : public ByteCursor {
 public:
-    In(const std::uint8_t* data, std::size_t size) : data(data), size(size) {}
+    using ByteCursor::ByteCursor;
 
-    std::uint64_t word(int bytes) {
-        if (size - at < static_cast<std::size_t>(bytes)) {
-            bad = true;
-            return 0;
-        }
-        std::uint64_t value = 0;
-        for (int i = 0; i < bytes; ++i)
-            value |= std::uint64_t{data[at++]} << (8 * i);
-        return value;
-    }
-    void operator()(int& value) { value = static_cast<std::int32_t>(word(4)); }
+    void operator()(int& value) { value = static_cast<std::int32_t>(get(4)); }
     void operator()(bool& value) {
-        const std::uint64_t bits = word(1);
+        const std::uint64_t bits = get(1);
         bad |= bits > 1;
         value = bits == 1;
     }
     void operator()(float& value) {
-        const auto bits = static_cast<std::uint32_t>(word(4));
+        const auto bits = static_cast<std::uint32_t>(get(4));
         std::memcpy(&value, &bits, sizeof value);
         bad |= !std::isfinite(value);
     }
     template <typename Enum> void enumeration(Enum& value, int last) {
-        const std::uint64_t bits = word(1);
+        const std::uint64_t bits = get(1);
         bad |= bits > static_cast<std::uint64_t>(last);
         value = static_cast<Enum>(bits);
     }
@@ -69,20 +60,12 @@ public:
         bad |= value < first || value > last;
     }
     void frame(InputFrame& frame) {
-        const auto bits = static_cast<unsigned>(word(1));
+        const auto bits = static_cast<unsigned>(get(1));
         bad |= (bits & ~InputFrame::inputBitMask) != 0 || !InputFrame::validInputBits(bits);
         frame = InputFrame::fromInputBits(bits & InputFrame::inputBitMask);
         (*this)(frame.frameNumber);
     }
 
-    bool complete() const { return !bad && at == size; }
-    bool atEnd() const { return at >= size; }
-
-private:
-    const std::uint8_t* data;
-    std::size_t size;
-    std::size_t at = 0;
-    bool bad = false;
 };
 
 // What only ever counts up, by a step at most each step, a stun that counts down to 0 and a
@@ -201,7 +184,7 @@ std::optional<MatchState> decode(const std::uint8_t* data, std::size_t size, int
     In in(data, size);
     fields(state, in, layout);
     if (!in.atEnd()) {
-        if (in.word(1) != 1)
+        if (in.get(1) != 1)
             return std::nullopt;
         moveFields(state, in);
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "files/ByteCursor.h"
 #include "net/NetInput.h"
 #include "replay/ReplayFormat.h"
 
@@ -36,39 +37,11 @@ public:
 };
 
 // Reads fixed-size fields; any read past the end marks the whole packet bad.
-class Reader {
+class Reader : public ByteCursor {
 public:
-    Reader(const std::uint8_t* data, std::size_t size) : data(data), size(size) {}
+    using ByteCursor::ByteCursor;
 
-    std::uint64_t get(int bytes) {
-        if (size - at < static_cast<std::size_t>(bytes)) {
-            bad = true;
-            return 0;
-        }
-        std::uint64_t value = 0;
-        for (int i = 0; i < bytes; ++i)
-            value |= std::uint64_t{data[at++]} << (8 * i);
-        return value;
-    }
     std::int32_t getInt32() { return static_cast<std::int32_t>(get(4)); }
-    std::string getText(std::size_t length) {
-        if (size - at < length) {
-            bad = true;
-            return {};
-        }
-        std::string text(reinterpret_cast<const char*>(data + at), length);
-        at += length;
-        return text;
-    }
-
-    // Every byte read, none left over, none missing.
-    bool complete() const { return !bad && at == size; }
-
-private:
-    const std::uint8_t* data;
-    std::size_t size;
-    std::size_t at = 0;
-    bool bad = false;
 };
 
 struct Encoder {
@@ -232,7 +205,7 @@ std::optional<Message> decodeRules(Reader& r) {
 
 // False for a name no player could type; an empty one only where `none` is allowed.
 bool getEntry(Reader& r, Lineup::Entry& entry, bool none = false) {
-    entry.name = r.getText(static_cast<std::size_t>(r.get(1)));
+    entry.name = r.take(static_cast<std::size_t>(r.get(1)));
     entry.fingerprint = r.get(8);
     return Lineup::validName(entry.name) || (none && entry.name.empty() && entry.fingerprint == 0);
 }
