@@ -130,36 +130,34 @@ void MatchTick::resolveHit(Player& attacker, const PlayerState& attackerBefore, 
 }
 
 void MatchTick::landFairly(Player& attacker, Player& defender, bool openings) {
-    const HitProps& props = *attacker.animation.currentHitProps();
-    PlayerState& state = defender.state;
-    if (state.action == PlayerState::Block) {
-        defender.takeHit(&props);
-        state.health -=
-            FairRules::chip(props, attacker.character->isSpecialMove(attacker.currentAnimAction));
-        state.pushbackSteps = FairRules::pushbackSteps;
-        if (openings)
-            attacker.state.stunFrames = std::max(
-                attacker.state.stunFrames,
-                FairRules::blockedAttackStun(attacker.animation.stepsLeft(), state.stunFrames));
-        return;
-    }
-    const HitProps landed = FairRules::comboHit(state.combo, inHitStun(state), props);
-    defender.takeHit(&landed);
+    const bool blocked =
+        landOn(defender, *attacker.animation.currentHitProps(),
+               attacker.character->isSpecialMove(attacker.currentAnimAction));
+    if (blocked && openings)
+        attacker.state.stunFrames = std::max(
+            attacker.state.stunFrames,
+            FairRules::blockedAttackStun(attacker.animation.stepsLeft(), defender.state.stunFrames));
 }
 
 // A projectile is a special move's hit; far from its fighter, it leaves it no opening.
 void MatchTick::landProjectile(const HitProps& props, Player& defender, bool fair) {
-    PlayerState& state = defender.state;
-    if (!fair) {
+    if (fair)
+        landOn(defender, props, true);
+    else
         defender.takeHit(&props);
-        return;
-    }
+}
+
+// A hit under fair rules: on a blocker, its chip and push back; else within the combo's limits.
+// True when it was blocked.
+bool MatchTick::landOn(Player& defender, const HitProps& props, bool special) {
+    PlayerState& state = defender.state;
     if (state.action == PlayerState::Block) {
         defender.takeHit(&props);
-        state.health -= FairRules::chip(props, true);
+        state.health -= FairRules::chip(props, special);
         state.pushbackSteps = FairRules::pushbackSteps;
-        return;
+        return true;
     }
     const HitProps landed = FairRules::comboHit(state.combo, inHitStun(state), props);
     defender.takeHit(&landed);
+    return false;
 }

@@ -33,6 +33,7 @@ private:
     void landFairly(Player& attacker, Player& defender, bool openings);
     // A projectile's hit; under the rules of fair fights a blocked one chips.
     void landProjectile(const HitProps& props, Player& defender, bool fair);
+    static bool landOn(Player& defender, const HitProps& props, bool special);
 
     // Walls and bodies: after movement, before facing.
     void keepApart(Player& p1, Player& p2, bool fair) const;
